@@ -1,0 +1,137 @@
+// One phonebook entry as the substitute reads it: its section's keys with their defaults.
+#include "rassim/entry.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+#include "dialup/ras_types.h"
+
+namespace rassim {
+namespace {
+
+// An empty value counts as missing, so that a cleared field shows its default.
+std::string Text(const IniSection& section, std::string_view key, std::string_view fallback,
+                 size_t max_size) {
+  const std::string* value = section.Find(key);
+  const std::string_view text = (value && !value->empty()) ? std::string_view(*value) : fallback;
+  return std::string(text.substr(0, max_size));
+}
+
+std::optional<int64_t> Number(const IniSection& section, std::string_view key) {
+  const std::string* value = section.Find(key);
+  int64_t number = 0;
+  if (!value) {
+    return std::nullopt;
+  }
+  const char* end = value->data() + value->size();
+  const auto [stop, error] = std::from_chars(value->data(), end, number);
+  if (error != std::errc() || stop != end) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+// A count that a RAS record holds in 32 bits; anything else takes the default.
+uint32_t Count(const IniSection& section, std::string_view key, uint32_t fallback) {
+  const std::optional<int64_t> number = Number(section, key);
+  if (!number || *number < 0 || *number > std::numeric_limits<uint32_t>::max()) {
+    return fallback;
+  }
+  return static_cast<uint32_t>(*number);
+}
+
+bool PasswordStored(const IniSection& section, bool fallback) {
+  const std::string* value = section.Find("PasswordStored");
+  if (value && (*value == "0" || *value == "1")) {
+    return *value == "1";
+  }
+  return fallback;
+}
+
+Outcome OutcomeOf(const IniSection& section) {
+  const std::string* value = section.Find("Outcome");
+  for (size_t i = 0; value && i < kOutcomeWords.size(); ++i) {
+    if (SameName(*value, kOutcomeWords[i])) {
+      return static_cast<Outcome>(i);
+    }
+  }
+  return Outcome::kConnect;
+}
+
+}  // namespace
+
+EntrySettings ReadEntry(const IniSection& section) {
+  EntrySettings entry;
+  entry.name = EntryName(section);
+  entry.phone_number = Text(section, "PhoneNumber", "", kRasMaxPhoneNumber);
+  entry.device = Text(section, "Device", "Simulated Modem", kRasMaxDeviceName);
+  entry.device_type = Text(section, "DeviceType", "modem", kRasMaxDeviceType);
+  entry.user_name = Text(section, "UserName", "", kRasMaxUserName);
+  entry.password = Text(section, "Password", "", kRasMaxPassword);
+  entry.password_stored = PasswordStored(section, !entry.password.empty());
+  entry.domain = Text(section, "Domain", "", kRasMaxDomain);
+  entry.outcome = OutcomeOf(section);
+  entry.refuse_code = Count(section, "RefuseCode", kRasPortNotAvailable);
+  if (entry.refuse_code == kRasSuccess) {
+    entry.refuse_code = kRasPortNotAvailable;  // a refused dial must not look like success
+  }
+  const int64_t delay = Number(section, "StepDelayMs").value_or(150);
+  entry.step_delay_ms = static_cast<uint32_t>(std::clamp<int64_t>(delay, 0, 60000));
+  entry.drop_after_s = Count(section, "DropAfter", 0);
+  entry.link_speed = Count(section, "LinkSpeed", 57600);
+  entry.server_ip = Text(section, "ServerIP", "10.0.0.1", kRasMaxIpAddress);
+  entry.client_ip = Text(section, "ClientIP", "10.0.0.2", kRasMaxIpAddress);
+  entry.send_bps = Count(section, "SendBps", 800);
+  entry.recv_bps = Count(section, "RecvBps", 5000);
+  return entry;
+}
+
+std::string EntryName(const IniSection& section) {
+  return section.name.substr(0, kRasMaxEntryName);
+}
+
+std::optional<EntrySettings> LoadEntry(std::string_view name) {
+  IniFile ini = ReadIniFile(PhonebookPath());
+  const IniSection* section = FindEntry(ini, name);
+  if (!section) {
+    return std::nullopt;
+  }
+  return ReadEntry(*section);
+}
+
+std::vector<IniSection*> ListEntries(IniFile& ini) {
+  std::vector<IniSection*> entries;
+  for (IniSection& section : ini.sections) {
+    const std::string name = EntryName(section);
+    const bool seen = std::ranges::any_of(
+        entries, [&](const IniSection* entry) { return SameName(EntryName(*entry), name); });
+    if (!name.empty() && !seen) {
+      entries.push_back(&section);
+    }
+  }
+  return entries;
+}
+
+IniSection* FindEntry(IniFile& ini, std::string_view name) {
+  for (IniSection* entry : ListEntries(ini)) {
+    if (SameName(EntryName(*entry), name)) {
+      return entry;
+    }
+  }
+  return nullptr;
+}
+
+EntryFields DialogFields(const IniSection& section) {
+  const EntrySettings entry = ReadEntry(section);
+  return {entry.name, entry.phone_number, entry.device, kOutcomeWords[int(entry.outcome)]};
+}
+
+void ApplyDialogFields(IniSection& section, const EntryFields& fields) {
+  section.name = fields.name;
+  section.Set("PhoneNumber", fields.phone_number);
+  section.Set("Device", fields.device);
+  section.Set("Outcome", fields.outcome);
+}
+
+}  // namespace rassim

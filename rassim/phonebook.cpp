@@ -1,0 +1,150 @@
+// A small INI reader and writer for the substitute's phonebook file.
+#include "rassim/phonebook.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace rassim {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsBlank(const IniLine& line) {
+  return line.key.empty() && Trim(line.value).empty();
+}
+
+// A section body line: `key=value`, or anything else kept verbatim.
+IniLine ParseLine(std::string_view raw) {
+  const std::string_view text = Trim(raw);
+  const size_t equals = text.find('=');
+  if (text.empty() || text.front() == ';' || equals == std::string_view::npos) {
+    return {"", std::string(raw)};
+  }
+  const std::string_view key = Trim(text.substr(0, equals));
+  if (key.empty()) {
+    return {"", std::string(raw)};
+  }
+  return {std::string(key), std::string(Trim(text.substr(equals + 1)))};
+}
+
+std::string_view HeaderName(std::string_view text) {
+  text.remove_prefix(1);  // the '['
+  return Trim(text.substr(0, text.find(']')));
+}
+
+}  // namespace
+
+std::string_view Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+const std::string* IniSection::Find(std::string_view key) const {
+  for (const IniLine& line : lines) {
+    if (!line.key.empty() && SameName(line.key, key)) {
+      return &line.value;
+    }
+  }
+  return nullptr;
+}
+
+void IniSection::Set(std::string_view key, std::string_view value) {
+  value = value.substr(0, value.find_first_of("\r\n"));
+  for (IniLine& line : lines) {
+    if (!line.key.empty() && SameName(line.key, key)) {
+      line.value = value;
+      return;
+    }
+  }
+  // New keys go before the blank lines that separate this section from the next.
+  auto last = std::find_if_not(lines.rbegin(), lines.rend(), IsBlank).base();
+  lines.insert(last, IniLine{std::string(key), std::string(value)});
+}
+
+IniFile IniFile::Parse(std::string_view text) {
+  IniFile ini;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view raw = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (raw.ends_with('\r')) {
+      raw.remove_suffix(1);
+    }
+    if (Trim(raw).starts_with('[')) {
+      ini.sections.push_back({std::string(HeaderName(Trim(raw))), {}});
+    } else if (ini.sections.empty()) {
+      ini.preamble.emplace_back(raw);
+    } else {
+      ini.sections.back().lines.push_back(ParseLine(raw));
+    }
+  }
+  return ini;
+}
+
+std::string IniFile::Format() const {
+  std::string text;
+  for (const std::string& line : preamble) {
+    text += line + "\r\n";
+  }
+  for (const IniSection& section : sections) {
+    text += "[" + section.name + "]\r\n";
+    for (const IniLine& line : section.lines) {
+      text += line.key.empty() ? line.value : line.key + "=" + line.value;
+      text += "\r\n";
+    }
+  }
+  return text;
+}
+
+IniFile ReadIniFile(const std::string& path) {
+  try {
+    std::ifstream in(fs::path(path), std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return IniFile::Parse(text);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+bool WriteIniFile(const std::string& path, const IniFile& ini) {
+  try {
+    const fs::path target(path);
+    fs::path temp = target;
+    temp += ".tmp";
+    std::error_code ignored;
+    if (target.has_parent_path()) {
+      fs::create_directories(target.parent_path(), ignored);
+    }
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out << ini.Format();
+    out.close();
+    std::error_code error;
+    if (out) {
+      fs::rename(temp, target, error);
+    }
+    if (!out || error) {
+      fs::remove(temp, ignored);
+      return false;
+    }
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace rassim

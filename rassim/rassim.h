@@ -1,0 +1,55 @@
+// The RAS substitute's engine: a simulated phonebook and modem behind the RAS entry
+// points. The DLL exports these functions under their plain names; native tests bind
+// them in-process. Every function is safe to call from any thread.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "dialup/ras_types.h"
+
+namespace rassim {
+
+// One phonebook entry as the entry dialogs edit it.
+struct EntryFields {
+  std::string name;
+  std::string phone_number;
+  std::string device;
+  std::string outcome;  // "connect", "busy", "noanswer", "badaccount", "vanish", "refuse"
+};
+
+// Shows an entry dialog; returns false when the user cancelled. `entry` holds the
+// current values on entry (empty for a new one) and the edited values on return.
+using EntryDialog = std::function<bool(void* parent, EntryFields& entry, bool is_new)>;
+
+// The phonebook file every call reads. Empty (the default) means the RASSIM_PHONEBOOK
+// environment variable, else %APPDATA%\Microsoft\Network\Connections\Pbk\rasphone.pbk.
+void SetPhonebookPath(const std::string& path);
+std::string PhonebookPath();
+
+// The dialog the two entry-dialog entry points show; without one they change nothing.
+void SetEntryDialog(EntryDialog dialog);
+
+// Hangs up every connection and waits for every dial worker to finish. For tests and
+// for unloading; no notification is sent after it returns.
+void Shutdown();
+
+uint32_t RAS_CALL RasEnumEntriesA(const char* reserved, const char* phonebook,
+                                  TRasEntryName* entries, uint32_t* cb, uint32_t* count);
+uint32_t RAS_CALL RasGetEntryDialParamsA(const char* phonebook, TRasDialParams* params,
+                                         int32_t* password_stored);
+uint32_t RAS_CALL RasSetEntryDialParamsA(const char* phonebook, TRasDialParams* params,
+                                         int32_t remove_password);
+uint32_t RAS_CALL RasDialA(void* extensions, const char* phonebook, TRasDialParams* params,
+                           uint32_t notifier_type, void* notifier, RasHandle* handle);
+uint32_t RAS_CALL RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status);
+uint32_t RAS_CALL RasHangUpA(RasHandle handle);
+uint32_t RAS_CALL RasGetProjectionInfoA(RasHandle handle, uint32_t projection, void* info,
+                                        uint32_t* cb);
+uint32_t RAS_CALL RasGetErrorStringA(unsigned code, char* buffer, uint32_t size);
+uint32_t RAS_CALL RasCreatePhonebookEntryA(void* parent, const char* phonebook);
+uint32_t RAS_CALL RasEditPhonebookEntryA(void* parent, const char* phonebook, const char* entry);
+uint32_t RAS_CALL RasDeleteEntry(const char* phonebook, const char* entry);
+uint32_t RAS_CALL RasGetConnectionStatistics(RasHandle handle, TRasStats* stats);
+
+}  // namespace rassim

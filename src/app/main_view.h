@@ -1,0 +1,35 @@
+// What the controller asks of the main window. The Win32 window implements it; tests
+// use a fake that records what it was told.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ConnectionRow {
+  std::string EntryName;
+  std::string UserName;
+  bool Selected = false;
+  bool IsDefault = false;
+};
+
+class MainView {
+ public:
+  virtual ~MainView() = default;
+  // The window's caption, the painted caption label and the window's position.
+  virtual void ApplyWindowSettings(const std::string& title, const std::string& caption_label,
+                                   int left, int top) = 0;
+  // Colours are 0x00BBGGRR.
+  virtual void SetStatus(const std::string& text, uint32_t color) = 0;
+  virtual void SetOnlineLabel(const std::string& text, uint32_t color) = 0;
+  virtual void ShowConnections(const std::vector<ConnectionRow>& rows) = 0;
+  // Hides the window and its taskbar button; the program goes on running.
+  virtual void HideMainForm() = 0;
+  virtual void ShowMainForm() = 0;
+  // Restores the window from minimised state and brings it to the front.
+  virtual void BringToFront() = 0;
+  // Asks the window to close; the controller's FormClose decides what that means.
+  virtual void Close() = 0;
+  // The window's handle as the platform knows it, for dialogs and the shell.
+  virtual void* Handle() = 0;
+};

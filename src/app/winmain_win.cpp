@@ -1,0 +1,50 @@
+// Program entry: the single-instance rule, the welcome window, the main window.
+#include <windows.h>
+
+#include <memory>
+
+#include "dialup/ras_api.h"
+#include "platform/win_ports.h"
+#include "ui/main_window.h"
+#include "ui/splash.h"
+
+namespace {
+
+// A second start raises the running program and ends, without a welcome window.
+bool RaiseRunningInstance() {
+  HWND running = FindWindowA(nullptr, kAppTitle);
+  if (!running)
+    return false;
+  if (!IsWindowVisible(running))
+    ShowWindow(running, SW_SHOWDEFAULT);
+  PostMessageA(running, WM_USER, 0, 0);
+  SetForegroundWindow(running);
+  return true;
+}
+
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  for (int i = 1; i < __argc; ++i)
+    args.emplace_back(__argv[i]);
+  return args;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (RaiseRunningInstance())
+    return 0;
+
+  void* splash = ShowSplash();
+
+  auto loader = MakeWinLibraryLoader();
+  RasApi ras(*loader);
+  auto ui = MakeWinUiLoop();
+  auto clock = MakeWinClock();
+  auto locale = MakeWinLocale();
+  auto files = MakeWinFiles();
+  auto shell = MakeWinShell();
+  auto prompts = MakeWinPrompts();
+  MainPorts ports{ras, *ui, *clock, *locale, *files, *shell, *prompts};
+  return RunMainWindow(ports, Arguments(), [splash] { HideSplash(splash); });
+}

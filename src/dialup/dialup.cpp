@@ -1,0 +1,287 @@
+// The dial-up component: phonebook, stored account, dialing, hang-up and the hand-over of
+// RAS notifications to the UI thread.
+#include "dialup/dialup.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "dialup/ras_fields.h"
+
+namespace {
+
+constexpr unsigned kNotificationIntervalMs = 1;
+constexpr uint64_t kHangUpWaitMs = 10000;
+constexpr uint32_t kMaxEntries = 100;
+constexpr uint32_t kErrorTextSize = 100;
+
+// RAS calls the notifier without any context, so this is how it finds its component.
+// The hand-over lock guards it together with every component's slot.
+TDialUp* CurrentAsyncDialer = nullptr;
+std::mutex handover_lock;
+std::condition_variable slot_freed;
+
+template <typename Event, typename... Args>
+void Raise(const Event& event, Args&&... args) {
+  if (event) {
+    event(std::forward<Args>(args)...);
+  }
+}
+
+uint32_t ConnectStatus(RasApi& ras, RasHandle handle) {
+  TRasConnStatusA status{};
+  status.dwSize = kRasConnStatusSize;
+  return ras.RasGetConnectStatusA(handle, &status);
+}
+
+}  // namespace
+
+TDialUp::TDialUp(RasApi& ras, UiLoop& ui, Clock& clock)
+    : ras_(ras), ui_(ui), clock_(clock), notification_timer_(ui.CreateTimer()) {
+  notification_timer_->SetInterval(kNotificationIntervalMs);
+  notification_timer_->OnTimer = [this] { DeliverNotification(); };
+}
+
+TDialUp::~TDialUp() {
+  {
+    std::lock_guard lock(handover_lock);
+    if (CurrentAsyncDialer == this) {
+      CurrentAsyncDialer = nullptr;
+    }
+  }
+  // Steps waiting for this component's slot find it gone and are dropped.
+  slot_freed.notify_all();
+}
+
+int TDialUp::GetEntries() {
+  entries_.clear();
+  std::vector<TRasEntryName> names(kMaxEntries);
+  names[0].dwSize = kRasEntryNameSize;
+  uint32_t size = kRasEntryNameSize * kMaxEntries;
+  uint32_t count = 0;
+  const int code = ras_.RasEnumEntriesA(nullptr, nullptr, names.data(), &size, &count);
+  if (code != 0) {
+    return code;
+  }
+  // A count beyond the buffer would read past it.
+  for (uint32_t i = 0; i < std::min(count, kMaxEntries); ++i) {
+    const std::string name = FieldText(names[i].szEntryName);
+    entries_.push_back(name);
+    Raise(OnEntryGet, *this, name.c_str());
+  }
+  return 0;
+}
+
+int TDialUp::Dial() {
+  HangUp();
+  TRasDialParams params;
+  int32_t password_stored;
+  const int code = ReadDialParams(params, password_stored);
+  if (code != 0) {
+    Raise(OnError, *this, code, "GetEntryDialParams failed");
+    return code;
+  }
+  if (!Pwd.empty()) {
+    CopyField(params.szPassword, Pwd);
+  }
+  if (!Domain.empty()) {
+    CopyField(params.szDomain, Domain);
+  }
+  if (!PhoneNumber.empty()) {
+    CopyField(params.szPhoneNumber, PhoneNumber);
+  }
+  // RAS takes a non-null handle as one to redial on.
+  connection_handle_ = nullptr;
+  return DialMode == dmSync ? DialSync(params) : DialAsync(params);
+}
+
+int TDialUp::DialSync(TRasDialParams& params) {
+  Raise(OnDialing, *this);
+  const int code = ras_.RasDialA(nullptr, nullptr, &params, 0, nullptr, &connection_handle_);
+  if (code == 0) {
+    Raise(OnConnect, *this);
+    return 0;
+  }
+  // A failed dial can still hold a port until it is hung up.
+  if (connection_handle_ != nullptr) {
+    HangUpConnection(connection_handle_);
+  }
+  Raise(OnNotConnected, *this, code, ErrorText(code));
+  return code;
+}
+
+int TDialUp::DialAsync(TRasDialParams& params) {
+  {
+    std::lock_guard lock(handover_lock);
+    CurrentAsyncDialer = this;
+  }
+  // Steps still waiting for another component's slot now come here.
+  slot_freed.notify_all();
+  Raise(OnDialing, *this);
+  const RasDialFunc notifier = &Notify;
+  const int code = ras_.RasDialA(nullptr, nullptr, &params, 0, reinterpret_cast<void*>(notifier),
+                                 &connection_handle_);
+  if (code != 0) {
+    Raise(OnError, *this, code, ErrorText(code));
+  }
+  return code;
+}
+
+// RAS thread. Waits for the slot so that no step overwrites one not yet delivered.
+void TDialUp::Notify(unsigned message, uint32_t state, uint32_t error) {
+  std::unique_lock lock(handover_lock);
+  slot_freed.wait(lock,
+                  [] { return CurrentAsyncDialer == nullptr || !CurrentAsyncDialer->pending_; });
+  TDialUp* dialer = CurrentAsyncDialer;
+  if (dialer == nullptr) {
+    return;
+  }
+  dialer->slot_ = {message, static_cast<int>(state), static_cast<int>(error)};
+  dialer->pending_ = true;
+  // Still under the lock, so that the component cannot be destroyed meanwhile; the timer
+  // must therefore not wait for the UI thread here (post, never send).
+  dialer->notification_timer_->SetEnabled(true);
+}
+
+// UI thread, the notification timer's tick.
+void TDialUp::DeliverNotification() {
+  notification_timer_->SetEnabled(false);
+  Notification notification;
+  {
+    std::lock_guard lock(handover_lock);
+    if (!pending_) {
+      return;
+    }
+    notification = slot_;
+  }
+  // The slot stays taken until the handler has returned, so that a handler that pumps
+  // messages never sees the next step inside itself. A throwing handler must not leave
+  // the RAS thread waiting for ever.
+  try {
+    Raise(OnAsyncEvent, *this, notification.state, notification.error,
+          StatusText(notification.state, notification.error));
+  } catch (...) {
+    ReleaseSlot();
+    throw;
+  }
+  ReleaseSlot();
+}
+
+void TDialUp::ReleaseSlot() {
+  {
+    std::lock_guard lock(handover_lock);
+    pending_ = false;
+  }
+  slot_freed.notify_all();
+}
+
+int TDialUp::HangUp() {
+  return HangUpConnection(connection_handle_);
+}
+
+int TDialUp::HangUpConnection(RasHandle Handle) {
+  const int code = ras_.RasHangUpA(Handle);
+  if (code != 0) {
+    return code;
+  }
+  // RAS hangs up in the background; redialing before it has let go of the port fails.
+  // A RAS that never lets go must not freeze the program.
+  const uint64_t deadline = clock_.MonotonicMs() + kHangUpWaitMs;
+  while (ConnectStatus(ras_, Handle) != kRasInvalidHandle) {
+    if (clock_.MonotonicMs() >= deadline) {
+      return kHangUpTimedOut;
+    }
+    std::this_thread::yield();
+    ui_.ProcessMessages();
+  }
+  return 0;
+}
+
+void TDialUp::CreateEntry() {
+  ras_.RasCreatePhonebookEntryA(OwnerWindow, nullptr);
+}
+
+void TDialUp::EditEntry() {
+  ras_.RasEditPhonebookEntryA(OwnerWindow, nullptr, Entry.c_str());
+}
+
+void TDialUp::DeleteEntry() {
+  ras_.RasDeleteEntry(nullptr, Entry.c_str());
+}
+
+int TDialUp::ReadDialParams(TRasDialParams& params, int32_t& password_stored) {
+  params = {};
+  params.dwSize = kRasDialParamsSize;
+  CopyField(params.szEntryName, Entry);
+  password_stored = 0;
+  return ras_.RasGetEntryDialParamsA(nullptr, &params, &password_stored);
+}
+
+// Writes back the whole record as read, so that only the changed field differs.
+int TDialUp::UpdateDialParams(const std::function<void(TRasDialParams&)>& change) {
+  TRasDialParams params;
+  int32_t password_stored;
+  const int code = ReadDialParams(params, password_stored);
+  if (code != 0) {
+    return code;
+  }
+  change(params);
+  return ras_.RasSetEntryDialParamsA(nullptr, &params, 0);
+}
+
+int TDialUp::GetEntryUserName(std::string& Value) {
+  TRasDialParams params;
+  int32_t password_stored;
+  const int code = ReadDialParams(params, password_stored);
+  if (code == 0) {
+    Value = FieldText(params.szUserName);
+  }
+  return code;
+}
+
+int TDialUp::GetEntryPassword(std::string& Value) {
+  TRasDialParams params;
+  int32_t password_stored;
+  const int code = ReadDialParams(params, password_stored);
+  if (code == 0) {
+    Value = password_stored ? FieldText(params.szPassword) : "";
+  }
+  return code;
+}
+
+int TDialUp::SetEntryUserName(const std::string& Value) {
+  return UpdateDialParams([&](TRasDialParams& params) { CopyField(params.szUserName, Value); });
+}
+
+int TDialUp::SetEntryPassword(const std::string& Value) {
+  return UpdateDialParams([&](TRasDialParams& params) { CopyField(params.szPassword, Value); });
+}
+
+std::string TDialUp::StatusText(int State, int Error) {
+  return Error != 0 ? ErrorText(Error) : StateText(Language, State);
+}
+
+std::string TDialUp::ErrorText(int code) {
+  char text[kErrorTextSize] = {};
+  ras_.RasGetErrorStringA(code, text, sizeof text);
+  return FieldText(text);
+}
+
+int TDialUp::GetIPAddresses(RasHandle Handle) {
+  server_ip_.clear();
+  client_ip_.clear();
+  if (!Handle)
+    return 0;
+  TRasPppIp info{};
+  info.dwSize = kRasPppIpSize;
+  uint32_t size = kRasPppIpSize;
+  const int code =
+      static_cast<int>(ras_.RasGetProjectionInfoA(Handle, kRasProjectionPppIp, &info, &size));
+  if (code == 0) {
+    client_ip_ = FieldText(info.szIpAddress);
+    server_ip_ = FieldText(info.szServerIpAddress);
+  }
+  return code;
+}

@@ -1,0 +1,117 @@
+// TDialUp: the RAS phonebook and dialer behind properties, operations and events.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialup/ras_api.h"
+#include "dialup/ras_types.h"
+#include "dialup/status_text.h"
+#include "platform/clock.h"
+#include "platform/ui_loop.h"
+
+// HangUpConnection gave up waiting for RAS to forget the connection. Lies outside RAS's
+// own codes so that it can be told apart in the log.
+constexpr int kHangUpTimedOut = 0x10000;
+
+enum TDialMode { dmAsync, dmSync };
+
+// Every operation acts on `Entry` in the default phonebook and returns RAS's result code,
+// 0 for success. All members are used on the UI thread only, and every event is raised
+// there; an event that is not set is skipped. Binding failures throw ERasError.
+//
+// An asynchronous dial reports each RAS step through OnAsyncEvent: in arrival order, one
+// at a time (a step waits on the RAS thread until the previous handler has returned), and
+// only to the component that dialed last. OnConnect and OnNotConnected belong to blocking
+// dials only.
+class TDialUp {
+ public:
+  TDialUp(RasApi& ras, UiLoop& ui, Clock& clock);
+  // Does not hang up. Notifications arriving later are dropped.
+  ~TDialUp();
+  TDialUp(const TDialUp&) = delete;
+  TDialUp& operator=(const TDialUp&) = delete;
+
+  TDialMode DialMode = dmAsync;
+  std::string Entry;
+  std::string Pwd;          // empty: the password RAS stores for the entry
+  std::string Domain;       // empty: the stored domain
+  std::string PhoneNumber;  // empty: the stored number
+  TLanguage Language = English;
+  void* OwnerWindow = nullptr;  // parent of the entry dialogs; nullptr leaves them unparented
+
+  // Names from the last GetEntries, in RAS's order.
+  const std::vector<std::string>& Entries() const { return entries_; }
+  // The connection being dialed or held, nullptr for none. Cleared when a dial starts,
+  // kept through hang-up.
+  RasHandle ConnectionHandle() const { return connection_handle_; }
+
+  std::function<void(TDialUp& Sender, const char* EntryName)> OnEntryGet;
+  std::function<void(TDialUp& Sender)> OnDialing;  // just before RAS is asked to dial
+  std::function<void(TDialUp& Sender)> OnConnect;
+  std::function<void(TDialUp& Sender, int ErrorCode, const std::string& ErrorMessage)>
+      OnNotConnected;
+  std::function<void(TDialUp& Sender, int State, int Error, const std::string& MessageText)>
+      OnAsyncEvent;
+  // A dial was not started.
+  std::function<void(TDialUp& Sender, int ErrorCode, const std::string& ErrorMessage)> OnError;
+
+  // Refills Entries, raising OnEntryGet per name. On failure Entries stays empty; more
+  // than 100 entries are RAS's buffer-too-small code.
+  int GetEntries();
+  // Hangs up the previous connection, then dials with the stored account, overridden by
+  // Pwd, Domain and PhoneNumber where those are not empty.
+  int Dial();
+  int HangUp();
+  // Returns once RAS no longer knows the connection, processing UI messages meanwhile, so
+  // timer ticks and events may run inside. Gives up with kHangUpTimedOut after 10 s.
+  int HangUpConnection(RasHandle Handle);
+  void CreateEntry();
+  void EditEntry();
+  void DeleteEntry();
+  // On failure Value is left untouched.
+  int GetEntryUserName(std::string& Value);
+  // Value is empty when RAS stores no password for the entry.
+  int GetEntryPassword(std::string& Value);
+  int SetEntryUserName(const std::string& Value);
+  int SetEntryPassword(const std::string& Value);
+  // Reads the two addresses of a connected line into ServerIP and ClientIP, which are
+  // cleared first. No handle: 0, both empty.
+  int GetIPAddresses(RasHandle Handle);
+  const std::string& ServerIP() const { return server_ip_; }
+  const std::string& ClientIP() const { return client_ip_; }
+  // RAS's own text for a non-zero Error, else the State's text in Language ("" if none).
+  std::string StatusText(int State, int Error);
+
+ private:
+  struct Notification {
+    unsigned message;
+    int state;
+    int error;
+  };
+
+  static void RAS_CALL Notify(unsigned message, uint32_t state, uint32_t error);
+  void DeliverNotification();
+  void ReleaseSlot();
+
+  int ReadDialParams(TRasDialParams& params, int32_t& password_stored);
+  int UpdateDialParams(const std::function<void(TRasDialParams&)>& change);
+  int DialSync(TRasDialParams& params);
+  int DialAsync(TRasDialParams& params);
+  std::string ErrorText(int code);
+
+  RasApi& ras_;
+  UiLoop& ui_;
+  Clock& clock_;
+  std::unique_ptr<UiTimer> notification_timer_;
+  std::vector<std::string> entries_;
+  RasHandle connection_handle_ = nullptr;
+  std::string server_ip_;
+  std::string client_ip_;
+  // The one-slot mailbox between the RAS thread and the UI thread, guarded by the
+  // process-wide hand-over lock.
+  bool pending_ = false;
+  Notification slot_{};
+};

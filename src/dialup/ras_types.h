@@ -1,0 +1,137 @@
+// Records, codes and entry-point signatures of the Remote Access Service, at the
+// 4.00 level the program speaks. Portable: shared by the program, its tests and the
+// RAS substitute. Sizes are part of the contract with RAS and are checked below.
+#pragma once
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#define RAS_CALL __stdcall
+#else
+#define RAS_CALL
+#endif
+
+using RasHandle = void*;  // HRASCONN: opaque, pointer-sized
+
+constexpr int kRasMaxEntryName = 256;
+constexpr int kRasMaxPhoneNumber = 128;
+constexpr int kRasMaxCallbackNumber = 128;
+constexpr int kRasMaxUserName = 256;
+constexpr int kRasMaxPassword = 256;
+constexpr int kRasMaxDomain = 15;
+constexpr int kRasMaxDeviceType = 16;
+constexpr int kRasMaxDeviceName = 128;
+constexpr int kRasMaxIpAddress = 15;
+
+struct TRasEntryName {
+  uint32_t dwSize;
+  char szEntryName[kRasMaxEntryName + 1];
+};
+
+struct TRasDialParams {
+  uint32_t dwSize;
+  char szEntryName[kRasMaxEntryName + 1];
+  char szPhoneNumber[kRasMaxPhoneNumber + 1];
+  char szCallbackNumber[kRasMaxCallbackNumber + 1];
+  char szUserName[kRasMaxUserName + 1];
+  char szPassword[kRasMaxPassword + 1];
+  char szDomain[kRasMaxDomain + 1];
+};
+
+struct TRasConnStatusA {
+  uint32_t dwSize;
+  uint32_t rasconnstate;
+  uint32_t dwError;
+  char szDeviceType[kRasMaxDeviceType + 1];
+  char szDeviceName[kRasMaxDeviceName + 1];
+};
+
+struct TRasPppIp {
+  uint32_t dwSize;
+  uint32_t dwError;
+  char szIpAddress[kRasMaxIpAddress + 1];
+  char szServerIpAddress[kRasMaxIpAddress + 1];
+};
+
+struct TRasStats {
+  uint32_t dwSize;
+  uint32_t dwBytesXmited;
+  uint32_t dwBytesRcved;
+  uint32_t dwFramesXmited;
+  uint32_t dwFramesRcved;
+  uint32_t dwCrcErr;
+  uint32_t dwTimeoutErr;
+  uint32_t dwAlignmentErr;
+  uint32_t dwHardwareOverrunErr;
+  uint32_t dwFramingErr;
+  uint32_t dwBufferOverrunErr;
+  uint32_t dwCompressionRatioIn;
+  uint32_t dwCompressionRatioOut;
+  uint32_t dwBps;
+  uint32_t dwConnectDuration;
+};
+
+static_assert(sizeof(TRasEntryName) == 264);
+static_assert(sizeof(TRasDialParams) == 1052);
+static_assert(sizeof(TRasConnStatusA) == 160);
+static_assert(sizeof(TRasPppIp) == 40);
+static_assert(sizeof(TRasStats) == 60);
+
+constexpr uint32_t kRasEntryNameSize = sizeof(TRasEntryName);
+constexpr uint32_t kRasDialParamsSize = sizeof(TRasDialParams);
+constexpr uint32_t kRasConnStatusSize = sizeof(TRasConnStatusA);
+constexpr uint32_t kRasPppIpSize = sizeof(TRasPppIp);
+constexpr uint32_t kRasStatsSize = sizeof(TRasStats);
+
+constexpr uint32_t kRasProjectionPppIp = 0x8021;
+constexpr unsigned kWmRasDialEvent = 0xCCCD;  // message number RAS passes to the notifier
+
+// Result codes the program and the substitute use.
+constexpr uint32_t kRasSuccess = 0;
+constexpr uint32_t kRasInvalidHandle = 6;
+constexpr uint32_t kRasBufferTooSmall = 603;
+constexpr uint32_t kRasInvalidSize = 632;
+constexpr uint32_t kRasCannotFindEntry = 623;
+constexpr uint32_t kRasUserDisconnection = 631;
+constexpr uint32_t kRasPortNotAvailable = 633;
+constexpr uint32_t kRasLineBusy = 676;
+constexpr uint32_t kRasNoAnswer = 678;
+constexpr uint32_t kRasAuthenticationFailure = 691;
+
+// Connection states (RASCONNSTATE) a dial reports.
+enum RasConnState : uint32_t {
+  kRasOpenPort = 0,
+  kRasPortOpened = 1,
+  kRasConnectDevice = 2,
+  kRasDeviceConnected = 3,
+  kRasAllDevicesConnected = 4,
+  kRasAuthenticate = 5,
+  kRasAuthenticated = 14,
+  kRasConnected = 8192,
+  kRasDisconnected = 8193,
+};
+
+// Notifier type 0: called on a RAS thread once per dial step.
+using RasDialFunc = void(RAS_CALL*)(unsigned msg, uint32_t state, uint32_t error);
+
+// Entry points, as RAS exports them.
+using RasEnumEntriesFn = uint32_t(RAS_CALL*)(const char* reserved, const char* phonebook,
+                                             TRasEntryName* entries, uint32_t* cb,
+                                             uint32_t* count);
+using RasGetEntryDialParamsFn = uint32_t(RAS_CALL*)(const char* phonebook, TRasDialParams* params,
+                                                    int32_t* password_stored);
+using RasSetEntryDialParamsFn = uint32_t(RAS_CALL*)(const char* phonebook, TRasDialParams* params,
+                                                    int32_t remove_password);
+using RasDialFn = uint32_t(RAS_CALL*)(void* extensions, const char* phonebook,
+                                      TRasDialParams* params, uint32_t notifier_type,
+                                      void* notifier, RasHandle* handle);
+using RasGetConnectStatusFn = uint32_t(RAS_CALL*)(RasHandle handle, TRasConnStatusA* status);
+using RasHangUpFn = uint32_t(RAS_CALL*)(RasHandle handle);
+using RasGetProjectionInfoFn = uint32_t(RAS_CALL*)(RasHandle handle, uint32_t projection,
+                                                   void* info, uint32_t* cb);
+using RasGetErrorStringFn = uint32_t(RAS_CALL*)(unsigned code, char* buffer, uint32_t size);
+using RasCreatePhonebookEntryFn = uint32_t(RAS_CALL*)(void* parent, const char* phonebook);
+using RasEditPhonebookEntryFn = uint32_t(RAS_CALL*)(void* parent, const char* phonebook,
+                                                    const char* entry);
+using RasDeleteEntryFn = uint32_t(RAS_CALL*)(const char* phonebook, const char* entry);
+using RasGetConnectionStatisticsFn = uint32_t(RAS_CALL*)(RasHandle handle, TRasStats* stats);

@@ -1,0 +1,11 @@
+// Port: the user's regional settings.
+#pragma once
+
+#include <string>
+
+class Locale {
+ public:
+  virtual ~Locale() = default;
+  // The current local time of day in the user's long time format, without a date.
+  virtual std::string LongTimeNow() = 0;
+};

@@ -1,0 +1,26 @@
+// Message boxes. Their captions never read "Tarvolin": a second start finds the
+// running program by that window title.
+#include <windows.h>
+
+#include "platform/win_ports.h"
+
+namespace {
+
+class WinPrompts : public Prompts {
+ public:
+  void Error(const std::string& text) override { Show(text, "Error", MB_ICONERROR); }
+  void Information(const std::string& text) override {
+    Show(text, "Information", MB_ICONINFORMATION);
+  }
+
+ private:
+  static void Show(const std::string& text, const char* caption, UINT icon) {
+    MessageBoxA(GetActiveWindow(), text.c_str(), caption, MB_OK | icon);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Prompts> MakeWinPrompts() {
+  return std::make_unique<WinPrompts>();
+}

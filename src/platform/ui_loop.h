@@ -1,0 +1,27 @@
+// Port: the user-interface thread's timers and message pumping.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+// A timer whose ticks run on the user-interface thread, like a window timer.
+class UiTimer {
+ public:
+  virtual ~UiTimer() = default;
+  virtual void SetInterval(unsigned milliseconds) = 0;
+  // Safe to call from any thread; the tick itself always runs on the UI thread.
+  // Enabling a running timer restarts its interval.
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool Enabled() const = 0;
+
+  std::function<void()> OnTimer;
+};
+
+class UiLoop {
+ public:
+  virtual ~UiLoop() = default;
+  // The timer starts disabled. It must be created on the UI thread.
+  virtual std::unique_ptr<UiTimer> CreateTimer() = 0;
+  // Runs whatever the UI thread has pending (messages, due timers), then returns.
+  virtual void ProcessMessages() = 0;
+};

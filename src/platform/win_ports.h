@@ -1,0 +1,21 @@
+// The Win32 implementations of the ports, for the program's entry and Windows tests.
+#pragma once
+
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/library_loader.h"
+#include "platform/locale.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "platform/ui_loop.h"
+
+std::unique_ptr<LibraryLoader> MakeWinLibraryLoader();
+std::unique_ptr<Clock> MakeWinClock();
+// Must be called on the user-interface thread; its timers tick on that thread.
+std::unique_ptr<UiLoop> MakeWinUiLoop();
+std::unique_ptr<Files> MakeWinFiles();
+std::unique_ptr<Locale> MakeWinLocale();
+std::unique_ptr<Shell> MakeWinShell();
+std::unique_ptr<Prompts> MakeWinPrompts();

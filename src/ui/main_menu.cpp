@@ -1,0 +1,39 @@
+// The main window's popup menu SysMenu.
+#include "ui/main_menu.h"
+
+#include "ui/command_ids.h"
+
+const std::vector<MenuItemSpec>& SysMenuItems() {
+  static const std::vector<MenuItemSpec> kItems = {
+      {"&About Tarvolin...", IDM_ABOUT1, {}},
+      {"&Help",
+       0,
+       {{"&Help Topic", IDM_CONTEXT1, {}},
+        {nullptr, 0, {}},
+        {"Home&page", IDM_HOMEPAGE1, {}},
+        {"&Send Comments", IDM_MAILTOAUTHOR1, {}},
+        {"&Check For New Version", IDM_CHECKNEWVERSION1, {}}}},
+      {nullptr, 0, {}},
+      {"&Dial", IDM_DIAL1, {}},
+      {"Hang &Up", IDM_HANGUP1, {}},
+      {"&Property...", IDM_PROPERTY1, {}},
+      {"&Keep Connection", IDM_KEEPCONNECTION1, {}},
+      {"&Connection",
+       0,
+       {{"&New", IDM_NEW1, {}},
+        {"&Edit", IDM_EDIT1, {}},
+        {"&Delete", IDM_DELETE1, {}},
+        {"&Set Default", IDM_SETDEFAULT1, {}}}},
+      {nullptr, 0, {}},
+      {"&Schedule...", IDM_SCHEDULE1, {}},
+      {"Ac&tion...", IDM_ACTION1, {}},
+      {"HotK&ey...", IDM_HOTKEY1, {}},
+      {"&Option...", IDM_OPTION1, {}},
+      {nullptr, 0, {}},
+      {"View Logs", IDM_VIEWLOGS1, {}},
+      {"Re&fresh", IDM_REFRESH1, {}},
+      {nullptr, 0, {}},
+      {"E&xit", IDM_EXIT1, {}},
+  };
+  return kItems;
+}

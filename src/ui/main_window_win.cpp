@@ -1,0 +1,390 @@
+// The main window: its controls, its popup menu, and the messages it forwards to the
+// controller. No rules live here.
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <memory>
+
+#include "ui/command_ids.h"
+#include "ui/main_menu.h"
+#include "ui/main_window.h"
+
+namespace {
+
+constexpr const char* kMainClass = "TTarvolinMainForm";
+constexpr int kClientWidth = 500;
+constexpr int kClientHeight = 380;
+constexpr COLORREF kHistogramBackground = RGB(37, 80, 138);
+
+struct ButtonSpec {
+  int Id;
+  int Left, Top;
+  const char* Caption;
+  const char* Hint;
+};
+
+// The speed buttons, 50 x 56 each.
+constexpr ButtonSpec kSpeedButtons[] = {
+    {IDC_BTNNEW, 9, 36, "New", "Create new account"},
+    {IDC_BTNEDIT, 63, 36, "Edit", "Edit selected connection"},
+    {IDC_BTNDELETE, 117, 36, "Delete", "Delete selected connection"},
+    {IDC_BTNKEEP, 171, 36, "Keep", "Keep connection"},
+    {IDC_BTNSCHEDULE, 225, 36, "Schedule", "Customize schedule"},
+    {IDC_BTNACTION, 279, 36, "Action", "Customize action"},
+    {IDC_BTNHOTKEY, 333, 36, "HotKey", "HotKey"},
+    {IDC_BTNOPTION, 387, 36, "Option", "Option"},
+    {IDC_BTNHELP, 441, 36, "Help", "Help"},
+    {IDC_BTNDIAL, 441, 102, "Dial", "Dial"},
+    {IDC_BTNHANGUP, 441, 163, "Hang Up", "Hang Up"},
+    {IDC_BTNPROPERTY, 441, 223, "Property", "Propertiy"},
+    {IDC_BTNDEFAULT, 441, 284, "Default", "Set as default connection"},
+};
+
+// The view buttons, 24 x 24 each.
+constexpr ButtonSpec kViewButtons[] = {
+    {IDC_BTNVIEWSPEED, 12, 268, "Speed", "View Speed"},
+    {IDC_BTNVIEWTIME, 39, 268, "Time", "View Time"},
+    {IDC_BTNVIEWEXPENSE, 67, 268, "Expense", "View Expense"},
+    {IDC_BTNVIEWIP, 94, 268, "IP", "View IP & Connection Speed"},
+};
+
+struct LabelSpec {
+  int Id;
+  int Left, Top, Width, Height;
+  const char* Caption;
+  DWORD Style;
+};
+
+constexpr LabelSpec kLabels[] = {
+    {IDC_LBLMAINFORMCAPTION, 196, 8, 102, 17, "Tarvolin 3.0", SS_CENTER},
+    {IDC_LBLINFO1CAPTION, 126, 268, 100, 14, "Time", SS_LEFT},
+    {IDC_LBLINFO2CAPTION, 230, 268, 100, 14, "Today", SS_LEFT},
+    {IDC_LBLINFO3CAPTION, 334, 268, 100, 14, "Since Billing Day", SS_LEFT},
+    {IDC_LBLINFO1, 126, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN},
+    {IDC_LBLINFO2, 230, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN},
+    {IDC_LBLINFO3, 334, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN},
+    {IDC_HISRECV, 286, 318, 148, 21, "Data exchange", SS_OWNERDRAW},
+    {IDC_LBLONLINE, 14, 322, 100, 16, "Offline", SS_LEFT},
+    {IDC_LBLSTATUS, 9, 354, 482, 18, "", SS_LEFT | SS_ENDELLIPSIS},
+};
+
+class MainWindow : public MainView {
+ public:
+  MainWindow(const MainPorts& ports, const std::vector<std::string>& args)
+      : controller_(ports, *this, args) {}
+
+  void Create();
+  Tmainform& Controller() { return controller_; }
+
+  // MainView
+  void ApplyWindowSettings(const std::string& title, const std::string& caption_label, int left,
+                           int top) override;
+  void SetStatus(const std::string& text, uint32_t color) override;
+  void SetOnlineLabel(const std::string& text, uint32_t color) override;
+  void ShowConnections(const std::vector<ConnectionRow>& rows) override;
+  void HideMainForm() override { ShowWindow(hwnd_, SW_HIDE); }
+  void ShowMainForm() override { ShowWindow(hwnd_, SW_SHOWNORMAL); }
+  void BringToFront() override;
+  void Close() override { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
+  void* Handle() override { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
+  void CreateControls();
+  HWND AddControl(const char* cls, const char* caption, DWORD style, int id, int x, int y, int w,
+                  int h);
+  void AddHint(HWND control, const char* hint);
+  void CreateFonts();
+  void BuildSysMenu();
+  void ShowSysMenu(int x, int y);
+  void OnCommand(int id);
+  LRESULT OnColorStatic(HDC dc, HWND control);
+  void DrawHistogramBox(const DRAWITEMSTRUCT& item);
+
+  Tmainform controller_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HMENU sys_menu_ = nullptr;
+  HFONT ui_font_ = nullptr;
+  HFONT caption_font_ = nullptr;
+  COLORREF status_color_ = 0;
+  COLORREF online_color_ = 0;
+};
+
+HMENU BuildMenu(const std::vector<MenuItemSpec>& items) {
+  HMENU menu = CreatePopupMenu();
+  for (const auto& item : items) {
+    if (!item.Caption) {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (!item.Items.empty()) {
+      AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(item.Items)), item.Caption);
+    } else {
+      AppendMenuA(menu, MF_STRING, item.Command, item.Caption);
+    }
+  }
+  return menu;
+}
+
+void MainWindow::Create() {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  wc.lpszClassName = kMainClass;
+  RegisterClassExA(&wc);
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  RECT rect{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRect(&rect, style, FALSE);
+  CreateWindowExA(0, kMainClass, "Tarvolin", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                  rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, wc.hInstance,
+                  this);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self)
+    return DefWindowProcA(hwnd, msg, wparam, lparam);
+  try {
+    return self->HandleMessage(msg, wparam, lparam);
+  } catch (const std::exception& e) {
+    // Nothing may unwind through the system's code: report and carry on.
+    MessageBoxA(hwnd, e.what(), "Error", MB_OK | MB_ICONERROR);
+    return 0;
+  }
+}
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_CREATE:
+      CreateFonts();
+      CreateControls();
+      BuildSysMenu();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam));
+      return 0;
+    case WM_CONTEXTMENU:
+      ShowSysMenu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnColorStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_DRAWITEM:
+      DrawHistogramBox(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam));
+      return TRUE;
+    case WM_USER:
+      controller_.UserMessage(lparam);
+      return 0;
+    case WM_CLOSE:
+      if (controller_.FormClose())
+        DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      DestroyMenu(sys_menu_);
+      DeleteObject(ui_font_);
+      DeleteObject(caption_font_);
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(hwnd_, msg, wparam, lparam);
+}
+
+void MainWindow::CreateFonts() {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  ui_font_ = CreateFontIndirectA(&metrics.lfMessageFont);
+  caption_font_ = CreateFontA(-15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                              0, "Times New Roman");
+}
+
+HWND MainWindow::AddControl(const char* cls, const char* caption, DWORD style, int id, int x, int y,
+                            int w, int h) {
+  HWND control = CreateWindowExA(0, cls, caption, WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui_font_), FALSE);
+  return control;
+}
+
+void MainWindow::AddHint(HWND control, const char* hint) {
+  TOOLINFOA info{};
+  info.cbSize = sizeof(info);
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = hwnd_;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = const_cast<char*>(hint);
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void MainWindow::CreateControls() {
+  tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                             hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  for (const auto& b : kSpeedButtons) {
+    DWORD style =
+        WS_TABSTOP | (b.Id == IDC_BTNKEEP ? BS_AUTOCHECKBOX | BS_PUSHLIKE : BS_PUSHBUTTON);
+    AddHint(AddControl("BUTTON", b.Caption, style, b.Id, b.Left, b.Top, 50, 56), b.Hint);
+  }
+  for (const auto& b : kViewButtons) {
+    AddHint(
+        AddControl("BUTTON", b.Caption, WS_TABSTOP | BS_PUSHBUTTON, b.Id, b.Left, b.Top, 24, 24),
+        b.Hint);
+  }
+  for (const auto& l : kLabels) {
+    HWND label = AddControl("STATIC", l.Caption, l.Style, l.Id, l.Left, l.Top, l.Width, l.Height);
+    if (l.Id == IDC_HISRECV)
+      AddHint(label, "Data exchange");
+  }
+  SendDlgItemMessageA(hwnd_, IDC_LBLMAINFORMCAPTION, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(caption_font_), FALSE);
+
+  HWND list = AddControl(
+      WC_LISTVIEWA, "Connections",
+      WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+      IDC_CNLIST, 9, 100, 426, 160);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
+  const char* headings[] = {"Connection Name", "User Name"};
+  const int widths[] = {160, 150};
+  for (int i = 0; i < 2; ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(headings[i]);
+    column.cx = widths[i];
+    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void MainWindow::BuildSysMenu() {
+  sys_menu_ = BuildMenu(SysMenuItems());
+}
+
+void MainWindow::ShowSysMenu(int x, int y) {
+  if (x == -1 && y == -1) {  // from the keyboard: open under the window's top-left corner
+    RECT rect;
+    GetWindowRect(hwnd_, &rect);
+    x = rect.left + 5;
+    y = rect.top + 28;
+  }
+  TrackPopupMenu(sys_menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, x, y, 0, hwnd_, nullptr);
+}
+
+void MainWindow::OnCommand(int id) {
+  switch (id) {
+    case IDC_BTNDIAL:
+    case IDM_DIAL1:
+      controller_.Dial1Click();
+      break;
+    case IDC_BTNHANGUP:
+    case IDM_HANGUP1:
+      controller_.HangUp1Click();
+      break;
+    case IDM_VIEWLOGS1:
+      controller_.ViewLogs1Click();
+      break;
+    case IDM_EXIT1:
+      controller_.Exit1Click();
+      break;
+  }
+}
+
+LRESULT MainWindow::OnColorStatic(HDC dc, HWND control) {
+  const int id = GetDlgCtrlID(control);
+  SetBkMode(dc, TRANSPARENT);
+  if (id == IDC_LBLSTATUS)
+    SetTextColor(dc, status_color_);
+  if (id == IDC_LBLONLINE)
+    SetTextColor(dc, online_color_);
+  if (id == IDC_LBLMAINFORMCAPTION)
+    SetTextColor(dc, RGB(0, 0, 255));
+  return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
+void MainWindow::DrawHistogramBox(const DRAWITEMSTRUCT& item) {
+  HBRUSH brush = CreateSolidBrush(kHistogramBackground);
+  FillRect(item.hDC, &item.rcItem, brush);
+  DeleteObject(brush);
+}
+
+void MainWindow::ApplyWindowSettings(const std::string& title, const std::string& caption_label,
+                                     int left, int top) {
+  SetWindowTextA(hwnd_, title.c_str());
+  SetDlgItemTextA(hwnd_, IDC_LBLMAINFORMCAPTION, caption_label.c_str());
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::SetStatus(const std::string& text, uint32_t color) {
+  status_color_ = color;
+  SetDlgItemTextA(hwnd_, IDC_LBLSTATUS, text.c_str());
+  InvalidateRect(GetDlgItem(hwnd_, IDC_LBLSTATUS), nullptr, TRUE);
+}
+
+void MainWindow::SetOnlineLabel(const std::string& text, uint32_t color) {
+  online_color_ = color;
+  SetDlgItemTextA(hwnd_, IDC_LBLONLINE, text.c_str());
+  InvalidateRect(GetDlgItem(hwnd_, IDC_LBLONLINE), nullptr, TRUE);
+}
+
+void MainWindow::ShowConnections(const std::vector<ConnectionRow>& rows) {
+  HWND list = GetDlgItem(hwnd_, IDC_CNLIST);
+  ListView_DeleteAllItems(list);
+  int index = 0;
+  for (const auto& row : rows) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.iItem = index++;
+    item.pszText = const_cast<char*>(row.EntryName.c_str());
+    item.state = row.Selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    const int at =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    LVITEMA cell{};
+    cell.iSubItem = 1;
+    cell.pszText = const_cast<char*>(row.UserName.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&cell));
+  }
+}
+
+void MainWindow::BringToFront() {
+  if (IsIconic(hwnd_))
+    ShowWindow(hwnd_, SW_RESTORE);
+  SetForegroundWindow(hwnd_);
+}
+
+}  // namespace
+
+int RunMainWindow(const MainPorts& ports, const std::vector<std::string>& args,
+                  const std::function<void()>& created) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+  auto window = std::make_unique<MainWindow>(ports, args);
+  window->Create();
+  HWND hwnd = static_cast<HWND>(window->Handle());
+  window->Controller().DialUp.OwnerWindow = hwnd;
+  try {
+    window->Controller().FormCreate();
+  } catch (const std::exception& e) {
+    // Only a missing RAS raises: say so and keep the window, as every other failure does.
+    MessageBoxA(hwnd, e.what(), "Error", MB_OK | MB_ICONERROR);
+  }
+  created();
+  if (!window->Controller().HiddenToTray)
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(hwnd, &msg))
+      continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,170 @@
+// TDialUp against the RAS substitute's engine: phonebook, stored account and whole dials.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialup/dialup.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_ui_loop.h"
+#include "fakes/rassim_loader.h"
+#include "fakes/temp_phonebook.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+struct Step {
+  int state;
+  int error;
+  std::string text;
+  bool operator==(const Step&) const = default;
+};
+
+void PrintTo(const Step& step, std::ostream* out) {
+  *out << "(" << step.state << ", " << step.error << ", \"" << step.text << "\")";
+}
+
+class DialUpRassimTest : public testing::Test {
+ protected:
+  DialUpRassimTest() {
+    // The substitute lets go of a connection at once; this only keeps a fault from hanging.
+    clock.SetAutoAdvance(1);
+    dialup.emplace(ras, ui, clock);
+    dialup->OnAsyncEvent = [this](TDialUp&, int state, int error, const std::string& text) {
+      steps.push_back({state, error, text});
+      if (on_step) {
+        on_step(steps.back());
+      }
+    };
+  }
+
+  // Runs the UI until the dial has connected or failed.
+  bool RunDial() {
+    return ui.RunUntil([&] {
+      return !steps.empty() && (steps.back().state == kRasConnected || steps.back().error != 0);
+    });
+  }
+
+  std::string RasText(unsigned code) {
+    char text[100] = {};
+    ras.RasGetErrorStringA(code, text, sizeof text);
+    return text;
+  }
+
+  uint32_t Status(RasHandle handle) {
+    TRasConnStatusA status{};
+    status.dwSize = kRasConnStatusSize;
+    return ras.RasGetConnectStatusA(handle, &status);
+  }
+
+  // Outlives the component, whose dial workers it waits for.
+  TempPhonebook phonebook{""};
+  RassimLoader loader;
+  RasApi ras{loader};
+  FakeClock clock;
+  FakeUiLoop ui{clock};
+  std::optional<TDialUp> dialup;
+  std::vector<Step> steps;
+  std::function<void(const Step&)> on_step;
+};
+
+TEST_F(DialUpRassimTest, EntriesComeInPhonebookOrderAndAtMostAHundred) {
+  phonebook.Write("[Zeta]\nPhoneNumber=1\n[Alpha]\nPhoneNumber=2\n[Mid]\nPhoneNumber=3\n");
+  Names announced;
+  dialup->OnEntryGet = [&](TDialUp&, const char* name) { announced.push_back(name); };
+  EXPECT_EQ(0, dialup->GetEntries());
+  EXPECT_EQ((Names{"Zeta", "Alpha", "Mid"}), dialup->Entries());
+  EXPECT_EQ(dialup->Entries(), announced);
+
+  std::string many;
+  for (int i = 0; i < 101; ++i) {
+    many += "[Entry " + std::to_string(i) + "]\nPhoneNumber=" + std::to_string(i) + "\n";
+  }
+  phonebook.Write(many);
+  announced.clear();
+  EXPECT_EQ(603, dialup->GetEntries());
+  EXPECT_EQ(Names{}, dialup->Entries());
+  EXPECT_EQ(Names{}, announced);
+}
+
+TEST_F(DialUpRassimTest, StoredAccountRoundTrip) {
+  phonebook.Write(
+      "[Provider]\nUserName=alice\nPassword=pw\nPasswordStored=1\n"
+      "[Unsaved]\nUserName=bob\nPassword=secret\nPasswordStored=0\n");
+  std::string value;
+  dialup->Entry = "Provider";
+  EXPECT_EQ(0, dialup->GetEntryUserName(value));
+  EXPECT_EQ("alice", value);
+  EXPECT_EQ(0, dialup->GetEntryPassword(value));
+  EXPECT_EQ("pw", value);
+  EXPECT_EQ(0, dialup->SetEntryUserName("carol"));
+  EXPECT_EQ(0, dialup->SetEntryPassword("new-pw"));
+  EXPECT_EQ(0, dialup->GetEntryUserName(value));
+  EXPECT_EQ("carol", value);
+  EXPECT_EQ(0, dialup->GetEntryPassword(value));
+  EXPECT_EQ("new-pw", value);
+
+  dialup->Entry = "Unsaved";
+  EXPECT_EQ(0, dialup->GetEntryPassword(value));
+  EXPECT_EQ("", value);
+
+  dialup->Entry = "Missing";
+  value = "untouched";
+  EXPECT_EQ(623, dialup->GetEntryUserName(value));
+  EXPECT_EQ("untouched", value);
+}
+
+TEST_F(DialUpRassimTest, AsyncDialReportsEveryStepInOrderUntilConnected) {
+  phonebook.Write("[Provider]\nOutcome=connect\nStepDelayMs=0\n");
+  dialup->Entry = "Provider";
+  ASSERT_EQ(0, dialup->Dial());
+  ASSERT_TRUE(RunDial());
+
+  EXPECT_EQ((Step{0, 0, "Opening port"}), steps.front());
+  EXPECT_EQ((Step{8192, 0, "Connected"}), steps.back());
+  for (size_t i = 1; i < steps.size(); ++i) {
+    EXPECT_LT(steps[i - 1].state, steps[i].state) << "step " << i;
+    EXPECT_EQ(0, steps[i].error) << "step " << i;
+  }
+  const RasHandle connection = dialup->ConnectionHandle();
+  EXPECT_EQ(0u, Status(connection));
+
+  EXPECT_EQ(0, dialup->HangUp());
+  EXPECT_EQ(6u, Status(connection));
+  EXPECT_EQ(connection, dialup->ConnectionHandle());
+}
+
+TEST_F(DialUpRassimTest, FailedDialEndsWithRasText) {
+  phonebook.Write(
+      "[Busy]\nOutcome=busy\nStepDelayMs=0\n[Silent]\nOutcome=noanswer\nStepDelayMs=0\n");
+  dialup->Language = Czech;
+  for (auto [entry, error] : {std::pair{"Busy", 676}, std::pair{"Silent", 678}}) {
+    steps.clear();
+    dialup->Entry = entry;
+    ASSERT_EQ(0, dialup->Dial());
+    ASSERT_TRUE(RunDial());
+    EXPECT_EQ(error, steps.back().error);
+    EXPECT_NE("", steps.back().text);
+    EXPECT_EQ(RasText(error), steps.back().text);
+  }
+}
+
+TEST_F(DialUpRassimTest, HangUpDuringTheDialEndsItWith631) {
+  phonebook.Write("[Provider]\nOutcome=connect\nStepDelayMs=1\n");
+  dialup->Entry = "Provider";
+  std::optional<int> hang_up_result;
+  // As the main form does: hang up from inside a notification.
+  on_step = [&](const Step& step) {
+    if (step.state == kRasConnectDevice && step.error == 0) {
+      hang_up_result = dialup->HangUp();
+    }
+  };
+  ASSERT_EQ(0, dialup->Dial());
+  ASSERT_TRUE(RunDial());
+  EXPECT_EQ(0, hang_up_result);
+  EXPECT_EQ((Step{kRasConnectDevice, 631, RasText(631)}), steps.back());
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// In-memory stand-ins for the ports the main controller uses, and a main view that
+// records what it was told.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/main_view.h"
+#include "platform/files.h"
+#include "platform/locale.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+
+class FakeFiles : public Files {
+ public:
+  std::string ExeDir() override { return "C:\\Tarvolin\\"; }
+  bool Exists(const std::string& path) override { return content.count(path) > 0; }
+  bool Remove(const std::string& path) override { return content.erase(path) > 0; }
+  bool Append(const std::string& path, const std::string& text, std::string& error) override {
+    if (!writable) {
+      error = "Access denied.";
+      return false;
+    }
+    content[path] += text;
+    return true;
+  }
+
+  std::map<std::string, std::string> content;
+  bool writable = true;
+};
+
+class FakeLocale : public Locale {
+ public:
+  std::string LongTimeNow() override { return time; }
+  std::string time = "12:34:56";
+};
+
+class FakeShell : public Shell {
+ public:
+  bool Open(const std::string& file, void*) override {
+    opened.push_back(file);
+    return true;
+  }
+  std::vector<std::string> opened;
+};
+
+class FakePrompts : public Prompts {
+ public:
+  void Error(const std::string& text) override { errors.push_back(text); }
+  void Information(const std::string& text) override { information.push_back(text); }
+  std::vector<std::string> errors;
+  std::vector<std::string> information;
+};
+
+class FakeMainView : public MainView {
+ public:
+  void ApplyWindowSettings(const std::string& t, const std::string& c, int l, int tp) override {
+    title = t;
+    caption_label = c;
+    left = l;
+    top = tp;
+  }
+  void SetStatus(const std::string& text, uint32_t color) override {
+    status = text;
+    status_color = color;
+  }
+  void SetOnlineLabel(const std::string& text, uint32_t color) override {
+    online_label = text;
+    online_color = color;
+  }
+  void ShowConnections(const std::vector<ConnectionRow>& r) override { rows = r; }
+  void HideMainForm() override { visible = false; }
+  void ShowMainForm() override { visible = true; }
+  void BringToFront() override { ++raised; }
+  void Close() override { ++close_requests; }
+  void* Handle() override { return this; }
+
+  std::string title, caption_label, status, online_label;
+  int left = 0, top = 0, raised = 0, close_requests = 0;
+  uint32_t status_color = 1, online_color = 1;
+  std::vector<ConnectionRow> rows;
+  bool visible = true;
+};

@@ -1,0 +1,23 @@
+// A clock that tests move by hand, optionally a step further on every read.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/clock.h"
+
+// Safe to read and advance from any thread.
+class FakeClock : public Clock {
+ public:
+  // Returns the time, then moves it on by the auto-advance step.
+  uint64_t MonotonicMs() override { return now_.fetch_add(auto_advance_); }
+  // The time, without moving it.
+  uint64_t Now() const { return now_; }
+  void Advance(uint64_t ms) { now_ += ms; }
+  // Lets code that polls until a deadline reach it without the test driving the clock.
+  void SetAutoAdvance(uint64_t ms_per_read) { auto_advance_ = ms_per_read; }
+
+ private:
+  std::atomic<uint64_t> now_{0};
+  std::atomic<uint64_t> auto_advance_{0};
+};

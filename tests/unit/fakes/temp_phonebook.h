@@ -1,0 +1,37 @@
+// A phonebook file of the test's own for the in-process RAS substitute.
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "rassim/rassim.h"
+
+// Writes the phonebook to a fresh temporary file and points the substitute at it; on
+// destruction hangs up every connection, waits for the dial workers and removes the file.
+class TempPhonebook {
+ public:
+  explicit TempPhonebook(const std::string& text) {
+    static std::atomic<int> counter{0};
+    path_ = std::filesystem::temp_directory_path() / ("tarvolin-test-" + std::to_string(getpid()) +
+                                                      "-" + std::to_string(++counter) + ".pbk");
+    Write(text);
+    rassim::SetPhonebookPath(path_.string());
+  }
+  ~TempPhonebook() {
+    rassim::Shutdown();
+    rassim::SetPhonebookPath("");
+    std::filesystem::remove(path_);
+  }
+  TempPhonebook(const TempPhonebook&) = delete;
+  TempPhonebook& operator=(const TempPhonebook&) = delete;
+
+  void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
+  std::string Path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};

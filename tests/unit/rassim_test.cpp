@@ -1,0 +1,301 @@
+// The RAS substitute's phonebook: its file format, the entry points that read and write
+// it, the entry dialogs' hook and the error texts.
+#include <cstring>
+#include <set>
+#include <tuple>
+
+#include "rassim/codes.h"
+#include "rassim/entry.h"
+#include "rassim/phonebook.h"
+#include "rassim/record.h"
+#include "rassim_fixture.h"
+
+namespace rassim_test {
+namespace {
+
+using namespace std::string_literals;
+using rassim::IniFile;
+using RassimPhonebookTest = RassimTest;
+using Names = std::vector<std::string>;
+
+// The program's call: a buffer of `capacity` records.
+uint32_t Enumerate(Names& names, size_t capacity = 100, uint32_t* cb_out = nullptr) {
+  std::vector<TRasEntryName> buffer(capacity);
+  buffer[0].dwSize = kRasEntryNameSize;
+  uint32_t cb = static_cast<uint32_t>(capacity * kRasEntryNameSize);
+  uint32_t count = 0;
+  const uint32_t result = rassim::RasEnumEntriesA(nullptr, nullptr, buffer.data(), &cb, &count);
+  names.assign(count, "");
+  for (uint32_t i = 0; result == kRasSuccess && i < count; ++i) {
+    EXPECT_EQ(buffer[i].dwSize, kRasEntryNameSize);
+    names[i] = buffer[i].szEntryName;
+  }
+  if (cb_out) {
+    *cb_out = cb;
+  }
+  return result;
+}
+
+Names EntryNames() {
+  Names names;
+  EXPECT_EQ(Enumerate(names), kRasSuccess);
+  return names;
+}
+
+// Reads an entry's dial parameters into a record full of junk, so missing NULs show.
+uint32_t GetParams(const std::string& entry, TRasDialParams& params, int32_t& stored) {
+  std::memset(&params, 'x', sizeof params);
+  params.dwSize = kRasDialParamsSize;
+  rassim::CopyField(params.szEntryName, entry);
+  return rassim::RasGetEntryDialParamsA(nullptr, &params, &stored);
+}
+
+TEST(RassimIni, KeepsWhatItDoesNotUnderstand) {
+  IniFile ini = IniFile::Parse(
+      "; top\r\n[One]\r\n  Key = Value  \r\n; note\r\njunk line\r\n=novalue\r\n\r\n[Two\nA=1");
+  ASSERT_EQ(ini.sections.size(), 2u);
+  EXPECT_EQ(ini.sections[1].name, "Two");
+  rassim::IniSection& one = ini.sections[0];
+  EXPECT_EQ(*one.Find("KEY"), "Value");
+  EXPECT_EQ(one.Find("junk line"), nullptr);
+  EXPECT_EQ(one.Find(""), nullptr);
+
+  one.Set("key", "Changed");
+  one.Set("New", "first line\nsecond line");
+  EXPECT_EQ(ini.Format(),
+            "; top\r\n[One]\r\nKey=Changed\r\n; note\r\njunk line\r\n=novalue\r\n"
+            "New=first line\r\n\r\n[Two]\r\nA=1\r\n");
+}
+
+TEST_F(RassimPhonebookTest, WritingReplacesTheFileWhole) {
+  const IniFile ini = IniFile::Parse("[A]\r\nB=C\r\n");
+  const fs::path nested = dir_ / "new" / "book.pbk";
+  ASSERT_TRUE(rassim::WriteIniFile(nested.string(), ini));
+  EXPECT_EQ(rassim::ReadIniFile(nested.string()).Format(), ini.Format());
+  EXPECT_FALSE(fs::exists(nested.string() + ".tmp"));
+
+  // A folder cannot be replaced by a file: the write fails and leaves no debris.
+  EXPECT_FALSE(rassim::WriteIniFile(dir_.string(), ini));
+  EXPECT_TRUE(fs::is_directory(dir_));
+  EXPECT_FALSE(fs::exists(dir_.string() + ".tmp"));
+}
+
+auto Figures(const rassim::EntrySettings& e) {
+  return std::tuple(e.step_delay_ms, e.link_speed, e.send_bps, e.recv_bps, e.refuse_code,
+                    e.drop_after_s, int(e.outcome), e.device, e.device_type, e.server_ip,
+                    e.client_ip);
+}
+
+TEST(RassimEntry, BadValuesTakeTheirDefaults) {
+  const IniFile ini = IniFile::Parse(
+      "[Empty]\n"
+      "[Bad]\nStepDelayMs=abc\nLinkSpeed=-5\nSendBps=99999999999\nRecvBps=12x\nRefuseCode=0\n"
+      "DropAfter=\nOutcome=explode\nDevice=\nDeviceType=\nServerIP=\n"
+      "[Good]\nstepdelayms=99999\nLINKSPEED=1\nSendBps=2\nRecvBps=3\nRefuseCode=692\n"
+      "DropAfter=4\nOutcome=NoAnswer\nDevice=D\nDeviceType=T\nServerIP=S\nClientIP=C\n"
+      "[Negative]\nStepDelayMs=-1\n");
+  const rassim::EntrySettings defaults = rassim::ReadEntry(ini.sections[0]);
+  EXPECT_EQ(Figures(defaults), std::tuple(150u, 57600u, 800u, 5000u, 633u, 0u, 0,
+                                          "Simulated Modem"s, "modem"s, "10.0.0.1"s, "10.0.0.2"s));
+  EXPECT_EQ(Figures(rassim::ReadEntry(ini.sections[1])), Figures(defaults));
+  EXPECT_EQ(Figures(rassim::ReadEntry(ini.sections[2])),
+            std::tuple(60000u, 1u, 2u, 3u, 692u, 4u, int(rassim::Outcome::kNoAnswer), "D"s, "T"s,
+                       "S"s, "C"s));
+  EXPECT_EQ(rassim::ReadEntry(ini.sections[3]).step_delay_ms, 0u);
+}
+
+TEST_F(RassimPhonebookTest, MalformedFilesReadAsWhatTheyHold) {
+  EXPECT_TRUE(EntryNames().empty());  // no file yet
+  WritePhonebook("");
+  EXPECT_TRUE(EntryNames().empty());
+  WritePhonebook(
+      "\x01\xff garbage\0\n[Broken\nno equals\nPhoneNumber=7\nPasswordStored=maybe\nPassword=pw\n"
+      "[]\n[Good]\r\n  PhoneNumber = 555 \r\nPassword=pw\nPasswordStored=0\n[\xfe\0]\n"s);
+  EXPECT_EQ(EntryNames(), (Names{"Broken", "Good", "\xfe"}));
+  TRasDialParams params;
+  int32_t stored = -1;
+  EXPECT_EQ(GetParams("broken", params, stored), kRasSuccess);
+  EXPECT_EQ(std::tuple(std::string(params.szPhoneNumber), std::string(params.szPassword), stored),
+            std::tuple("7"s, "pw"s, 1));
+  EXPECT_EQ(GetParams("Good", params, stored), kRasSuccess);
+  EXPECT_EQ(std::tuple(std::string(params.szPhoneNumber), std::string(params.szPassword), stored),
+            std::tuple("555"s, ""s, 0));
+}
+
+TEST_F(RassimPhonebookTest, EnumerationKeepsFileOrderAndReportsTheSizeNeeded) {
+  WritePhonebook("[Zeta]\n[alpha]\n[Mid]\n[ALPHA]\n");
+  EXPECT_EQ(EntryNames(), (Names{"Zeta", "alpha", "Mid"}));
+
+  std::string text;
+  for (int i = 0; i <= 100; ++i) {
+    text += "[E" + std::to_string(i) + "]\n";
+  }
+  WritePhonebook(text);
+  Names names;
+  uint32_t cb = 0;
+  EXPECT_EQ(Enumerate(names, 100, &cb), kRasBufferTooSmall);
+  EXPECT_EQ(cb, 101 * kRasEntryNameSize);
+  EXPECT_EQ(names.size(), 101u);
+  EXPECT_EQ(Enumerate(names, 101), kRasSuccess);
+  EXPECT_EQ(names.back(), "E100");
+
+  TRasEntryName wrong{kRasEntryNameSize + 4, ""};
+  uint32_t count = 0;
+  EXPECT_EQ(rassim::RasEnumEntriesA(nullptr, nullptr, &wrong, &cb, &count), kRasInvalidSize);
+  EXPECT_EQ(rassim::RasEnumEntriesA(nullptr, nullptr, nullptr, &cb, &count),
+            rassim::kBufferInvalid);
+}
+
+TEST_F(RassimPhonebookTest, LongTextsAreCutToTheirFields) {
+  const std::string name(300, 'N');
+  WritePhonebook("[" + name + "]\nPhoneNumber=" + std::string(200, '5') +
+                 "\nUserName=" + std::string(300, 'u') + "\nPassword=" + std::string(300, 'p') +
+                 "\nDomain=" + std::string(40, 'd') + "\n");
+  EXPECT_EQ(EntryNames(), Names{name.substr(0, kRasMaxEntryName)});
+  TRasDialParams params;
+  int32_t stored = 0;
+  ASSERT_EQ(GetParams(name, params, stored), kRasSuccess);
+  EXPECT_EQ(std::string(params.szPhoneNumber), std::string(kRasMaxPhoneNumber, '5'));
+  EXPECT_EQ(std::string(params.szUserName), std::string(kRasMaxUserName, 'u'));
+  EXPECT_EQ(std::string(params.szPassword), std::string(kRasMaxPassword, 'p'));
+  EXPECT_EQ(std::string(params.szDomain), std::string(kRasMaxDomain, 'd'));
+  EXPECT_STREQ(params.szCallbackNumber, "");
+}
+
+TEST_F(RassimPhonebookTest, DialParamsRoundTrip) {
+  WritePhonebook("[Net]\n; keep me\nPhoneNumber=555\n[Other]\nUserName=x\n");
+  TRasDialParams params;
+  int32_t stored = -1;
+  ASSERT_EQ(GetParams("Net", params, stored), kRasSuccess);
+  rassim::CopyField(params.szUserName, "bob");
+  rassim::CopyField(params.szDomain, "DOM");
+  rassim::CopyField(params.szPassword, "secret");
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), kRasSuccess);
+  ASSERT_EQ(GetParams("NET", params, stored), kRasSuccess);
+  const auto account = [&] {
+    return std::tuple(std::string(params.szUserName), std::string(params.szDomain),
+                      std::string(params.szPassword), std::string(params.szPhoneNumber), stored);
+  };
+  EXPECT_EQ(account(), std::tuple("bob"s, "DOM"s, "secret"s, "555"s, 1));
+  EXPECT_NE(ReadPhonebook().find("; keep me"), std::string::npos);
+
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), kRasSuccess);
+  ASSERT_EQ(GetParams("Net", params, stored), kRasSuccess);
+  EXPECT_EQ(account(), std::tuple("bob"s, "DOM"s, ""s, "555"s, 0));
+  EXPECT_EQ(ReadPhonebook().find("secret"), std::string::npos);
+  ASSERT_EQ(GetParams("Other", params, stored), kRasSuccess);
+  EXPECT_STREQ(params.szUserName, "x");
+
+  EXPECT_EQ(GetParams("Missing", params, stored), kRasCannotFindEntry);
+  EXPECT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), kRasCannotFindEntry);
+  params.dwSize = kRasDialParamsSize - 4;
+  EXPECT_EQ(rassim::RasGetEntryDialParamsA(nullptr, &params, &stored), kRasInvalidSize);
+  EXPECT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), kRasInvalidSize);
+}
+
+TEST(RassimErrors, EveryCodeHasItsText) {
+  using namespace rassim;
+  const uint32_t codes[] = {kRasSuccess,
+                            kRasInvalidHandle,
+                            kInvalidParameter,
+                            kInvalidName,
+                            kAlreadyExists,
+                            kRasBufferTooSmall,
+                            kBufferInvalid,
+                            kInternalError,
+                            kPortDisconnected,
+                            kRasCannotFindEntry,
+                            kCannotWritePhonebook,
+                            kRemoteDisconnection,
+                            kRasUserDisconnection,
+                            kRasInvalidSize,
+                            kRasPortNotAvailable,
+                            kRasLineBusy,
+                            kRasNoAnswer,
+                            kNoDialTone,
+                            kRasAuthenticationFailure,
+                            kHardwareFailure,
+                            kProjectionNotComplete,
+                            kProtocolNotConfigured};
+  std::set<std::string> texts;
+  for (uint32_t code : codes) {
+    char buffer[100];
+    ASSERT_EQ(RasGetErrorStringA(code, buffer, sizeof buffer), kRasSuccess) << code;
+    const std::string text = buffer;
+    EXPECT_FALSE(text.empty()) << code;
+    texts.insert(text);
+    EXPECT_EQ(RasGetErrorStringA(code, buffer, text.size()), kRasBufferTooSmall);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(RasGetErrorStringA(code, buffer, text.size() + 1), kRasSuccess);
+    EXPECT_EQ(buffer, text);
+  }
+  EXPECT_EQ(texts.size(), std::size(codes));  // no two codes share a text
+
+  char buffer[100] = "stale";
+  EXPECT_EQ(RasGetErrorStringA(9999, buffer, sizeof buffer), kInvalidParameter);
+  EXPECT_STREQ(buffer, "");
+}
+
+auto Shown(const rassim::EntryFields& f) {
+  return std::tuple(f.name, f.phone_number, f.device, f.outcome);
+}
+
+TEST_F(RassimPhonebookTest, EntryDialogsCreateEditAndDelete) {
+  const std::string original =
+      "[First]\nPhoneNumber=1\nUserName=keep\nDomain=D\n[Second]\nPhoneNumber=2\n";
+  WritePhonebook(original);
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), kRasSuccess);
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "First"), kRasSuccess);
+  EXPECT_EQ(ReadPhonebook(), original);  // no dialog installed
+
+  // Plays the user: shows what the dialog got, answers with `answer` unless cancelling.
+  bool ok = false;
+  bool shown_new = false;
+  rassim::EntryFields shown;
+  rassim::EntryFields answer;
+  rassim::SetEntryDialog([&](void*, rassim::EntryFields& fields, bool is_new) {
+    shown = fields;
+    shown_new = is_new;
+    fields = ok ? answer : fields;
+    return ok;
+  });
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), kRasSuccess);
+  EXPECT_TRUE(shown_new);
+  EXPECT_EQ(Shown(shown), Shown({"", "", "", "connect"}));
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "first"), kRasSuccess);
+  EXPECT_FALSE(shown_new);
+  EXPECT_EQ(Shown(shown), Shown({"First", "1", "Simulated Modem", "connect"}));
+  EXPECT_EQ(ReadPhonebook(), original);  // both cancelled
+
+  ok = true;
+  answer = {" Third ", "3", "Dev", "busy"};
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), kRasSuccess);
+  answer = {"second", "22", "", "connect"};  // an existing name: updates that entry
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), kRasSuccess);
+  answer = {"Renamed", "9", "Dev", "vanish"};
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "First"), kRasSuccess);
+  EXPECT_EQ(EntryNames(), (Names{"Renamed", "second", "Third"}));
+  const rassim::EntrySettings third = *rassim::LoadEntry("Third");
+  EXPECT_EQ(std::tuple(third.phone_number, third.device, third.outcome),
+            std::tuple("3"s, "Dev"s, rassim::Outcome::kBusy));
+  EXPECT_EQ(rassim::LoadEntry("Second")->phone_number, "22");
+  const rassim::EntrySettings renamed = *rassim::LoadEntry("Renamed");
+  EXPECT_EQ(std::tuple(renamed.phone_number, renamed.user_name, renamed.domain),
+            std::tuple("9"s, "keep"s, "D"s));
+
+  const std::string before = ReadPhonebook();
+  answer = {"SECOND", "9", "Dev", "connect"};
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "Renamed"), rassim::kAlreadyExists);
+  answer = {"  ", "9", "Dev", "connect"};
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "Renamed"), rassim::kInvalidName);
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), rassim::kInvalidName);
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "Missing"), kRasCannotFindEntry);
+  EXPECT_EQ(ReadPhonebook(), before);
+
+  EXPECT_EQ(rassim::RasDeleteEntry(nullptr, "SECOND"), kRasSuccess);
+  EXPECT_EQ(EntryNames(), (Names{"Renamed", "Third"}));
+  EXPECT_EQ(rassim::RasDeleteEntry(nullptr, "Second"), kRasCannotFindEntry);
+}
+
+}  // namespace
+}  // namespace rassim_test

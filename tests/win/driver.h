@@ -1,0 +1,79 @@
+// Drives the real tarvolin.exe from a Windows test: a fresh folder, its own phonebook,
+// its windows found by title, caption, class or id, its files read back.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+using Hwnd = void*;  // a window handle, kept opaque here
+
+// Polls `condition` every 20 ms until it holds or `timeout_ms` passed.
+bool WaitUntil(const std::function<bool()>& condition, int timeout_ms = 10000);
+
+// Where the test executable and its neighbours (tarvolin.exe, rasapi32.dll) live.
+std::string TestBinDir();
+
+// The process's window text, or "" when there is no such window.
+std::string WindowText(Hwnd window);
+
+class Tarvolin {
+ public:
+  // Makes a fresh temporary folder holding copies of tarvolin.exe and the RAS substitute.
+  Tarvolin();
+  // Ends the program if it still runs and removes the folder.
+  ~Tarvolin();
+  Tarvolin(const Tarvolin&) = delete;
+  Tarvolin& operator=(const Tarvolin&) = delete;
+
+  const std::string& Dir() const { return dir_; }
+  // The phonebook the program's RAS substitute reads (in the folder).
+  std::string PhonebookPath() const { return dir_ + "rasphone.pbk"; }
+  void WritePhonebook(const std::string& text) const;
+  void WriteFile(const std::string& name, const std::string& text) const;
+  bool FileExists(const std::string& name) const;
+  std::string ReadFile(const std::string& name) const;
+  // Acts on a live connection as the substitute's control file allows ("drop NAME").
+  void ControlRas(const std::string& command) const;
+
+  // Starts the program; returns without waiting for its window.
+  void Start(const std::string& args = "");
+  // Starts another copy from the same folder and waits (up to timeout) until it ends.
+  struct SecondRun {
+    bool Ended = false;
+    bool ShowedSplash = false;  // a "Welcome" window of the second process was seen
+  };
+  SecondRun RunSecondInstance(int timeout_ms = 10000) const;
+  bool Running() const;
+  bool WaitForExit(int timeout_ms = 10000) const;
+  // Ends the program at once (no shutdown of its own).
+  void Kill();
+
+  // The visible or hidden top-level window titled "Tarvolin" of this program.
+  Hwnd MainWindow() const;
+  Hwnd WaitForMainWindow(int timeout_ms = 20000) const;
+  // A top-level window of this program by title.
+  Hwnd FindTopLevel(const std::string& title) const;
+  bool MainWindowVisible() const;
+
+  Hwnd Control(int id) const;
+  // A child of the main window whose caption is `caption` (and class, when given).
+  Hwnd FindControl(const std::string& caption, const std::string& window_class = "") const;
+  std::string Text(int id) const;
+  // Clicks a button as a user would; does not wait for its handler.
+  void Click(int id) const;
+  // Chooses a menu command; does not wait for its handler.
+  void Command(int id) const;
+  void PostToMain(unsigned message, uintptr_t wparam, intptr_t lparam) const;
+
+  // Waits for a message box of this program with `caption` whose text contains
+  // `text_part`, presses the button with id `button` (1 = OK, 6 = Yes, 7 = No) and
+  // returns its full text; "" when none appeared in time.
+  std::string AnswerMessageBox(const std::string& caption, const std::string& text_part, int button,
+                               int timeout_ms = 10000) const;
+
+ private:
+  std::string dir_;
+  void* process_ = nullptr;
+  unsigned long process_id_ = 0;
+};

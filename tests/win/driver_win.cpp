@@ -1,0 +1,263 @@
+// Drives the real tarvolin.exe through its windows.
+#include <windows.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "driver.h"
+
+namespace {
+
+struct WindowSearch {
+  DWORD process_id;
+  std::string title;
+  std::string window_class;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->process_id)
+    return TRUE;
+  char cls[128] = {};
+  GetClassNameA(window, cls, sizeof(cls));
+  if (WindowText(window) != search->title)
+    return TRUE;
+  if (!search->window_class.empty() && search->window_class != cls)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  char cls[128] = {};
+  GetClassNameA(window, cls, sizeof(cls));
+  if (WindowText(window) != search->title)
+    return TRUE;
+  if (!search->window_class.empty() && lstrcmpiA(search->window_class.c_str(), cls) != 0) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindTopLevelOf(DWORD pid, const std::string& title, const std::string& cls = "") {
+  WindowSearch search{pid, title, cls};
+  EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string MakeTempDir() {
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  static int counter = 0;
+  std::string dir = std::string(base) + "tarvolin-e2e-" + std::to_string(GetCurrentProcessId()) +
+                    "-" + std::to_string(++counter) + "\\";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir;
+}
+
+void RemoveDir(const std::string& dir) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((dir + "*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = data.cFileName;
+      if (name == "." || name == "..")
+        continue;
+      SetFileAttributesA((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA((dir + name).c_str());
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryA(dir.c_str());
+}
+
+PROCESS_INFORMATION Launch(const std::string& dir, const std::string& args) {
+  std::string command = "\"" + dir + "tarvolin.exe\"" + (args.empty() ? "" : " " + args);
+  SetEnvironmentVariableA("RASSIM_PHONEBOOK", (dir + "rasphone.pbk").c_str());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                      &startup, &info)) {
+    throw std::runtime_error("cannot start " + command);
+  }
+  CloseHandle(info.hThread);
+  return info;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, int timeout_ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline)
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+std::string TestBinDir() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir = path;
+  return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
+std::string WindowText(Hwnd window) {
+  char text[1024] = {};
+  // WM_GETTEXT reaches controls of other processes, where GetWindowText does not.
+  SendMessageTimeoutA(static_cast<HWND>(window), WM_GETTEXT, sizeof(text),
+                      reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  return text;
+}
+
+Tarvolin::Tarvolin() : dir_(MakeTempDir()) {
+  for (const char* name : {"tarvolin.exe", "rasapi32.dll"}) {
+    if (!CopyFileA((TestBinDir() + name).c_str(), (dir_ + name).c_str(), FALSE)) {
+      throw std::runtime_error(std::string("cannot copy ") + name);
+    }
+  }
+}
+
+Tarvolin::~Tarvolin() {
+  Kill();
+  RemoveDir(dir_);
+}
+
+void Tarvolin::WritePhonebook(const std::string& text) const {
+  WriteFile("rasphone.pbk", text);
+}
+
+void Tarvolin::WriteFile(const std::string& name, const std::string& text) const {
+  std::ofstream(dir_ + name, std::ios::binary) << text;
+}
+
+bool Tarvolin::FileExists(const std::string& name) const {
+  return GetFileAttributesA((dir_ + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Tarvolin::ReadFile(const std::string& name) const {
+  std::ifstream in(dir_ + name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Tarvolin::ControlRas(const std::string& command) const {
+  WriteFile("rassim.ctl", command + "\n");
+}
+
+void Tarvolin::Start(const std::string& args) {
+  PROCESS_INFORMATION info = Launch(dir_, args);
+  process_ = info.hProcess;
+  process_id_ = info.dwProcessId;
+}
+
+Tarvolin::SecondRun Tarvolin::RunSecondInstance(int timeout_ms) const {
+  PROCESS_INFORMATION info = Launch(dir_, "");
+  SecondRun run;
+  run.Ended = WaitUntil(
+      [&] {
+        run.ShowedSplash = run.ShowedSplash || FindTopLevelOf(info.dwProcessId, "Welcome");
+        return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
+      },
+      timeout_ms);
+  if (!run.Ended)
+    TerminateProcess(info.hProcess, 1);
+  CloseHandle(info.hProcess);
+  return run;
+}
+
+bool Tarvolin::Running() const {
+  return process_ && WaitForSingleObject(static_cast<HANDLE>(process_), 0) == WAIT_TIMEOUT;
+}
+
+bool Tarvolin::WaitForExit(int timeout_ms) const {
+  return !process_ ||
+         WaitForSingleObject(static_cast<HANDLE>(process_), timeout_ms) == WAIT_OBJECT_0;
+}
+
+void Tarvolin::Kill() {
+  if (!process_)
+    return;
+  if (Running()) {
+    TerminateProcess(static_cast<HANDLE>(process_), 1);
+    WaitForExit(5000);
+  }
+  CloseHandle(static_cast<HANDLE>(process_));
+  process_ = nullptr;
+}
+
+Hwnd Tarvolin::MainWindow() const {
+  return FindTopLevelOf(process_id_, "Tarvolin");
+}
+
+Hwnd Tarvolin::WaitForMainWindow(int timeout_ms) const {
+  Hwnd window = nullptr;
+  WaitUntil([&] { return (window = MainWindow()) != nullptr; }, timeout_ms);
+  return window;
+}
+
+Hwnd Tarvolin::FindTopLevel(const std::string& title) const {
+  return FindTopLevelOf(process_id_, title);
+}
+
+bool Tarvolin::MainWindowVisible() const {
+  return IsWindowVisible(static_cast<HWND>(MainWindow()));
+}
+
+Hwnd Tarvolin::Control(int id) const {
+  return GetDlgItem(static_cast<HWND>(MainWindow()), id);
+}
+
+Hwnd Tarvolin::FindControl(const std::string& caption, const std::string& window_class) const {
+  WindowSearch search{process_id_, caption, window_class};
+  EnumChildWindows(static_cast<HWND>(MainWindow()), MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string Tarvolin::Text(int id) const {
+  return WindowText(Control(id));
+}
+
+void Tarvolin::Click(int id) const {
+  PostMessageA(static_cast<HWND>(Control(id)), BM_CLICK, 0, 0);
+}
+
+void Tarvolin::Command(int id) const {
+  PostToMain(WM_COMMAND, id, 0);
+}
+
+void Tarvolin::PostToMain(unsigned message, uintptr_t wparam, intptr_t lparam) const {
+  PostMessageA(static_cast<HWND>(MainWindow()), message, wparam, lparam);
+}
+
+std::string Tarvolin::AnswerMessageBox(const std::string& caption, const std::string& text_part,
+                                       int button, int timeout_ms) const {
+  std::string text;
+  HWND box = nullptr;
+  WaitUntil(
+      [&] {
+        box = FindTopLevelOf(process_id_, caption, "#32770");
+        if (!box)
+          return false;
+        text = WindowText(GetDlgItem(box, 0xFFFF));  // the box's message text
+        return text.find(text_part) != std::string::npos;
+      },
+      timeout_ms);
+  if (!box || text.find(text_part) == std::string::npos)
+    return "";
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+  return text;
+}
