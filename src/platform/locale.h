@@ -8,4 +8,6 @@ class Locale {
   virtual ~Locale() = default;
   // The current local time of day in the user's long time format, without a date.
   virtual std::string LongTimeNow() = 0;
+  // The decimal separator of numbers, such as '.' or ','.
+  virtual char DecimalSeparator() = 0;
 };

@@ -12,6 +12,12 @@ class WinLocale : public Locale {
     int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, sizeof(buffer));
     return length > 0 ? std::string(buffer) : std::string();
   }
+
+  char DecimalSeparator() override {
+    char buffer[8] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof(buffer));
+    return buffer[0] ? buffer[0] : '.';
+  }
 };
 
 }  // namespace

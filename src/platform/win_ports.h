@@ -5,9 +5,12 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/keyboard.h"
 #include "platform/library_loader.h"
 #include "platform/locale.h"
+#include "platform/profile_file.h"
 #include "platform/prompts.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/ui_loop.h"
 
@@ -19,3 +22,6 @@ std::unique_ptr<Files> MakeWinFiles();
 std::unique_ptr<Locale> MakeWinLocale();
 std::unique_ptr<Shell> MakeWinShell();
 std::unique_ptr<Prompts> MakeWinPrompts();
+std::unique_ptr<Registry> MakeWinRegistry();
+std::unique_ptr<ProfileFile> MakeWinProfileFile();
+std::unique_ptr<Keyboard> MakeWinKeyboard();

@@ -33,7 +33,9 @@ class FakeFiles : public Files {
 class FakeLocale : public Locale {
  public:
   std::string LongTimeNow() override { return time; }
+  char DecimalSeparator() override { return decimal; }
   std::string time = "12:34:56";
+  char decimal = '.';
 };
 
 class FakeShell : public Shell {
