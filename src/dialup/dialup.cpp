@@ -285,3 +285,7 @@ int TDialUp::GetIPAddresses(RasHandle Handle) {
   }
   return code;
 }
+
+void TDialUp::StartStatistics(bool, bool) {
+  // No counters are read yet, so there is no baseline to take.
+}

@@ -77,6 +77,8 @@ class TDialUp {
   int GetEntryPassword(std::string& Value);
   int SetEntryUserName(const std::string& Value);
   int SetEntryPassword(const std::string& Value);
+  // Takes a new baseline for the byte counters of the coming connection.
+  void StartStatistics(bool Start, bool RefreshAdapter);
   // Reads the two addresses of a connected line into ServerIP and ClientIP, which are
   // cleared first. No handle: 0, both empty.
   int GetIPAddresses(RasHandle Handle);

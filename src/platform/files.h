@@ -8,6 +8,8 @@ class Files {
   virtual ~Files() = default;
   // The running executable's folder, with a trailing separator.
   virtual std::string ExeDir() = 0;
+  // The running executable's full path.
+  virtual std::string ExePath() = 0;
   virtual bool Exists(const std::string& path) = 0;
   virtual bool Remove(const std::string& path) = 0;
   // Appends text to the file, creating it when missing; the file is closed again

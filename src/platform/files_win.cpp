@@ -18,11 +18,15 @@ std::string SystemErrorText(DWORD code) {
 
 class WinFiles : public Files {
  public:
-  std::string ExeDir() override {
+  std::string ExePath() override {
     char path[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, length);
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
+    return std::string(path, length);
+  }
+
+  std::string ExeDir() override {
+    const std::string path = ExePath();
+    return path.substr(0, path.find_last_of("\\/") + 1);
   }
 
   bool Exists(const std::string& path) override {

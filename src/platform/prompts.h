@@ -8,4 +8,6 @@ class Prompts {
   virtual ~Prompts() = default;
   virtual void Error(const std::string& text) = 0;
   virtual void Information(const std::string& text) = 0;
+  // A Yes/No question owned by the main window; true for Yes.
+  virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
 };

@@ -12,6 +12,10 @@ class WinPrompts : public Prompts {
   void Information(const std::string& text) override {
     Show(text, "Information", MB_ICONINFORMATION);
   }
+  bool AskYesNo(const std::string& caption, const std::string& text) override {
+    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
 
  private:
   static void Show(const std::string& text, const char* caption, UINT icon) {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/library_loader.h"
@@ -12,6 +13,7 @@
 #include "platform/prompts.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 #include "platform/ui_loop.h"
 
 std::unique_ptr<LibraryLoader> MakeWinLibraryLoader();
@@ -25,3 +27,5 @@ std::unique_ptr<Prompts> MakeWinPrompts();
 std::unique_ptr<Registry> MakeWinRegistry();
 std::unique_ptr<ProfileFile> MakeWinProfileFile();
 std::unique_ptr<Keyboard> MakeWinKeyboard();
+std::unique_ptr<Sound> MakeWinSound();
+std::unique_ptr<Desktop> MakeWinDesktop();

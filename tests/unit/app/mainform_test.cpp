@@ -51,8 +51,9 @@ TEST_F(MainformTest, StartupRunsEachStepOnceInOrder) {
   std::vector<std::string> steps;
   form.OnStartupStep = [&](const char* step) {
     // The log of an earlier run is gone before anything else happens.
-    if (!steps.empty())
+    if (!steps.empty()) {
       EXPECT_FALSE(files_.Exists(kLogPath));
+    }
     steps.push_back(step);
   };
   form.FormCreate();

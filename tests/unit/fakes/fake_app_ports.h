@@ -15,6 +15,7 @@
 class FakeFiles : public Files {
  public:
   std::string ExeDir() override { return "C:\\Tarvolin\\"; }
+  std::string ExePath() override { return "C:\\Tarvolin\\tarvolin.exe"; }
   bool Exists(const std::string& path) override { return content.count(path) > 0; }
   bool Remove(const std::string& path) override { return content.erase(path) > 0; }
   bool Append(const std::string& path, const std::string& text, std::string& error) override {
@@ -51,8 +52,14 @@ class FakePrompts : public Prompts {
  public:
   void Error(const std::string& text) override { errors.push_back(text); }
   void Information(const std::string& text) override { information.push_back(text); }
+  bool AskYesNo(const std::string& caption, const std::string& text) override {
+    questions.push_back(caption + ": " + text);
+    return answer_yes;
+  }
   std::vector<std::string> errors;
   std::vector<std::string> information;
+  std::vector<std::string> questions;
+  bool answer_yes = true;
 };
 
 class FakeMainView : public MainView {
