@@ -22,7 +22,15 @@ class MainView {
   // Colours are 0x00BBGGRR.
   virtual void SetStatus(const std::string& text, uint32_t color) = 0;
   virtual void SetOnlineLabel(const std::string& text, uint32_t color) = 0;
+  // The connection list: the selected row carries the selection mark, the default
+  // connection the default mark.
   virtual void ShowConnections(const std::vector<ConnectionRow>& rows) = 0;
+  // Moves the selection mark to the row at `index`.
+  virtual void MarkSelectedConnection(int index) = 0;
+  // The Keep button's down state and the check marks of the keep-connection menu items.
+  virtual void ShowKeepConnection(bool on) = 0;
+  // The window's current position on the screen; left alone when it has none.
+  virtual void WindowPosition(int& left, int& top) = 0;
   // Hides the window and its taskbar button; the program goes on running.
   virtual void HideMainForm() = 0;
   virtual void ShowMainForm() = 0;

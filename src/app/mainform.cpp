@@ -1,32 +1,44 @@
-// The main controller: start-up, shutdown, the window's commands and the log.
+// The main controller: start-up, shutdown, the window's own commands and the log.
 #include "app/mainform.h"
 
 #include <array>
 #include <utility>
 
-namespace {
-
-constexpr uint32_t kOnlineColor = 0x33AA33;  // RGB(51,170,51)
-constexpr uint32_t kOfflineColor = 0x000000;
-
-}  // namespace
+#include "settings/settings_store.h"
 
 Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::string> args)
-    : DialUp(ports.Ras, ports.Ui, ports.Time),
+    : DialUp(ports.ras, ports.ui, ports.clock),
+      CheckTimer(ports.ui.CreateTimer()),
+      WaitTimeTimer(ports.ui.CreateTimer()),
+      RedialTimer(ports.ui.CreateTimer()),
       ports_(ports),
       view_(view),
       args_(std::move(args)),
-      log_(ports.Disk, ports.Regional) {
+      log_(ports.files, ports.locale),
+      profile_store_(ports.profiles, ports.files, ports.locale) {
   DialUp.DialMode = dmAsync;
   DialUp.Language = English;
   DialUp.OnDialing = [this](TDialUp&) { DialUpDialing(); };
+  DialUp.OnConnect = [this](TDialUp&) { DialUpConnect(); };
+  DialUp.OnNotConnected = [this](TDialUp&, int code, const std::string& message) {
+    DialUpNotConnected(code, message);
+  };
   DialUp.OnAsyncEvent = [this](TDialUp&, int state, int error, const std::string& text) {
     DialUpAsyncEvent(state, error, text);
   };
   DialUp.OnError = [this](TDialUp&, int code, const std::string& message) {
     DialUpError(code, message);
   };
+  CheckTimer->SetInterval(1000);
+  CheckTimer->OnTimer = [this] { CheckTimerTimer(); };
+  WaitTimeTimer->SetInterval(80000);
+  WaitTimeTimer->OnTimer = [this] { WaitTimeTimerTimer(); };
+  RedialTimer->SetInterval(3000);
+  RedialTimer->OnTimer = [this] { RedialTimerTimer(); };
+  CheckTimer->SetEnabled(true);
 }
+
+Tmainform::~Tmainform() = default;
 
 void Tmainform::FormCreate() {
   using Step = std::pair<const char*, void (Tmainform::*)()>;
@@ -37,7 +49,7 @@ void Tmainform::FormCreate() {
       {"WriteProgName", &Tmainform::WriteProgName},
       {"ApplyWindowSettings", &Tmainform::ApplyWindowSettings},
       {"WriteAutoDialSettings", &Tmainform::WriteAutoDialSettings},
-      {"BuildAccountTable", &Tmainform::BuildAccountTable},
+      {"BuildAccountTable", &Tmainform::BuildInitialAccountTable},
       {"FillConnectionList", &Tmainform::FillConnectionList},
       {"LoadAndApplyProfile", &Tmainform::LoadAndApplyProfile},
       {"ApplyAlwaysOnTop", &Tmainform::ApplyAlwaysOnTop},
@@ -45,7 +57,7 @@ void Tmainform::FormCreate() {
       {"LoadTimeRecords", &Tmainform::LoadTimeRecords},
       {"LoadActionsAndSchedules", &Tmainform::LoadActionsAndSchedules},
       {"ShowSavedView", &Tmainform::ShowSavedView},
-      {"RegisterHotKeys", &Tmainform::RegisterHotKeys},
+      {"InstallHotKeys", &Tmainform::InstallHotKeys},
       {"ConnectOnStartup", &Tmainform::ConnectOnStartup},
   }};
   for (const auto& [name, run] : kSteps) {
@@ -62,41 +74,41 @@ void Tmainform::DeleteDialLog() {
 }
 
 void Tmainform::ResetToDefaults() {
-  Settings = AppSettings{};
+  SetDefaultSettings(ports_.keyboard, Settings);
+  Rt_LastSelect.clear();
+  AccountTable = TAccountTable{};
+  WatchCounter = 0;
   Online = Dialing = WasConnected = ExitRequested = HiddenToTray = false;
   UserHungUp = true;
   LastDialedEntry.clear();
   SetOnlineState(false);
 }
 
-void Tmainform::LoadSettings() {}
+void Tmainform::LoadSettings() {
+  ReportProblems(::LoadSettings(ports_.registry, ports_.keyboard, Settings, Rt_LastSelect));
+}
 
-void Tmainform::WriteProgName() {}
+void Tmainform::WriteProgName() {
+  ::WriteProgName(ports_.registry, ports_.files.ExePath());
+}
 
 void Tmainform::ApplyWindowSettings() {
   view_.ApplyWindowSettings(kAppTitle, kAppVersionCaption, Settings.Left, Settings.Top);
 }
 
-void Tmainform::WriteAutoDialSettings() {}
-
-void Tmainform::BuildAccountTable() {
-  DialUp.GetEntries();
+void Tmainform::BuildInitialAccountTable() {
+  BuildAccountTable(true);
 }
 
-void Tmainform::FillConnectionList() {
-  std::vector<ConnectionRow> rows;
-  for (const auto& name : DialUp.Entries())
-    rows.push_back({name, "", rows.empty(), false});
-  view_.ShowConnections(rows);
-  if (!rows.empty())
-    DialUp.Entry = rows.front().EntryName;
+void Tmainform::LoadAndApplyProfile() {
+  LoadCurrentProfile();
 }
-
-void Tmainform::LoadAndApplyProfile() {}
 
 void Tmainform::ApplyAlwaysOnTop() {}
 
-void Tmainform::RestoreKeepConnection() {}
+void Tmainform::RestoreKeepConnection() {
+  SetKeepConnection(Settings.CkbKeepConnection);
+}
 
 void Tmainform::LoadTimeRecords() {}
 
@@ -104,65 +116,62 @@ void Tmainform::LoadActionsAndSchedules() {}
 
 void Tmainform::ShowSavedView() {}
 
-void Tmainform::RegisterHotKeys() {}
+void Tmainform::InstallHotKeys() {}
 
-void Tmainform::ConnectOnStartup() {
-  bool auto_dial = false;
-  for (const auto& arg : args_)
-    auto_dial = auto_dial || arg == kAutoDialArgument;
-  if (auto_dial && !Online && !Dialing)
-    Dial1Click();
-}
-
-// ---- commands ----
-
-void Tmainform::Dial1Click() {
-  LastDialedEntry = DialUp.Entry;
-  UserHungUp = false;
-  StartDial();
-}
-
-void Tmainform::StartDial() {
-  if (UserHungUp || Dialing)
-    return;
-  Dialing = true;
-  WasConnected = false;
-  LastDialedEntry = DialUp.Entry;
-  view_.SetOnlineLabel("Dialing", kOfflineColor);
-  DialUp.Dial();
-}
-
-void Tmainform::HangUp1Click() {
-  WasConnected = false;
-  DialUp.HangUp();
-  SetOnlineState(false);
-  UserHungUp = true;
-  Dialing = false;
-  WriteDialLog("Disconnected", LogKind::Message);
-}
-
-void Tmainform::ViewLogs1Click() {
-  if (ports_.Disk.Exists(log_.Path())) {
-    ports_.Desktop.Open(log_.Path(), view_.Handle());
-  } else {
-    ports_.Boxes.Information("No logs exist.");
-  }
-}
-
-void Tmainform::Exit1Click() {
-  ExitRequested = true;
-  view_.Close();
-}
+// ---- shutdown ----
 
 bool Tmainform::FormClose() {
   if (!ExitRequested) {
     HideToTray();
     return false;
   }
-  UserHungUp = true;
-  DialUp.HangUp();
+  using Step = void (Tmainform::*)();
+  static const std::array<Step, 8> kSteps = {
+      &Tmainform::HangUpForExit,      &Tmainform::RemoveHotKeys,
+      &Tmainform::SaveSettings,       &Tmainform::SaveActionsAndSchedules,
+      &Tmainform::ApplyRunOnStartup,  &Tmainform::SaveSessionRecord,
+      &Tmainform::WritePasswordAgain, &Tmainform::RenewAutoDialSettings,
+  };
+  for (Step step : kSteps)
+    (this->*step)();
   return true;
 }
+
+void Tmainform::HangUpForExit() {
+  UserHungUp = true;  // no automatic redial may start from here on
+  HangUpLine();
+}
+
+void Tmainform::RemoveHotKeys() {}
+
+void Tmainform::SaveSettings() {
+  int left = Settings.Left;
+  int top = Settings.Top;
+  view_.WindowPosition(left, top);
+  const int selected = SelectedAccount(AccountTable);
+  if (selected >= 0)
+    Rt_LastSelect = AccountTable[selected].EntryName;
+  ::SaveSettings(ports_.registry, ports_.keyboard, Settings, left, top,
+                 selected >= 0 ? &Rt_LastSelect : nullptr);
+}
+
+void Tmainform::SaveActionsAndSchedules() {}
+
+void Tmainform::ApplyRunOnStartup() {
+  ReportProblems(
+      ::ApplyRunOnStartup(ports_.registry, Settings.CkbRunOnStartup, ports_.files.ExePath()));
+}
+
+void Tmainform::SaveSessionRecord() {}
+
+void Tmainform::WritePasswordAgain() {}
+
+void Tmainform::RenewAutoDialSettings() {
+  if (Settings.CkbAutoDial)
+    WriteAutoDialSettings();
+}
+
+// ---- window commands ----
 
 void Tmainform::UserMessage(intptr_t lparam) {
   if (lparam == 0) {
@@ -176,48 +185,25 @@ void Tmainform::UserMessage(intptr_t lparam) {
   }
 }
 
+void Tmainform::ViewLogs1Click() {
+  if (ports_.files.Exists(log_.Path())) {
+    ports_.shell.Open(log_.Path(), view_.Handle());
+  } else {
+    ports_.prompts.Information("No logs exist.");
+  }
+}
+
+void Tmainform::Exit1Click() {
+  ExitRequested = true;
+  view_.Close();
+}
+
 void Tmainform::HideToTray() {
   view_.HideMainForm();
   HiddenToTray = true;
 }
 
-void Tmainform::SetOnlineState(bool on) {
-  Online = on;
-  view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
-}
-
-// ---- dial-up events ----
-
-void Tmainform::DialUpDialing() {
-  WriteDialLog("Connecting to " + DialUp.Entry + "...", LogKind::Message);
-  ports_.Ui.ProcessMessages();  // paint the status line before RAS is called
-}
-
-void Tmainform::DialUpAsyncEvent(int state, int error, const std::string& text) {
-  if (error == 0 && state == kRasConnected) {
-    Dialing = false;
-    DialUp.GetIPAddresses(DialUp.ConnectionHandle());
-    WasConnected = true;
-    SetOnlineState(true);
-    WriteDialLog("Connected to server: " + DialUp.ServerIP(), LogKind::Message);
-  } else if (error == 0) {
-    WriteDialLog(text, LogKind::Message);
-  } else if (error == static_cast<int>(kRasUserDisconnection)) {
-    WriteDialLog(text, LogKind::Error);
-    Dialing = false;
-  } else {
-    WriteDialLog("Error:" + std::to_string(error) + " " + text, LogKind::Error);
-    DialUp.HangUp();
-    Dialing = false;
-  }
-}
-
-void Tmainform::DialUpError(int code, const std::string& message) {
-  WriteDialLog("Error:" + std::to_string(code) + " " + message, LogKind::Error);
-  Dialing = false;  // nothing was started, so the next Dial must work
-}
-
-// ---- the log ----
+// ---- the log and problem reports ----
 
 void Tmainform::WriteDialLog(const std::string& text, LogKind kind) {
   view_.SetStatus(text, LogColor(kind));
@@ -229,5 +215,16 @@ void Tmainform::WriteDialLog(const std::string& text, LogKind kind) {
   // One box per run: a log that cannot be written must not bury the user in boxes,
   // nor stop the dial that is being logged.
   log_failure_shown_ = true;
-  ports_.Boxes.Error("Cannot write the connection log " + log_.Path() + ": " + error);
+  ports_.prompts.Error("Cannot write the connection log " + log_.Path() + ": " + error);
+}
+
+void Tmainform::ReportProblems(const std::vector<std::string>& problems) {
+  // A bad value is read again at every rebuild and dial; saying so once is enough.
+  std::string text;
+  for (const auto& problem : problems) {
+    if (problems_shown_.insert(problem).second)
+      text += problem + "\n";
+  }
+  if (!text.empty())
+    ports_.prompts.Error(text);
 }

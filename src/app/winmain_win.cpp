@@ -45,6 +45,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   auto files = MakeWinFiles();
   auto shell = MakeWinShell();
   auto prompts = MakeWinPrompts();
-  MainPorts ports{ras, *ui, *clock, *locale, *files, *shell, *prompts};
+  auto registry = MakeWinRegistry();
+  auto profiles = MakeWinProfileFile();
+  auto keyboard = MakeWinKeyboard();
+  auto sound = MakeWinSound();
+  auto desktop = MakeWinDesktop();
+  MainPorts ports{ras,      *ui,       *clock,    *locale,   *files, *shell,
+                  *prompts, *registry, *profiles, *keyboard, *sound, *desktop};
   return RunMainWindow(ports, Arguments(), [splash] { HideSplash(splash); });
 }

@@ -1,8 +1,63 @@
 // The program's options, each under the name of its registry value.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+// A value-initialised record holds every default. The one default that depends on the
+// keyboard layout, HotKey_Dial ("Alt+`"), is set here as a US layout reads it;
+// SetDefaultSettings (settings_store.h) resolves it through the actual layout.
+//
+// Hotkeys are shortcut codes: virtual key in the low 13 bits, 0x2000 Shift, 0x4000 Ctrl,
+// 0x8000 Alt; 0 is no shortcut. ConnPWD is the plain password; only the stored copy is
+// encoded.
 struct AppSettings {
+  int32_t Left = 200;
+  int32_t Top = 200;
+  bool WindowMax = false;
+  bool KeepConnection = false;
+  std::string Language = "English";
+  int32_t ViewMode = 0;
+  bool CkbRunOnStartup = false;
   bool CkbWriteLogs = true;
-  int Left = 200;
-  int Top = 200;
+  bool CkbMinSpeed = false;
+  int32_t CbMinSpeed = 7;
+  bool CkbSetPWD = false;
+  std::string ConnPWD;
+  bool CkbAutoDial = false;
+  bool CkbPingSrv = false;
+  int32_t UdPingSrv = 1;
+  bool CkbCopyIP = false;
+  int32_t RgCopyIP = 0;
+  bool CkbKeepConnection = false;
+  int32_t UdWaitTime = 80;
+  int32_t UdRedialAfter = 3;
+  bool CkbConnectOnStartup = false;
+  int32_t RgConnectOnStartup = 0;
+  bool CkbMinToTray = false;
+  bool CkbAlwaysOnTop = false;
+  bool CkbSoundEffect = true;
+  bool CkbAutoUpdate = false;
+  bool CkbEnableHotKeyDial = false;
+  uint16_t HotKey_Dial = 0x80C0;
+  bool CkbEnableHotKeyHangup = false;
+  uint16_t HotKey_Hangup = 0x8031;
+  bool CkbEnableHotKeyRedial = false;
+  uint16_t HotKey_Redial = 0x8032;
+  bool CkbEnableHotKeyKeep = false;
+  uint16_t HotKey_Keep = 0x8033;
+  bool CkbShowMainWhenHotkey = true;
+  bool CkbEnableAllSchedules = false;
+  bool CkbEnableAllActions = false;
+  int32_t HisRecvMax = 10240;
+  int32_t HisSentMax = 10240;
+  int32_t DataRateOf = 0;
+  bool EnableConnectSound = true;
+  std::string ConnectSoundFile;
+  bool EnableDisconnectSound = true;
+  std::string DisconnectSoundFile;
+  bool EnableErrorSound = true;
+  std::string ErrorSoundFile;
+
+  bool operator==(const AppSettings&) const = default;
 };

@@ -53,3 +53,11 @@ constexpr int IDM_OPTION1 = 233;
 constexpr int IDM_VIEWLOGS1 = 240;
 constexpr int IDM_REFRESH1 = 241;
 constexpr int IDM_EXIT1 = 250;
+
+// Commands of the connection list's popup menu CnListPop.
+constexpr int IDM_PROPERTY2 = 260;
+constexpr int IDM_NEW2 = 261;
+constexpr int IDM_EDIT2 = 262;
+constexpr int IDM_DELETE2 = 263;
+constexpr int IDM_DEFAULT1 = 264;
+constexpr int IDM_KEEPCONNECTION2 = 265;

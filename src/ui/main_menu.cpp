@@ -1,4 +1,4 @@
-// The main window's popup menu SysMenu.
+// The main window's popup menus.
 #include "ui/main_menu.h"
 
 #include "ui/command_ids.h"
@@ -34,6 +34,18 @@ const std::vector<MenuItemSpec>& SysMenuItems() {
       {"Re&fresh", IDM_REFRESH1, {}},
       {nullptr, 0, {}},
       {"E&xit", IDM_EXIT1, {}},
+  };
+  return kItems;
+}
+
+const std::vector<MenuItemSpec>& CnListPopItems() {
+  static const std::vector<MenuItemSpec> kItems = {
+      {"&Property...", IDM_PROPERTY2, {}},
+      {"&New", IDM_NEW2, {}},
+      {"&Edit", IDM_EDIT2, {}},
+      {"&Delete", IDM_DELETE2, {}},
+      {"&Set Default", IDM_DEFAULT1, {}},
+      {"&Keep Connection", IDM_KEEPCONNECTION2, {}},
   };
   return kItems;
 }

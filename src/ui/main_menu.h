@@ -1,4 +1,4 @@
-// The main window's popup menu SysMenu, as data: captions with mnemonics and command ids.
+// The main window's popup menus, as data: captions with mnemonics and command ids.
 #pragma once
 
 #include <vector>
@@ -10,3 +10,5 @@ struct MenuItemSpec {
 };
 
 const std::vector<MenuItemSpec>& SysMenuItems();
+// The connection list's popup menu CnListPop.
+const std::vector<MenuItemSpec>& CnListPopItems();

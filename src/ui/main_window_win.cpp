@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ui/command_ids.h"
+#include "ui/connection_list_view.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
 
@@ -83,6 +84,9 @@ class MainWindow : public MainView {
   void SetStatus(const std::string& text, uint32_t color) override;
   void SetOnlineLabel(const std::string& text, uint32_t color) override;
   void ShowConnections(const std::vector<ConnectionRow>& rows) override;
+  void MarkSelectedConnection(int index) override;
+  void ShowKeepConnection(bool on) override;
+  void WindowPosition(int& left, int& top) override;
   void HideMainForm() override { ShowWindow(hwnd_, SW_HIDE); }
   void ShowMainForm() override { ShowWindow(hwnd_, SW_SHOWNORMAL); }
   void BringToFront() override;
@@ -97,9 +101,9 @@ class MainWindow : public MainView {
                   int h);
   void AddHint(HWND control, const char* hint);
   void CreateFonts();
-  void BuildSysMenu();
-  void ShowSysMenu(int x, int y);
+  void ShowPopup(HMENU menu, int x, int y);
   void OnCommand(int id);
+  void OnNotify(const NMHDR& header);
   LRESULT OnColorStatic(HDC dc, HWND control);
   void DrawHistogramBox(const DRAWITEMSTRUCT& item);
 
@@ -107,6 +111,8 @@ class MainWindow : public MainView {
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   HMENU sys_menu_ = nullptr;
+  HMENU list_menu_ = nullptr;
+  HWND list_ = nullptr;
   HFONT ui_font_ = nullptr;
   HFONT caption_font_ = nullptr;
   COLORREF status_color_ = 0;
@@ -169,13 +175,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_CREATE:
       CreateFonts();
       CreateControls();
-      BuildSysMenu();
+      sys_menu_ = BuildMenu(SysMenuItems());
+      list_menu_ = BuildMenu(CnListPopItems());
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam));
       return 0;
     case WM_CONTEXTMENU:
-      ShowSysMenu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      ShowPopup(reinterpret_cast<HWND>(wparam) == list_ ? list_menu_ : sys_menu_,
+                GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      return 0;
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<NMHDR*>(lparam));
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnColorStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
@@ -191,6 +202,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_DESTROY:
       DestroyMenu(sys_menu_);
+      DestroyMenu(list_menu_);
       DeleteObject(ui_font_);
       DeleteObject(caption_font_);
       PostQuitMessage(0);
@@ -248,53 +260,69 @@ void MainWindow::CreateControls() {
   SendDlgItemMessageA(hwnd_, IDC_LBLMAINFORMCAPTION, WM_SETFONT,
                       reinterpret_cast<WPARAM>(caption_font_), FALSE);
 
-  HWND list = AddControl(
-      WC_LISTVIEWA, "Connections",
-      WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-      IDC_CNLIST, 9, 100, 426, 160);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_SUBITEMIMAGES);
-  const char* headings[] = {"Connection Name", "User Name"};
-  const int widths[] = {160, 150};
-  for (int i = 0; i < 2; ++i) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(headings[i]);
-    column.cx = widths[i];
-    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-  }
+  list_ = static_cast<HWND>(CreateConnectionList(hwnd_, IDC_CNLIST, ui_font_));
 }
 
-void MainWindow::BuildSysMenu() {
-  sys_menu_ = BuildMenu(SysMenuItems());
-}
-
-void MainWindow::ShowSysMenu(int x, int y) {
+void MainWindow::ShowPopup(HMENU menu, int x, int y) {
   if (x == -1 && y == -1) {  // from the keyboard: open under the window's top-left corner
     RECT rect;
     GetWindowRect(hwnd_, &rect);
     x = rect.left + 5;
     y = rect.top + 28;
   }
-  TrackPopupMenu(sys_menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, x, y, 0, hwnd_, nullptr);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, x, y, 0, hwnd_, nullptr);
 }
 
 void MainWindow::OnCommand(int id) {
+  Tmainform& c = controller_;
   switch (id) {
     case IDC_BTNDIAL:
     case IDM_DIAL1:
-      controller_.Dial1Click();
-      break;
+      return c.Dial1Click();
     case IDC_BTNHANGUP:
     case IDM_HANGUP1:
-      controller_.HangUp1Click();
-      break;
+      return c.HangUp1Click();
+    case IDC_BTNKEEP:
+    case IDM_KEEPCONNECTION1:
+    case IDM_KEEPCONNECTION2:
+      return c.KeepConnection1Click();
+    case IDC_BTNNEW:
+    case IDM_NEW1:
+    case IDM_NEW2:
+      return c.New1Click();
+    case IDC_BTNEDIT:
+    case IDM_EDIT1:
+    case IDM_EDIT2:
+      return c.Edit1Click();
+    case IDC_BTNDELETE:
+    case IDM_DELETE1:
+    case IDM_DELETE2:
+      return c.Delete1Click();
+    case IDC_BTNPROPERTY:
+    case IDM_PROPERTY1:
+    case IDM_PROPERTY2:
+      return c.Property1Click();
+    case IDC_BTNDEFAULT:
+    case IDM_SETDEFAULT1:
+    case IDM_DEFAULT1:
+      return c.SetDefault1Click();
+    case IDM_REFRESH1:
+      return c.Refresh1Click();
     case IDM_VIEWLOGS1:
-      controller_.ViewLogs1Click();
-      break;
+      return c.ViewLogs1Click();
     case IDM_EXIT1:
-      controller_.Exit1Click();
-      break;
+      return c.Exit1Click();
   }
+}
+
+void MainWindow::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom != list_)
+    return;
+  const std::string caption = NewlyHighlightedCaption(&header);
+  if (!caption.empty())
+    controller_.CnListSelectItem(caption);
+  if (IsDoubleClickOnItem(&header))
+    controller_.CnListDblClick();
 }
 
 LRESULT MainWindow::OnColorStatic(HDC dc, HWND control) {
@@ -335,23 +363,26 @@ void MainWindow::SetOnlineLabel(const std::string& text, uint32_t color) {
 }
 
 void MainWindow::ShowConnections(const std::vector<ConnectionRow>& rows) {
-  HWND list = GetDlgItem(hwnd_, IDC_CNLIST);
-  ListView_DeleteAllItems(list);
-  int index = 0;
-  for (const auto& row : rows) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_STATE;
-    item.iItem = index++;
-    item.pszText = const_cast<char*>(row.EntryName.c_str());
-    item.state = row.Selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    const int at =
-        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    LVITEMA cell{};
-    cell.iSubItem = 1;
-    cell.pszText = const_cast<char*>(row.UserName.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&cell));
-  }
+  FillConnectionItems(list_, rows);
+}
+
+void MainWindow::MarkSelectedConnection(int index) {
+  MarkConnectionItem(list_, index);
+}
+
+void MainWindow::ShowKeepConnection(bool on) {
+  CheckDlgButton(hwnd_, IDC_BTNKEEP, on ? BST_CHECKED : BST_UNCHECKED);
+  const UINT check = MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED);
+  CheckMenuItem(sys_menu_, IDM_KEEPCONNECTION1, check);
+  CheckMenuItem(list_menu_, IDM_KEEPCONNECTION2, check);
+}
+
+void MainWindow::WindowPosition(int& left, int& top) {
+  RECT rect;
+  if (!GetWindowRect(hwnd_, &rect))
+    return;
+  left = rect.left;
+  top = rect.top;
 }
 
 void MainWindow::BringToFront() {

@@ -1,40 +1,10 @@
 // The main controller: start-up order, the connection log, the single-instance message,
 // closing and exiting.
-#include "app/mainform.h"
-
 #include <gtest/gtest.h>
 
-#include "fakes/fake_app_ports.h"
-#include "fakes/fake_ui_loop.h"
-#include "fakes/rassim_loader.h"
-#include "fakes/temp_phonebook.h"
+#include "mainform_fixture.h"
 
 namespace {
-
-constexpr const char* kLogPath = "C:\\Tarvolin\\DialLog.TXT";
-
-class MainformTest : public ::testing::Test {
- protected:
-  MainformTest() { phonebook_.Write("[First]\nStepDelayMs=0\n[Second]\nStepDelayMs=0\n"); }
-
-  Tmainform& Form(std::vector<std::string> args = {}) {
-    form_ = std::make_unique<Tmainform>(ports_, view_, std::move(args));
-    return *form_;
-  }
-
-  TempPhonebook phonebook_{""};
-  RassimLoader loader_;
-  RasApi ras_{loader_};
-  FakeClock clock_;
-  FakeUiLoop ui_{clock_};
-  FakeLocale locale_;
-  FakeFiles files_;
-  FakeShell shell_;
-  FakePrompts prompts_;
-  MainPorts ports_{ras_, ui_, clock_, locale_, files_, shell_, prompts_};
-  FakeMainView view_;
-  std::unique_ptr<Tmainform> form_;
-};
 
 TEST(DialLogFormat, LinesHaveTimeKindAndTextBetweenTwoTabsAndKindColours) {
   EXPECT_EQ(FormatLogLine("09:05:01", LogKind::Message, "Opening port"),
@@ -47,7 +17,8 @@ TEST(DialLogFormat, LinesHaveTimeKindAndTextBetweenTwoTabsAndKindColours) {
 
 TEST_F(MainformTest, StartupRunsEachStepOnceInOrder) {
   files_.content[kLogPath] = "an earlier run\r\n";
-  auto& form = Form();
+  form_ = std::make_unique<Tmainform>(ports_, view_, std::vector<std::string>{});
+  auto& form = *form_;
   std::vector<std::string> steps;
   form.OnStartupStep = [&](const char* step) {
     // The log of an earlier run is gone before anything else happens.
@@ -62,7 +33,7 @@ TEST_F(MainformTest, StartupRunsEachStepOnceInOrder) {
                        "ApplyWindowSettings", "WriteAutoDialSettings", "BuildAccountTable",
                        "FillConnectionList", "LoadAndApplyProfile", "ApplyAlwaysOnTop",
                        "RestoreKeepConnection", "LoadTimeRecords", "LoadActionsAndSchedules",
-                       "ShowSavedView", "RegisterHotKeys", "ConnectOnStartup"}));
+                       "ShowSavedView", "InstallHotKeys", "ConnectOnStartup"}));
   EXPECT_EQ(view_.title, "Tarvolin");
   EXPECT_EQ(view_.caption_label, "Tarvolin 3.0");
   EXPECT_EQ(view_.left, 200);
@@ -76,8 +47,7 @@ TEST_F(MainformTest, StartupRunsEachStepOnceInOrder) {
 }
 
 TEST_F(MainformTest, WriteDialLogUpdatesTheStatusAlwaysAndReportsOnlyTheFirstFailure) {
-  auto& form = Form();
-  form.FormCreate();
+  auto& form = Start();
   form.WriteDialLog("Opening port", LogKind::Message);
   form.WriteDialLog("Error:676 busy", LogKind::Error);
   EXPECT_EQ(files_.content[kLogPath],
@@ -102,8 +72,7 @@ TEST_F(MainformTest, WriteDialLogUpdatesTheStatusAlwaysAndReportsOnlyTheFirstFai
 }
 
 TEST_F(MainformTest, ViewLogsOpensTheLogOrSaysThereIsNone) {
-  auto& form = Form();
-  form.FormCreate();
+  auto& form = Start();
   form.ViewLogs1Click();
   EXPECT_EQ(prompts_.information, std::vector<std::string>{"No logs exist."});
   EXPECT_TRUE(shell_.opened.empty());
@@ -113,8 +82,7 @@ TEST_F(MainformTest, ViewLogsOpensTheLogOrSaysThereIsNone) {
 }
 
 TEST_F(MainformTest, ClosingHidesUnlessExitWasChosenAndTheShowMessageBringsItBack) {
-  auto& form = Form();
-  form.FormCreate();
+  auto& form = Start();
   EXPECT_FALSE(form.FormClose());
   EXPECT_TRUE(form.HiddenToTray);
   EXPECT_FALSE(view_.visible);
@@ -133,8 +101,7 @@ TEST_F(MainformTest, ClosingHidesUnlessExitWasChosenAndTheShowMessageBringsItBac
 }
 
 TEST_F(MainformTest, AutoDialArgumentAndDialMessageDialTheFirstEntryOnce) {
-  auto& form = Form({"AutoDial"});
-  form.FormCreate();
+  auto& form = Start({"AutoDial"});
   EXPECT_TRUE(form.Dialing);
   EXPECT_FALSE(form.UserHungUp);
   EXPECT_EQ(files_.content[kLogPath], "12:34:56\tMessage\tConnecting to First...\r\n");
@@ -148,8 +115,7 @@ TEST_F(MainformTest, AutoDialArgumentAndDialMessageDialTheFirstEntryOnce) {
 }
 
 TEST_F(MainformTest, ArgumentsOtherThanAutoDialInExactCaseDoNotDial) {
-  auto& form = Form({"autodial", "/AutoDial"});
-  form.FormCreate();
+  auto& form = Start({"autodial", "/AutoDial"});
   EXPECT_FALSE(form.Dialing);
 }
 

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "app/main_view.h"
+#include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 
 class FakeFiles : public Files {
  public:
@@ -79,6 +81,15 @@ class FakeMainView : public MainView {
     online_color = color;
   }
   void ShowConnections(const std::vector<ConnectionRow>& r) override { rows = r; }
+  void MarkSelectedConnection(int index) override { marked = index; }
+  void ShowKeepConnection(bool on) override {
+    keep = on;
+    ++keep_updates;
+  }
+  void WindowPosition(int& l, int& t) override {
+    l = left;
+    t = top;
+  }
   void HideMainForm() override { visible = false; }
   void ShowMainForm() override { visible = true; }
   void BringToFront() override { ++raised; }
@@ -86,8 +97,21 @@ class FakeMainView : public MainView {
   void* Handle() override { return this; }
 
   std::string title, caption_label, status, online_label;
-  int left = 0, top = 0, raised = 0, close_requests = 0;
+  int left = 0, top = 0, raised = 0, close_requests = 0, marked = -1, keep_updates = 0;
+  bool keep = false;
   uint32_t status_color = 1, online_color = 1;
   std::vector<ConnectionRow> rows;
   bool visible = true;
+};
+
+class FakeSound : public Sound {
+ public:
+  void PlayWave(const std::string& file) override { played.push_back(file); }
+  std::vector<std::string> played;
+};
+
+class FakeDesktop : public Desktop {
+ public:
+  void BroadcastSettingChange(const std::string& area) override { broadcasts.push_back(area); }
+  std::vector<std::string> broadcasts;
 };

@@ -1,0 +1,21 @@
+// The one-second heartbeat: notices a dropped line and watches the phonebook.
+#include "app/mainform.h"
+
+void Tmainform::CheckTimerTimer() {
+  MonitorTick();
+}
+
+void Tmainform::MonitorTick() {
+  DetectDisconnect();
+  WatchConnections();
+}
+
+void Tmainform::DetectDisconnect() {
+  if (!Online)
+    return;
+  TRasConnStatusA status{};
+  status.dwSize = kRasConnStatusSize;
+  if (ports_.ras.RasGetConnectStatusA(DialUp.ConnectionHandle(), &status) == kRasInvalidHandle) {
+    HandleDisconnected();
+  }
+}

@@ -1,0 +1,39 @@
+// Profile (INI) files through the system's private-profile-string functions.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win_ports.h"
+
+namespace {
+
+constexpr DWORD kFirstBufferSize = 1024;
+
+class WinProfileFile : public ProfileFile {
+ public:
+  std::string Read(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& fallback) override {
+    // The system cuts a value that does not fit and then reports the buffer's size less
+    // one; growing until it fits keeps long values (joined phone lists) whole.
+    for (std::vector<char> buffer(kFirstBufferSize);; buffer.resize(buffer.size() * 2)) {
+      const DWORD length =
+          GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer.data(),
+                                   static_cast<DWORD>(buffer.size()), file.c_str());
+      if (length + 1 < buffer.size()) {
+        return std::string(buffer.data(), length);
+      }
+    }
+  }
+
+  bool Write(const std::string& file, const std::string& section, const std::string& key,
+             const std::string& value) override {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
+           0;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ProfileFile> MakeWinProfileFile() {
+  return std::make_unique<WinProfileFile>();
+}

@@ -1,0 +1,50 @@
+// The connection table: one row per phonebook entry, with its account, its time and
+// expense counters and the selected and default marks.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct AccountInfo {
+  std::string EntryName;
+  std::string UserName;  // the profile's, when the table was built
+  std::string Pwd;
+  double SessionTime = 0;  // days
+  double TodayTime = 0;
+  double BillingTime = 0;
+  long double SessionExpense = 0;
+  long double TodayExpense = 0;
+  long double BillingExpense = 0;
+  bool IsDefault = false;
+  bool Selected = false;
+  bool InUse = false;
+};
+
+// Rows in use run unbroken from row 0, in phonebook order; entries past the 100th are
+// not represented.
+constexpr int kAccountRows = 100;
+using TAccountTable = std::array<AccountInfo, kAccountRows>;
+
+// The first in-use row marked selected, or -1.
+int SelectedAccount(const TAccountTable& table);
+
+// Fills `row`'s UserName and Pwd from the entry's profile.
+using ProfileReader = std::function<void(const std::string& entry, AccountInfo& row)>;
+
+// Rebuilds the table from the phonebook's entries. The first build selects the entry
+// named `last_select`; later builds keep each entry's selection and times by name
+// (expenses start again). Without a selected entry the first row is selected. Names are
+// compared exactly, letter case included.
+void BuildAccountTable(TAccountTable& table, const std::vector<std::string>& entries, bool initial,
+                       const std::string& last_select, const std::string& default_name,
+                       const ProfileReader& read_profile);
+
+// Marks the entry named `name` as the only selected row.
+void SelectAccount(TAccountTable& table, const std::string& name);
+
+// Whether the table still shows the phonebook: the same number of entries (of the first
+// 100), every one of them present, and the same default connection.
+bool TableMatchesPhonebook(const TAccountTable& table, const std::vector<std::string>& entries,
+                           const std::string& default_name);

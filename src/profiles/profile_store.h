@@ -1,0 +1,52 @@
+// The per-connection profiles in Entries.ini beside the executable, and their hand-over to
+// the dial-up component.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dialup/dialup.h"
+#include "platform/files.h"
+#include "platform/locale.h"
+#include "platform/profile_file.h"
+#include "profiles/entry_info.h"
+
+// One section per phonebook entry, named as the entry, written key by key. Integers are
+// decimal (or hexadecimal after "0x"), booleans "1"/"0", reals in the shortest general form
+// of up to 15 significant digits with the user's decimal separator. Reading takes either
+// "." or "," as the separator, whatever the user's setting, so that a file written under one
+// regional setting still loads under another.
+class ProfileStore {
+ public:
+  ProfileStore(ProfileFile& file, Files& files, Locale& locale);
+
+  std::string Path();
+
+  // Fills `info` for its EntryName; does nothing when that is empty. Every other field is
+  // reset first, so nothing of a previously loaded entry survives. Without Entries.ini the
+  // profile stays blank. Otherwise missing keys read as empty, false or 0, and an empty
+  // user name or password is taken from the phonebook's stored dial parameters, read
+  // through `dialup`, whose Entry must name the same entry.
+  // A real that is not a number reads as 0 and is reported in the returned texts (one per
+  // value, naming file, section, key and text); the other keys load all the same.
+  std::vector<std::string> LoadProfile(EntryInfo& info, TDialUp& dialup);
+
+  // Writes every key into the entry's section, creating the file and section when missing
+  // and leaving other sections alone. Stops at the first write the system refuses and
+  // returns false with a text naming the file; keys written before it stay written.
+  bool SaveProfile(const EntryInfo& info, std::string& error);
+
+ private:
+  ProfileFile& file_;
+  Files& files_;
+  Locale& locale_;
+};
+
+// Stores the account in the phonebook's dial parameters of dialup.Entry (the component has
+// no user name of its own) and sets the component's Pwd, Domain and PhoneNumber.
+void ApplyProfile(const EntryInfo& info, TDialUp& dialup);
+
+// A joined list ends every number with "^^". Splitting stops at a "^^" that starts the
+// remaining text (so an empty number ends the list) and drops a tail without "^^".
+std::vector<std::string> SplitPhoneList(const std::string& text);
+std::string JoinPhoneList(const std::vector<std::string>& numbers);

@@ -1,0 +1,152 @@
+// A profile (INI) file kept as text in FakeFiles, read and written the way the system does.
+#include "fakes/fake_profile_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct Span {
+  size_t begin;  // the first line after the section's header
+  size_t end;    // the next header, or the end of the file
+};
+
+std::string_view Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+Lines Split(const std::string& text) {
+  Lines lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  if (start < text.size()) {
+    lines.push_back(text.substr(start));
+  }
+  for (std::string& line : lines) {
+    if (line.ends_with('\r')) {
+      line.pop_back();
+    }
+  }
+  return lines;
+}
+
+// Reading never creates the file.
+Lines FileLines(const FakeFiles& files, const std::string& file) {
+  const auto found = files.content.find(file);
+  return found == files.content.end() ? Lines() : Split(found->second);
+}
+
+std::optional<std::string_view> Header(std::string_view line) {
+  line = Trim(line);
+  if (!line.starts_with('[') || line.find(']') == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return Trim(line.substr(1, line.find(']') - 1));
+}
+
+std::optional<std::string_view> KeyName(std::string_view line) {
+  const size_t equals = line.find('=');
+  if (Header(line) || equals == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return Trim(line.substr(0, equals));
+}
+
+std::optional<Span> FindSection(const Lines& lines, std::string_view section) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (Header(lines[i]) && SameName(*Header(lines[i]), section)) {
+      size_t end = i + 1;
+      while (end < lines.size() && !Header(lines[end])) {
+        ++end;
+      }
+      return Span{i + 1, end};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<size_t> FindKey(const Lines& lines, Span span, std::string_view key) {
+  for (size_t i = span.begin; i < span.end; ++i) {
+    if (KeyName(lines[i]) && SameName(*KeyName(lines[i]), key)) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string FakeProfileFile::Read(const std::string& file, const std::string& section,
+                                  const std::string& key, const std::string& fallback) {
+  const Lines lines = FileLines(files_, file);
+  const std::optional<Span> span = FindSection(lines, section);
+  const std::optional<size_t> line = span ? FindKey(lines, *span, key) : std::nullopt;
+  if (!line) {
+    return fallback;
+  }
+  std::string_view value = Trim(std::string_view(lines[*line]).substr(lines[*line].find('=') + 1));
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value);
+}
+
+bool FakeProfileFile::Write(const std::string& file, const std::string& section,
+                            const std::string& key, const std::string& value) {
+  if (writes_left == 0) {
+    return false;
+  }
+  writes_left -= writes_left > 0;
+  Lines lines = FileLines(files_, file);
+  const std::string line = key + "=" + value;
+  if (const std::optional<Span> span = FindSection(lines, section)) {
+    if (const std::optional<size_t> old = FindKey(lines, *span, key)) {
+      lines[*old] = line;
+    } else {
+      size_t after = span->end;
+      while (after > span->begin && Trim(lines[after - 1]).empty()) {
+        --after;
+      }
+      lines.insert(lines.begin() + after, line);
+    }
+  } else {
+    lines.insert(lines.end(), {"[" + section + "]", line});
+  }
+  std::string text;
+  for (const std::string& each : lines) {
+    text += each + "\r\n";
+  }
+  files_.content[file] = text;
+  return true;
+}
+
+std::vector<std::string> FakeProfileFile::Keys(const std::string& file,
+                                               const std::string& section) {
+  const Lines lines = FileLines(files_, file);
+  std::vector<std::string> keys;
+  if (const std::optional<Span> span = FindSection(lines, section)) {
+    for (size_t i = span->begin; i < span->end; ++i) {
+      if (KeyName(lines[i])) {
+        keys.emplace_back(*KeyName(lines[i]));
+      }
+    }
+  }
+  return keys;
+}

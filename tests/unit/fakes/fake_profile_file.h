@@ -1,0 +1,31 @@
+// A profile (INI) file kept as text in FakeFiles, read and written the way the system does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_app_ports.h"
+#include "platform/profile_file.h"
+
+// Section and key names match without regard to case. Reading trims blanks around the
+// value and strips one pair of matching quotes. Writing replaces the key's line, or adds
+// it after the section's last line, or adds the section at the end of the file; the file
+// is created in FakeFiles when missing.
+class FakeProfileFile : public ProfileFile {
+ public:
+  explicit FakeProfileFile(FakeFiles& files) : files_(files) {}
+
+  std::string Read(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& fallback) override;
+  bool Write(const std::string& file, const std::string& section, const std::string& key,
+             const std::string& value) override;
+
+  // The key names of a section, in file order.
+  std::vector<std::string> Keys(const std::string& file, const std::string& section);
+
+  // Writes still allowed; the next write is refused once this reaches 0. Negative: no limit.
+  int writes_left = -1;
+
+ private:
+  FakeFiles& files_;
+};

@@ -1,0 +1,42 @@
+// The password encoding: exact round trips, and stored forms the registry and profile
+// files keep intact.
+#include "settings/password.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string AllPrintable() {
+  std::string text;
+  for (char c = 0x20; c <= 0x7E; ++c)
+    text += c;
+  return text;
+}
+
+TEST(Password, RoundTripsEveryByte) {
+  std::string all_bytes;
+  for (int b = 0; b < 256; ++b)
+    all_bytes += static_cast<char>(b);
+  EXPECT_EQ(all_bytes, DecodePassword(EncodePassword(all_bytes)));
+  EXPECT_EQ(AllPrintable(), DecodePassword(EncodePassword(AllPrintable())));
+  EXPECT_EQ("", EncodePassword(""));
+  EXPECT_EQ("", DecodePassword(""));
+  for (const std::string text : {" secret", "secret ", "  ", "\"quoted\"", "'", "\"", " \" "}) {
+    EXPECT_EQ(text.size(), EncodePassword(text).size()) << text;
+    EXPECT_EQ(text, DecodePassword(EncodePassword(text))) << text;
+  }
+}
+
+TEST(Password, PrintableTextEncodesToBytesThatStorageKeeps) {
+  // Profile files trim blanks and strip quotes at either end, and a registry text ends at
+  // NUL, so none of them may appear in a stored password.
+  const std::string kFragile = std::string("\0 \t\r\n\"'", 7);
+  for (char c : AllPrintable()) {
+    std::string encoded = EncodePassword(std::string(1, c));
+    EXPECT_EQ(std::string::npos, kFragile.find(encoded[0])) << "character " << c;
+  }
+}
+
+}  // namespace
