@@ -137,7 +137,10 @@ void Tmainform::WaitTimeTimerTimer() {
   TRasConnStatusA status{};
   status.dwSize = kRasConnStatusSize;
   if (ports_.ras.RasGetConnectStatusA(DialUp.ConnectionHandle(), &status) == kRasInvalidHandle) {
-    RedialTimer->SetEnabled(true);  // the attempt vanished without a final notification
+    // The attempt vanished without a final notification: it is no longer dialing, or
+    // the redial timer would wait for it forever.
+    Dialing = false;
+    RedialTimer->SetEnabled(true);
   }
 }
 

@@ -1,0 +1,147 @@
+// The connection list as the controller keeps it: selection across starts, Set Default,
+// Delete, the automatic-dial registration, the start-up dial and the phonebook watch.
+#include <gtest/gtest.h>
+
+#include "mainform_fixture.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+class ConnectionListTest : public MainformTest {
+ protected:
+  ConnectionListTest()
+      : MainformTest("[First]\nStepDelayMs=0\n[Second]\nStepDelayMs=0\n[Third]\nStepDelayMs=0\n") {}
+
+  void StoreSetting(const std::string& name, uint32_t value) {
+    registry_.WriteInt(RegRoot::CurrentUser, kSettingsKey, name, value);
+  }
+  void StoreDefaultConnection(const std::string& name) {
+    registry_.WriteText(RegRoot::CurrentUser, "RemoteAccess", "InternetProfile", name);
+  }
+  std::string Text(RegRoot root, const std::string& key, const std::string& name) {
+    const auto* value = registry_.Find(root, key, name);
+    return value ? value->bytes : "<missing>";
+  }
+  std::vector<std::string> Rows() {
+    std::vector<std::string> rows;
+    for (const auto& row : view_.rows) {
+      rows.push_back(row.EntryName + (row.Selected ? " *" : "") + (row.IsDefault ? " D" : ""));
+    }
+    return rows;
+  }
+};
+
+TEST_F(ConnectionListTest, TheSelectionSurvivesARestartAndTheDefaultIsMarked) {
+  StoreDefaultConnection("Third");
+  Tmainform& form = Start();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"First *", "Second", "Third D"}));
+  form.CnListSelectItem("Second");
+  EXPECT_EQ(view_.marked, 1);
+  EXPECT_EQ(form.DialUp.Entry, "Second");
+  form.Exit1Click();
+  ASSERT_TRUE(form.FormClose());
+  EXPECT_EQ(Text(RegRoot::CurrentUser, kSettingsKey, "Rt_LastSelect"), "Second");
+
+  Tmainform& again = Start();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"First", "Second *", "Third D"}));
+  EXPECT_EQ(again.DialUp.Entry, "Second");
+}
+
+TEST_F(ConnectionListTest, SetDefaultWritesTheHighlightedEntryAndTellsOtherPrograms) {
+  Tmainform& form = Start();
+  form.SetDefault1Click();  // nothing highlighted: the selected row
+  EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess", "InternetProfile"), "First");
+  form.CnListSelectItem("Third");
+  form.SetDefault1Click();
+  EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess", "InternetProfile"), "Third");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"First", "Second", "Third * D"}));
+  EXPECT_EQ(desktop_.broadcasts,
+            (std::vector<std::string>{"Internet Settings", "Internet Settings"}));
+}
+
+TEST_F(ConnectionListTest, DeleteAsksAboutTheSelectedEntryAndRemovesItOnlyOnYes) {
+  Tmainform& form = Start();
+  form.CnListSelectItem("Second");
+  form.DialUp.Entry = "First";  // the component last acted on another entry
+  prompts_.answer_yes = false;
+  form.Delete1Click();
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_EQ(prompts_.questions[0],
+            "Delete DialUp Entry: Are you sure to delete the dial entry \"Second\"");
+  EXPECT_EQ(Rows().size(), 3u);
+
+  prompts_.answer_yes = true;
+  form.Delete1Click();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"First *", "Third"}));
+  EXPECT_EQ(form.DialUp.Entry, "First");
+}
+
+TEST_F(ConnectionListTest, TheWatchRebuildsOnEveryThirdTickWhenThePhonebookChanged) {
+  Tmainform& form = Start();
+  phonebook_.Write("[First]\n[Second]\n[Third]\n[Fourth]\n");
+  form.CheckTimerTimer();
+  form.CheckTimerTimer();
+  EXPECT_EQ(Rows().size(), 3u);
+  form.CheckTimerTimer();
+  EXPECT_EQ(Rows().size(), 4u);
+
+  StoreDefaultConnection("Fourth");
+  for (int i = 0; i < 3; ++i)
+    form.CheckTimerTimer();
+  EXPECT_EQ(Rows().back(), "Fourth D");
+
+  // An emptied phonebook leaves the list alone until Refresh.
+  phonebook_.Write("");
+  for (int i = 0; i < 3; ++i)
+    form.CheckTimerTimer();
+  EXPECT_EQ(Rows().size(), 4u);
+  form.Refresh1Click();
+  EXPECT_TRUE(Rows().empty());
+}
+
+TEST_F(ConnectionListTest, AutoDialRegistrationIsWrittenPerEntryAndARefusalIsSaidOnce) {
+  StoreSetting("CkbAutoDial", 1);
+  registry_.refused.insert(RegRoot::Users);
+  Start();
+  for (const char* entry : {"First", "Second", "Third"}) {
+    const std::string key = std::string("RemoteAccess\\Profile\\") + entry;
+    EXPECT_EQ(Text(RegRoot::CurrentUser, key, "AutoDialDllName"), "C:\\Tarvolin\\tvndl.dll");
+    EXPECT_EQ(Text(RegRoot::CurrentUser, key, "AutoDialFcnName"), "RASADFunc");
+  }
+  EXPECT_EQ(
+      Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+           "EnableAutoDial"),
+      std::string("\x01\0\0\0", 4));
+  ASSERT_EQ(prompts_.errors.size(), 1u);
+  EXPECT_NE(prompts_.errors[0].find("HKEY_USERS"), std::string::npos);
+
+  // Switched off: the values go, EnableAutoDial turns 0.
+  registry_.refused.clear();
+  StoreSetting("CkbAutoDial", 0);
+  Start();
+  EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess\\Profile\\First", "AutoDialDllName"),
+            "<missing>");
+  EXPECT_EQ(
+      Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+           "EnableAutoDial"),
+      std::string(4, '\0'));
+}
+
+TEST_F(ConnectionListTest, ConnectOnStartupDialsTheDefaultOrTheSelectedConnectionOnce) {
+  StoreSetting("CkbConnectOnStartup", 1);
+  StoreSetting("RgConnectOnStartup", 0);
+  registry_.WriteText(RegRoot::CurrentUser, kSettingsKey, "Rt_LastSelect", "First");
+  Start();  // no default connection: no dial
+  EXPECT_EQ(LogCount("Connecting to"), 0);
+
+  StoreDefaultConnection("Third");
+  Tmainform& form = Start({"AutoDial"});  // the argument dials; the option adds nothing
+  EXPECT_EQ(LogCount("Connecting to"), 1);
+  EXPECT_EQ(LogCount("Connecting to First..."), 1);
+  form.HangUp1Click();
+
+  Start();
+  EXPECT_EQ(LogCount("Connecting to Third..."), 1);  // the default, not the selected row
+}
+
+}  // namespace

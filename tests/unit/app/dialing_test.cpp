@@ -1,0 +1,174 @@
+// The dialing controller on a fake clock, with the RAS substitute's engine as its RAS:
+// dial, redial, keep connection, hang up, refusals and the event sounds.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "mainform_fixture.h"
+
+namespace {
+
+class DialingTest : public MainformTest {
+ protected:
+  DialingTest()
+      : MainformTest(
+            "[Good]\nStepDelayMs=0\nServerIP=10.7.7.7\n"
+            "[Busy]\nOutcome=busy\nStepDelayMs=0\n"
+            "[Slow]\nStepDelayMs=200\n"
+            "[Ringing]\nStepDelayMs=60000\n"
+            "[Ghost]\nOutcome=vanish\nStepDelayMs=0\n"
+            "[Refused]\nOutcome=refuse\n") {}
+
+  // Starts the program and dials `entry` as the user would: select it, press Dial.
+  Tmainform& DialFromStart(const std::string& entry) {
+    Tmainform& form = Start();
+    form.CnListSelectItem(entry);
+    form.Dial1Click();
+    return form;
+  }
+
+  // Drops every live line, as the substitute's control file allows from outside.
+  void DropTheLine() {
+    const auto control = std::filesystem::path(phonebook_.Path()).parent_path() / "rassim.ctl";
+    std::ofstream(control) << "drop *\n";
+  }
+
+  bool Eventually(const std::function<bool()>& done) { return ui_.RunUntil(done); }
+};
+
+TEST_F(DialingTest, ConnectingLogsTheServerAndTwoDialCommandsStartOneDial) {
+  Tmainform& form = DialFromStart("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+  EXPECT_EQ(LogCount("Connecting to Good..."), 1);
+  EXPECT_EQ(view_.online_label, "Online");
+  EXPECT_EQ(view_.online_color, 0x33AA33u);
+  EXPECT_EQ(view_.status, "Connected to server: 10.7.7.7");
+  EXPECT_FALSE(form.Dialing);
+  EXPECT_TRUE(form.WasConnected);
+}
+
+TEST_F(DialingTest, ABusyLineIsRedialedAfterTheRedialDelayAgainAndAgainUntilHangUp) {
+  Tmainform& form = DialFromStart("Busy");
+  ASSERT_TRUE(Eventually([&] { return LogCount("\tError  \tError:676 ") == 1; }));
+  const uint64_t failed_at = clock_.Now();
+  ASSERT_TRUE(Eventually([&] { return LogCount("Connecting to Busy...") == 2; }));
+  EXPECT_GE(clock_.Now() - failed_at, 3000u);
+  EXPECT_LT(clock_.Now() - failed_at, 3100u);
+  ASSERT_TRUE(Eventually([&] { return LogCount("Connecting to Busy...") == 3; }));
+
+  form.HangUp1Click();
+  EXPECT_FALSE(form.Dialing);
+  Elapse(10000);
+  EXPECT_EQ(LogCount("Connecting to Busy..."), 3);
+  EXPECT_EQ(view_.online_label, "Offline");
+}
+
+TEST_F(DialingTest, HangingUpDuringADialLogsThe631ErrorAndNeverRedials) {
+  Tmainform& form = DialFromStart("Slow");
+  ASSERT_TRUE(Eventually([&] { return LogCount("Opening port") == 1; }));
+  form.HangUp1Click();
+  EXPECT_TRUE(form.UserHungUp);
+  ASSERT_TRUE(Eventually([&] { return LogCount("\tError  \t") == 1; }));
+  EXPECT_EQ(LogCount("\tError  \tError:"), 0);  // 631 is logged with RAS's text alone
+  EXPECT_TRUE(form.RedialTimer->Enabled());
+  Elapse(5000);
+  EXPECT_FALSE(form.RedialTimer->Enabled());
+  EXPECT_EQ(LogCount("Connecting to Slow..."), 1);
+  EXPECT_EQ(LogCount("Disconnected"), 1);
+}
+
+TEST_F(DialingTest, AVanishedAttemptIsRedialedOnceTheWaitForAnAnswerIsOver) {
+  Tmainform& form = Start();
+  form.Settings.UdWaitTime = 3;
+  form.CnListSelectItem("Ghost");
+  form.Dial1Click();
+  const uint64_t dialed_at = clock_.Now();
+  ASSERT_TRUE(Eventually([&] { return LogCount("Connecting to Ghost...") == 2; }));
+  EXPECT_GE(clock_.Now() - dialed_at, 6000u);  // the wait, then the redial delay
+  EXPECT_LT(clock_.Now() - dialed_at, 6100u);
+}
+
+TEST_F(DialingTest, AnAttemptStillRingingWhenTheWaitIsOverIsLeftAlone) {
+  Tmainform& form = Start();
+  form.Settings.UdWaitTime = 3;
+  form.CnListSelectItem("Ringing");
+  form.Dial1Click();
+  Elapse(4000);
+  EXPECT_FALSE(form.WaitTimeTimer->Enabled());  // its one tick has run
+  EXPECT_FALSE(form.RedialTimer->Enabled());
+  EXPECT_TRUE(form.Dialing);
+  EXPECT_EQ(LogCount("Connecting to Ringing..."), 1);
+}
+
+TEST_F(DialingTest, KeepConnectionRedialsADroppedLineAtOnceButNotAfterHangUp) {
+  Tmainform& form = Start();
+  form.KeepConnection1Click();
+  form.CnListSelectItem("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+  DropTheLine();
+  ASSERT_TRUE(Eventually([&] { return !form.Online; }));
+  // The redial started in the same tick that noticed the drop.
+  EXPECT_EQ(LogCount("Connecting to Good..."), 2);
+  EXPECT_TRUE(form.Dialing);
+  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+
+  form.HangUp1Click();
+  Elapse(5000);
+  EXPECT_EQ(LogCount("Connecting to Good..."), 2);
+  EXPECT_FALSE(form.Online);
+}
+
+TEST_F(DialingTest, WithoutKeepConnectionADroppedLineGoesOffline) {
+  Tmainform& form = DialFromStart("Good");
+  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+  DropTheLine();
+  ASSERT_TRUE(Eventually([&] { return !form.Online; }));
+  Elapse(5000);
+  EXPECT_EQ(LogCount("Connecting to Good..."), 1);
+  EXPECT_EQ(view_.online_label, "Offline");
+}
+
+TEST_F(DialingTest, ARefusedDialIsLoggedNotRedialedAndTheNextDialWorks) {
+  Tmainform& form = DialFromStart("Refused");
+  EXPECT_EQ(LogCount("\tError  \tError:633 "), 1);
+  EXPECT_FALSE(form.Dialing);
+  Elapse(100000);  // longer than the wait for an answer
+  EXPECT_EQ(LogCount("Connecting to Refused..."), 1);
+
+  form.CnListSelectItem("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+}
+
+TEST_F(DialingTest, KeepTogglesTheSettingTheButtonAndTheMenusTogether) {
+  Tmainform& form = Start();
+  const int updates = view_.keep_updates;
+  form.KeepConnection1Click();
+  EXPECT_TRUE(form.Settings.CkbKeepConnection);
+  EXPECT_TRUE(view_.keep);
+  form.KeepConnection1Click();
+  EXPECT_FALSE(form.Settings.CkbKeepConnection);
+  EXPECT_FALSE(view_.keep);
+  EXPECT_EQ(view_.keep_updates, updates + 2);
+}
+
+TEST_F(DialingTest, OnlyExistingWaveFilesOfAnEnabledSoundPlay) {
+  Tmainform& form = Start();
+  files_.content["C:\\Sounds\\ring.WAV"] = "";
+  files_.content["C:\\Sounds\\ring.mp3"] = "";
+  form.Settings.ConnectSoundFile = "C:\\Sounds\\ring.WAV";
+  form.PlayEventSound(EventSound::Connect);
+  form.Settings.ConnectSoundFile = "C:\\Sounds\\ring.mp3";
+  form.PlayEventSound(EventSound::Connect);
+  form.Settings.ErrorSoundFile = "C:\\Sounds\\missing.wav";
+  form.PlayEventSound(EventSound::Error);
+  form.Settings.DisconnectSoundFile = "C:\\Sounds\\ring.WAV";
+  form.Settings.EnableDisconnectSound = false;
+  form.PlayEventSound(EventSound::Disconnect);
+  EXPECT_EQ(sound_.played, std::vector<std::string>{"C:\\Sounds\\ring.WAV"});
+}
+
+}  // namespace
