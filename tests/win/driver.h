@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 using Hwnd = void*;  // a window handle, kept opaque here
 
@@ -16,6 +17,22 @@ std::string TestBinDir();
 
 // The process's window text, or "" when there is no such window.
 std::string WindowText(Hwnd window);
+
+// A text value under HKEY_CURRENT_USER, or "<missing>".
+std::string UserRegistryText(const std::string& key, const std::string& name);
+void SetUserRegistryText(const std::string& key, const std::string& name, const std::string& value);
+// Removes what the program keeps in HKEY_CURRENT_USER: its settings and the default
+// connection, so each test starts as on a fresh machine.
+void ClearUserRegistry();
+
+// One row of a list view in report style: its caption and image, and its first
+// sub-item's text and image (image indexes as the list reports them; -2 is none).
+struct ListRow {
+  std::string Text;
+  int Image = -1;
+  std::string SubText;
+  int SubImage = -1;
+};
 
 class Tarvolin {
  public:
@@ -60,6 +77,10 @@ class Tarvolin {
   // A child of the main window whose caption is `caption` (and class, when given).
   Hwnd FindControl(const std::string& caption, const std::string& window_class = "") const;
   std::string Text(int id) const;
+  // The rows of the list view control `id`, read from the program's memory.
+  std::vector<ListRow> ListRows(int id) const;
+  // Highlights the row as a click would, so the program hears of it.
+  void SelectListRow(int id, int row) const;
   // Clicks a button as a user would; does not wait for its handler.
   void Click(int id) const;
   // Chooses a menu command; does not wait for its handler.

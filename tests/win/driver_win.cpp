@@ -1,5 +1,6 @@
 // Drives the real tarvolin.exe through its windows.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <fstream>
@@ -122,6 +123,7 @@ std::string WindowText(Hwnd window) {
 }
 
 Tarvolin::Tarvolin() : dir_(MakeTempDir()) {
+  ClearUserRegistry();
   for (const char* name : {"tarvolin.exe", "rasapi32.dll"}) {
     if (!CopyFileA((TestBinDir() + name).c_str(), (dir_ + name).c_str(), FALSE)) {
       throw std::runtime_error(std::string("cannot copy ") + name);
@@ -260,4 +262,99 @@ std::string Tarvolin::AnswerMessageBox(const std::string& caption, const std::st
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
   return text;
+}
+
+std::string UserRegistryText(const std::string& key, const std::string& name) {
+  char value[1024] = {};
+  DWORD size = sizeof(value);
+  if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value,
+                   &size) != ERROR_SUCCESS) {
+    return "<missing>";
+  }
+  return value;
+}
+
+void SetUserRegistryText(const std::string& key, const std::string& name,
+                         const std::string& value) {
+  HKEY handle;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                      nullptr) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot create HKEY_CURRENT_USER\\" + key);
+  }
+  RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+  RegCloseKey(handle);
+}
+
+void ClearUserRegistry() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tarvolin");
+  RegDeleteTreeA(HKEY_CURRENT_USER, "RemoteAccess");
+}
+
+namespace {
+
+// Memory inside another process, for messages whose arguments point to memory.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, size_t size) : process_(process) {
+    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
+  void* Address() const { return address_; }
+  void Write(const void* data, size_t size, size_t offset = 0) const {
+    WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+  }
+  void Read(void* data, size_t size, size_t offset = 0) const {
+    ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+constexpr size_t kTextOffset = 512;  // where the text goes in the remote buffer
+constexpr int kTextSize = 300;
+
+void ReadCell(HWND list, const RemoteBuffer& remote, int item, int sub_item, std::string& text,
+              int& image) {
+  LVITEMA cell{};
+  cell.mask = LVIF_TEXT | LVIF_IMAGE;
+  cell.iItem = item;
+  cell.iSubItem = sub_item;
+  cell.pszText = static_cast<char*>(remote.Address()) + kTextOffset;
+  cell.cchTextMax = kTextSize;
+  remote.Write(&cell, sizeof(cell));
+  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.Address()));
+  remote.Read(&cell, sizeof(cell));
+  char buffer[kTextSize] = {};
+  remote.Read(buffer, sizeof(buffer) - 1, kTextOffset);
+  text = buffer;
+  image = cell.iImage;
+}
+
+}  // namespace
+
+std::vector<ListRow> Tarvolin::ListRows(int id) const {
+  HWND list = static_cast<HWND>(Control(id));
+  RemoteBuffer remote(static_cast<HANDLE>(process_), kTextOffset + kTextSize);
+  std::vector<ListRow> rows;
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    ListRow row;
+    ReadCell(list, remote, i, 0, row.Text, row.Image);
+    ReadCell(list, remote, i, 1, row.SubText, row.SubImage);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void Tarvolin::SelectListRow(int id, int row) const {
+  RemoteBuffer remote(static_cast<HANDLE>(process_), sizeof(LVITEMA));
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  remote.Write(&state, sizeof(state));
+  SendMessageA(static_cast<HWND>(Control(id)), LVM_SETITEMSTATE, row,
+               reinterpret_cast<LPARAM>(remote.Address()));
 }

@@ -1,0 +1,103 @@
+// End to end: the connection list with its marks, Set Default, Delete, the phonebook
+// watch and the selection across a restart.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "ui/command_ids.h"
+
+namespace {
+
+constexpr int kSelectedMark = 0;
+constexpr int kDefaultMark = 1;
+constexpr int kOtherMark = 2;
+constexpr int kNoMark = -2;  // the list's "no image"
+
+constexpr const char* kPhonebook =
+    "[Alpha]\nStepDelayMs=0\n"
+    "[Bravo]\nStepDelayMs=0\n"
+    "[Charlie]\nStepDelayMs=0\n";
+
+std::vector<std::string> Names(const std::vector<ListRow>& rows) {
+  std::vector<std::string> names;
+  for (const auto& row : rows)
+    names.push_back(row.Text);
+  return names;
+}
+
+class ConnectionListE2E : public ::testing::Test {
+ protected:
+  void StartWith(const std::string& phonebook) {
+    app_.WritePhonebook(phonebook);
+    app_.Start();
+    ASSERT_TRUE(app_.WaitForMainWindow());
+    ASSERT_TRUE(WaitUntil([&] { return !Rows().empty(); }));
+  }
+
+  std::vector<ListRow> Rows() const { return app_.ListRows(IDC_CNLIST); }
+
+  Tarvolin app_;
+};
+
+TEST_F(ConnectionListE2E, TheListShowsThePhonebookWithTheSelectedAndDefaultMarks) {
+  SetUserRegistryText("RemoteAccess", "InternetProfile", "Bravo");
+  app_.WriteFile("Entries.ini", "[Alpha]\r\nUserName=alice\r\n");
+  StartWith(kPhonebook);
+  const auto rows = Rows();
+  ASSERT_EQ(Names(rows), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
+  EXPECT_EQ(rows[0].Image, kSelectedMark);
+  EXPECT_EQ(rows[1].Image, kNoMark);
+  EXPECT_EQ(rows[0].SubText, "alice");  // the account kept in Entries.ini
+  EXPECT_EQ(rows[0].SubImage, kOtherMark);
+  EXPECT_EQ(rows[1].SubImage, kDefaultMark);
+  EXPECT_EQ(rows[2].SubImage, kOtherMark);
+}
+
+TEST_F(ConnectionListE2E, SetDefaultWritesTheSystemsDefaultConnection) {
+  StartWith(kPhonebook);
+  app_.SelectListRow(IDC_CNLIST, 2);
+  ASSERT_TRUE(WaitUntil([&] { return Rows()[2].Image == kSelectedMark; }));
+  app_.Click(IDC_BTNDEFAULT);
+  ASSERT_TRUE(WaitUntil([&] { return Rows()[2].SubImage == kDefaultMark; }));
+  EXPECT_EQ(UserRegistryText("RemoteAccess", "InternetProfile"), "Charlie");
+  EXPECT_EQ(Rows()[0].Image, kNoMark);
+}
+
+TEST_F(ConnectionListE2E, AnEntryAddedToThePhonebookAppearsByItself) {
+  StartWith(kPhonebook);
+  app_.WritePhonebook(std::string(kPhonebook) + "[Delta]\nStepDelayMs=0\n");
+  // The watch looks every three seconds.
+  EXPECT_TRUE(WaitUntil([&] { return Rows().size() == 4; }, 6000));
+  EXPECT_EQ(Rows().back().Text, "Delta");
+}
+
+TEST_F(ConnectionListE2E, DeleteRemovesTheSelectedEntryAfterYes) {
+  StartWith(kPhonebook);
+  app_.SelectListRow(IDC_CNLIST, 1);
+  ASSERT_TRUE(WaitUntil([&] { return Rows()[1].Image == kSelectedMark; }));
+  app_.Click(IDC_BTNDELETE);
+  EXPECT_EQ(app_.AnswerMessageBox("Delete DialUp Entry", "\"Bravo\"", IDYES),
+            "Are you sure to delete the dial entry \"Bravo\"");
+  ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 2; }));
+  EXPECT_EQ(Names(Rows()), (std::vector<std::string>{"Alpha", "Charlie"}));
+  EXPECT_EQ(Rows()[0].Image, kSelectedMark);
+  EXPECT_EQ(app_.ReadFile("rasphone.pbk").find("[Bravo]"), std::string::npos);
+}
+
+TEST_F(ConnectionListE2E, TheSelectionSurvivesARestart) {
+  StartWith(kPhonebook);
+  app_.SelectListRow(IDC_CNLIST, 2);
+  ASSERT_TRUE(WaitUntil([&] { return Rows()[2].Image == kSelectedMark; }));
+  app_.Command(IDM_EXIT1);
+  ASSERT_TRUE(app_.WaitForExit());
+  EXPECT_EQ(UserRegistryText("Software\\Tarvolin", "Rt_LastSelect"), "Charlie");
+
+  app_.Start();
+  ASSERT_TRUE(app_.WaitForMainWindow());
+  ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 3; }));
+  EXPECT_EQ(Rows()[2].Image, kSelectedMark);
+  EXPECT_EQ(Rows()[0].Image, kNoMark);
+}
+
+}  // namespace

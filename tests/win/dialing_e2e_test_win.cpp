@@ -1,0 +1,85 @@
+// End to end: dialing, redialing a busy line, keeping a connection across a drop,
+// hanging up during a dial and exiting while online.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "ui/command_ids.h"
+
+namespace {
+
+class DialingE2E : public ::testing::Test {
+ protected:
+  void StartWith(const std::string& phonebook) {
+    app_.WritePhonebook(phonebook);
+    app_.Start();
+    ASSERT_TRUE(app_.WaitForMainWindow());
+    ASSERT_TRUE(WaitUntil([&] { return !app_.ListRows(IDC_CNLIST).empty(); }));
+  }
+
+  int LogCount(const std::string& text) const {
+    const std::string log = app_.ReadFile("DialLog.TXT");
+    int count = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+      ++count;
+    return count;
+  }
+
+  bool Online() const { return app_.Text(IDC_LBLONLINE) == "Online"; }
+
+  Tarvolin app_;
+};
+
+TEST_F(DialingE2E, DialConnectsAndShowsTheServer) {
+  StartWith("[Home]\nStepDelayMs=10\nServerIP=192.0.2.1\n");
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  EXPECT_EQ(app_.Text(IDC_LBLSTATUS), "Connected to server: 192.0.2.1");
+  EXPECT_EQ(LogCount("\tMessage\tConnected to server: 192.0.2.1\r\n"), 1);
+}
+
+TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {
+  StartWith("[Busy]\nOutcome=busy\nStepDelayMs=10\n");
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("Connecting to Busy...") >= 2; }));
+  EXPECT_GE(LogCount("\tError  \tError:676 "), 1);
+  app_.Click(IDC_BTNHANGUP);
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("\tMessage\tDisconnected") == 1; }));
+  const int dials = LogCount("Connecting to Busy...");
+  Sleep(4500);  // longer than the redial delay
+  EXPECT_EQ(LogCount("Connecting to Busy..."), dials);
+}
+
+TEST_F(DialingE2E, KeepConnectionRedialsALineDroppedFromOutside) {
+  StartWith("[Home]\nStepDelayMs=10\n");
+  app_.Click(IDC_BTNKEEP);
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  app_.ControlRas("drop Home");
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("Connecting to Home...") == 2; }));
+  EXPECT_TRUE(WaitUntil([&] { return Online(); }));
+}
+
+TEST_F(DialingE2E, HangUpDuringADialEndsIt) {
+  StartWith("[Slow]\nStepDelayMs=1000\n");
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("Opening port") == 1; }));
+  app_.Click(IDC_BTNHANGUP);
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("\tError  \t") == 1; }));  // the 631 line
+  EXPECT_EQ(app_.Text(IDC_LBLONLINE), "Offline");
+  Sleep(4500);
+  EXPECT_EQ(LogCount("Connecting to Slow..."), 1);
+  EXPECT_EQ(LogCount("Connected to server"), 0);
+}
+
+TEST_F(DialingE2E, ExitWhileOnlineEndsTheProgramAndSavesTheSettings) {
+  StartWith("[Home]\nStepDelayMs=10\n");
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  app_.Command(IDM_EXIT1);
+  ASSERT_TRUE(app_.WaitForExit());
+  EXPECT_EQ(UserRegistryText("Software\\Tarvolin", "Rt_LastSelect"), "Home");
+}
+
+}  // namespace
