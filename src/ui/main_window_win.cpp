@@ -42,12 +42,20 @@ constexpr ButtonSpec kSpeedButtons[] = {
     {IDC_BTNDEFAULT, 441, 284, "Default", "Set as default connection"},
 };
 
+struct ViewButtonSpec {
+  int Id;
+  int Left, Top;
+  const char* Caption;
+  const char* Hint;
+  const char* Sign;  // what the small button shows
+};
+
 // The view buttons, 24 x 24 each.
-constexpr ButtonSpec kViewButtons[] = {
-    {IDC_BTNVIEWSPEED, 12, 268, "Speed", "View Speed"},
-    {IDC_BTNVIEWTIME, 39, 268, "Time", "View Time"},
-    {IDC_BTNVIEWEXPENSE, 67, 268, "Expense", "View Expense"},
-    {IDC_BTNVIEWIP, 94, 268, "IP", "View IP & Connection Speed"},
+constexpr ViewButtonSpec kViewButtons[] = {
+    {IDC_BTNVIEWSPEED, 12, 268, "Speed", "View Speed", ">>"},
+    {IDC_BTNVIEWTIME, 39, 268, "Time", "View Time", "T"},
+    {IDC_BTNVIEWEXPENSE, 67, 268, "Expense", "View Expense", "$"},
+    {IDC_BTNVIEWIP, 94, 268, "IP", "View IP & Connection Speed", "IP"},
 };
 
 struct LabelSpec {
@@ -106,6 +114,7 @@ class MainWindow : public MainView {
   void OnNotify(const NMHDR& header);
   LRESULT OnColorStatic(HDC dc, HWND control);
   void DrawHistogramBox(const DRAWITEMSTRUCT& item);
+  void DrawViewButton(const DRAWITEMSTRUCT& item);
 
   Tmainform controller_;
   HWND hwnd_ = nullptr;
@@ -190,9 +199,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnColorStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
-    case WM_DRAWITEM:
-      DrawHistogramBox(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lparam);
+      if (item.CtlID == IDC_HISRECV) {
+        DrawHistogramBox(item);
+      } else {
+        DrawViewButton(item);
+      }
       return TRUE;
+    }
     case WM_USER:
       controller_.UserMessage(lparam);
       return 0;
@@ -248,9 +263,8 @@ void MainWindow::CreateControls() {
     AddHint(AddControl("BUTTON", b.Caption, style, b.Id, b.Left, b.Top, 50, 56), b.Hint);
   }
   for (const auto& b : kViewButtons) {
-    AddHint(
-        AddControl("BUTTON", b.Caption, WS_TABSTOP | BS_PUSHBUTTON, b.Id, b.Left, b.Top, 24, 24),
-        b.Hint);
+    AddHint(AddControl("BUTTON", b.Caption, WS_TABSTOP | BS_OWNERDRAW, b.Id, b.Left, b.Top, 24, 24),
+            b.Hint);
   }
   for (const auto& l : kLabels) {
     HWND label = AddControl("STATIC", l.Caption, l.Style, l.Id, l.Left, l.Top, l.Width, l.Height);
@@ -335,6 +349,28 @@ LRESULT MainWindow::OnColorStatic(HDC dc, HWND control) {
   if (id == IDC_LBLMAINFORMCAPTION)
     SetTextColor(dc, RGB(0, 0, 255));
   return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+}
+
+// The view buttons are too small for their captions: they show a short sign instead,
+// and keep the caption for keyboard and screen-reader users.
+void MainWindow::DrawViewButton(const DRAWITEMSTRUCT& item) {
+  const char* sign = "";
+  for (const auto& b : kViewButtons) {
+    if (b.Id == static_cast<int>(item.CtlID))
+      sign = b.Sign;
+  }
+  RECT rect = item.rcItem;
+  const bool pressed = item.itemState & ODS_SELECTED;
+  DrawFrameControl(item.hDC, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, RGB(37, 80, 138));
+  HGDIOBJ old = SelectObject(item.hDC, ui_font_);
+  DrawTextA(item.hDC, sign, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(item.hDC, old);
+  if (item.itemState & ODS_FOCUS) {
+    InflateRect(&rect, -3, -3);
+    DrawFocusRect(item.hDC, &rect);
+  }
 }
 
 void MainWindow::DrawHistogramBox(const DRAWITEMSTRUCT& item) {
