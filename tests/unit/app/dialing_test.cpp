@@ -172,3 +172,52 @@ TEST_F(DialingTest, OnlyExistingWaveFilesOfAnEnabledSoundPlay) {
 }
 
 }  // namespace
+
+namespace {
+
+// A registry that notes, at the first settings write, whether the line was already gone.
+class WatchingRegistry : public FakeRegistry {
+ public:
+  bool WriteInt(RegRoot root, const std::string& key, const std::string& name,
+                uint32_t value) override {
+    if (check && !checked) {
+      checked = true;
+      line_gone_at_first_write = check();
+    }
+    return FakeRegistry::WriteInt(root, key, name, value);
+  }
+  std::function<bool()> check;
+  bool checked = false;
+  bool line_gone_at_first_write = false;
+};
+
+class ExitTest : public DialingTest {
+ protected:
+  WatchingRegistry watching_;
+};
+
+TEST_F(ExitTest, ExitWhileOnlineHangsUpBeforeAnySettingIsWritten) {
+  // MainPorts holds references: rebuild it around the watching registry.
+  MainPorts ports{ras_,     ui_,       clock_,    locale_,   files_, shell_,
+                  prompts_, watching_, profiles_, keyboard_, sound_, desktop_};
+  FakeMainView view;
+  Tmainform form(ports, view, {});
+  form.FormCreate();
+  form.CnListSelectItem("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Online; }));
+  const RasHandle line = form.DialUp.ConnectionHandle();
+  watching_.check = [&] {
+    TRasConnStatusA status{};
+    status.dwSize = kRasConnStatusSize;
+    return ras_.RasGetConnectStatusA(line, &status) == kRasInvalidHandle;
+  };
+  form.Exit1Click();
+  EXPECT_EQ(view.close_requests, 1);
+  EXPECT_TRUE(form.FormClose());
+  EXPECT_TRUE(watching_.checked);
+  EXPECT_TRUE(watching_.line_gone_at_first_write);
+  EXPECT_EQ(LogCount("Disconnected"), 0);  // no log line for the hang-up at exit
+}
+
+}  // namespace
