@@ -87,6 +87,7 @@ void Tmainform::DialUpError(int code, const std::string& message) {
 
 void Tmainform::HandleConnected() {
   PerformActions(PerformAt::AfterConnected);
+  RecordConnectTime();
   WasConnected = true;
   SetOnlineState(true);
   CopyIPToClipboard();
@@ -178,5 +179,6 @@ void Tmainform::PlayEventSound(EventSound kind) {
 
 // Points where later features join the dial's road.
 void Tmainform::PerformActions(PerformAt) {}
+void Tmainform::RecordConnectTime() {}
 void Tmainform::CopyIPToClipboard() {}
 void Tmainform::CheckNewVersionSilently() {}

@@ -161,6 +161,7 @@ class Tmainform {
   void SetOnlineState(bool on);
   void HangUpLine();
   void PerformActions(PerformAt point);
+  void RecordConnectTime();
   void CopyIPToClipboard();
   void CheckNewVersionSilently();
 
