@@ -2,7 +2,12 @@
 #include "app/mainform.h"
 
 void Tmainform::CheckTimerTimer() {
-  MonitorTick();
+  try {
+    MonitorTick();
+  } catch (const ERasError& e) {
+    // Without RAS every tick would fail the same way: say it once.
+    ReportProblems({e.what()});
+  }
 }
 
 void Tmainform::MonitorTick() {

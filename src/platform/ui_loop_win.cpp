@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <map>
+#include <stdexcept>
 
 #include "platform/win_ports.h"
 
@@ -105,10 +106,15 @@ class WinUiLoop : public UiLoop {
       auto it = self->timers_.find(wparam);
       if (it == self->timers_.end())
         return 0;
-      if (msg == kMsgApplyTimer) {
-        it->second->Apply();
-      } else {
-        it->second->Tick();
+      try {
+        if (msg == kMsgApplyTimer) {
+          it->second->Apply();
+        } else {
+          it->second->Tick();
+        }
+      } catch (const std::exception& e) {
+        // Nothing may unwind through the system's code: report and carry on.
+        MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
       }
       return 0;
     }

@@ -156,7 +156,10 @@ std::string Tarvolin::ReadFile(const std::string& name) const {
 }
 
 void Tarvolin::ControlRas(const std::string& command) const {
-  WriteFile("rassim.ctl", command + "\n");
+  // Written whole and then renamed, so the substitute never reads half a command.
+  WriteFile("rassim.ctl.part", command + "\n");
+  MoveFileExA((dir_ + "rassim.ctl.part").c_str(), (dir_ + "rassim.ctl").c_str(),
+              MOVEFILE_REPLACE_EXISTING);
 }
 
 void Tarvolin::Start(const std::string& args) {

@@ -30,8 +30,11 @@ class DialingTest : public MainformTest {
 
   // Drops every live line, as the substitute's control file allows from outside.
   void DropTheLine() {
+    // Written whole and then renamed, so the substitute never reads half a command.
     const auto control = std::filesystem::path(phonebook_.Path()).parent_path() / "rassim.ctl";
-    std::ofstream(control) << "drop *\n";
+    const auto part = control.string() + ".part";
+    std::ofstream(part) << "drop *\n";
+    std::filesystem::rename(part, control);
   }
 
   bool Eventually(const std::function<bool()>& done) { return ui_.RunUntil(done); }

@@ -120,3 +120,26 @@ TEST_F(MainformTest, ArgumentsOtherThanAutoDialInExactCaseDoNotDial) {
 }
 
 }  // namespace
+
+namespace {
+
+// A system without RAS: every entry point is missing.
+class NoRasLoader : public LibraryLoader {
+ public:
+  Library Load(const std::string&) override { return nullptr; }
+  void* Find(Library, const std::string&) override { return nullptr; }
+  void Free(Library) override {}
+};
+
+TEST_F(MainformTest, WithoutRasTheMonitorSaysSoOnceAndKeepsTicking) {
+  NoRasLoader no_ras;
+  RasApi ras(no_ras);
+  MainPorts ports{ras,      ui_,       clock_,    locale_,   files_, shell_,
+                  prompts_, registry_, profiles_, keyboard_, sound_, desktop_};
+  Tmainform form(ports, view_, {});
+  for (int tick = 0; tick < 9; ++tick)
+    form.CheckTimerTimer();
+  EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Error opening rasapi.dll\n"});
+}
+
+}  // namespace

@@ -164,7 +164,13 @@ TEST_F(DialUpRassimTest, HangUpDuringTheDialEndsItWith631) {
   ASSERT_EQ(0, dialup->Dial());
   ASSERT_TRUE(RunDial());
   EXPECT_EQ(0, hang_up_result);
-  EXPECT_EQ((Step{kRasConnectDevice, 631, RasText(631)}), steps.back());
+  // The RAS thread may have reached the next step before the hang-up: the final
+  // notification carries whichever step the dial was in.
+  EXPECT_EQ(631, steps.back().error);
+  EXPECT_EQ(RasText(631), steps.back().text);
+  EXPECT_LE(steps.back().state, static_cast<int>(kRasDeviceConnected));
+  for (const auto& step : steps)
+    EXPECT_NE(static_cast<int>(kRasConnected), step.state);
 }
 
 }  // namespace
