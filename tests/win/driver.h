@@ -21,6 +21,8 @@ std::string WindowText(Hwnd window);
 // A text value under HKEY_CURRENT_USER, or "<missing>".
 std::string UserRegistryText(const std::string& key, const std::string& name);
 void SetUserRegistryText(const std::string& key, const std::string& name, const std::string& value);
+// A REG_DWORD under HKEY_CURRENT_USER, or -1 when it is missing or of another type.
+int64_t UserRegistryNumber(const std::string& key, const std::string& name);
 // Removes what the program keeps in HKEY_CURRENT_USER: its settings and the default
 // connection, so each test starts as on a fresh machine.
 void ClearUserRegistry();
@@ -77,6 +79,8 @@ class Tarvolin {
   // A child of the main window whose caption is `caption` (and class, when given).
   Hwnd FindControl(const std::string& caption, const std::string& window_class = "") const;
   std::string Text(int id) const;
+  // Whether the check box or toggle button `id` is checked (down).
+  bool Checked(int id) const;
   // The rows of the list view control `id`, read from the program's memory.
   std::vector<ListRow> ListRows(int id) const;
   // Highlights the row as a click would, so the program hears of it.

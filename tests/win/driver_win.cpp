@@ -235,6 +235,10 @@ std::string Tarvolin::Text(int id) const {
   return WindowText(Control(id));
 }
 
+bool Tarvolin::Checked(int id) const {
+  return SendMessageA(static_cast<HWND>(Control(id)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 void Tarvolin::Click(int id) const {
   PostMessageA(static_cast<HWND>(Control(id)), BM_CLICK, 0, 0);
 }
@@ -287,6 +291,16 @@ void SetUserRegistryText(const std::string& key, const std::string& name,
   RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>(value.size() + 1));
   RegCloseKey(handle);
+}
+
+int64_t UserRegistryNumber(const std::string& key, const std::string& name) {
+  DWORD value = 0;
+  DWORD size = sizeof(value);
+  if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value,
+                   &size) != ERROR_SUCCESS) {
+    return -1;
+  }
+  return value;
 }
 
 void ClearUserRegistry() {
