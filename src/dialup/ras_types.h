@@ -116,8 +116,7 @@ using RasDialFunc = void(RAS_CALL*)(unsigned msg, uint32_t state, uint32_t error
 
 // Entry points, as RAS exports them.
 using RasEnumEntriesFn = uint32_t(RAS_CALL*)(const char* reserved, const char* phonebook,
-                                             TRasEntryName* entries, uint32_t* cb,
-                                             uint32_t* count);
+                                             TRasEntryName* entries, uint32_t* cb, uint32_t* count);
 using RasGetEntryDialParamsFn = uint32_t(RAS_CALL*)(const char* phonebook, TRasDialParams* params,
                                                     int32_t* password_stored);
 using RasSetEntryDialParamsFn = uint32_t(RAS_CALL*)(const char* phonebook, TRasDialParams* params,
