@@ -101,3 +101,38 @@ TEST_F(ConnectionListE2E, TheSelectionSurvivesARestart) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr int kEntryNameField = 101;  // in the substitute's phonebook-entry dialog
+
+// Waits for the substitute's entry dialog, checks the name it shows, types a new one
+// and presses OK.
+void AnswerEntryDialog(const Tarvolin& app, const std::string& shown, const std::string& name) {
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    return (dialog = static_cast<HWND>(app.FindTopLevel("Phonebook Entry"))) != nullptr;
+  }));
+  HWND field = GetDlgItem(dialog, kEntryNameField);
+  EXPECT_EQ(WindowText(field), shown);
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+TEST_F(ConnectionListE2E, NewAndEditGoThroughThePhonebooksOwnDialog) {
+  StartWith(kPhonebook);
+  app_.Click(IDC_BTNNEW);
+  AnswerEntryDialog(app_, "", "Echo");
+  ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 4; }));
+  EXPECT_EQ(Rows().back().Text, "Echo");
+
+  app_.SelectListRow(IDC_CNLIST, 1);
+  ASSERT_TRUE(WaitUntil([&] { return Rows()[1].Image == kSelectedMark; }));
+  app_.Click(IDC_BTNEDIT);
+  AnswerEntryDialog(app_, "Bravo", "Bravo Two");
+  ASSERT_TRUE(WaitUntil([&] { return Rows()[1].Text == "Bravo Two"; }));
+  EXPECT_EQ(Names(Rows()), (std::vector<std::string>{"Alpha", "Bravo Two", "Charlie", "Echo"}));
+}
+
+}  // namespace
