@@ -28,13 +28,6 @@ std::vector<std::string> Names(const std::vector<ListRow>& rows) {
 
 class ConnectionListE2E : public ::testing::Test {
  protected:
-  void StartWith(const std::string& phonebook) {
-    app_.WritePhonebook(phonebook);
-    app_.Start();
-    ASSERT_TRUE(app_.WaitForMainWindow());
-    ASSERT_TRUE(WaitUntil([&] { return !Rows().empty(); }));
-  }
-
   std::vector<ListRow> Rows() const { return app_.ListRows(IDC_CNLIST); }
 
   Tarvolin app_;
@@ -43,7 +36,7 @@ class ConnectionListE2E : public ::testing::Test {
 TEST_F(ConnectionListE2E, TheListShowsThePhonebookWithTheSelectedAndDefaultMarks) {
   SetUserRegistryText("RemoteAccess", "InternetProfile", "Bravo");
   app_.WriteFile("Entries.ini", "[Alpha]\r\nUserName=alice\r\n");
-  StartWith(kPhonebook);
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
   const auto rows = Rows();
   ASSERT_EQ(Names(rows), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
   EXPECT_EQ(rows[0].Image, kSelectedMark);
@@ -55,7 +48,7 @@ TEST_F(ConnectionListE2E, TheListShowsThePhonebookWithTheSelectedAndDefaultMarks
 }
 
 TEST_F(ConnectionListE2E, SetDefaultWritesTheSystemsDefaultConnection) {
-  StartWith(kPhonebook);
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
   app_.SelectListRow(IDC_CNLIST, 2);
   ASSERT_TRUE(WaitUntil([&] { return Rows()[2].Image == kSelectedMark; }));
   app_.Click(IDC_BTNDEFAULT);
@@ -65,7 +58,7 @@ TEST_F(ConnectionListE2E, SetDefaultWritesTheSystemsDefaultConnection) {
 }
 
 TEST_F(ConnectionListE2E, AnEntryAddedToThePhonebookAppearsByItself) {
-  StartWith(kPhonebook);
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
   app_.WritePhonebook(std::string(kPhonebook) + "[Delta]\nStepDelayMs=0\n");
   // The watch looks every three seconds.
   EXPECT_TRUE(WaitUntil([&] { return Rows().size() == 4; }, 6000));
@@ -73,7 +66,7 @@ TEST_F(ConnectionListE2E, AnEntryAddedToThePhonebookAppearsByItself) {
 }
 
 TEST_F(ConnectionListE2E, DeleteRemovesTheSelectedEntryAfterYes) {
-  StartWith(kPhonebook);
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
   app_.SelectListRow(IDC_CNLIST, 1);
   ASSERT_TRUE(WaitUntil([&] { return Rows()[1].Image == kSelectedMark; }));
   app_.Click(IDC_BTNDELETE);
@@ -86,7 +79,7 @@ TEST_F(ConnectionListE2E, DeleteRemovesTheSelectedEntryAfterYes) {
 }
 
 TEST_F(ConnectionListE2E, TheSelectionSurvivesARestart) {
-  StartWith(kPhonebook);
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
   app_.SelectListRow(IDC_CNLIST, 2);
   ASSERT_TRUE(WaitUntil([&] { return Rows()[2].Image == kSelectedMark; }));
   app_.Command(IDM_EXIT1);
@@ -121,7 +114,7 @@ void AnswerEntryDialog(const Tarvolin& app, const std::string& shown, const std:
 }
 
 TEST_F(ConnectionListE2E, NewAndEditGoThroughThePhonebooksOwnDialog) {
-  StartWith(kPhonebook);
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
   app_.Click(IDC_BTNNEW);
   AnswerEntryDialog(app_, "", "Echo");
   ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 4; }));

@@ -11,13 +11,6 @@ namespace {
 
 class DialingE2E : public ::testing::Test {
  protected:
-  void StartWith(const std::string& phonebook) {
-    app_.WritePhonebook(phonebook);
-    app_.Start();
-    ASSERT_TRUE(app_.WaitForMainWindow());
-    ASSERT_TRUE(WaitUntil([&] { return !app_.ListRows(IDC_CNLIST).empty(); }));
-  }
-
   int LogCount(const std::string& text) const {
     const std::string log = app_.ReadFile("DialLog.TXT");
     int count = 0;
@@ -32,7 +25,7 @@ class DialingE2E : public ::testing::Test {
 };
 
 TEST_F(DialingE2E, DialConnectsAndShowsTheServer) {
-  StartWith("[Home]\nStepDelayMs=10\nServerIP=192.0.2.1\n");
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\nServerIP=192.0.2.1\n"));
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
   EXPECT_EQ(app_.Text(IDC_LBLSTATUS), "Connected to server: 192.0.2.1");
@@ -40,7 +33,7 @@ TEST_F(DialingE2E, DialConnectsAndShowsTheServer) {
 }
 
 TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {
-  StartWith("[Busy]\nOutcome=busy\nStepDelayMs=10\n");
+  ASSERT_TRUE(app_.StartWith("[Busy]\nOutcome=busy\nStepDelayMs=10\n"));
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return LogCount("Connecting to Busy...") >= 2; }));
   EXPECT_GE(LogCount("\tError  \tError:676 "), 1);
@@ -52,7 +45,7 @@ TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {
 }
 
 TEST_F(DialingE2E, KeepConnectionRedialsALineDroppedFromOutside) {
-  StartWith("[Home]\nStepDelayMs=10\n");
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\n"));
   app_.Click(IDC_BTNKEEP);
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
@@ -62,7 +55,7 @@ TEST_F(DialingE2E, KeepConnectionRedialsALineDroppedFromOutside) {
 }
 
 TEST_F(DialingE2E, HangUpDuringADialEndsIt) {
-  StartWith("[Slow]\nStepDelayMs=1000\n");
+  ASSERT_TRUE(app_.StartWith("[Slow]\nStepDelayMs=1000\n"));
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return LogCount("Opening port") == 1; }));
   app_.Click(IDC_BTNHANGUP);
@@ -74,7 +67,7 @@ TEST_F(DialingE2E, HangUpDuringADialEndsIt) {
 }
 
 TEST_F(DialingE2E, ExitWhileOnlineEndsTheProgramAndSavesTheSettings) {
-  StartWith("[Home]\nStepDelayMs=10\n");
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\n"));
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
   app_.Command(IDM_EXIT1);

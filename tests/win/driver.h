@@ -57,6 +57,9 @@ class Tarvolin {
 
   // Starts the program; returns without waiting for its window.
   void Start(const std::string& args = "");
+  // Writes the phonebook, starts the program and waits until its main window shows the
+  // phonebook's entries. False when that did not happen in time.
+  bool StartWith(const std::string& phonebook);
   // Starts another copy from the same folder and waits (up to timeout) until it ends.
   struct SecondRun {
     bool Ended = false;

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "driver.h"
+#include "ui/command_ids.h"
 
 namespace {
 
@@ -181,6 +182,12 @@ Tarvolin::SecondRun Tarvolin::RunSecondInstance(int timeout_ms) const {
     TerminateProcess(info.hProcess, 1);
   CloseHandle(info.hProcess);
   return run;
+}
+
+bool Tarvolin::StartWith(const std::string& phonebook) {
+  WritePhonebook(phonebook);
+  Start();
+  return WaitForMainWindow() && WaitUntil([&] { return !ListRows(IDC_CNLIST).empty(); });
 }
 
 bool Tarvolin::Running() const {
