@@ -128,7 +128,7 @@ void ReadControlFile(Engine& engine) {
     for (std::string line; std::getline(in, line);) {
       const std::string_view text = Trim(line);
       const size_t blank = text.find_first_of(" \t");
-      if (blank != std::string_view::npos && SameName(text.substr(0, blank), "drop")) {
+      if (blank != std::string_view::npos && SameText(text.substr(0, blank), "drop")) {
         targets.emplace_back(Trim(text.substr(blank)));
       }
     }
@@ -139,7 +139,7 @@ void ReadControlFile(Engine& engine) {
     for (const std::string& target : targets) {
       EndAllLocked(
           engine,
-          [&](const Connection& c) { return target == "*" || SameName(c.entry.name, target); },
+          [&](const Connection& c) { return target == "*" || SameText(c.entry.name, target); },
           kPortDisconnected);
     }
   } catch (const std::exception&) {

@@ -52,7 +52,7 @@ bool PasswordStored(const IniSection& section, bool fallback) {
 Outcome OutcomeOf(const IniSection& section) {
   const std::string* value = section.Find("Outcome");
   for (size_t i = 0; value && i < kOutcomeWords.size(); ++i) {
-    if (SameName(*value, kOutcomeWords[i])) {
+    if (SameText(*value, kOutcomeWords[i])) {
       return static_cast<Outcome>(i);
     }
   }
@@ -105,7 +105,7 @@ std::vector<IniSection*> ListEntries(IniFile& ini) {
   for (IniSection& section : ini.sections) {
     const std::string name = EntryName(section);
     const bool seen = std::ranges::any_of(
-        entries, [&](const IniSection* entry) { return SameName(EntryName(*entry), name); });
+        entries, [&](const IniSection* entry) { return SameText(EntryName(*entry), name); });
     if (!name.empty() && !seen) {
       entries.push_back(&section);
     }
@@ -115,7 +115,7 @@ std::vector<IniSection*> ListEntries(IniFile& ini) {
 
 IniSection* FindEntry(IniFile& ini, std::string_view name) {
   for (IniSection* entry : ListEntries(ini)) {
-    if (SameName(EntryName(*entry), name)) {
+    if (SameText(EntryName(*entry), name)) {
       return entry;
     }
   }

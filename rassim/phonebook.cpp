@@ -11,12 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kBlanks = " \t\r\n\v\f";
-
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsBlank(const IniLine& line) {
   return line.key.empty() && Trim(line.value).empty();
 }
@@ -42,21 +36,9 @@ std::string_view HeaderName(std::string_view text) {
 
 }  // namespace
 
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 const std::string* IniSection::Find(std::string_view key) const {
   for (const IniLine& line : lines) {
-    if (!line.key.empty() && SameName(line.key, key)) {
+    if (!line.key.empty() && SameText(line.key, key)) {
       return &line.value;
     }
   }
@@ -66,7 +48,7 @@ const std::string* IniSection::Find(std::string_view key) const {
 void IniSection::Set(std::string_view key, std::string_view value) {
   value = value.substr(0, value.find_first_of("\r\n"));
   for (IniLine& line : lines) {
-    if (!line.key.empty() && SameName(line.key, key)) {
+    if (!line.key.empty() && SameText(line.key, key)) {
       line.value = value;
       return;
     }

@@ -5,13 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text.h"
+
 namespace rassim {
-
-// Without the blanks around it.
-std::string_view Trim(std::string_view text);
-
-// ASCII case-insensitive comparison, as the phonebook matches keys and entry names.
-bool SameName(std::string_view a, std::string_view b);
 
 // One line of a section. A line that is not `key=value` (a comment, junk) keeps its
 // text in `value` with an empty `key`, so that rewriting the file loses nothing.

@@ -1,4 +1,4 @@
-// The main controller: start-up, shutdown, the window's own commands and the log.
+// The main controller: start-up, shutdown and the forwarding of commands and events.
 #include "app/mainform.h"
 
 #include <array>
@@ -7,85 +7,97 @@
 #include "settings/settings_store.h"
 
 Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::string> args)
-    : DialUp(ports.ras, ports.ui, ports.clock),
-      CheckTimer(ports.ui.CreateTimer()),
-      WaitTimeTimer(ports.ui.CreateTimer()),
-      RedialTimer(ports.ui.CreateTimer()),
-      ports_(ports),
+    : ports_(ports),
       view_(view),
       args_(std::move(args)),
-      log_(ports.files, ports.locale),
-      profile_store_(ports.profiles, ports.files, ports.locale) {
-  DialUp.DialMode = dmAsync;
-  DialUp.Language = English;
-  DialUp.OnDialing = [this](TDialUp&) { DialUpDialing(); };
-  DialUp.OnConnect = [this](TDialUp&) { DialUpConnect(); };
-  DialUp.OnNotConnected = [this](TDialUp&, int code, const std::string& message) {
-    DialUpNotConnected(code, message);
-  };
-  DialUp.OnAsyncEvent = [this](TDialUp&, int state, int error, const std::string& text) {
-    DialUpAsyncEvent(state, error, text);
-  };
-  DialUp.OnError = [this](TDialUp&, int code, const std::string& message) {
-    DialUpError(code, message);
-  };
-  CheckTimer->SetInterval(1000);
-  CheckTimer->OnTimer = [this] { CheckTimerTimer(); };
-  WaitTimeTimer->SetInterval(80000);
-  WaitTimeTimer->OnTimer = [this] { WaitTimeTimerTimer(); };
-  RedialTimer->SetInterval(3000);
-  RedialTimer->OnTimer = [this] { RedialTimerTimer(); };
-  CheckTimer->SetEnabled(true);
+      dialup_(ports.ras, ports.ui, ports.clock),
+      problems_(ports.prompts),
+      log_(ports.files, ports.locale, ports.prompts, ports.shell, view, settings_),
+      tray_(view),
+      connections_(ports, dialup_, settings_, view, problems_),
+      dialing_(ports, dialup_, settings_, connections_, log_, tray_, view),
+      monitor_(ports.ui, dialing_, connections_, problems_) {
+  dialup_.DialMode = dmAsync;
+  dialup_.Language = English;
+  WireDialUpEvents();
+  BindCommands();
 }
 
 Tmainform::~Tmainform() = default;
 
+void Tmainform::WireDialUpEvents() {
+  dialup_.OnDialing = [this](TDialUp&) { dialing_.DialUpDialing(); };
+  dialup_.OnConnect = [this](TDialUp&) { dialing_.DialUpConnect(); };
+  dialup_.OnNotConnected = [this](TDialUp&, int code, const std::string& message) {
+    dialing_.DialUpNotConnected(code, message);
+  };
+  dialup_.OnAsyncEvent = [this](TDialUp&, int state, int error, const std::string& text) {
+    dialing_.DialUpAsyncEvent(state, error, text);
+  };
+  dialup_.OnError = [this](TDialUp&, int code, const std::string& message) {
+    dialing_.DialUpError(code, message);
+  };
+}
+
+// Commands whose features have not arrived yet have no handler and show greyed.
+void Tmainform::BindCommands() {
+  auto& c = commands_;
+  c.Bind(Command::Dial, [this] { Dial1Click(); });
+  c.Bind(Command::HangUp, [this] { HangUp1Click(); });
+  c.Bind(
+      Command::KeepConnection, [this] { KeepConnection1Click(); },
+      [this] { return settings_.CkbKeepConnection; });
+  c.Bind(Command::Property, [this] { Property1Click(); });
+  c.Bind(Command::New, [this] { New1Click(); });
+  c.Bind(Command::Edit, [this] { Edit1Click(); });
+  c.Bind(Command::Delete, [this] { Delete1Click(); });
+  c.Bind(Command::SetDefault, [this] { SetDefault1Click(); });
+  c.Bind(Command::Refresh, [this] { Refresh1Click(); });
+  c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
+  c.Bind(Command::Exit, [this] { Exit1Click(); });
+}
+
 void Tmainform::FormCreate() {
-  using Step = std::pair<const char*, void (Tmainform::*)()>;
-  static const std::array<Step, 16> kSteps = {{
-      {"DeleteDialLog", &Tmainform::DeleteDialLog},
-      {"ResetToDefaults", &Tmainform::ResetToDefaults},
-      {"LoadSettings", &Tmainform::LoadSettings},
-      {"WriteProgName", &Tmainform::WriteProgName},
-      {"ApplyWindowSettings", &Tmainform::ApplyWindowSettings},
-      {"WriteAutoDialSettings", &Tmainform::WriteAutoDialSettings},
-      {"BuildAccountTable", &Tmainform::BuildInitialAccountTable},
-      {"FillConnectionList", &Tmainform::FillConnectionList},
-      {"LoadAndApplyProfile", &Tmainform::LoadAndApplyProfile},
-      {"ApplyAlwaysOnTop", &Tmainform::ApplyAlwaysOnTop},
-      {"RestoreKeepConnection", &Tmainform::RestoreKeepConnection},
-      {"LoadTimeRecords", &Tmainform::LoadTimeRecords},
-      {"LoadActionsAndSchedules", &Tmainform::LoadActionsAndSchedules},
-      {"ShowSavedView", &Tmainform::ShowSavedView},
-      {"InstallHotKeys", &Tmainform::InstallHotKeys},
-      {"ConnectOnStartup", &Tmainform::ConnectOnStartup},
-  }};
-  for (const auto& [name, run] : kSteps) {
-    if (OnStartupStep)
-      OnStartupStep(name);
-    (this->*run)();
-  }
+  using Step = void (Tmainform::*)();
+  static constexpr std::array<Step, 16> kSteps = {
+      &Tmainform::DeleteDialLog,
+      &Tmainform::ResetToDefaults,
+      &Tmainform::LoadSettings,
+      &Tmainform::WriteProgName,
+      &Tmainform::ApplyWindowSettings,
+      &Tmainform::WriteAutoDialSettings,
+      &Tmainform::BuildAccountTable,
+      &Tmainform::FillConnectionList,
+      &Tmainform::LoadAndApplyProfile,
+      &Tmainform::ApplyAlwaysOnTop,
+      &Tmainform::RestoreKeepConnection,
+      &Tmainform::LoadTimeRecords,
+      &Tmainform::LoadActionsAndSchedules,
+      &Tmainform::ShowSavedView,
+      &Tmainform::InstallHotKeys,
+      &Tmainform::ConnectOnStartup,
+  };
+  for (Step step : kSteps)
+    (this->*step)();
 }
 
 // ---- start-up steps ----
 
 void Tmainform::DeleteDialLog() {
-  log_.Delete();
+  log_.ClearAtStart();
 }
 
 void Tmainform::ResetToDefaults() {
-  SetDefaultSettings(ports_.keyboard, Settings);
-  Rt_LastSelect.clear();
-  AccountTable = TAccountTable{};
-  WatchCounter = 0;
-  Online = Dialing = WasConnected = ExitRequested = HiddenToTray = false;
-  UserHungUp = true;
-  LastDialedEntry.clear();
-  SetOnlineState(false);
+  SetDefaultSettings(ports_.keyboard, settings_);
+  connections_.Reset();
+  tray_.Reset();
+  exit_requested_ = false;
+  dialing_.Reset();
 }
 
 void Tmainform::LoadSettings() {
-  ReportProblems(::LoadSettings(ports_.registry, ports_.keyboard, Settings, Rt_LastSelect));
+  problems_.Say(
+      ::LoadSettings(ports_.registry, ports_.keyboard, settings_, connections_.LastSelect()));
 }
 
 void Tmainform::WriteProgName() {
@@ -93,40 +105,49 @@ void Tmainform::WriteProgName() {
 }
 
 void Tmainform::ApplyWindowSettings() {
-  view_.ApplyWindowSettings(kAppTitle, kAppVersionCaption, Settings.Left, Settings.Top);
+  view_.ApplyWindowSettings(kAppTitle, kAppVersionCaption, settings_.Left, settings_.Top);
 }
 
-void Tmainform::BuildInitialAccountTable() {
-  BuildAccountTable(true);
+void Tmainform::WriteAutoDialSettings() {
+  connections_.WriteAutoDialSettings();
+}
+
+void Tmainform::BuildAccountTable() {
+  connections_.Build(true);
+}
+
+void Tmainform::FillConnectionList() {
+  connections_.Fill();
 }
 
 void Tmainform::LoadAndApplyProfile() {
-  LoadCurrentProfile();
+  connections_.LoadCurrentProfile();
 }
-
-void Tmainform::ApplyAlwaysOnTop() {}
 
 void Tmainform::RestoreKeepConnection() {
-  SetKeepConnection(Settings.CkbKeepConnection);
+  dialing_.SetKeepConnection(settings_.CkbKeepConnection);
 }
 
+void Tmainform::ConnectOnStartup() {
+  dialing_.ConnectOnStartup(args_);
+}
+
+// Steps whose features join start-up as they arrive.
+void Tmainform::ApplyAlwaysOnTop() {}
 void Tmainform::LoadTimeRecords() {}
-
 void Tmainform::LoadActionsAndSchedules() {}
-
 void Tmainform::ShowSavedView() {}
-
 void Tmainform::InstallHotKeys() {}
 
 // ---- shutdown ----
 
 bool Tmainform::FormClose() {
-  if (!ExitRequested) {
-    HideToTray();
+  if (!exit_requested_) {
+    tray_.HideToTray();
     return false;
   }
   using Step = void (Tmainform::*)();
-  static const std::array<Step, 8> kSteps = {
+  static constexpr std::array<Step, 8> kSteps = {
       &Tmainform::HangUpForExit,      &Tmainform::RemoveHotKeys,
       &Tmainform::SaveSettings,       &Tmainform::SaveActionsAndSchedules,
       &Tmainform::ApplyRunOnStartup,  &Tmainform::SaveSessionRecord,
@@ -138,93 +159,104 @@ bool Tmainform::FormClose() {
 }
 
 void Tmainform::HangUpForExit() {
-  UserHungUp = true;  // no automatic redial may start from here on
-  HangUpLine();
+  dialing_.HangUpForExit();
 }
-
-void Tmainform::RemoveHotKeys() {}
 
 void Tmainform::SaveSettings() {
-  int left = Settings.Left;
-  int top = Settings.Top;
+  int left = settings_.Left;
+  int top = settings_.Top;
   view_.WindowPosition(left, top);
-  const int selected = SelectedAccount(AccountTable);
+  const int selected = SelectedAccount(connections_.Table());
   if (selected >= 0)
-    Rt_LastSelect = AccountTable[selected].EntryName;
-  ::SaveSettings(ports_.registry, ports_.keyboard, Settings, left, top,
-                 selected >= 0 ? &Rt_LastSelect : nullptr);
+    connections_.LastSelect() = connections_.Table()[selected].EntryName;
+  ::SaveSettings(ports_.registry, ports_.keyboard, settings_, left, top,
+                 selected >= 0 ? &connections_.LastSelect() : nullptr);
 }
-
-void Tmainform::SaveActionsAndSchedules() {}
 
 void Tmainform::ApplyRunOnStartup() {
-  ReportProblems(
-      ::ApplyRunOnStartup(ports_.registry, Settings.CkbRunOnStartup, ports_.files.ExePath()));
+  problems_.Say(
+      ::ApplyRunOnStartup(ports_.registry, settings_.CkbRunOnStartup, ports_.files.ExePath()));
 }
-
-void Tmainform::SaveSessionRecord() {}
-
-void Tmainform::WritePasswordAgain() {}
 
 void Tmainform::RenewAutoDialSettings() {
-  if (Settings.CkbAutoDial)
-    WriteAutoDialSettings();
+  if (settings_.CkbAutoDial)
+    connections_.WriteAutoDialSettings();
 }
 
-// ---- window commands ----
+// Steps whose features join shutdown as they arrive.
+void Tmainform::RemoveHotKeys() {}
+void Tmainform::SaveActionsAndSchedules() {}
+void Tmainform::SaveSessionRecord() {}
+void Tmainform::WritePasswordAgain() {}
+
+// ---- commands and window events ----
 
 void Tmainform::UserMessage(intptr_t lparam) {
   if (lparam == 0) {
-    if (HiddenToTray) {
-      view_.ShowMainForm();
-      HiddenToTray = false;
-    }
-    view_.BringToFront();
-  } else if (lparam == 1 && !Online && !Dialing) {
-    Dial1Click();
+    tray_.ShowMainWindow();
+  } else if (lparam == 1) {
+    dialing_.DialRequest();
   }
+}
+
+void Tmainform::ControlClick(int id) {
+  if (const auto command = CommandOfId(id))
+    commands_.Run(*command);
+}
+
+void Tmainform::Dial1Click() {
+  dialing_.Dial1Click();
+}
+
+void Tmainform::HangUp1Click() {
+  dialing_.HangUp1Click();
+}
+
+void Tmainform::KeepConnection1Click() {
+  dialing_.KeepConnection1Click();
+}
+
+void Tmainform::Property1Click() {
+  connections_.Property();
+}
+
+void Tmainform::New1Click() {
+  connections_.New();
+}
+
+void Tmainform::Edit1Click() {
+  connections_.Edit();
+}
+
+void Tmainform::Delete1Click() {
+  connections_.Delete();
+}
+
+void Tmainform::SetDefault1Click() {
+  connections_.SetDefault();
+}
+
+void Tmainform::Refresh1Click() {
+  connections_.Refresh();
 }
 
 void Tmainform::ViewLogs1Click() {
-  if (ports_.files.Exists(log_.Path())) {
-    ports_.shell.Open(log_.Path(), view_.Handle());
-  } else {
-    ports_.prompts.Information("No logs exist.");
-  }
+  log_.ViewLogs(view_.Handle());
 }
 
 void Tmainform::Exit1Click() {
-  ExitRequested = true;
+  exit_requested_ = true;
   view_.Close();
 }
 
-void Tmainform::HideToTray() {
-  view_.HideMainForm();
-  HiddenToTray = true;
+void Tmainform::CnListSelectItem(const std::string& caption) {
+  connections_.SelectItem(caption);
 }
 
-// ---- the log and problem reports ----
-
-void Tmainform::WriteDialLog(const std::string& text, LogKind kind) {
-  view_.SetStatus(text, LogColor(kind));
-  if (!Settings.CkbWriteLogs)
-    return;
-  std::string error;
-  if (log_.Write(text, kind, error) || log_failure_shown_)
-    return;
-  // One box per run: a log that cannot be written must not bury the user in boxes,
-  // nor stop the dial that is being logged.
-  log_failure_shown_ = true;
-  ports_.prompts.Error("Cannot write the connection log " + log_.Path() + ": " + error);
+void Tmainform::CnListDblClick() {
+  commands_.Run(Command::Property);
 }
 
-void Tmainform::ReportProblems(const std::vector<std::string>& problems) {
-  // A bad value is read again at every rebuild and dial; saying so once is enough.
-  std::string text;
-  for (const auto& problem : problems) {
-    if (problems_shown_.insert(problem).second)
-      text += problem + "\n";
-  }
-  if (!text.empty())
-    ports_.prompts.Error(text);
+void Tmainform::CheckTimerTimer() {
+  monitor_.CheckTimerTimer();
 }

@@ -1,55 +1,26 @@
-// The main controller: owns the dial-up component and the program-wide state, runs
-// start-up and shutdown, the connection list, the dialing and the connection log. Its
-// handlers are spread over files by concern: mainform.cpp (start-up, shutdown, window
-// commands, the log), connection_list.cpp, dialing.cpp and monitor.cpp.
+// The main controller: the front the window's handlers call. It owns the program-wide
+// data and one object per concern, runs start-up and shutdown in their order, and
+// forwards every command and event to the concern that handles it.
 #pragma once
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "app/dial_log.h"
+#include "app/connection_log.h"
+#include "app/dialing_controller.h"
+#include "app/main_ports.h"
 #include "app/main_view.h"
+#include "app/monitor.h"
 #include "dialup/dialup.h"
-#include "platform/clock.h"
-#include "platform/desktop.h"
-#include "platform/files.h"
-#include "platform/keyboard.h"
-#include "platform/locale.h"
-#include "platform/profile_file.h"
-#include "platform/prompts.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
-#include "platform/sound.h"
-#include "platform/ui_loop.h"
-#include "profiles/account_table.h"
-#include "profiles/entry_info.h"
-#include "profiles/profile_store.h"
+#include "platform/problem_report.h"
+#include "profiles/connection_list.h"
 #include "settings/app_settings.h"
-
-// The outside world as the controller reaches it.
-struct MainPorts {
-  RasApi& ras;
-  UiLoop& ui;
-  Clock& clock;
-  Locale& locale;
-  Files& files;
-  Shell& shell;
-  Prompts& prompts;
-  Registry& registry;
-  ProfileFile& profiles;
-  Keyboard& keyboard;
-  Sound& sound;
-  Desktop& desktop;
-};
+#include "ui/commands.h"
+#include "ui/tray.h"
 
 constexpr const char* kAppTitle = "Tarvolin";
 constexpr const char* kAppVersionCaption = "Tarvolin 3.0";
-constexpr const char* kAutoDialArgument = "AutoDial";
-
-enum class PerformAt { BeforeDialing, AfterConnected, WhenDisconnected, WhenErrorOccurs };
-enum class EventSound { Connect, Disconnect, Error };
 
 class Tmainform {
  public:
@@ -63,55 +34,39 @@ class Tmainform {
   bool FormClose();
   // The single-instance message: 0 shows the window, 1 asks for a dial.
   void UserMessage(intptr_t lparam);
+  // A button or menu item with this id was chosen: its command runs.
+  void ControlClick(int id);
 
-  // Window commands.
+  // The commands, as the command table runs them.
   void Dial1Click();
   void HangUp1Click();
   void KeepConnection1Click();
-  void ViewLogs1Click();
-  void Exit1Click();
+  void Property1Click();
   void New1Click();
   void Edit1Click();
   void Delete1Click();
-  void Refresh1Click();
-  void Property1Click();
   void SetDefault1Click();
+  void Refresh1Click();
+  void ViewLogs1Click();
+  void Exit1Click();
+  // The connection list's events.
   void CnListSelectItem(const std::string& caption);
   void CnListDblClick();
-
-  // Timer handlers.
+  // The monitor's one-second tick.
   void CheckTimerTimer();
-  void WaitTimeTimerTimer();
-  void RedialTimerTimer();
 
-  void WriteDialLog(const std::string& text, LogKind kind);
-  void SetKeepConnection(bool value);
-  void PlayEventSound(EventSound kind);
-
-  // Called before each start-up step with its name, so the order can be followed.
-  std::function<void(const char* step)> OnStartupStep;
-
-  TDialUp DialUp;
-  AppSettings Settings;
-  TAccountTable AccountTable;
-  EntryInfo CurrentProfile;
-  std::string Rt_LastSelect;
-  std::string HighlightedEntry;
-  int WatchCounter = 0;
-
-  bool Online = false;
-  bool Dialing = false;
-  bool UserHungUp = true;
-  bool WasConnected = false;
-  bool ExitRequested = false;
-  bool HiddenToTray = false;
-  std::string LastDialedEntry;
-
-  std::unique_ptr<UiTimer> CheckTimer;
-  std::unique_ptr<UiTimer> WaitTimeTimer;
-  std::unique_ptr<UiTimer> RedialTimer;
+  const CommandTable& Commands() const { return commands_; }
+  AppSettings& Settings() { return settings_; }
+  TDialUp& DialUp() { return dialup_; }
+  ConnectionList& Connections() { return connections_; }
+  DialingController& Dialing() { return dialing_; }
+  ConnectionLog& Log() { return log_; }
+  bool HiddenToTray() const { return tray_.HiddenToTray(); }
 
  private:
+  void BindCommands();
+  void WireDialUpEvents();
+
   // Start-up steps, in FormCreate's order.
   void DeleteDialLog();
   void ResetToDefaults();
@@ -119,7 +74,7 @@ class Tmainform {
   void WriteProgName();
   void ApplyWindowSettings();
   void WriteAutoDialSettings();
-  void BuildInitialAccountTable();
+  void BuildAccountTable();
   void FillConnectionList();
   void LoadAndApplyProfile();
   void ApplyAlwaysOnTop();
@@ -140,44 +95,17 @@ class Tmainform {
   void WritePasswordAgain();
   void RenewAutoDialSettings();
 
-  // The connection list.
-  void BuildAccountTable(bool initial);
-  void RefreshConnections();
-  std::string ReadDefaultConnection();
-  void WriteDefaultConnection(const std::string& name);
-  void WriteAutoDialValues(RegRoot root, const std::string& profile_key, bool on);
-  void WatchConnections();
-  void DialSelectedOnStartup();
-
-  // Dialing.
-  void StartDial();
-  void DialUpDialing();
-  void DialUpConnect();
-  void DialUpNotConnected(int code, const std::string& message);
-  void DialUpAsyncEvent(int state, int error, const std::string& text);
-  void DialUpError(int code, const std::string& message);
-  void HandleConnected();
-  void HandleDisconnected();
-  void SetOnlineState(bool on);
-  void HangUpLine();
-  void PerformActions(PerformAt point);
-  void RecordConnectTime();
-  void CopyIPToClipboard();
-  void CheckNewVersionSilently();
-
-  // The monitor.
-  void MonitorTick();
-  void DetectDisconnect();
-
-  void HideToTray();
-  void LoadCurrentProfile();
-  void ReportProblems(const std::vector<std::string>& problems);
-
   MainPorts ports_;
   MainView& view_;
-  std::vector<std::string> args_;
-  DialLog log_;
-  ProfileStore profile_store_;
-  bool log_failure_shown_ = false;
-  std::set<std::string> problems_shown_;
+  const std::vector<std::string> args_;
+  AppSettings settings_;
+  TDialUp dialup_;
+  ProblemReport problems_;
+  ConnectionLog log_;
+  Tray tray_;
+  ConnectionList connections_;
+  DialingController dialing_;
+  Monitor monitor_;
+  CommandTable commands_;
+  bool exit_requested_ = false;
 };

@@ -1,26 +1,55 @@
-// The one-second heartbeat: notices a dropped line and watches the phonebook.
-#include "app/mainform.h"
+// The one-second heartbeat.
+#include "app/monitor.h"
 
-void Tmainform::CheckTimerTimer() {
+#include <array>
+
+#include "dialup/ras_api.h"
+
+Monitor::Monitor(UiLoop& ui, DialingController& dialing, ConnectionList& connections,
+                 ProblemReport& problems)
+    : dialing_(dialing),
+      connections_(connections),
+      problems_(problems),
+      check_timer_(ui.CreateTimer()) {
+  check_timer_->SetInterval(1000);
+  check_timer_->OnTimer = [this] { CheckTimerTimer(); };
+  check_timer_->SetEnabled(true);
+}
+
+Monitor::~Monitor() = default;
+
+void Monitor::CheckTimerTimer() {
   try {
     MonitorTick();
   } catch (const ERasError& e) {
-    // Without RAS every tick would fail the same way: say it once.
-    ReportProblems({e.what()});
+    problems_.Say({e.what()});
   }
 }
 
-void Tmainform::MonitorTick() {
-  DetectDisconnect();
-  WatchConnections();
+void Monitor::MonitorTick() {
+  using Step = void (Monitor::*)();
+  static constexpr std::array<Step, 9> kSteps = {
+      &Monitor::DetectDisconnect, &Monitor::AccountingTick, &Monitor::ShowView,
+      &Monitor::TakeSample,       &Monitor::DrawHistogram,  &Monitor::CheckSchedules,
+      &Monitor::KeepAlivePing,    &Monitor::UpdateTrayHint, &Monitor::WatchConnections,
+  };
+  for (Step step : kSteps)
+    (this->*step)();
 }
 
-void Tmainform::DetectDisconnect() {
-  if (!Online)
-    return;
-  TRasConnStatusA status{};
-  status.dwSize = kRasConnStatusSize;
-  if (ports_.ras.RasGetConnectStatusA(DialUp.ConnectionHandle(), &status) == kRasInvalidHandle) {
-    HandleDisconnected();
-  }
+void Monitor::DetectDisconnect() {
+  dialing_.DetectDisconnect();
 }
+
+void Monitor::WatchConnections() {
+  connections_.Watch();
+}
+
+// Duties that join the tick at their place as their features arrive.
+void Monitor::AccountingTick() {}
+void Monitor::ShowView() {}
+void Monitor::TakeSample() {}
+void Monitor::DrawHistogram() {}
+void Monitor::CheckSchedules() {}
+void Monitor::KeepAlivePing() {}
+void Monitor::UpdateTrayHint() {}

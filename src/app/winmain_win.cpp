@@ -50,7 +50,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   auto keyboard = MakeWinKeyboard();
   auto sound = MakeWinSound();
   auto desktop = MakeWinDesktop();
-  MainPorts ports{ras,      *ui,       *clock,    *locale,   *files, *shell,
-                  *prompts, *registry, *profiles, *keyboard, *sound, *desktop};
+  const MainPorts ports = MainPortsBuilder()
+                              .WithRas(ras)
+                              .WithUi(*ui)
+                              .WithClock(*clock)
+                              .WithLocale(*locale)
+                              .WithFiles(*files)
+                              .WithShell(*shell)
+                              .WithPrompts(*prompts)
+                              .WithRegistry(*registry)
+                              .WithProfiles(*profiles)
+                              .WithKeyboard(*keyboard)
+                              .WithSound(*sound)
+                              .WithDesktop(*desktop)
+                              .Build();
   return RunMainWindow(ports, Arguments(), [splash] { HideSplash(splash); });
 }

@@ -156,18 +156,17 @@ std::vector<std::string> ProfileStore::LoadProfile(EntryInfo& info, TDialUp& dia
   info = EntryInfo();
   info.EntryName = name;
   const std::string path = Path();
-  if (!files_.Exists(path)) {
-    return problems;
-  }
   // Reading changes nothing and only a real can fail, so the table's order serves here too.
-  for (const Key& key : Keys(info)) {
+  for (const Key& key : files_.Exists(path) ? Keys(info) : std::vector<Key>{}) {
     const std::string text = file_.Read(path, info.EntryName, key.name, "");
     if (!Parse(text, key.field)) {
       problems.push_back(path + ", section [" + info.EntryName + "], key " + key.name + ": \"" +
                          text + "\" is not a number; 0 is used.");
     }
   }
-  // The phonebook's stored account stands in for what the file lacks.
+  // The phonebook's stored account stands in for what the file lacks, also when there is
+  // no file yet: the profile is handed back to the phonebook before every dial, and an
+  // empty account would wipe the one the user saved there.
   if (info.UserName.empty()) {
     dialup.GetEntryUserName(info.UserName);
   }

@@ -23,10 +23,10 @@ class ProfileStore {
   std::string Path();
 
   // Fills `info` for its EntryName; does nothing when that is empty. Every other field is
-  // reset first, so nothing of a previously loaded entry survives. Without Entries.ini the
-  // profile stays blank. Otherwise missing keys read as empty, false or 0, and an empty
-  // user name or password is taken from the phonebook's stored dial parameters, read
-  // through `dialup`, whose Entry must name the same entry.
+  // reset first, so nothing of a previously loaded entry survives. Missing keys (and every
+  // key when there is no Entries.ini) read as empty, false or 0, and an empty user name or
+  // password is taken from the phonebook's stored dial parameters, read through `dialup`,
+  // whose Entry must name the same entry.
   // A real that is not a number reads as 0 and is reported in the returned texts (one per
   // value, naming file, section, key and text); the other keys load all the same.
   std::vector<std::string> LoadProfile(EntryInfo& info, TDialUp& dialup);

@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace {
 
 struct Modifier {
@@ -56,14 +58,6 @@ std::string KeyText(int key, Keyboard& keyboard) {
       return std::string(fixed.name);
   }
   return keyboard.KeyName(key);
-}
-
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 // Takes one modifier prefix off the front of `text`; 0 when it starts with none.

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ui/command_ids.h"
+#include "ui/commands.h"
 #include "ui/connection_list_view.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
@@ -111,6 +112,8 @@ class MainWindow : public MainView {
   void CreateFonts();
   void ShowPopup(HMENU menu, int x, int y);
   void OnCommand(int id);
+  void OnInitMenuPopup(HMENU menu);
+  void EnableButtons();
   void OnNotify(const NMHDR& header);
   LRESULT OnColorStatic(HDC dc, HWND control);
   void DrawHistogramBox(const DRAWITEMSTRUCT& item);
@@ -186,9 +189,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       CreateControls();
       sys_menu_ = BuildMenu(SysMenuItems());
       list_menu_ = BuildMenu(CnListPopItems());
+      EnableButtons();
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam));
+      return 0;
+    case WM_INITMENUPOPUP:
+      OnInitMenuPopup(reinterpret_cast<HMENU>(wparam));
       return 0;
     case WM_CONTEXTMENU:
       ShowPopup(reinterpret_cast<HWND>(wparam) == list_ ? list_menu_ : sys_menu_,
@@ -288,45 +295,32 @@ void MainWindow::ShowPopup(HMENU menu, int x, int y) {
 }
 
 void MainWindow::OnCommand(int id) {
-  Tmainform& c = controller_;
-  switch (id) {
-    case IDC_BTNDIAL:
-    case IDM_DIAL1:
-      return c.Dial1Click();
-    case IDC_BTNHANGUP:
-    case IDM_HANGUP1:
-      return c.HangUp1Click();
-    case IDC_BTNKEEP:
-    case IDM_KEEPCONNECTION1:
-    case IDM_KEEPCONNECTION2:
-      return c.KeepConnection1Click();
-    case IDC_BTNNEW:
-    case IDM_NEW1:
-    case IDM_NEW2:
-      return c.New1Click();
-    case IDC_BTNEDIT:
-    case IDM_EDIT1:
-    case IDM_EDIT2:
-      return c.Edit1Click();
-    case IDC_BTNDELETE:
-    case IDM_DELETE1:
-    case IDM_DELETE2:
-      return c.Delete1Click();
-    case IDC_BTNPROPERTY:
-    case IDM_PROPERTY1:
-    case IDM_PROPERTY2:
-      return c.Property1Click();
-    case IDC_BTNDEFAULT:
-    case IDM_SETDEFAULT1:
-    case IDM_DEFAULT1:
-      return c.SetDefault1Click();
-    case IDM_REFRESH1:
-      return c.Refresh1Click();
-    case IDM_VIEWLOGS1:
-      return c.ViewLogs1Click();
-    case IDM_EXIT1:
-      return c.Exit1Click();
+  controller_.ControlClick(id);
+}
+
+// Menus show each command's state as the command table has it at the moment they open.
+void MainWindow::OnInitMenuPopup(HMENU menu) {
+  for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+    const auto command = CommandOfId(static_cast<int>(GetMenuItemID(menu, i)));
+    if (!command)
+      continue;
+    const CommandTable& commands = controller_.Commands();
+    EnableMenuItem(menu, i, MF_BYPOSITION | (commands.Enabled(*command) ? MF_ENABLED : MF_GRAYED));
+    CheckMenuItem(menu, i,
+                  MF_BYPOSITION | (commands.Checked(*command) ? MF_CHECKED : MF_UNCHECKED));
   }
+}
+
+// Buttons of commands that cannot run are greyed, as their menu items are.
+void MainWindow::EnableButtons() {
+  auto enable = [this](int id) {
+    if (const auto command = CommandOfId(id))
+      EnableWindow(GetDlgItem(hwnd_, id), controller_.Commands().Enabled(*command));
+  };
+  for (const auto& b : kSpeedButtons)
+    enable(b.Id);
+  for (const auto& b : kViewButtons)
+    enable(b.Id);
 }
 
 void MainWindow::OnNotify(const NMHDR& header) {
@@ -408,9 +402,6 @@ void MainWindow::MarkSelectedConnection(int index) {
 
 void MainWindow::ShowKeepConnection(bool on) {
   CheckDlgButton(hwnd_, IDC_BTNKEEP, on ? BST_CHECKED : BST_UNCHECKED);
-  const UINT check = MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED);
-  CheckMenuItem(sys_menu_, IDM_KEEPCONNECTION1, check);
-  CheckMenuItem(list_menu_, IDM_KEEPCONNECTION2, check);
 }
 
 void MainWindow::WindowPosition(int& left, int& top) {
@@ -436,7 +427,7 @@ int RunMainWindow(const MainPorts& ports, const std::vector<std::string>& args,
   auto window = std::make_unique<MainWindow>(ports, args);
   window->Create();
   HWND hwnd = static_cast<HWND>(window->Handle());
-  window->Controller().DialUp.OwnerWindow = hwnd;
+  window->Controller().DialUp().OwnerWindow = hwnd;
   try {
     window->Controller().FormCreate();
   } catch (const std::exception& e) {
@@ -444,7 +435,7 @@ int RunMainWindow(const MainPorts& ports, const std::vector<std::string>& args,
     MessageBoxA(hwnd, e.what(), "Error", MB_OK | MB_ICONERROR);
   }
   created();
-  if (!window->Controller().HiddenToTray)
+  if (!window->Controller().HiddenToTray())
     ShowWindow(hwnd, SW_SHOWNORMAL);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

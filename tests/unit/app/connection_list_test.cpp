@@ -37,14 +37,14 @@ TEST_F(ConnectionListTest, TheSelectionSurvivesARestartAndTheDefaultIsMarked) {
   EXPECT_EQ(Rows(), (std::vector<std::string>{"First *", "Second", "Third D"}));
   form.CnListSelectItem("Second");
   EXPECT_EQ(view_.marked, 1);
-  EXPECT_EQ(form.DialUp.Entry, "Second");
+  EXPECT_EQ(form.DialUp().Entry, "Second");
   form.Exit1Click();
   ASSERT_TRUE(form.FormClose());
   EXPECT_EQ(Text(RegRoot::CurrentUser, kSettingsKey, "Rt_LastSelect"), "Second");
 
   Tmainform& again = Start();
   EXPECT_EQ(Rows(), (std::vector<std::string>{"First", "Second *", "Third D"}));
-  EXPECT_EQ(again.DialUp.Entry, "Second");
+  EXPECT_EQ(again.DialUp().Entry, "Second");
 }
 
 TEST_F(ConnectionListTest, SetDefaultWritesTheHighlightedEntryAndTellsOtherPrograms) {
@@ -59,10 +59,25 @@ TEST_F(ConnectionListTest, SetDefaultWritesTheHighlightedEntryAndTellsOtherProgr
             (std::vector<std::string>{"Internet Settings", "Internet Settings"}));
 }
 
+TEST_F(ConnectionListTest, SetDefaultAfterARebuildTakesTheSelectedRowNeverAGoneHighlight) {
+  Tmainform& form = Start();
+  form.CnListSelectItem("Second");
+  form.Delete1Click();  // the rebuild ends the highlight along with the entry
+  form.SetDefault1Click();
+  EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess", "InternetProfile"), "First");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"First * D", "Third"}));
+
+  // No entries at all: the default becomes empty.
+  phonebook_.Write("");
+  form.Refresh1Click();
+  form.SetDefault1Click();
+  EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess", "InternetProfile"), "");
+}
+
 TEST_F(ConnectionListTest, DeleteAsksAboutTheSelectedEntryAndRemovesItOnlyOnYes) {
   Tmainform& form = Start();
   form.CnListSelectItem("Second");
-  form.DialUp.Entry = "First";  // the component last acted on another entry
+  form.DialUp().Entry = "First";  // the component last acted on another entry
   prompts_.answer_yes = false;
   form.Delete1Click();
   ASSERT_EQ(prompts_.questions.size(), 1u);
@@ -73,7 +88,7 @@ TEST_F(ConnectionListTest, DeleteAsksAboutTheSelectedEntryAndRemovesItOnlyOnYes)
   prompts_.answer_yes = true;
   form.Delete1Click();
   EXPECT_EQ(Rows(), (std::vector<std::string>{"First *", "Third"}));
-  EXPECT_EQ(form.DialUp.Entry, "First");
+  EXPECT_EQ(form.DialUp().Entry, "First");
 }
 
 TEST_F(ConnectionListTest, TheWatchRebuildsOnEveryThirdTickWhenThePhonebookChanged) {

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "mainform_fixture.h"
+#include "ui/command_ids.h"
 
 namespace {
 
@@ -43,13 +44,13 @@ class DialingTest : public MainformTest {
 TEST_F(DialingTest, ConnectingLogsTheServerAndTwoDialCommandsStartOneDial) {
   Tmainform& form = DialFromStart("Good");
   form.Dial1Click();
-  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
   EXPECT_EQ(LogCount("Connecting to Good..."), 1);
   EXPECT_EQ(view_.online_label, "Online");
   EXPECT_EQ(view_.online_color, 0x33AA33u);
   EXPECT_EQ(view_.status, "Connected to server: 10.7.7.7");
-  EXPECT_FALSE(form.Dialing);
-  EXPECT_TRUE(form.WasConnected);
+  EXPECT_FALSE(form.Dialing().Dialing());
+  EXPECT_TRUE(form.Dialing().WasConnected());
 }
 
 TEST_F(DialingTest, ABusyLineIsRedialedAfterTheRedialDelayAgainAndAgainUntilHangUp) {
@@ -62,7 +63,7 @@ TEST_F(DialingTest, ABusyLineIsRedialedAfterTheRedialDelayAgainAndAgainUntilHang
   ASSERT_TRUE(Eventually([&] { return LogCount("Connecting to Busy...") == 3; }));
 
   form.HangUp1Click();
-  EXPECT_FALSE(form.Dialing);
+  EXPECT_FALSE(form.Dialing().Dialing());
   Elapse(10000);
   EXPECT_EQ(LogCount("Connecting to Busy..."), 3);
   EXPECT_EQ(view_.online_label, "Offline");
@@ -72,19 +73,19 @@ TEST_F(DialingTest, HangingUpDuringADialLogsThe631ErrorAndNeverRedials) {
   Tmainform& form = DialFromStart("Slow");
   ASSERT_TRUE(Eventually([&] { return LogCount("Opening port") == 1; }));
   form.HangUp1Click();
-  EXPECT_TRUE(form.UserHungUp);
+  EXPECT_TRUE(form.Dialing().UserHungUp());
   ASSERT_TRUE(Eventually([&] { return LogCount("\tError  \t") == 1; }));
   EXPECT_EQ(LogCount("\tError  \tError:"), 0);  // 631 is logged with RAS's text alone
-  EXPECT_TRUE(form.RedialTimer->Enabled());
+  EXPECT_TRUE(form.Dialing().RedialTimer().Enabled());
   Elapse(5000);
-  EXPECT_FALSE(form.RedialTimer->Enabled());
+  EXPECT_FALSE(form.Dialing().RedialTimer().Enabled());
   EXPECT_EQ(LogCount("Connecting to Slow..."), 1);
   EXPECT_EQ(LogCount("Disconnected"), 1);
 }
 
 TEST_F(DialingTest, AVanishedAttemptIsRedialedOnceTheWaitForAnAnswerIsOver) {
   Tmainform& form = Start();
-  form.Settings.UdWaitTime = 3;
+  form.Settings().UdWaitTime = 3;
   form.CnListSelectItem("Ghost");
   form.Dial1Click();
   const uint64_t dialed_at = clock_.Now();
@@ -95,13 +96,13 @@ TEST_F(DialingTest, AVanishedAttemptIsRedialedOnceTheWaitForAnAnswerIsOver) {
 
 TEST_F(DialingTest, AnAttemptStillRingingWhenTheWaitIsOverIsLeftAlone) {
   Tmainform& form = Start();
-  form.Settings.UdWaitTime = 3;
+  form.Settings().UdWaitTime = 3;
   form.CnListSelectItem("Ringing");
   form.Dial1Click();
   Elapse(4000);
-  EXPECT_FALSE(form.WaitTimeTimer->Enabled());  // its one tick has run
-  EXPECT_FALSE(form.RedialTimer->Enabled());
-  EXPECT_TRUE(form.Dialing);
+  EXPECT_FALSE(form.Dialing().WaitTimeTimer().Enabled());  // its one tick has run
+  EXPECT_FALSE(form.Dialing().RedialTimer().Enabled());
+  EXPECT_TRUE(form.Dialing().Dialing());
   EXPECT_EQ(LogCount("Connecting to Ringing..."), 1);
 }
 
@@ -110,25 +111,25 @@ TEST_F(DialingTest, KeepConnectionRedialsADroppedLineAtOnceButNotAfterHangUp) {
   form.KeepConnection1Click();
   form.CnListSelectItem("Good");
   form.Dial1Click();
-  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
   DropTheLine();
-  ASSERT_TRUE(Eventually([&] { return !form.Online; }));
+  ASSERT_TRUE(Eventually([&] { return !form.Dialing().Online(); }));
   // The redial started in the same tick that noticed the drop.
   EXPECT_EQ(LogCount("Connecting to Good..."), 2);
-  EXPECT_TRUE(form.Dialing);
-  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+  EXPECT_TRUE(form.Dialing().Dialing());
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
 
   form.HangUp1Click();
   Elapse(5000);
   EXPECT_EQ(LogCount("Connecting to Good..."), 2);
-  EXPECT_FALSE(form.Online);
+  EXPECT_FALSE(form.Dialing().Online());
 }
 
 TEST_F(DialingTest, WithoutKeepConnectionADroppedLineGoesOffline) {
   Tmainform& form = DialFromStart("Good");
-  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
   DropTheLine();
-  ASSERT_TRUE(Eventually([&] { return !form.Online; }));
+  ASSERT_TRUE(Eventually([&] { return !form.Dialing().Online(); }));
   Elapse(5000);
   EXPECT_EQ(LogCount("Connecting to Good..."), 1);
   EXPECT_EQ(view_.online_label, "Offline");
@@ -137,40 +138,49 @@ TEST_F(DialingTest, WithoutKeepConnectionADroppedLineGoesOffline) {
 TEST_F(DialingTest, ARefusedDialIsLoggedNotRedialedAndTheNextDialWorks) {
   Tmainform& form = DialFromStart("Refused");
   EXPECT_EQ(LogCount("\tError  \tError:633 "), 1);
-  EXPECT_FALSE(form.Dialing);
+  EXPECT_FALSE(form.Dialing().Dialing());
   Elapse(100000);  // longer than the wait for an answer
   EXPECT_EQ(LogCount("Connecting to Refused..."), 1);
 
   form.CnListSelectItem("Good");
   form.Dial1Click();
-  ASSERT_TRUE(Eventually([&] { return form.Online; }));
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
 }
 
-TEST_F(DialingTest, KeepTogglesTheSettingTheButtonAndTheMenusTogether) {
+TEST_F(DialingTest, KeepFromTheButtonAndEachMenuTogglesOneStateThatTheMenusShow) {
   Tmainform& form = Start();
   const int updates = view_.keep_updates;
-  form.KeepConnection1Click();
-  EXPECT_TRUE(form.Settings.CkbKeepConnection);
+  form.ControlClick(IDC_BTNKEEP);
+  EXPECT_TRUE(form.Settings().CkbKeepConnection);
   EXPECT_TRUE(view_.keep);
-  form.KeepConnection1Click();
-  EXPECT_FALSE(form.Settings.CkbKeepConnection);
+  EXPECT_TRUE(form.Commands().Checked(Command::KeepConnection));
+  form.ControlClick(IDM_KEEPCONNECTION2);
+  EXPECT_FALSE(form.Settings().CkbKeepConnection);
   EXPECT_FALSE(view_.keep);
-  EXPECT_EQ(view_.keep_updates, updates + 2);
+  EXPECT_FALSE(form.Commands().Checked(Command::KeepConnection));
+  form.ControlClick(IDM_KEEPCONNECTION1);
+  EXPECT_TRUE(form.Settings().CkbKeepConnection);
+  EXPECT_EQ(view_.keep_updates, updates + 3);
+
+  // A command whose feature is not there yet is greyed and does nothing.
+  EXPECT_FALSE(form.Commands().Enabled(Command::Schedule));
+  EXPECT_FALSE(form.Commands().Run(Command::Schedule));
+  EXPECT_TRUE(form.Commands().Enabled(Command::Dial));
 }
 
 TEST_F(DialingTest, OnlyExistingWaveFilesOfAnEnabledSoundPlay) {
   Tmainform& form = Start();
   files_.content["C:\\Sounds\\ring.WAV"] = "";
   files_.content["C:\\Sounds\\ring.mp3"] = "";
-  form.Settings.ConnectSoundFile = "C:\\Sounds\\ring.WAV";
-  form.PlayEventSound(EventSound::Connect);
-  form.Settings.ConnectSoundFile = "C:\\Sounds\\ring.mp3";
-  form.PlayEventSound(EventSound::Connect);
-  form.Settings.ErrorSoundFile = "C:\\Sounds\\missing.wav";
-  form.PlayEventSound(EventSound::Error);
-  form.Settings.DisconnectSoundFile = "C:\\Sounds\\ring.WAV";
-  form.Settings.EnableDisconnectSound = false;
-  form.PlayEventSound(EventSound::Disconnect);
+  form.Settings().ConnectSoundFile = "C:\\Sounds\\ring.WAV";
+  form.Dialing().PlayEventSound(EventSound::Connect);
+  form.Settings().ConnectSoundFile = "C:\\Sounds\\ring.mp3";
+  form.Dialing().PlayEventSound(EventSound::Connect);
+  form.Settings().ErrorSoundFile = "C:\\Sounds\\missing.wav";
+  form.Dialing().PlayEventSound(EventSound::Error);
+  form.Settings().DisconnectSoundFile = "C:\\Sounds\\ring.WAV";
+  form.Settings().EnableDisconnectSound = false;
+  form.Dialing().PlayEventSound(EventSound::Disconnect);
   EXPECT_EQ(sound_.played, std::vector<std::string>{"C:\\Sounds\\ring.WAV"});
 }
 
@@ -200,16 +210,14 @@ class ExitTest : public DialingTest {
 };
 
 TEST_F(ExitTest, ExitWhileOnlineHangsUpBeforeAnySettingIsWritten) {
-  // MainPorts holds references: rebuild it around the watching registry.
-  MainPorts ports{ras_,     ui_,       clock_,    locale_,   files_, shell_,
-                  prompts_, watching_, profiles_, keyboard_, sound_, desktop_};
+  const MainPorts ports = MainPortsBuilder(ports_).WithRegistry(watching_).Build();
   FakeMainView view;
   Tmainform form(ports, view, {});
   form.FormCreate();
   form.CnListSelectItem("Good");
   form.Dial1Click();
-  ASSERT_TRUE(ui_.RunUntil([&] { return form.Online; }));
-  const RasHandle line = form.DialUp.ConnectionHandle();
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  const RasHandle line = form.DialUp().ConnectionHandle();
   watching_.check = [&] {
     TRasConnStatusA status{};
     status.dwSize = kRasConnStatusSize;

@@ -64,8 +64,20 @@ class MainformTest : public ::testing::Test {
   FakeKeyboard keyboard_;
   FakeSound sound_;
   FakeDesktop desktop_;
-  MainPorts ports_{ras_,     ui_,       clock_,    locale_,   files_, shell_,
-                   prompts_, registry_, profiles_, keyboard_, sound_, desktop_};
+  MainPorts ports_ = MainPortsBuilder()
+                         .WithRas(ras_)
+                         .WithUi(ui_)
+                         .WithClock(clock_)
+                         .WithLocale(locale_)
+                         .WithFiles(files_)
+                         .WithShell(shell_)
+                         .WithPrompts(prompts_)
+                         .WithRegistry(registry_)
+                         .WithProfiles(profiles_)
+                         .WithKeyboard(keyboard_)
+                         .WithSound(sound_)
+                         .WithDesktop(desktop_)
+                         .Build();
   FakeMainView view_;
   std::unique_ptr<Tmainform> form_;
 };

@@ -2,6 +2,9 @@
 // closing and exiting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "mainform_fixture.h"
 
 namespace {
@@ -15,49 +18,71 @@ TEST(DialLogFormat, LinesHaveTimeKindAndTextBetweenTwoTabsAndKindColours) {
   EXPECT_EQ(LogColor(LogKind::Error), 0x1029ECu);    // RGB(236,41,16)
 }
 
-TEST_F(MainformTest, StartupRunsEachStepOnceInOrder) {
+// A registry whose writes join the view's journal, so that start-up's order shows.
+class JournalRegistry : public FakeRegistry {
+ public:
+  explicit JournalRegistry(std::vector<std::string>& journal) : journal_(journal) {}
+  bool WriteText(RegRoot root, const std::string& key, const std::string& name,
+                 const std::string& value) override {
+    journal_.push_back("write " + name);
+    return FakeRegistry::WriteText(root, key, name, value);
+  }
+  bool WriteBinary(RegRoot root, const std::string& key, const std::string& name,
+                   const std::string& bytes) override {
+    journal_.push_back("write " + name);
+    return FakeRegistry::WriteBinary(root, key, name, bytes);
+  }
+
+ private:
+  std::vector<std::string>& journal_;
+};
+
+TEST_F(MainformTest, StartupLoadsWhatEachStepNeedsBeforeThatStepAndDialsLast) {
   files_.content[kLogPath] = "an earlier run\r\n";
-  form_ = std::make_unique<Tmainform>(ports_, view_, std::vector<std::string>{});
-  auto& form = *form_;
-  std::vector<std::string> steps;
-  form.OnStartupStep = [&](const char* step) {
-    // The log of an earlier run is gone before anything else happens.
-    if (!steps.empty()) {
-      EXPECT_FALSE(files_.Exists(kLogPath));
-    }
-    steps.push_back(step);
-  };
+  files_.content["C:\\Tarvolin\\Entries.ini"] = "[Second]\r\nUserName=bob\r\n";
+  JournalRegistry registry(view_.journal);
+  registry.WriteInt(RegRoot::CurrentUser, "Software\\Tarvolin", "CkbKeepConnection", 1);
+  registry.WriteInt(RegRoot::CurrentUser, "Software\\Tarvolin", "CkbAutoDial", 1);
+  registry.WriteInt(RegRoot::CurrentUser, "Software\\Tarvolin", "Left", 123);
+  registry.FakeRegistry::WriteText(RegRoot::CurrentUser, "Software\\Tarvolin", "Rt_LastSelect",
+                                   "Second");
+  Tmainform form(MainPortsBuilder(ports_).WithRegistry(registry).Build(), view_, {"AutoDial"});
   form.FormCreate();
-  EXPECT_EQ(steps, (std::vector<std::string>{
-                       "DeleteDialLog", "ResetToDefaults", "LoadSettings", "WriteProgName",
-                       "ApplyWindowSettings", "WriteAutoDialSettings", "BuildAccountTable",
-                       "FillConnectionList", "LoadAndApplyProfile", "ApplyAlwaysOnTop",
-                       "RestoreKeepConnection", "LoadTimeRecords", "LoadActionsAndSchedules",
-                       "ShowSavedView", "InstallHotKeys", "ConnectOnStartup"}));
-  EXPECT_EQ(view_.title, "Tarvolin");
-  EXPECT_EQ(view_.caption_label, "Tarvolin 3.0");
-  EXPECT_EQ(view_.left, 200);
-  EXPECT_EQ(view_.online_label, "Offline");
+
+  std::vector<std::string> journal;
+  std::ranges::copy_if(view_.journal, std::back_inserter(journal), [](const std::string& entry) {
+    return !entry.starts_with("write AutoDialDllName") && !entry.starts_with("write AutoDialFcn");
+  });
+  EXPECT_EQ(journal,
+            (std::vector<std::string>{"online Offline", "write ProgName", "title Tarvolin",
+                                      "write EnableAutoDial", "rows", "keep on", "online Dialing",
+                                      "status Connecting to Second..."}));
+  // The settings were loaded before the window was placed and the list was built.
+  EXPECT_EQ(view_.left, 123);
   ASSERT_EQ(view_.rows.size(), 2u);
-  EXPECT_TRUE(view_.rows[0].Selected);
-  EXPECT_FALSE(view_.rows[1].Selected);
-  EXPECT_EQ(form.DialUp.Entry, "First");
-  EXPECT_TRUE(form.UserHungUp);
-  EXPECT_FALSE(form.Dialing);  // no "AutoDial": nothing is dialed
+  EXPECT_TRUE(view_.rows[1].Selected);
+  EXPECT_EQ(view_.rows[1].UserName, "bob");
+  // The earlier run's log went before this run's first line.
+  EXPECT_EQ(Log(), "12:34:56\tMessage\tConnecting to Second...\r\n");
+  // The profile reached the phonebook before the dial.
+  std::string user;
+  form.DialUp().GetEntryUserName(user);
+  EXPECT_EQ(user, "bob");
+  EXPECT_TRUE(form.Dialing().Dialing());
 }
 
 TEST_F(MainformTest, WriteDialLogUpdatesTheStatusAlwaysAndReportsOnlyTheFirstFailure) {
   auto& form = Start();
-  form.WriteDialLog("Opening port", LogKind::Message);
-  form.WriteDialLog("Error:676 busy", LogKind::Error);
+  form.Log().WriteDialLog("Opening port", LogKind::Message);
+  form.Log().WriteDialLog("Error:676 busy", LogKind::Error);
   EXPECT_EQ(files_.content[kLogPath],
             "12:34:56\tMessage\tOpening port\r\n12:34:56\tError  \tError:676 busy\r\n");
   EXPECT_EQ(view_.status, "Error:676 busy");
   EXPECT_EQ(view_.status_color, LogColor(LogKind::Error));
 
   files_.writable = false;
-  form.WriteDialLog("first lost line", LogKind::Message);
-  form.WriteDialLog("second lost line", LogKind::Message);
+  form.Log().WriteDialLog("first lost line", LogKind::Message);
+  form.Log().WriteDialLog("second lost line", LogKind::Message);
   ASSERT_EQ(prompts_.errors.size(), 1u);
   EXPECT_NE(prompts_.errors[0].find(kLogPath), std::string::npos);
   EXPECT_NE(prompts_.errors[0].find("Access denied."), std::string::npos);
@@ -65,8 +90,8 @@ TEST_F(MainformTest, WriteDialLogUpdatesTheStatusAlwaysAndReportsOnlyTheFirstFai
   EXPECT_EQ(view_.status_color, LogColor(LogKind::Message));
 
   files_.writable = true;
-  form.Settings.CkbWriteLogs = false;
-  form.WriteDialLog("not logged", LogKind::Error);
+  form.Settings().CkbWriteLogs = false;
+  form.Log().WriteDialLog("not logged", LogKind::Error);
   EXPECT_EQ(view_.status, "not logged");
   EXPECT_EQ(files_.content[kLogPath].find("not logged"), std::string::npos);
 }
@@ -76,7 +101,7 @@ TEST_F(MainformTest, ViewLogsOpensTheLogOrSaysThereIsNone) {
   form.ViewLogs1Click();
   EXPECT_EQ(prompts_.information, std::vector<std::string>{"No logs exist."});
   EXPECT_TRUE(shell_.opened.empty());
-  form.WriteDialLog("something", LogKind::Message);
+  form.Log().WriteDialLog("something", LogKind::Message);
   form.ViewLogs1Click();
   EXPECT_EQ(shell_.opened, std::vector<std::string>{kLogPath});
 }
@@ -84,29 +109,29 @@ TEST_F(MainformTest, ViewLogsOpensTheLogOrSaysThereIsNone) {
 TEST_F(MainformTest, ClosingHidesUnlessExitWasChosenAndTheShowMessageBringsItBack) {
   auto& form = Start();
   EXPECT_FALSE(form.FormClose());
-  EXPECT_TRUE(form.HiddenToTray);
+  EXPECT_TRUE(form.HiddenToTray());
   EXPECT_FALSE(view_.visible);
 
   form.UserMessage(7);  // unknown requests are ignored
   EXPECT_FALSE(view_.visible);
   form.UserMessage(0);
   EXPECT_TRUE(view_.visible);
-  EXPECT_FALSE(form.HiddenToTray);
+  EXPECT_FALSE(form.HiddenToTray());
   EXPECT_EQ(view_.raised, 1);
 
   form.Exit1Click();
   EXPECT_EQ(view_.close_requests, 1);
   EXPECT_TRUE(form.FormClose());
-  EXPECT_TRUE(form.UserHungUp);
+  EXPECT_TRUE(form.Dialing().UserHungUp());
 }
 
 TEST_F(MainformTest, AutoDialArgumentAndDialMessageDialTheFirstEntryOnce) {
   auto& form = Start({"AutoDial"});
-  EXPECT_TRUE(form.Dialing);
-  EXPECT_FALSE(form.UserHungUp);
+  EXPECT_TRUE(form.Dialing().Dialing());
+  EXPECT_FALSE(form.Dialing().UserHungUp());
   EXPECT_EQ(files_.content[kLogPath], "12:34:56\tMessage\tConnecting to First...\r\n");
   form.UserMessage(1);  // already dialing: no second dial
-  ASSERT_TRUE(ui_.RunUntil([&] { return form.Online; }));
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
   EXPECT_EQ(view_.online_label, "Online");
   const std::string log = files_.content[kLogPath];
   EXPECT_EQ(log.find("Connecting to First..."), log.rfind("Connecting to First..."));
@@ -116,7 +141,7 @@ TEST_F(MainformTest, AutoDialArgumentAndDialMessageDialTheFirstEntryOnce) {
 
 TEST_F(MainformTest, ArgumentsOtherThanAutoDialInExactCaseDoNotDial) {
   auto& form = Start({"autodial", "/AutoDial"});
-  EXPECT_FALSE(form.Dialing);
+  EXPECT_FALSE(form.Dialing().Dialing());
 }
 
 }  // namespace
@@ -134,8 +159,7 @@ class NoRasLoader : public LibraryLoader {
 TEST_F(MainformTest, WithoutRasTheMonitorSaysSoOnceAndKeepsTicking) {
   NoRasLoader no_ras;
   RasApi ras(no_ras);
-  MainPorts ports{ras,      ui_,       clock_,    locale_,   files_, shell_,
-                  prompts_, registry_, profiles_, keyboard_, sound_, desktop_};
+  const MainPorts ports = MainPortsBuilder(ports_).WithRas(ras).Build();
   Tmainform form(ports, view_, {});
   for (int tick = 0; tick < 9; ++tick)
     form.CheckTimerTimer();

@@ -67,22 +67,29 @@ class FakePrompts : public Prompts {
 class FakeMainView : public MainView {
  public:
   void ApplyWindowSettings(const std::string& t, const std::string& c, int l, int tp) override {
+    journal.push_back("title " + t);
     title = t;
     caption_label = c;
     left = l;
     top = tp;
   }
   void SetStatus(const std::string& text, uint32_t color) override {
+    journal.push_back("status " + text);
     status = text;
     status_color = color;
   }
   void SetOnlineLabel(const std::string& text, uint32_t color) override {
+    journal.push_back("online " + text);
     online_label = text;
     online_color = color;
   }
-  void ShowConnections(const std::vector<ConnectionRow>& r) override { rows = r; }
+  void ShowConnections(const std::vector<ConnectionRow>& r) override {
+    journal.push_back("rows");
+    rows = r;
+  }
   void MarkSelectedConnection(int index) override { marked = index; }
   void ShowKeepConnection(bool on) override {
+    journal.push_back(on ? "keep on" : "keep off");
     keep = on;
     ++keep_updates;
   }
@@ -96,6 +103,8 @@ class FakeMainView : public MainView {
   void Close() override { ++close_requests; }
   void* Handle() override { return this; }
 
+  // What the view was told, in order, for tests of what comes before what.
+  std::vector<std::string> journal;
   std::string title, caption_label, status, online_label;
   int left = 0, top = 0, raised = 0, close_requests = 0, marked = -1, keep_updates = 0;
   bool keep = false;

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -14,21 +16,6 @@ struct Span {
   size_t begin;  // the first line after the section's header
   size_t end;    // the next header, or the end of the file
 };
-
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 Lines Split(const std::string& text) {
   Lines lines;
@@ -71,7 +58,7 @@ std::optional<std::string_view> KeyName(std::string_view line) {
 
 std::optional<Span> FindSection(const Lines& lines, std::string_view section) {
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (Header(lines[i]) && SameName(*Header(lines[i]), section)) {
+    if (Header(lines[i]) && SameText(*Header(lines[i]), section)) {
       size_t end = i + 1;
       while (end < lines.size() && !Header(lines[end])) {
         ++end;
@@ -84,7 +71,7 @@ std::optional<Span> FindSection(const Lines& lines, std::string_view section) {
 
 std::optional<size_t> FindKey(const Lines& lines, Span span, std::string_view key) {
   for (size_t i = span.begin; i < span.end; ++i) {
-    if (KeyName(lines[i]) && SameName(*KeyName(lines[i]), key)) {
+    if (KeyName(lines[i]) && SameText(*KeyName(lines[i]), key)) {
       return i;
     }
   }

@@ -122,11 +122,11 @@ TEST_F(ProfileStoreTest, RealsAreWrittenShortWithTheUsersSeparatorAndReadUnderEi
   }
 }
 
-TEST_F(ProfileStoreTest, WithoutTheFileTheProfileIsBlankEvenWhenThePhonebookHasAnAccount) {
+TEST_F(ProfileStoreTest, WithoutTheFileTheAccountStillComesFromThePhonebookAndTheRatesClear) {
   phonebook.Write("[Alpha]\nUserName=ras-user\nPassword=ras-pw\nPasswordStored=1\n");
   EntryInfo info = Sample();
   EXPECT_EQ(Texts{}, store.LoadProfile(info, dialup));
-  EXPECT_EQ(Account("Alpha"), info);
+  EXPECT_EQ(Account("Alpha", "ras-user", "ras-pw"), info);
   EXPECT_FALSE(files.Exists(path));
 
   info = Sample();

@@ -1,0 +1,40 @@
+// The one-second heartbeat: every periodic duty of the program, in a fixed order.
+#pragma once
+
+#include <memory>
+
+#include "app/dialing_controller.h"
+#include "platform/problem_report.h"
+#include "platform/ui_loop.h"
+#include "profiles/connection_list.h"
+
+// CheckTimer runs from the monitor's creation until the program ends, online or
+// offline. A tick never lets an exception out: without RAS every tick would fail the
+// same way, so the failure is said once and the next tick tries again.
+class Monitor {
+ public:
+  Monitor(UiLoop& ui, DialingController& dialing, ConnectionList& connections,
+          ProblemReport& problems);
+  ~Monitor();
+
+  // CheckTimer's tick.
+  void CheckTimerTimer();
+
+ private:
+  void MonitorTick();
+  // The tick's steps, in order.
+  void DetectDisconnect();
+  void AccountingTick();
+  void ShowView();
+  void TakeSample();
+  void DrawHistogram();
+  void CheckSchedules();
+  void KeepAlivePing();
+  void UpdateTrayHint();
+  void WatchConnections();
+
+  DialingController& dialing_;
+  ConnectionList& connections_;
+  ProblemReport& problems_;
+  std::unique_ptr<UiTimer> check_timer_;
+};

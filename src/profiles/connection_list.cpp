@@ -1,0 +1,192 @@
+// The connection list: the table behind it, its commands, the default connection, the
+// automatic-dial registration and the phonebook watch.
+#include "profiles/connection_list.h"
+
+namespace {
+
+constexpr const char* kRemoteAccessKey = "RemoteAccess";
+constexpr const char* kDefaultConnectionValue = "InternetProfile";
+constexpr const char* kInternetSettingsKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+constexpr const char* kAutoDialLibrary = "tvndl.dll";
+constexpr const char* kAutoDialFunction = "RASADFunc";
+
+}  // namespace
+
+ConnectionList::ConnectionList(const MainPorts& ports, TDialUp& dialup, const AppSettings& settings,
+                               ConnectionListView& view, ProblemReport& problems)
+    : ports_(ports),
+      dialup_(dialup),
+      settings_(settings),
+      view_(view),
+      problems_(problems),
+      store_(ports.profiles, ports.files, ports.locale) {}
+
+void ConnectionList::Reset() {
+  table_ = TAccountTable{};
+  current_ = EntryInfo{};
+  last_select_.clear();
+  highlighted_.clear();
+  watch_counter_ = 0;
+}
+
+void ConnectionList::Build(bool initial) {
+  // The rebuilt list shows no highlight, so none may outlive it.
+  highlighted_.clear();
+  const std::string default_name = ReadDefaultConnection();
+  dialup_.GetEntries();
+  BuildAccountTable(table_, dialup_.Entries(), initial, last_select_, default_name,
+                    [this](const std::string& entry, AccountInfo& row) {
+                      dialup_.Entry = entry;
+                      current_.EntryName = entry;
+                      problems_.Say(store_.LoadProfile(current_, dialup_));
+                      row.UserName = current_.UserName;
+                      row.Pwd = current_.Pwd;
+                    });
+}
+
+void ConnectionList::Fill() {
+  std::vector<ConnectionRow> rows;
+  for (const auto& row : table_) {
+    if (!row.InUse)
+      break;
+    rows.push_back({row.EntryName, row.UserName, row.Selected, row.IsDefault});
+  }
+  view_.ShowConnections(rows);
+  UseSelectedEntry();
+}
+
+void ConnectionList::LoadCurrentProfile() {
+  current_.EntryName = dialup_.Entry;
+  problems_.Say(store_.LoadProfile(current_, dialup_));
+  ApplyProfile(current_, dialup_);
+}
+
+void ConnectionList::Refresh() {
+  Build(false);
+  Fill();
+  LoadCurrentProfile();
+}
+
+bool ConnectionList::UseSelectedEntry() {
+  const int selected = SelectedAccount(table_);
+  if (selected < 0)
+    return false;
+  dialup_.Entry = table_[selected].EntryName;
+  return true;
+}
+
+std::optional<std::string> ConnectionList::StartupEntry(int rule) const {
+  for (const auto& row : table_) {
+    if (!row.InUse)
+      break;
+    if (rule == 0 ? row.IsDefault : row.Selected)
+      return row.EntryName;
+  }
+  return std::nullopt;
+}
+
+void ConnectionList::SelectItem(const std::string& caption) {
+  int index = 0;
+  while (index < kAccountRows && table_[index].InUse && table_[index].EntryName != caption)
+    ++index;
+  view_.MarkSelectedConnection(index);
+  dialup_.Entry = caption;
+  LoadCurrentProfile();
+  highlighted_ = caption;
+  SelectAccount(table_, caption);
+}
+
+void ConnectionList::Property() {
+  UseSelectedEntry();
+}
+
+void ConnectionList::New() {
+  // The phonebook's own dialog, unowned as the system's tools open it.
+  void* owner = dialup_.OwnerWindow;
+  dialup_.OwnerWindow = nullptr;
+  dialup_.CreateEntry();
+  dialup_.OwnerWindow = owner;
+  Refresh();
+}
+
+void ConnectionList::Edit() {
+  UseSelectedEntry();
+  dialup_.EditEntry();
+  Refresh();
+}
+
+void ConnectionList::Delete() {
+  // Ask about the entry that will be deleted: the selected row's, not whatever the
+  // component last acted on.
+  UseSelectedEntry();
+  const std::string text = "Are you sure to delete the dial entry \"" + dialup_.Entry + "\"";
+  if (!ports_.prompts.AskYesNo("Delete DialUp Entry", text))
+    return;
+  dialup_.DeleteEntry();
+  Refresh();
+}
+
+void ConnectionList::SetDefault() {
+  std::string name = highlighted_;
+  if (name.empty() && UseSelectedEntry())
+    name = dialup_.Entry;
+  WriteDefaultConnection(name);
+  Refresh();
+  ports_.desktop.BroadcastSettingChange("Internet Settings");
+}
+
+std::string ConnectionList::ReadDefaultConnection() {
+  std::string name;
+  if (ports_.registry.ReadText(RegRoot::CurrentUser, kRemoteAccessKey, kDefaultConnectionValue,
+                               name) != RegRead::Ok) {
+    name.clear();
+  }
+  return name;
+}
+
+void ConnectionList::WriteDefaultConnection(const std::string& name) {
+  ports_.registry.WriteText(RegRoot::CurrentUser, kRemoteAccessKey, kDefaultConnectionValue, name);
+}
+
+void ConnectionList::WriteAutoDialSettings() {
+  const bool on = settings_.CkbAutoDial;
+  dialup_.GetEntries();
+  for (const auto& entry : dialup_.Entries()) {
+    const std::string profile = "RemoteAccess\\Profile\\" + entry;
+    WriteAutoDialValues(RegRoot::Users, ".DEFAULT\\" + profile, on);
+    WriteAutoDialValues(RegRoot::CurrentUser, profile, on);
+  }
+  const std::string enable = on ? std::string("\x01\0\0\0", 4) : std::string(4, '\0');
+  ports_.registry.WriteBinary(RegRoot::CurrentUser, kInternetSettingsKey, "EnableAutoDial", enable);
+}
+
+void ConnectionList::WriteAutoDialValues(RegRoot root, const std::string& key, bool on) {
+  if (!on) {
+    ports_.registry.DeleteValue(root, key, "AutoDialDllName");
+    ports_.registry.DeleteValue(root, key, "AutoDialFcnName");
+    return;
+  }
+  const bool written = ports_.registry.WriteText(root, key, "AutoDialDllName",
+                                                 ports_.files.ExeDir() + kAutoDialLibrary) &&
+                       ports_.registry.WriteText(root, key, "AutoDialFcnName", kAutoDialFunction);
+  // The machine-wide keys need rights the user may not have; the user's own keys and
+  // EnableAutoDial are written all the same, and the refusal is said once.
+  if (!written) {
+    const char* where = root == RegRoot::Users ? "HKEY_USERS\\.DEFAULT\\RemoteAccess\\Profile"
+                                               : "HKEY_CURRENT_USER\\RemoteAccess\\Profile";
+    problems_.Say({std::string("The automatic-dial registration could not be written under ") +
+                   where + ": access was refused."});
+  }
+}
+
+void ConnectionList::Watch() {
+  watch_counter_ = (watch_counter_ + 1) % 3;
+  if (watch_counter_ != 0)
+    return;
+  dialup_.GetEntries();
+  if (dialup_.Entries().empty())
+    return;
+  if (!TableMatchesPhonebook(table_, dialup_.Entries(), ReadDefaultConnection()))
+    Refresh();
+}

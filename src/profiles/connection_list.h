@@ -1,0 +1,99 @@
+// The connection list: the table of phonebook entries behind it with the selected and
+// the default connection, its commands, the profile of the entry at hand, the system's
+// default connection, the automatic-dial registration and the phonebook watch.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_ports.h"
+#include "dialup/dialup.h"
+#include "platform/problem_report.h"
+#include "profiles/account_table.h"
+#include "profiles/entry_info.h"
+#include "profiles/profile_store.h"
+#include "settings/app_settings.h"
+
+struct ConnectionRow {
+  std::string EntryName;
+  std::string UserName;
+  bool Selected = false;
+  bool IsDefault = false;
+};
+
+// What the list asks of the window that shows it.
+class ConnectionListView {
+ public:
+  virtual ~ConnectionListView() = default;
+  // The selected row carries the selection mark, the default connection the default mark.
+  // Nothing is highlighted afterwards.
+  virtual void ShowConnections(const std::vector<ConnectionRow>& rows) = 0;
+  // Moves the selection mark to the row at `index`.
+  virtual void MarkSelectedConnection(int index) = 0;
+};
+
+// Every entry the list acts on goes through `dialup.Entry`, as the dial-up component acts
+// on that entry. Problems with profiles and the registry are said through `problems`.
+class ConnectionList {
+ public:
+  ConnectionList(const MainPorts& ports, TDialUp& dialup, const AppSettings& settings,
+                 ConnectionListView& view, ProblemReport& problems);
+
+  // Empty table, nothing selected or highlighted, as before the first build.
+  void Reset();
+  // The entry selected at the last save; the settings store reads and writes it.
+  std::string& LastSelect() { return last_select_; }
+
+  // Rebuilds the table from the phonebook. The first build selects LastSelect; later
+  // ones keep selection and times by name. Either way the highlight ends.
+  void Build(bool initial);
+  // Shows the table and points the dial-up component at the selected entry.
+  void Fill();
+  // Loads the profile of dialup.Entry and hands its account to the component.
+  void LoadCurrentProfile();
+  // Build, Fill and LoadCurrentProfile: the list shows the phonebook again.
+  void Refresh();
+
+  // Points the dial-up component at the selected row's entry; false when there is none
+  // (the component keeps its entry).
+  bool UseSelectedEntry();
+  // The entry a dial at start-up takes: the default connection (`rule` 0) or the
+  // selected one (1); nullopt when there is none.
+  std::optional<std::string> StartupEntry(int rule) const;
+  const TAccountTable& Table() const { return table_; }
+  const EntryInfo& CurrentProfile() const { return current_; }
+
+  // The user highlighted the list item with this caption.
+  void SelectItem(const std::string& caption);
+  void Property();
+  void New();
+  void Edit();
+  void Delete();
+  // Makes the highlighted entry, or else the selected one, the system's default
+  // connection and tells other programs.
+  void SetDefault();
+
+  // Writes or removes the automatic-dial values of every entry, as CkbAutoDial says.
+  void WriteAutoDialSettings();
+  // Called every second: every third call rebuilds the list when the phonebook's entries
+  // or the default connection changed behind the program's back.
+  void Watch();
+
+ private:
+  std::string ReadDefaultConnection();
+  void WriteDefaultConnection(const std::string& name);
+  void WriteAutoDialValues(RegRoot root, const std::string& key, bool on);
+
+  MainPorts ports_;
+  TDialUp& dialup_;
+  const AppSettings& settings_;
+  ConnectionListView& view_;
+  ProblemReport& problems_;
+  ProfileStore store_;
+  TAccountTable table_;
+  EntryInfo current_;
+  std::string last_select_;
+  std::string highlighted_;
+  int watch_counter_ = 0;
+};
