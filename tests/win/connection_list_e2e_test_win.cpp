@@ -47,6 +47,18 @@ TEST_F(ConnectionListE2E, TheListShowsThePhonebookWithTheSelectedAndDefaultMarks
   EXPECT_EQ(rows[2].SubImage, kOtherMark);
 }
 
+TEST_F(ConnectionListE2E, OnAFirstStartAClickKeepsTheAccountThePhonebookStores) {
+  ASSERT_TRUE(app_.StartWith(
+      "[Alpha]\nStepDelayMs=0\n[Bravo]\nStepDelayMs=0\nUserName=bob\nPassword=secret\n"));
+  EXPECT_EQ(Rows()[1].SubText, "bob");
+  app_.SelectListRow(IDC_CNLIST, 1);
+  ASSERT_TRUE(WaitUntil([&] { return Rows()[1].Image == kSelectedMark; }));
+  const std::string phonebook = app_.ReadFile("rasphone.pbk");
+  EXPECT_NE(phonebook.find("UserName=bob"), std::string::npos) << phonebook;
+  EXPECT_NE(phonebook.find("Password=secret"), std::string::npos) << phonebook;
+  EXPECT_FALSE(app_.FileExists("Entries.ini"));
+}
+
 TEST_F(ConnectionListE2E, SetDefaultWritesTheSystemsDefaultConnection) {
   ASSERT_TRUE(app_.StartWith(kPhonebook));
   app_.SelectListRow(IDC_CNLIST, 2);
