@@ -4,10 +4,10 @@
 #include <set>
 #include <tuple>
 
+#include "dialup/ras_fields.h"
 #include "rassim/codes.h"
 #include "rassim/entry.h"
 #include "rassim/phonebook.h"
-#include "rassim/record.h"
 #include "rassim_fixture.h"
 
 namespace rassim_test {
@@ -46,7 +46,7 @@ Names EntryNames() {
 uint32_t GetParams(const std::string& entry, TRasDialParams& params, int32_t& stored) {
   std::memset(&params, 'x', sizeof params);
   params.dwSize = kRasDialParamsSize;
-  rassim::CopyField(params.szEntryName, entry);
+  CopyField(params.szEntryName, entry);
   return rassim::RasGetEntryDialParamsA(nullptr, &params, &stored);
 }
 
@@ -167,9 +167,9 @@ TEST_F(RassimPhonebookTest, DialParamsRoundTrip) {
   TRasDialParams params;
   int32_t stored = -1;
   ASSERT_EQ(GetParams("Net", params, stored), kRasSuccess);
-  rassim::CopyField(params.szUserName, "bob");
-  rassim::CopyField(params.szDomain, "DOM");
-  rassim::CopyField(params.szPassword, "secret");
+  CopyField(params.szUserName, "bob");
+  CopyField(params.szDomain, "DOM");
+  CopyField(params.szPassword, "secret");
   ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), kRasSuccess);
   ASSERT_EQ(GetParams("NET", params, stored), kRasSuccess);
   const auto account = [&] {
