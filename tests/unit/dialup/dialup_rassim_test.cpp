@@ -161,9 +161,11 @@ TEST_F(DialUpRassimTest, ConnectionGoneOnceTheLineIsHungUp) {
 
 TEST_F(DialUpRassimTest, FailedDialEndsWithRasText) {
   phonebook.Write(
-      "[Busy]\nOutcome=busy\nStepDelayMs=0\n[Silent]\nOutcome=noanswer\nStepDelayMs=0\n");
+      "[Busy]\nOutcome=busy\nStepDelayMs=0\n[Silent]\nOutcome=noanswer\nStepDelayMs=0\n"
+      "[Refused]\nOutcome=badaccount\nStepDelayMs=0\n");
   dialup->Language = Czech;
-  for (auto [entry, error] : {std::pair{"Busy", 676}, std::pair{"Silent", 678}}) {
+  for (auto [entry, error] :
+       {std::pair{"Busy", 676}, std::pair{"Silent", 678}, std::pair{"Refused", 691}}) {
     steps.clear();
     dialup->Entry = entry;
     ASSERT_EQ(0, dialup->Dial());
