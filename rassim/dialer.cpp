@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
+#include "dialup/ras_fields.h"
 #include "rassim/codes.h"
 #include "rassim/entry.h"
-#include "rassim/record.h"
 #include "rassim/rassim.h"
 
 namespace rassim {

@@ -5,9 +5,9 @@
 #include <functional>
 #include <mutex>
 
+#include "dialup/ras_fields.h"
 #include "rassim/codes.h"
 #include "rassim/entry.h"
-#include "rassim/record.h"
 #include "rassim/rassim.h"
 
 namespace rassim {

@@ -14,7 +14,10 @@ namespace {
 
 constexpr unsigned kNotificationIntervalMs = 1;
 constexpr uint64_t kHangUpWaitMs = 10000;
-constexpr uint32_t kMaxEntries = 100;
+// A first guess that fits most phonebooks in one call.
+constexpr uint32_t kFirstGuessEntries = 100;
+// The phonebook may grow between RAS reporting its size and the next call.
+constexpr int kEnumAttempts = 3;
 constexpr uint32_t kErrorTextSize = 100;
 
 // RAS calls the notifier without any context, so this is how it finds its component.
@@ -30,10 +33,31 @@ void Raise(const Event& event, Args&&... args) {
   }
 }
 
-uint32_t ConnectStatus(RasApi& ras, RasHandle handle) {
+// The one status probe: RAS answers 6 for a handle it no longer knows.
+bool Gone(RasApi& ras, RasHandle handle) {
   TRasConnStatusA status{};
   status.dwSize = kRasConnStatusSize;
-  return ras.RasGetConnectStatusA(handle, &status);
+  return ras.RasGetConnectStatusA(handle, &status) == kRasInvalidHandle;
+}
+
+// Asks for the entry names, again with the size RAS reports for as long as the buffer is
+// too small, up to kEnumAttempts calls. On success `names` holds exactly the entries.
+uint32_t EnumEntries(RasApi& ras, std::vector<TRasEntryName>& names) {
+  uint32_t size = kRasEntryNameSize * kFirstGuessEntries;
+  for (int attempt = 1;; ++attempt) {
+    names.assign(std::max<uint32_t>(1, (size + kRasEntryNameSize - 1) / kRasEntryNameSize), {});
+    names[0].dwSize = kRasEntryNameSize;
+    size = static_cast<uint32_t>(names.size()) * kRasEntryNameSize;
+    uint32_t count = 0;
+    const uint32_t code = ras.RasEnumEntriesA(nullptr, nullptr, names.data(), &size, &count);
+    if (code == kRasSuccess) {
+      // A count beyond the buffer would read past it.
+      names.resize(std::min<size_t>(count, names.size()));
+    }
+    if (code != kRasBufferTooSmall || attempt == kEnumAttempts) {
+      return code;
+    }
+  }
 }
 
 }  // namespace
@@ -57,17 +81,13 @@ TDialUp::~TDialUp() {
 
 int TDialUp::GetEntries() {
   entries_.clear();
-  std::vector<TRasEntryName> names(kMaxEntries);
-  names[0].dwSize = kRasEntryNameSize;
-  uint32_t size = kRasEntryNameSize * kMaxEntries;
-  uint32_t count = 0;
-  const int code = ras_.RasEnumEntriesA(nullptr, nullptr, names.data(), &size, &count);
+  std::vector<TRasEntryName> names;
+  const int code = static_cast<int>(EnumEntries(ras_, names));
   if (code != 0) {
     return code;
   }
-  // A count beyond the buffer would read past it.
-  for (uint32_t i = 0; i < std::min(count, kMaxEntries); ++i) {
-    const std::string name = FieldText(names[i].szEntryName);
+  for (const TRasEntryName& record : names) {
+    const std::string name = FieldText(record.szEntryName);
     entries_.push_back(name);
     Raise(OnEntryGet, *this, name.c_str());
   }
@@ -193,7 +213,7 @@ int TDialUp::HangUpConnection(RasHandle Handle) {
   // RAS hangs up in the background; redialing before it has let go of the port fails.
   // A RAS that never lets go must not freeze the program.
   const uint64_t deadline = clock_.MonotonicMs() + kHangUpWaitMs;
-  while (ConnectStatus(ras_, Handle) != kRasInvalidHandle) {
+  while (!Gone(ras_, Handle)) {
     if (clock_.MonotonicMs() >= deadline) {
       return kHangUpTimedOut;
     }
@@ -201,6 +221,10 @@ int TDialUp::HangUpConnection(RasHandle Handle) {
     ui_.ProcessMessages();
   }
   return 0;
+}
+
+bool TDialUp::ConnectionGone() const {
+  return Gone(ras_, connection_handle_);
 }
 
 void TDialUp::CreateEntry() {

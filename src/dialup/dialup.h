@@ -61,8 +61,10 @@ class TDialUp {
   // A dial was not started.
   std::function<void(TDialUp& Sender, int ErrorCode, const std::string& ErrorMessage)> OnError;
 
-  // Refills Entries, raising OnEntryGet per name. On failure Entries stays empty; more
-  // than 100 entries are RAS's buffer-too-small code.
+  // Refills Entries with every entry, raising OnEntryGet per name. When RAS reports its
+  // buffer too small, asks again with the size RAS reported; a phonebook that keeps
+  // growing meanwhile gives up after three calls with that code. On failure Entries stays
+  // empty.
   int GetEntries();
   // Hangs up the previous connection, then dials with the stored account, overridden by
   // Pwd, Domain and PhoneNumber where those are not empty.
@@ -71,6 +73,10 @@ class TDialUp {
   // Returns once RAS no longer knows the connection, processing UI messages meanwhile, so
   // timer ticks and events may run inside. Gives up with kHangUpTimedOut after 10 s.
   int HangUpConnection(RasHandle Handle);
+  // True when RAS answers that it does not know ConnectionHandle() (kRasInvalidHandle):
+  // the line has ended, been hung up or vanished. Every other answer, a connection still
+  // dialing or up, or any other error, counts as not gone.
+  bool ConnectionGone() const;
   void CreateEntry();
   void EditEntry();
   void DeleteEntry();

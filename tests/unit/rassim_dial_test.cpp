@@ -4,8 +4,8 @@
 #include <cstring>
 #include <tuple>
 
+#include "dialup/ras_fields.h"
 #include "rassim/codes.h"
-#include "rassim/record.h"
 #include "rassim_fixture.h"
 
 namespace rassim_test {
@@ -19,7 +19,7 @@ const Steps kConnectSteps = {{0, 0}, {1, 0}, {2, 0},  {3, 0},
 TRasDialParams ParamsFor(const std::string& entry) {
   TRasDialParams params{};
   params.dwSize = kRasDialParamsSize;
-  rassim::CopyField(params.szEntryName, entry);
+  CopyField(params.szEntryName, entry);
   return params;
 }
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <numeric>
 #include <optional>
@@ -197,6 +199,59 @@ TEST_F(DialUpTest, EntriesComeInRasOrderAndWithinTheirFields) {
   count = 250;
   EXPECT_EQ(0, dialup->GetEntries());
   EXPECT_EQ(100u, dialup->Entries().size());
+}
+
+TEST_F(DialUpTest, ABufferTooSmallIsOfferedAgainAtTheSizeRasReports) {
+  // The phonebook's size at each call, the last one staying.
+  std::vector<uint32_t> sizes;
+  std::vector<uint32_t> offered;
+  fake.EnumEntries = [&](const char*, const char*, TRasEntryName* records, uint32_t* cb,
+                         uint32_t* count) {
+    EXPECT_EQ(kRasEntryNameSize, records[0].dwSize);
+    const uint32_t entries = sizes[std::min(offered.size(), sizes.size() - 1)];
+    offered.push_back(*cb);
+    const bool fits = *cb >= entries * kRasEntryNameSize;
+    *cb = entries * kRasEntryNameSize;
+    *count = entries;
+    if (!fits) {
+      return kRasBufferTooSmall;
+    }
+    for (uint32_t i = 0; i < entries; ++i) {
+      std::snprintf(records[i].szEntryName, sizeof records[i].szEntryName, "E%u", i);
+    }
+    return kRasSuccess;
+  };
+
+  sizes = {120, 125};
+  EXPECT_EQ(0, dialup->GetEntries());
+  EXPECT_EQ((std::vector<uint32_t>{100 * 264, 120 * 264, 125 * 264}), offered);
+  ASSERT_EQ(125u, dialup->Entries().size());
+  EXPECT_EQ("E0", dialup->Entries().front());
+  EXPECT_EQ("E124", dialup->Entries().back());
+
+  // A phonebook that keeps growing is not chased for ever.
+  sizes = {101, 102, 103, 104};
+  offered.clear();
+  EXPECT_EQ(603, dialup->GetEntries());
+  EXPECT_EQ(3u, offered.size());
+  EXPECT_EQ(Names{}, dialup->Entries());
+}
+
+TEST_F(DialUpTest, ConnectionGoneOnlyWhenRasDoesNotKnowTheHandle) {
+  RasDialFunc notify = nullptr;
+  AcceptDials(notify);
+  ASSERT_EQ(0, dialup->Dial());
+  uint32_t answer = kRasSuccess;
+  fake.GetConnectStatus = [&](RasHandle handle, TRasConnStatusA* status) {
+    EXPECT_EQ(kHandle, handle);
+    EXPECT_EQ(kRasConnStatusSize, status->dwSize);
+    return answer;
+  };
+  EXPECT_FALSE(dialup->ConnectionGone());
+  answer = kRasInvalidSize;
+  EXPECT_FALSE(dialup->ConnectionGone());
+  answer = kRasInvalidHandle;
+  EXPECT_TRUE(dialup->ConnectionGone());
 }
 
 TEST_F(DialUpTest, StoredAccountIsReadAndWrittenOneFieldAtATime) {

@@ -29,6 +29,15 @@ TEST(Password, RoundTripsEveryByte) {
   }
 }
 
+// Registry values and Entries.ini files written by earlier runs hold these bytes: a
+// changed encoding would lose every stored password.
+TEST(Password, StoredBytesOfAKnownPassword) {
+  EXPECT_EQ("\xD4\xE6\xE4\xF3\xE6\xF5\xA1\xB2\xA2", EncodePassword("Secret 1!"));
+  EXPECT_EQ("Secret 1!", DecodePassword("\xD4\xE6\xE4\xF3\xE6\xF5\xA1\xB2\xA2"));
+  // Bytes past 0xFF wrap around.
+  EXPECT_EQ(std::string("\x00\x41", 2), EncodePassword("\x7F\xC0"));
+}
+
 TEST(Password, PrintableTextEncodesToBytesThatStorageKeeps) {
   // Profile files trim blanks and strip quotes at either end, and a registry text ends at
   // NUL, so none of them may appear in a stored password.

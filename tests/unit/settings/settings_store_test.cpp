@@ -1,116 +1,123 @@
-// The settings key: order and form of its values, round trips, damaged values, and the
-// start-with-Windows entry.
+// The settings key: stored values and their fields, round trips, the orders users depend
+// on, damaged values, and the start-with-Windows entry.
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_registry.h"
+#include "settings/hotkey_text.h"
 #include "settings/password.h"
 
 namespace {
 
 using Type = FakeRegistry::Type;
-using Values = std::map<std::string, FakeRegistry::Value>;
+using Value = FakeRegistry::Value;
+using Values = std::map<std::string, Value>;
 
-const std::vector<std::string> kWritingOrder = {"Left",
-                                                "Top",
-                                                "WindowMax",
-                                                "KeepConnection",
-                                                "Language",
-                                                "ViewMode",
-                                                "CkbRunOnStartup",
-                                                "CkbWriteLogs",
-                                                "CkbMinSpeed",
-                                                "CbMinSpeed",
-                                                "CkbSetPWD",
-                                                "ConnPWD",
-                                                "CkbAutoDial",
-                                                "CkbConnectOnStartup",
-                                                "CkbPingSrv",
-                                                "UdPingSrv",
-                                                "CkbCopyIP",
-                                                "RgCopyIP",
-                                                "CkbKeepConnection",
-                                                "UdWaitTime",
-                                                "UdRedialAfter",
-                                                "RgConnectOnStartup",
-                                                "CkbMinToTray",
-                                                "CkbAutoUpdate",
-                                                "CkbAlwaysOnTop",
-                                                "CkbSoundEffect",
-                                                "CkbEnableAllSchedules",
-                                                "CkbEnableAllActions",
-                                                "CkbEnableHotKeyDial",
-                                                "HotKey_Dial",
-                                                "CkbEnableHotKeyHangup",
-                                                "HotKey_Hangup",
-                                                "CkbEnableHotKeyRedial",
-                                                "HotKey_Redial",
-                                                "CkbEnableHotKeyKeep",
-                                                "HotKey_Keep",
-                                                "CkbShowMainWhenHotkey",
-                                                "HisRecvMax",
-                                                "HisSentMax",
-                                                "DataRateOf",
-                                                "EnableConnectSound",
-                                                "ConnectSoundFile",
-                                                "EnableDisconnectSound",
-                                                "DisconnectSoundFile",
-                                                "EnableErrorSound",
-                                                "ErrorSoundFile",
-                                                "Rt_LastSelect"};
+Value Number(uint32_t number) {
+  return {Type::Dword, number, {}};
+}
+Value Text(const std::string& text) {
+  return {Type::Sz, 0, text};
+}
 
-const std::vector<std::string> kReadingOrder = {"Left",
-                                                "Top",
-                                                "WindowMax",
-                                                "ViewMode",
-                                                "KeepConnection",
-                                                "Language",
-                                                "CkbRunOnStartup",
-                                                "CkbWriteLogs",
-                                                "CkbMinSpeed",
-                                                "CbMinSpeed",
-                                                "CkbSetPWD",
-                                                "ConnPWD",
-                                                "CkbAutoDial",
-                                                "CkbConnectOnStartup",
-                                                "CkbPingSrv",
-                                                "UdPingSrv",
-                                                "CkbCopyIP",
-                                                "RgCopyIP",
-                                                "CkbKeepConnection",
-                                                "UdWaitTime",
-                                                "UdRedialAfter",
-                                                "RgConnectOnStartup",
-                                                "CkbMinToTray",
-                                                "CkbAutoUpdate",
-                                                "CkbAlwaysOnTop",
-                                                "CkbSoundEffect",
-                                                "Rt_LastSelect",
-                                                "CkbEnableAllSchedules",
-                                                "CkbEnableAllActions",
-                                                "CkbEnableHotKeyDial",
-                                                "HotKey_Dial",
-                                                "CkbEnableHotKeyHangup",
-                                                "HotKey_Hangup",
-                                                "CkbEnableHotKeyRedial",
-                                                "HotKey_Redial",
-                                                "CkbEnableHotKeyKeep",
-                                                "HotKey_Keep",
-                                                "CkbShowMainWhenHotkey",
-                                                "HisRecvMax",
-                                                "HisSentMax",
-                                                "DataRateOf",
-                                                "EnableConnectSound",
-                                                "ConnectSoundFile",
-                                                "EnableDisconnectSound",
-                                                "DisconnectSoundFile",
-                                                "EnableErrorSound",
-                                                "ErrorSoundFile"};
+// A settings key as an earlier run may have left it: every number different from the
+// others, flags both on and off, and none of the hotkeys at its default.
+Values KnownValues() {
+  return {{"Left", Number(static_cast<uint32_t>(-8))},
+          {"Top", Number(4000)},
+          {"WindowMax", Number(1)},
+          {"KeepConnection", Number(0)},
+          {"Language", Text("Czech")},
+          {"ViewMode", Number(3)},
+          {"CkbRunOnStartup", Number(1)},
+          {"CkbWriteLogs", Number(0)},
+          {"CkbMinSpeed", Number(0)},
+          {"CbMinSpeed", Number(4)},
+          {"CkbSetPWD", Number(1)},
+          {"ConnPWD", Text(EncodePassword("pw 1"))},
+          {"CkbAutoDial", Number(0)},
+          {"CkbConnectOnStartup", Number(1)},
+          {"CkbPingSrv", Number(1)},
+          {"UdPingSrv", Number(5)},
+          {"CkbCopyIP", Number(0)},
+          {"RgCopyIP", Number(2)},
+          {"CkbKeepConnection", Number(1)},
+          {"UdWaitTime", Number(120)},
+          {"UdRedialAfter", Number(9)},
+          {"RgConnectOnStartup", Number(0)},
+          {"CkbMinToTray", Number(0)},
+          {"CkbAutoUpdate", Number(1)},
+          {"CkbAlwaysOnTop", Number(0)},
+          {"CkbSoundEffect", Number(0)},
+          {"CkbEnableAllSchedules", Number(1)},
+          {"CkbEnableAllActions", Number(0)},
+          {"CkbEnableHotKeyDial", Number(1)},
+          {"HotKey_Dial", Text("Ctrl+Alt+D")},
+          {"CkbEnableHotKeyHangup", Number(0)},
+          {"HotKey_Hangup", Text("Shift+F5")},
+          {"CkbEnableHotKeyRedial", Number(1)},
+          {"HotKey_Redial", Text("Alt+Home")},
+          {"CkbEnableHotKeyKeep", Number(0)},
+          {"HotKey_Keep", Text("Ctrl+Num *")},
+          {"CkbShowMainWhenHotkey", Number(0)},
+          {"HisRecvMax", Number(20480)},
+          {"HisSentMax", Number(4096)},
+          {"DataRateOf", Number(1)},
+          {"EnableConnectSound", Number(0)},
+          {"ConnectSoundFile", Text("C:\\Sounds\\up.wav")},
+          {"EnableDisconnectSound", Number(1)},
+          {"DisconnectSoundFile", Text("down.wav")},
+          {"EnableErrorSound", Number(0)},
+          {"ErrorSoundFile", Text("error.wav")},
+          {"Rt_LastSelect", Text("Work")}};
+}
+
+// What KnownValues loads into; the fields left out keep their defaults.
+AppSettings KnownSettings() {
+  AppSettings s;
+  s.Left = -8;
+  s.Top = 4000;
+  s.WindowMax = true;
+  s.Language = "Czech";
+  s.ViewMode = 3;
+  s.CkbRunOnStartup = true;
+  s.CkbWriteLogs = false;
+  s.CbMinSpeed = 4;
+  s.CkbSetPWD = true;
+  s.ConnPWD = "pw 1";
+  s.CkbConnectOnStartup = true;
+  s.CkbPingSrv = true;
+  s.UdPingSrv = 5;
+  s.RgCopyIP = 2;
+  s.CkbKeepConnection = true;
+  s.UdWaitTime = 120;
+  s.UdRedialAfter = 9;
+  s.CkbAutoUpdate = true;
+  s.CkbSoundEffect = false;
+  s.CkbEnableAllSchedules = true;
+  s.CkbEnableHotKeyDial = true;
+  s.HotKey_Dial = kShortCutCtrl | kShortCutAlt | 'D';
+  s.HotKey_Hangup = kShortCutShift | 0x74;  // F5
+  s.CkbEnableHotKeyRedial = true;
+  s.HotKey_Redial = kShortCutAlt | 0x24;  // Home
+  s.HotKey_Keep = kShortCutCtrl | 0x6A;   // Num *
+  s.CkbShowMainWhenHotkey = false;
+  s.HisRecvMax = 20480;
+  s.HisSentMax = 4096;
+  s.DataRateOf = 1;
+  s.EnableConnectSound = false;
+  s.ConnectSoundFile = "C:\\Sounds\\up.wav";
+  s.DisconnectSoundFile = "down.wav";
+  s.EnableErrorSound = false;
+  s.ErrorSoundFile = "error.wav";
+  return s;
+}
 
 const std::string kExe = "C:\\Program Files\\Tarvolin\\Tarvolin.exe";
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -158,24 +165,20 @@ TEST_F(SettingsStore, FirstStart) {
   EXPECT_EQ(AppSettings{}, defaults);
 }
 
-TEST_F(SettingsStore, OrderAndForm) {
-  settings_.CkbSetPWD = true;
-  const std::string selected = "Work";
-  ASSERT_TRUE(Save(&selected));
-  EXPECT_EQ(kWritingOrder, registry_.writes);
-  EXPECT_EQ((FakeRegistry::Value{Type::Dword, 1, {}}), Stored()["CkbWriteLogs"]);
-  EXPECT_EQ((FakeRegistry::Value{Type::Dword, 0, {}}), Stored()["CkbMinSpeed"]);
-  EXPECT_EQ((FakeRegistry::Value{Type::Dword, 80, {}}), Stored()["UdWaitTime"]);
-  EXPECT_EQ((FakeRegistry::Value{Type::Sz, 0, "English"}), Stored()["Language"]);
-  EXPECT_EQ((FakeRegistry::Value{Type::Sz, 0, "Alt+`"}), Stored()["HotKey_Dial"]);
-  EXPECT_EQ((FakeRegistry::Value{Type::Sz, 0, "Alt+1"}), Stored()["HotKey_Hangup"]);
-
+TEST_F(SettingsStore, StoredValuesLoadIntoTheirFieldsAndSaveBackAsTheyWere) {
+  Stored() = KnownValues();
   EXPECT_TRUE(Load().empty());
-  EXPECT_EQ(kReadingOrder, registry_.reads);
+  EXPECT_EQ(KnownSettings(), settings_);
+  EXPECT_EQ("Work", last_select_);
 
-  // Left and Top are the window's position at saving, not the fields.
+  registry_ = FakeRegistry();
+  ASSERT_TRUE(Save(&last_select_));
+  EXPECT_EQ(KnownValues(), Stored());
+}
+
+TEST_F(SettingsStore, PositionSavedIsTheWindowsNotTheFields) {
   ASSERT_TRUE(SaveSettings(registry_, keyboard_, settings_, -8, 4000, nullptr));
-  EXPECT_EQ((FakeRegistry::Value{Type::Dword, static_cast<uint32_t>(-8), {}}), Stored()["Left"]);
+  EXPECT_EQ(Number(static_cast<uint32_t>(-8)), Stored()["Left"]);
   EXPECT_EQ(200, settings_.Left);
   Load();
   EXPECT_EQ(-8, settings_.Left);
@@ -185,27 +188,25 @@ TEST_F(SettingsStore, OrderAndForm) {
 // Changing one stored value at a time must change what loads, and saving what loaded must
 // give back that value and leave every other one as it was: each value has its own field.
 TEST_F(SettingsStore, EveryValueRoundTripsOnItsOwn) {
-  settings_.CkbSetPWD = true;
-  settings_.ConnPWD = "pw";
-  const std::string selected = "Home";
-  ASSERT_TRUE(Save(&selected));
-  const FakeRegistry original = registry_;
+  const Values original = KnownValues();
+  Stored() = original;
   ASSERT_TRUE(Load().empty());
   const AppSettings original_settings = settings_;
+  const std::string original_select = last_select_;
 
-  for (const auto& name : kWritingOrder) {
-    registry_ = original;
-    FakeRegistry::Value& value = Stored()[name];
+  for (const auto& [name, original_value] : original) {
+    Stored() = original;
+    Value& value = Stored()[name];
     if (value.type == Type::Dword)
       value.number = value.number <= 1 ? 1 - value.number : value.number + 1;
     else
-      value.bytes = name.starts_with("HotKey_") ? "Ctrl+Alt+D" : value.bytes + "x";
+      value.bytes = name.starts_with("HotKey_") ? "Ctrl+Alt+F12" : value.bytes + "x";
     Values expected = Stored();
     if (name == "CkbSetPWD")
       expected["ConnPWD"].bytes = "";  // the password is not loaded with protection off
 
     EXPECT_TRUE(Load().empty()) << name;
-    EXPECT_TRUE(settings_ != original_settings || last_select_ != selected) << name;
+    EXPECT_TRUE(settings_ != original_settings || last_select_ != original_select) << name;
     registry_ = FakeRegistry();
     ASSERT_TRUE(Save(&last_select_));
     EXPECT_EQ(expected, Stored()) << name;
@@ -213,10 +214,13 @@ TEST_F(SettingsStore, EveryValueRoundTripsOnItsOwn) {
 }
 
 TEST_F(SettingsStore, PasswordOnlyBehindItsSwitch) {
+  // The switch as stored counts, not as it was in memory before loading.
   Put("CkbSetPWD", 0u);
   Put("ConnPWD", EncodePassword("secret"));
-  Load();
+  settings_.CkbSetPWD = true;
+  EXPECT_TRUE(LoadSettings(registry_, keyboard_, settings_, last_select_).empty());
   EXPECT_EQ("", settings_.ConnPWD);
+  EXPECT_EQ(0, std::ranges::count(registry_.reads, "ConnPWD"));
   ASSERT_TRUE(Save(nullptr));
   EXPECT_EQ("", Stored()["ConnPWD"].bytes);
 
@@ -277,10 +281,14 @@ TEST_F(SettingsStore, LastSelectKeptWithoutSelection) {
   EXPECT_EQ("Home", last_select_);
   ASSERT_TRUE(Save(nullptr));
   EXPECT_EQ("Home", Stored()["Rt_LastSelect"].bytes);
-  EXPECT_EQ(kWritingOrder.size() - 1, registry_.writes.size());
+  EXPECT_EQ(0, std::ranges::count(registry_.writes, "Rt_LastSelect"));
+  const size_t others = registry_.writes.size();
 
+  // Written once, after everything else.
+  registry_.writes.clear();
   const std::string selected = "Work";
   ASSERT_TRUE(Save(&selected));
+  EXPECT_EQ(others + 1, registry_.writes.size());
   EXPECT_EQ("Rt_LastSelect", registry_.writes.back());
   Load();
   EXPECT_EQ("Work", last_select_);
