@@ -197,10 +197,6 @@ void TDialUp::ReleaseSlot() {
   slot_freed.notify_all();
 }
 
-bool TDialUp::ConnectionGone() {
-  return ConnectStatus(ras_, connection_handle_) == kRasInvalidHandle;
-}
-
 int TDialUp::HangUp() {
   return HangUpConnection(connection_handle_);
 }

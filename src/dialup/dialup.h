@@ -47,10 +47,6 @@ class TDialUp {
   // The connection being dialed or held, nullptr for none. Cleared when a dial starts,
   // kept through hang-up.
   RasHandle ConnectionHandle() const { return connection_handle_; }
-  // Whether RAS no longer knows ConnectionHandle(). Any other answer, still dialing or
-  // another error, counts as not gone.
-  bool ConnectionGone();
-
   std::function<void(TDialUp& Sender, const char* EntryName)> OnEntryGet;
   std::function<void(TDialUp& Sender)> OnDialing;  // just before RAS is asked to dial
   std::function<void(TDialUp& Sender)> OnConnect;
