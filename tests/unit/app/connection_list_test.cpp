@@ -74,6 +74,26 @@ TEST_F(ConnectionListTest, SetDefaultAfterARebuildTakesTheSelectedRowNeverAGoneH
   EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess", "InternetProfile"), "");
 }
 
+TEST_F(ConnectionListTest, APhonebookOfMoreThanAHundredEntriesShowsItsFirstHundred) {
+  std::string phonebook;
+  for (int i = 0; i < 130; ++i)
+    phonebook += "[Entry" + std::to_string(i) + "]\n";
+  phonebook_.Write(phonebook);
+  Tmainform& form = Start();
+  ASSERT_EQ(view_.rows.size(), 100u);
+  EXPECT_EQ(view_.rows.front().EntryName, "Entry0");
+  EXPECT_EQ(view_.rows.back().EntryName, "Entry99");
+  // The watch sees the same first hundred and leaves the list alone.
+  StoreDefaultConnection("Entry5");
+  for (int i = 0; i < 3; ++i)
+    form.CheckTimerTimer();
+  EXPECT_TRUE(view_.rows[5].IsDefault);
+  const auto rebuilt = view_.journal.size();
+  for (int i = 0; i < 3; ++i)
+    form.CheckTimerTimer();
+  EXPECT_EQ(view_.journal.size(), rebuilt);
+}
+
 TEST_F(ConnectionListTest, DeleteAsksAboutTheSelectedEntryAndRemovesItOnlyOnYes) {
   Tmainform& form = Start();
   form.CnListSelectItem("Second");
