@@ -14,12 +14,17 @@ class FakeUiLoop::Timer : public UiTimer {
 
   void SetInterval(unsigned milliseconds) override {
     std::lock_guard lock(loop_.mutex_);
+    if (enabled_ && interval_ != milliseconds) {
+      since_ = loop_.clock_.Now();
+    }
     interval_ = milliseconds;
   }
   void SetEnabled(bool enabled) override {
     std::lock_guard lock(loop_.mutex_);
+    if (enabled && !enabled_) {
+      since_ = loop_.clock_.Now();
+    }
     enabled_ = enabled;
-    since_ = loop_.clock_.Now();
   }
   bool Enabled() const override {
     std::lock_guard lock(loop_.mutex_);

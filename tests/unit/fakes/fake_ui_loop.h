@@ -12,8 +12,9 @@
 #include "platform/ui_loop.h"
 
 // The thread that constructs the loop is its UI thread. A timer fires in ProcessMessages
-// once its interval has passed on the fake clock since it was enabled or last fired, and
-// then again each interval, like a window timer. SetEnabled may be called from any
+// once its interval has passed on the fake clock since it was started or last fired, and
+// then again each interval, like a window timer. It starts when enabled from disabled,
+// or when given a new interval while enabled. SetEnabled may be called from any
 // thread. Timers must be destroyed before the loop.
 class FakeUiLoop : public UiLoop {
  public:
