@@ -8,4 +8,7 @@ class Clock {
   virtual ~Clock() = default;
   // Milliseconds from an arbitrary start; never goes backwards.
   virtual uint64_t MonotonicMs() = 0;
+  // The local date and time as a date-time (see platform/date_time.h). It jumps when
+  // the user sets the clock or daylight saving time begins or ends.
+  virtual double LocalNow() = 0;
 };

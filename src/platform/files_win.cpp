@@ -16,6 +16,21 @@ std::string SystemErrorText(DWORD code) {
   return text.empty() ? "System error " + std::to_string(code) + "." : text;
 }
 
+// Puts the reason for the last failed call in `error`; always false.
+bool Failed(std::string& error) {
+  error = SystemErrorText(GetLastError());
+  return false;
+}
+
+bool WriteAll(HANDLE file, const std::string& text, std::string& error) {
+  DWORD written = 0;
+  if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+      written != text.size()) {
+    return Failed(error);
+  }
+  return true;
+}
+
 class WinFiles : public Files {
  public:
   std::string ExePath() override {
@@ -39,16 +54,51 @@ class WinFiles : public Files {
   bool Append(const std::string& path, const std::string& text, std::string& error) override {
     HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+      return Failed(error);
+    const bool ok = WriteAll(file, text, error);
+    CloseHandle(file);
+    return ok;
+  }
+
+  bool ReadAll(const std::string& path, std::string& text, std::string& error) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-      error = SystemErrorText(GetLastError());
+      const DWORD code = GetLastError();
+      const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+      error = missing ? std::string() : SystemErrorText(code);
       return false;
     }
-    DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-              written == text.size();
+    text.clear();
+    char buffer[16384];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) && got > 0) {
+      text.append(buffer, got);
+    }
     if (!ok)
-      error = SystemErrorText(GetLastError());
+      Failed(error);
     CloseHandle(file);
+    return ok;
+  }
+
+  bool ReplaceWhole(const std::string& path, const std::string& text, std::string& error) override {
+    const std::string part = path + ".new";
+    HANDLE file = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+      return Failed(error);
+    bool ok = WriteAll(file, text, error);
+    if (ok && !FlushFileBuffers(file))
+      ok = Failed(error);
+    CloseHandle(file);
+    if (ok && !MoveFileExA(part.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      ok = Failed(error);
+    if (!ok)
+      DeleteFileA(part.c_str());
     return ok;
   }
 };

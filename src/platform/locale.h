@@ -8,6 +8,9 @@ class Locale {
   virtual ~Locale() = default;
   // The current local time of day in the user's long time format, without a date.
   virtual std::string LongTimeNow() = 0;
+  // The time of day of a date-time (see platform/date_time.h) in the user's long time
+  // format, without the date.
+  virtual std::string LongTime(double date_time) = 0;
   // The decimal separator of numbers, such as '.' or ','.
   virtual char DecimalSeparator() = 0;
 };

@@ -8,9 +8,12 @@
 class UiTimer {
  public:
   virtual ~UiTimer() = default;
+  // A new interval on an enabled timer restarts its countdown with that interval;
+  // setting the interval it already has changes nothing.
   virtual void SetInterval(unsigned milliseconds) = 0;
   // Safe to call from any thread; the tick itself always runs on the UI thread.
-  // Enabling a running timer restarts its interval.
+  // Enabling a disabled timer starts its countdown; enabling an enabled one leaves the
+  // countdown alone, so SetEnabled(false) then SetEnabled(true) is the way to restart it.
   virtual void SetEnabled(bool enabled) = 0;
   virtual bool Enabled() const = 0;
 

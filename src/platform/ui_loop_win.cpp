@@ -2,9 +2,12 @@
 //
 // Timers live on one hidden message-only window. Any thread may enable or disable a
 // timer: the change is posted to that window and applied on the UI thread, where
-// SetTimer belongs. The system never fires a window timer sooner than about 10 ms, so
-// a timer with a shorter interval is already due when its change is applied: its first
-// tick runs right then, which is what makes the dial notifications prompt.
+// SetTimer belongs. A change that asks for a new countdown says so in a flag of its
+// own: by the time the post arrives the timer may have been disabled and enabled
+// again, and its enabled state alone no longer tells. The system never fires a window
+// timer sooner than about 10 ms, so a timer with a shorter interval is already due when
+// its countdown starts: its first tick runs right then, which is what makes the dial
+// notifications prompt.
 #include <windows.h>
 
 #include <atomic>
@@ -26,25 +29,34 @@ class WinUiTimer : public UiTimer {
   ~WinUiTimer() override;
 
   void SetInterval(unsigned milliseconds) override {
-    interval_ = milliseconds;
-    if (enabled_)
-      PostMessageA(host_, kMsgApplyTimer, id_, 0);
+    if (interval_.exchange(milliseconds) != milliseconds && enabled_)
+      Restart();
   }
 
   void SetEnabled(bool enabled) override {
-    enabled_ = enabled;
-    PostMessageA(host_, kMsgApplyTimer, id_, 0);
+    if (enabled_.exchange(enabled) == enabled)
+      return;
+    if (enabled)
+      Restart();
+    else
+      PostMessageA(host_, kMsgApplyTimer, id_, 0);
   }
 
   bool Enabled() const override { return enabled_; }
 
-  // UI thread: brings the window timer in line with the wanted state.
+  // UI thread: brings the window timer in line with the wanted state. SetTimer on a
+  // running window timer starts its countdown over, so it is called only when a restart
+  // was asked for or the window timer is not running yet.
   void Apply() {
     if (!enabled_) {
       KillTimer(host_, id_);
+      running_ = false;
       return;
     }
+    if (!restart_.exchange(false) && running_)
+      return;
     SetTimer(host_, id_, interval_, nullptr);
+    running_ = true;
     if (interval_ < USER_TIMER_MINIMUM)
       Tick();
   }
@@ -55,11 +67,18 @@ class WinUiTimer : public UiTimer {
   }
 
  private:
+  void Restart() {
+    restart_ = true;
+    PostMessageA(host_, kMsgApplyTimer, id_, 0);
+  }
+
   WinUiLoop& loop_;
   HWND host_;
   UINT_PTR id_;
   std::atomic<unsigned> interval_{1000};
   std::atomic<bool> enabled_{false};
+  std::atomic<bool> restart_{false};
+  bool running_ = false;  // the window timer's state, UI thread only
 };
 
 class WinUiLoop : public UiLoop {

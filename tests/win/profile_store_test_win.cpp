@@ -27,6 +27,12 @@ class FolderFiles : public Files {
   bool Append(const std::string& path, const std::string& text, std::string& error) override {
     return system_->Append(path, text, error);
   }
+  bool ReadAll(const std::string& path, std::string& text, std::string& error) override {
+    return system_->ReadAll(path, text, error);
+  }
+  bool ReplaceWhole(const std::string& path, const std::string& text, std::string& error) override {
+    return system_->ReplaceWhole(path, text, error);
+  }
 
  private:
   std::string dir_;

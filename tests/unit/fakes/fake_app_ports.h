@@ -2,11 +2,13 @@
 // records what it was told.
 #pragma once
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/main_view.h"
+#include "platform/date_time.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/locale.h"
@@ -21,21 +23,52 @@ class FakeFiles : public Files {
   bool Exists(const std::string& path) override { return content.count(path) > 0; }
   bool Remove(const std::string& path) override { return content.erase(path) > 0; }
   bool Append(const std::string& path, const std::string& text, std::string& error) override {
-    if (!writable) {
-      error = "Access denied.";
+    if (!Writable(error)) {
       return false;
     }
     content[path] += text;
     return true;
   }
+  bool ReadAll(const std::string& path, std::string& text, std::string& error) override {
+    error.clear();
+    const auto it = content.find(path);
+    if (it == content.end()) {
+      return false;
+    }
+    text = it->second;
+    return true;
+  }
+  bool ReplaceWhole(const std::string& path, const std::string& text, std::string& error) override {
+    if (!Writable(error)) {
+      return false;
+    }
+    content[path] = text;
+    return true;
+  }
 
   std::map<std::string, std::string> content;
+  // Off, every write fails as a full disk or a locked file would, and changes nothing.
   bool writable = true;
+
+ private:
+  bool Writable(std::string& error) {
+    if (!writable) {
+      error = "Access denied.";
+    }
+    return writable;
+  }
 };
 
+// Long times as HH:MM:SS.
 class FakeLocale : public Locale {
  public:
   std::string LongTimeNow() override { return time; }
+  std::string LongTime(double date_time) override {
+    const CalendarTime t = FromDateTime(date_time);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+    return text;
+  }
   char DecimalSeparator() override { return decimal; }
   std::string time = "12:34:56";
   char decimal = '.';

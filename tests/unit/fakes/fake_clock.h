@@ -5,12 +5,17 @@
 #include <cstdint>
 
 #include "platform/clock.h"
+#include "platform/date_time.h"
 
-// Safe to read and advance from any thread.
+// Safe to read and advance from any thread. Local time follows the monotonic time from
+// a start of the test's choosing.
 class FakeClock : public Clock {
  public:
   // Returns the time, then moves it on by the auto-advance step.
   uint64_t MonotonicMs() override { return now_.fetch_add(auto_advance_); }
+  double LocalNow() override { return local_start_ + static_cast<double>(now_) / 86400000; }
+  // The local date-time when Now() was 0; 1 June 2026 12:34:56 unless set.
+  void SetLocalStart(double date_time) { local_start_ = date_time; }
   // The time, without moving it.
   uint64_t Now() const { return now_; }
   void Advance(uint64_t ms) { now_ += ms; }
@@ -20,4 +25,5 @@ class FakeClock : public Clock {
  private:
   std::atomic<uint64_t> now_{0};
   std::atomic<uint64_t> auto_advance_{0};
+  std::atomic<double> local_start_{ToDateTime({2026, 6, 1, 12, 34, 56})};
 };

@@ -2,7 +2,57 @@
 #include "fakes/fake_ui_loop.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <optional>
 #include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr uint64_t kNever = std::numeric_limits<uint64_t>::max();
+
+// How many of this process's threads are running or ready to run, the caller among them;
+// nothing where the system does not show its threads' states.
+std::optional<int> RunnableThreads() {
+  std::error_code error;
+  std::filesystem::directory_iterator tasks("/proc/self/task", error);
+  if (error) {
+    return std::nullopt;
+  }
+  int runnable = 0;
+  for (const auto& task : tasks) {
+    std::string stat;
+    std::getline(std::ifstream(task.path() / "stat"), stat);
+    // The state follows the command name, which is in parentheses and may hold blanks.
+    const size_t name_end = stat.rfind(')');
+    if (name_end != std::string::npos && name_end + 2 < stat.size() &&
+        (stat[name_end + 2] == 'R' || stat[name_end + 2] == 'D')) {
+      ++runnable;
+    }
+  }
+  return runnable;
+}
+
+// Waits until the other threads are asleep or blocked: what they had in hand is done.
+// A thread that never settles costs a little real time at each move of the clock.
+void LetOtherThreadsSettle() {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+  for (;;) {
+    const std::optional<int> runnable = RunnableThreads();
+    if (!runnable) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      return;
+    }
+    if (*runnable <= 1 || std::chrono::steady_clock::now() > give_up) {
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(50));
+  }
+}
+
+}  // namespace
 
 class FakeUiLoop::Timer : public UiTimer {
  public:
@@ -14,17 +64,24 @@ class FakeUiLoop::Timer : public UiTimer {
 
   void SetInterval(unsigned milliseconds) override {
     std::lock_guard lock(loop_.mutex_);
+    if (enabled_ && interval_ != milliseconds) {
+      since_ = loop_.clock_.Now();
+    }
     interval_ = milliseconds;
   }
   void SetEnabled(bool enabled) override {
     std::lock_guard lock(loop_.mutex_);
+    if (enabled && !enabled_) {
+      since_ = loop_.clock_.Now();
+    }
     enabled_ = enabled;
-    since_ = loop_.clock_.Now();
   }
   bool Enabled() const override {
     std::lock_guard lock(loop_.mutex_);
     return enabled_;
   }
+
+  uint64_t Due() const { return since_ + std::max(interval_, 1u); }
 
   FakeUiLoop& loop_;
   unsigned interval_ = 0;
@@ -61,7 +118,7 @@ void FakeUiLoop::ProcessMessages() {
 bool FakeUiLoop::TakeTick(Timer* timer) {
   std::lock_guard lock(mutex_);
   if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end() || !timer->enabled_ ||
-      clock_.Now() - timer->since_ < timer->interval_) {
+      clock_.Now() < timer->Due()) {
     return false;
   }
   timer->since_ = clock_.Now();
@@ -74,15 +131,48 @@ int FakeUiLoop::EnabledTimers() {
                        [](Timer* timer) { return timer->enabled_; });
 }
 
+uint64_t FakeUiLoop::NextDue() {
+  std::lock_guard lock(mutex_);
+  uint64_t next = kNever;
+  for (Timer* timer : timers_) {
+    if (timer->enabled_) {
+      next = std::min(next, timer->Due());
+    }
+  }
+  return next;
+}
+
 bool FakeUiLoop::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  return Run(done, kNever, limit);
+}
+
+bool FakeUiLoop::AdvanceTo(uint64_t fake_ms, std::chrono::milliseconds limit) {
+  if (!Run([&] { return clock_.Now() >= fake_ms; }, fake_ms, limit)) {
+    return false;
+  }
+  ProcessMessages();
+  return true;
+}
+
+// Never moves the clock past `horizon`.
+bool FakeUiLoop::Run(const std::function<bool()>& done, uint64_t horizon,
+                     std::chrono::milliseconds limit) {
   const auto give_up = std::chrono::steady_clock::now() + limit;
   while (!done()) {
     if (std::chrono::steady_clock::now() > give_up) {
       return false;
     }
     ProcessMessages();
-    clock_.Advance(1);
-    std::this_thread::yield();
+    if (done()) {
+      return true;
+    }
+    LetOtherThreadsSettle();
+    const uint64_t next = std::min(NextDue(), horizon);
+    if (next == kNever) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } else if (const uint64_t now = clock_.Now(); next > now) {
+      clock_.Advance(next - now);
+    }
   }
   return true;
 }

@@ -10,21 +10,25 @@
 
 #include "rassim/rassim.h"
 
-// Writes the phonebook to a fresh temporary file and points the substitute at it; on
-// destruction hangs up every connection, waits for the dial workers and removes the file.
+// Writes the phonebook to a fresh temporary folder of its own and points the substitute
+// at it; on destruction hangs up every connection, waits for the dial workers and removes
+// the folder. The substitute reads its control file beside the phonebook: in a shared
+// folder another test run would take the commands meant for this one.
 class TempPhonebook {
  public:
   explicit TempPhonebook(const std::string& text) {
     static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() / ("tarvolin-test-" + std::to_string(getpid()) +
-                                                      "-" + std::to_string(++counter) + ".pbk");
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tarvolin-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+    std::filesystem::create_directory(dir_);
+    path_ = dir_ / "rasphone.pbk";
     Write(text);
     rassim::SetPhonebookPath(path_.string());
   }
   ~TempPhonebook() {
     rassim::Shutdown();
     rassim::SetPhonebookPath("");
-    std::filesystem::remove(path_);
+    std::filesystem::remove_all(dir_);
   }
   TempPhonebook(const TempPhonebook&) = delete;
   TempPhonebook& operator=(const TempPhonebook&) = delete;
@@ -33,5 +37,6 @@ class TempPhonebook {
   std::string Path() const { return path_.string(); }
 
  private:
+  std::filesystem::path dir_;
   std::filesystem::path path_;
 };
