@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/prompts.h"
@@ -31,11 +32,12 @@ class StatusLine {
 
 class ConnectionLog {
  public:
-  ConnectionLog(Files& files, Locale& locale, Prompts& prompts, Shell& shell, StatusLine& status,
-                const AppSettings& settings);
+  ConnectionLog(Files& files, Clock& clock, Locale& locale, Prompts& prompts, Shell& shell,
+                StatusLine& status, const AppSettings& settings);
 
   std::string Path() const;
-  // The log holds one run: an earlier run's file is removed.
+  // The log holds one run: an earlier run's file is removed or, when it cannot be, emptied.
+  // When neither works the first write's box says so.
   void ClearAtStart();
   // Shows the text in the status line and, with CkbWriteLogs on, appends it to the file.
   // A file that cannot be written is said in one box per run; the caller's flow goes on.
@@ -45,10 +47,12 @@ class ConnectionLog {
 
  private:
   Files& files_;
+  Clock& clock_;
   Locale& locale_;
   Prompts& prompts_;
   Shell& shell_;
   StatusLine& status_;
   const AppSettings& settings_;
+  std::string clear_failure_;  // why an earlier run's lines are still in the file
   bool failure_shown_ = false;
 };

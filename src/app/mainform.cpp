@@ -12,7 +12,7 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       args_(std::move(args)),
       dialup_(ports.ras, ports.ui, ports.clock),
       problems_(ports.prompts),
-      log_(ports.files, ports.locale, ports.prompts, ports.shell, view, settings_),
+      log_(ports.files, ports.clock, ports.locale, ports.prompts, ports.shell, view, settings_),
       tray_(view),
       connections_(ports, dialup_, settings_, view, problems_),
       dialing_(ports, dialup_, settings_, connections_, log_, tray_, view),

@@ -6,8 +6,6 @@
 class Locale {
  public:
   virtual ~Locale() = default;
-  // The current local time of day in the user's long time format, without a date.
-  virtual std::string LongTimeNow() = 0;
   // The time of day of a date-time (see platform/date_time.h) in the user's long time
   // format, without the date.
   virtual std::string LongTime(double date_time) = 0;

@@ -8,8 +8,6 @@ namespace {
 
 class WinLocale : public Locale {
  public:
-  std::string LongTimeNow() override { return FormatTime(nullptr); }
-
   std::string LongTime(double date_time) override {
     const CalendarTime time = FromDateTime(date_time);
     SYSTEMTIME system{};

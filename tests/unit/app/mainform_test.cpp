@@ -96,6 +96,24 @@ TEST_F(MainformTest, WriteDialLogUpdatesTheStatusAlwaysAndReportsOnlyTheFirstFai
   EXPECT_EQ(files_.content[kLogPath].find("not logged"), std::string::npos);
 }
 
+TEST_F(MainformTest, AnEarlierLogThatCannotBeDeletedIsEmptiedElseTheFirstWriteSaysSo) {
+  files_.content[kLogPath] = "an earlier run\r\n";
+  files_.undeletable.insert(kLogPath);
+  Start().Log().WriteDialLog("first", LogKind::Message);
+  EXPECT_EQ(Log(), "12:34:56\tMessage\tfirst\r\n");
+  EXPECT_TRUE(prompts_.errors.empty());
+
+  // Not even emptied: the first write's one box says so.
+  files_.content[kLogPath] = "an earlier run\r\n";
+  files_.writable = false;
+  Tmainform& form = Start();
+  form.Log().WriteDialLog("first", LogKind::Message);
+  form.Log().WriteDialLog("second", LogKind::Message);
+  ASSERT_EQ(prompts_.errors.size(), 1u);
+  EXPECT_NE(prompts_.errors[0].find("earlier run C:\\Tarvolin\\DialLog.TXT could not be removed"),
+            std::string::npos);
+}
+
 TEST_F(MainformTest, ViewLogsOpensTheLogOrSaysThereIsNone) {
   auto& form = Start();
   form.ViewLogs1Click();

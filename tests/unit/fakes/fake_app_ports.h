@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,9 @@ class FakeFiles : public Files {
   std::string ExeDir() override { return "C:\\Tarvolin\\"; }
   std::string ExePath() override { return "C:\\Tarvolin\\tarvolin.exe"; }
   bool Exists(const std::string& path) override { return content.count(path) > 0; }
-  bool Remove(const std::string& path) override { return content.erase(path) > 0; }
+  bool Remove(const std::string& path) override {
+    return !undeletable.count(path) && content.erase(path) > 0;
+  }
   bool Append(const std::string& path, const std::string& text, std::string& error) override {
     if (!Writable(error)) {
       return false;
@@ -49,6 +52,8 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> content;
   // Off, every write fails as a full disk or a locked file would, and changes nothing.
   bool writable = true;
+  // Files that cannot be removed, as a read-only file or one another program holds.
+  std::set<std::string> undeletable;
 
  private:
   bool Writable(std::string& error) {
@@ -62,7 +67,6 @@ class FakeFiles : public Files {
 // Long times as HH:MM:SS.
 class FakeLocale : public Locale {
  public:
-  std::string LongTimeNow() override { return time; }
   std::string LongTime(double date_time) override {
     const CalendarTime t = FromDateTime(date_time);
     char text[16];
@@ -70,7 +74,6 @@ class FakeLocale : public Locale {
     return text;
   }
   char DecimalSeparator() override { return decimal; }
-  std::string time = "12:34:56";
   char decimal = '.';
 };
 
