@@ -80,8 +80,8 @@ EntrySettings ReadEntry(const IniSection& section) {
   entry.step_delay_ms = static_cast<uint32_t>(std::clamp<int64_t>(delay, 0, 60000));
   entry.drop_after_s = Count(section, "DropAfter", 0);
   entry.link_speed = Count(section, "LinkSpeed", 57600);
-  entry.server_ip = Text(section, "ServerIP", "10.0.0.1", kRasMaxIpAddress);
-  entry.client_ip = Text(section, "ClientIP", "10.0.0.2", kRasMaxIpAddress);
+  entry.server_ip = Text(section, "ServerIP", "127.0.0.1", kRasMaxIpAddress);
+  entry.client_ip = Text(section, "ClientIP", "127.0.0.2", kRasMaxIpAddress);
   entry.send_bps = Count(section, "SendBps", 800);
   entry.recv_bps = Count(section, "RecvBps", 5000);
   return entry;

@@ -230,7 +230,20 @@ void DialingController::PlayEventSound(EventSound kind) {
     ports_.sound.PlayWave(file);
 }
 
+void DialingController::CopyIPToClipboard() {
+  if (!settings_.CkbCopyIP || !online_)
+    return;
+  dialup_.GetIPAddresses(dialup_.ConnectionHandle());
+  const std::string& server = dialup_.ServerIP();
+  const std::string& client = dialup_.ClientIP();
+  const std::string text = settings_.RgCopyIP == 0   ? server
+                           : settings_.RgCopyIP == 1 ? client
+                           : settings_.RgCopyIP == 2
+                               ? "Server IP: " + server + "\r\nClient IP: " + client
+                               : "";
+  ports_.desktop.SetClipboardText(text + "\r\n");
+}
+
 void DialingController::PerformActions(PerformAt) {}
 void DialingController::RecordConnectTime() {}
-void DialingController::CopyIPToClipboard() {}
 void DialingController::CheckNewVersionSilently() {}

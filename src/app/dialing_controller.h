@@ -85,10 +85,11 @@ class DialingController {
   void SetOnlineState(bool on);
   void HangUpLine();
 
+  // With CkbCopyIP, the addresses RgCopyIP chooses go to the clipboard, ended by CR LF.
+  void CopyIPToClipboard();
   // Where later features join the dial's road.
   void PerformActions(PerformAt point);
   void RecordConnectTime();
-  void CopyIPToClipboard();
   void CheckNewVersionSilently();
 
   MainPorts ports_;

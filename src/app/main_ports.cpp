@@ -15,7 +15,9 @@ MainPortsBuilder::MainPortsBuilder(const MainPorts& p)
       profiles_(&p.profiles),
       keyboard_(&p.keyboard),
       sound_(&p.sound),
-      desktop_(&p.desktop) {}
+      desktop_(&p.desktop),
+      system_(&p.system),
+      network_(&p.network) {}
 
 namespace {
 
@@ -33,5 +35,6 @@ MainPorts MainPortsBuilder::Build() const {
       Given(ras_, "RAS"),           Given(ui_, "UI loop"),        Given(clock_, "clock"),
       Given(locale_, "locale"),     Given(files_, "files"),       Given(shell_, "shell"),
       Given(prompts_, "prompts"),   Given(registry_, "registry"), Given(profiles_, "profiles"),
-      Given(keyboard_, "keyboard"), Given(sound_, "sound"),       Given(desktop_, "desktop")};
+      Given(keyboard_, "keyboard"), Given(sound_, "sound"),       Given(desktop_, "desktop"),
+      Given(system_, "system"),     Given(network_, "network")};
 }

@@ -7,11 +7,13 @@
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/locale.h"
+#include "platform/network.h"
 #include "platform/profile_file.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
+#include "platform/system.h"
 #include "platform/ui_loop.h"
 
 struct MainPorts {
@@ -27,6 +29,8 @@ struct MainPorts {
   Keyboard& keyboard;
   Sound& sound;
   Desktop& desktop;
+  System& system;
+  Network& network;
 };
 
 // Names each port once, so that a new port is added in one place and a caller that
@@ -49,6 +53,8 @@ class MainPortsBuilder {
   MainPortsBuilder& WithKeyboard(Keyboard& port) { return Set(keyboard_, port); }
   MainPortsBuilder& WithSound(Sound& port) { return Set(sound_, port); }
   MainPortsBuilder& WithDesktop(Desktop& port) { return Set(desktop_, port); }
+  MainPortsBuilder& WithSystem(System& port) { return Set(system_, port); }
+  MainPortsBuilder& WithNetwork(Network& port) { return Set(network_, port); }
 
   // Throws std::logic_error naming the first port that was not given.
   MainPorts Build() const;
@@ -72,4 +78,6 @@ class MainPortsBuilder {
   Keyboard* keyboard_ = nullptr;
   Sound* sound_ = nullptr;
   Desktop* desktop_ = nullptr;
+  System* system_ = nullptr;
+  Network* network_ = nullptr;
 };

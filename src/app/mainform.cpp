@@ -10,13 +10,14 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
     : ports_(ports),
       view_(view),
       args_(std::move(args)),
-      dialup_(ports.ras, ports.ui, ports.clock),
+      dialup_(ports.ras, ports.ui, ports.clock, {&ports.registry, ports.system.PlatformFamily()}),
       problems_(ports.prompts),
       log_(ports.files, ports.clock, ports.locale, ports.prompts, ports.shell, view, settings_),
       tray_(view),
       connections_(ports, dialup_, settings_, view, problems_),
       dialing_(ports, dialup_, settings_, connections_, log_, tray_, view),
-      monitor_(ports.ui, dialing_, connections_, problems_) {
+      keep_alive_(ports, dialup_, settings_, log_),
+      monitor_(ports.ui, dialup_, dialing_, connections_, keep_alive_, tray_, problems_) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -92,6 +93,7 @@ void Tmainform::ResetToDefaults() {
   connections_.Reset();
   tray_.Reset();
   exit_requested_ = false;
+  keep_alive_.Reset();
   dialing_.Reset();
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
+#include "app/keep_alive.h"
 #include "app/main_ports.h"
 #include "app/main_view.h"
 #include "app/monitor.h"
@@ -61,6 +62,8 @@ class Tmainform {
   ConnectionList& Connections() { return connections_; }
   DialingController& Dialing() { return dialing_; }
   ConnectionLog& Log() { return log_; }
+  KeepAlive& KeepAliveEcho() { return keep_alive_; }
+  const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }
 
  private:
@@ -105,6 +108,7 @@ class Tmainform {
   Tray tray_;
   ConnectionList connections_;
   DialingController dialing_;
+  KeepAlive keep_alive_;
   Monitor monitor_;
   CommandTable commands_;
   bool exit_requested_ = false;

@@ -5,10 +5,14 @@
 
 #include "dialup/ras_api.h"
 
-Monitor::Monitor(UiLoop& ui, DialingController& dialing, ConnectionList& connections,
+Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
+                 ConnectionList& connections, KeepAlive& keep_alive, Tray& tray,
                  ProblemReport& problems)
-    : dialing_(dialing),
+    : dialup_(dialup),
+      dialing_(dialing),
       connections_(connections),
+      keep_alive_(keep_alive),
+      tray_(tray),
       problems_(problems),
       check_timer_(ui.CreateTimer()) {
   check_timer_->SetInterval(1000);
@@ -41,6 +45,14 @@ void Monitor::DetectDisconnect() {
   dialing_.DetectDisconnect();
 }
 
+void Monitor::KeepAlivePing() {
+  keep_alive_.KeepAlivePing(dialing_.Online());
+}
+
+void Monitor::UpdateTrayHint() {
+  tray_.UpdateTrayHint(dialup_.Entry, dialing_.Online());
+}
+
 void Monitor::WatchConnections() {
   connections_.Watch();
 }
@@ -51,5 +63,3 @@ void Monitor::ShowView() {}
 void Monitor::TakeSample() {}
 void Monitor::DrawHistogram() {}
 void Monitor::CheckSchedules() {}
-void Monitor::KeepAlivePing() {}
-void Monitor::UpdateTrayHint() {}

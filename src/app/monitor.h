@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/dialing_controller.h"
+#include "app/keep_alive.h"
 #include "platform/problem_report.h"
 #include "platform/ui_loop.h"
 #include "profiles/connection_list.h"
@@ -13,8 +14,8 @@
 // same way, so the failure is said once and the next tick tries again.
 class Monitor {
  public:
-  Monitor(UiLoop& ui, DialingController& dialing, ConnectionList& connections,
-          ProblemReport& problems);
+  Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing, ConnectionList& connections,
+          KeepAlive& keep_alive, Tray& tray, ProblemReport& problems);
   ~Monitor();
 
   // CheckTimer's tick.
@@ -33,8 +34,11 @@ class Monitor {
   void UpdateTrayHint();
   void WatchConnections();
 
+  TDialUp& dialup_;
   DialingController& dialing_;
   ConnectionList& connections_;
+  KeepAlive& keep_alive_;
+  Tray& tray_;
   ProblemReport& problems_;
   std::unique_ptr<UiTimer> check_timer_;
 };

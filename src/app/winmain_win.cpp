@@ -50,6 +50,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   auto keyboard = MakeWinKeyboard();
   auto sound = MakeWinSound();
   auto desktop = MakeWinDesktop();
+  auto system = MakeWinSystem();
+  auto network = MakeWinNetwork();
   const MainPorts ports = MainPortsBuilder()
                               .WithRas(ras)
                               .WithUi(*ui)
@@ -63,6 +65,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                               .WithKeyboard(*keyboard)
                               .WithSound(*sound)
                               .WithDesktop(*desktop)
+                              .WithSystem(*system)
+                              .WithNetwork(*network)
                               .Build();
   return RunMainWindow(ports, Arguments(), [splash] { HideSplash(splash); });
 }

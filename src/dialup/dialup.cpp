@@ -62,8 +62,12 @@ uint32_t EnumEntries(RasApi& ras, std::vector<TRasEntryName>& names) {
 
 }  // namespace
 
-TDialUp::TDialUp(RasApi& ras, UiLoop& ui, Clock& clock)
-    : ras_(ras), ui_(ui), clock_(clock), notification_timer_(ui.CreateTimer()) {
+TDialUp::TDialUp(RasApi& ras, UiLoop& ui, Clock& clock, StatisticsSource statistics)
+    : ras_(ras),
+      ui_(ui),
+      clock_(clock),
+      notification_timer_(ui.CreateTimer()),
+      statistics_(statistics) {
   notification_timer_->SetInterval(kNotificationIntervalMs);
   notification_timer_->OnTimer = [this] { DeliverNotification(); };
 }
@@ -308,8 +312,4 @@ int TDialUp::GetIPAddresses(RasHandle Handle) {
     server_ip_ = FieldText(info.szServerIpAddress);
   }
   return code;
-}
-
-void TDialUp::StartStatistics(bool, bool) {
-  // No counters are read yet, so there is no baseline to take.
 }

@@ -8,8 +8,10 @@
 
 #include "dialup/ras_api.h"
 #include "dialup/ras_types.h"
+#include "dialup/statistics.h"
 #include "dialup/status_text.h"
 #include "platform/clock.h"
+#include "platform/registry.h"
 #include "platform/ui_loop.h"
 
 // HangUpConnection gave up waiting for RAS to forget the connection. Lies outside RAS's
@@ -26,9 +28,17 @@ enum TDialMode { dmAsync, dmSync };
 // at a time (a step waits on the RAS thread until the previous handler has returned), and
 // only to the component that dialed last. OnConnect and OnNotConnected belong to blocking
 // dials only.
+// Where the line statistics come from: the registry, read as the platform family says
+// (1: the consumer family's dynamic data, 2: the NT family's performance data). Without a
+// registry, or in family 0, there are none.
+struct StatisticsSource {
+  Registry* registry = nullptr;
+  int family = 0;
+};
+
 class TDialUp {
  public:
-  TDialUp(RasApi& ras, UiLoop& ui, Clock& clock);
+  TDialUp(RasApi& ras, UiLoop& ui, Clock& clock, StatisticsSource statistics = {});
   // Does not hang up. Notifications arriving later are dropped.
   ~TDialUp();
   TDialUp(const TDialUp&) = delete;
@@ -82,8 +92,23 @@ class TDialUp {
   int GetEntryPassword(std::string& Value);
   int SetEntryUserName(const std::string& Value);
   int SetEntryPassword(const std::string& Value);
-  // Takes a new baseline for the byte counters of the coming connection.
-  void StartStatistics(bool Start, bool RefreshAdapter);
+  // Line statistics. The counts run from the baseline that StartStatistics takes before
+  // each dial; a counter that drops below its baseline re-baselines both. Where the
+  // registry has no RAS counters (the NT family without the RAS object, as under Wine),
+  // RAS's own statistics of ConnectionHandle() feed the same counts, from zero for each new
+  // connection. Every failure is the false result; the counts keep their last values.
+  int64_t BytesXmit() const { return static_cast<int64_t>(line_.BytesXmit()); }
+  int64_t BytesRecv() const { return static_cast<int64_t>(line_.BytesRecv()); }
+  uint32_t ConnectionSpeed() const { return connection_speed_; }  // bits per second
+  // The dial-up adapters that have statistics, sorted (consumer family only).
+  const std::vector<std::string>& DUNA() const { return duna_; }
+  std::string DUNA_Key;  // the adapter whose counters are read
+  bool EnumAdapters();
+  // Start: the platform counts for DUNA_Key (refreshed first when asked) and a new
+  // baseline is taken. Not Start: the platform stops counting.
+  bool StartStatistics(bool Start, bool RefreshAdapter);
+  bool GetStatistics();
+  void ResetBaseline();
   // Reads the two addresses of a connected line into ServerIP and ClientIP, which are
   // cleared first. No handle: 0, both empty.
   int GetIPAddresses(RasHandle Handle);
@@ -108,6 +133,10 @@ class TDialUp {
   int DialSync(TRasDialParams& params);
   int DialAsync(TRasDialParams& params);
   std::string ErrorText(int code);
+  bool ReadStatValues(const std::string& key, std::string values[3]);
+  bool GetDynamicStatistics();
+  bool GetPerformanceStatistics();
+  bool GetRasStatistics();
 
   RasApi& ras_;
   UiLoop& ui_;
@@ -117,6 +146,11 @@ class TDialUp {
   RasHandle connection_handle_ = nullptr;
   std::string server_ip_;
   std::string client_ip_;
+  StatisticsSource statistics_;
+  LineStatistics line_;
+  uint32_t connection_speed_ = 0;
+  std::vector<std::string> duna_;
+  RasHandle statistics_handle_ = nullptr;  // the connection RAS's own counters came from
   // The one-slot mailbox between the RAS thread and the UI thread, guarded by the
   // process-wide hand-over lock.
   bool pending_ = false;

@@ -1,6 +1,8 @@
 // The desktop shared with other programs.
 #include <windows.h>
 
+#include <cstring>
+
 #include "platform/win_ports.h"
 
 namespace {
@@ -11,6 +13,21 @@ class WinDesktop : public Desktop {
     // Sent with a time-out, so one hung program cannot freeze this one.
     SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, reinterpret_cast<LPARAM>(area.c_str()),
                         SMTO_ABORTIFHUNG, 5000, nullptr);
+  }
+
+  bool SetClipboardText(const std::string& text) override {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory)
+      return false;
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    // The clipboard takes the memory only when it accepts the data.
+    const bool copied =
+        OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!copied)
+      GlobalFree(memory);
+    return copied;
   }
 };
 

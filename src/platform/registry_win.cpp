@@ -1,7 +1,9 @@
 // The system registry, through the ANSI registry functions.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/win_ports.h"
 
@@ -13,6 +15,8 @@ HKEY RootKey(RegRoot root) {
       return HKEY_LOCAL_MACHINE;
     case RegRoot::Users:
       return HKEY_USERS;
+    case RegRoot::DynData:
+      return HKEY_DYN_DATA;
     case RegRoot::CurrentUser:
       break;
   }
@@ -115,17 +119,55 @@ class WinRegistry : public Registry {
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
   }
 
+  bool KeyExists(RegRoot root, const std::string& key) override {
+    return static_cast<bool>(Key::Open(root, key, KEY_READ));
+  }
+
+  std::vector<std::string> SubKeys(RegRoot root, const std::string& key) override {
+    std::vector<std::string> names;
+    Key opened = Key::Open(root, key, KEY_ENUMERATE_SUB_KEYS);
+    char name[256];
+    for (DWORD i = 0; opened; ++i) {
+      DWORD length = sizeof(name);
+      if (RegEnumKeyExA(opened.handle(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
+        break;
+      names.emplace_back(name, length);
+    }
+    return names;
+  }
+
+  RegRead ReadBytes(RegRoot root, const std::string& key, const std::string& name,
+                    std::string& bytes) override {
+    return Query(root, key, name, std::nullopt, bytes);
+  }
+
+  RegRead ReadPerformanceData(const std::string& objects, size_t size,
+                              std::string& bytes) override {
+    bytes.assign(size, '\0');
+    DWORD length = static_cast<DWORD>(size);
+    const LONG status = RegQueryValueExA(HKEY_PERFORMANCE_DATA, objects.c_str(), nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(bytes.data()), &length);
+    RegCloseKey(HKEY_PERFORMANCE_DATA);
+    if (status == ERROR_MORE_DATA)
+      return RegRead::MoreData;
+    if (status != ERROR_SUCCESS)
+      return RegRead::Missing;
+    bytes.resize(std::min<size_t>(length, size));
+    return RegRead::Ok;
+  }
+
  private:
-  // The value's bytes when it has the expected type.
+  // The value's bytes when it has the expected type, or any type when none is expected.
   static RegRead Query(RegRoot root, const std::string& key, const std::string& name,
-                       DWORD expected_type, std::string& data) {
+                       std::optional<DWORD> expected_type, std::string& data) {
     Key opened = Key::Open(root, key, KEY_QUERY_VALUE);
     if (!opened)
       return RegRead::Missing;
     DWORD type = 0;
     DWORD size = 0;
     LONG status = RegQueryValueExA(opened.handle(), name.c_str(), nullptr, &type, nullptr, &size);
-    while (status == ERROR_SUCCESS && type == expected_type) {
+    while (status == ERROR_SUCCESS && type == expected_type.value_or(type)) {
       data.assign(size, '\0');
       status = RegQueryValueExA(opened.handle(), name.c_str(), nullptr, &type,
                                 reinterpret_cast<BYTE*>(data.data()), &size);
@@ -135,7 +177,7 @@ class WinRegistry : public Registry {
     }
     if (status != ERROR_SUCCESS)
       return RegRead::Missing;
-    if (type != expected_type)
+    if (type != expected_type.value_or(type))
       return RegRead::WrongType;
     data.resize(size);
     return RegRead::Ok;

@@ -9,11 +9,13 @@
 #include "platform/keyboard.h"
 #include "platform/library_loader.h"
 #include "platform/locale.h"
+#include "platform/network.h"
 #include "platform/profile_file.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
+#include "platform/system.h"
 #include "platform/ui_loop.h"
 
 std::unique_ptr<LibraryLoader> MakeWinLibraryLoader();
@@ -29,3 +31,6 @@ std::unique_ptr<ProfileFile> MakeWinProfileFile();
 std::unique_ptr<Keyboard> MakeWinKeyboard();
 std::unique_ptr<Sound> MakeWinSound();
 std::unique_ptr<Desktop> MakeWinDesktop();
+std::unique_ptr<System> MakeWinSystem();
+// Must be called on the user-interface thread: socket and echo results arrive there.
+std::unique_ptr<Network> MakeWinNetwork();

@@ -13,3 +13,7 @@ void Tray::ShowMainWindow() {
   }
   window_.BringToFront();
 }
+
+void Tray::UpdateTrayHint(const std::string& entry, bool online) {
+  hint_ = "Tarvolin [" + entry + "] - " + (online ? "Online" : "Offline");
+}

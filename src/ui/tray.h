@@ -1,6 +1,8 @@
 // The main window's place: shown on the desktop or hidden in the tray.
 #pragma once
 
+#include <string>
+
 // What the tray asks of the main window.
 class TrayWindow {
  public:
@@ -22,8 +24,12 @@ class Tray {
   // Brings the window back from the tray when it is there, then to the front.
   void ShowMainWindow();
   bool HiddenToTray() const { return hidden_; }
+  // The icon's hint names the connection at hand and whether the line is up.
+  void UpdateTrayHint(const std::string& entry, bool online);
+  const std::string& Hint() const { return hint_; }
 
  private:
   TrayWindow& window_;
   bool hidden_ = false;
+  std::string hint_;
 };

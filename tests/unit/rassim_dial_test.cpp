@@ -57,8 +57,8 @@ uint32_t Statistics(RasHandle handle, TRasStats& stats) {
 
 TEST_F(RassimDialTest, AsyncDialWalksEveryStepOnItsOwnThread) {
   WritePhonebook(
-      "[Net]\nStepDelayMs=0\nDevice=My Modem\nDeviceType=isdn\nServerIP=192.168.5.1\n"
-      "ClientIP=192.168.5.2\nLinkSpeed=33600\nSendBps=1000\nRecvBps=3000\n");
+      "[Net]\nStepDelayMs=0\nDevice=My Modem\nDeviceType=isdn\nServerIP=127.5.5.1\n"
+      "ClientIP=127.5.5.2\nLinkSpeed=33600\nSendBps=1000\nRecvBps=3000\n");
   RasHandle handle = nullptr;
   ASSERT_EQ(Dial("net", handle), kRasSuccess);
   ASSERT_NE(handle, nullptr);
@@ -79,8 +79,8 @@ TEST_F(RassimDialTest, AsyncDialWalksEveryStepOnItsOwnThread) {
   TRasPppIp ip;
   ASSERT_EQ(Projection(handle, ip), kRasSuccess);
   EXPECT_EQ(ip.dwError, 0u);
-  EXPECT_STREQ(ip.szIpAddress, "192.168.5.2");
-  EXPECT_STREQ(ip.szServerIpAddress, "192.168.5.1");
+  EXPECT_STREQ(ip.szIpAddress, "127.5.5.2");
+  EXPECT_STREQ(ip.szServerIpAddress, "127.5.5.1");
 
   TRasStats stats;
   ASSERT_EQ(Statistics(handle, stats), kRasSuccess);

@@ -25,11 +25,11 @@ class DialingE2E : public ::testing::Test {
 };
 
 TEST_F(DialingE2E, DialConnectsAndShowsTheServer) {
-  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\nServerIP=192.0.2.1\n"));
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\nServerIP=127.0.2.1\n"));
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
-  EXPECT_EQ(app_.Text(IDC_LBLSTATUS), "Connected to server: 192.0.2.1");
-  EXPECT_EQ(LogCount("\tMessage\tConnected to server: 192.0.2.1\r\n"), 1);
+  EXPECT_EQ(app_.Text(IDC_LBLSTATUS), "Connected to server: 127.0.2.1");
+  EXPECT_EQ(LogCount("\tMessage\tConnected to server: 127.0.2.1\r\n"), 1);
 }
 
 TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {

@@ -71,7 +71,7 @@ TEST_F(RasDll, EnumeratesThePhonebookFileInFileOrder) {
 }
 
 TEST_F(RasDll, AnEntryThatConnectsReportsEveryStepThenConnected) {
-  WritePhonebook("[Good]\nOutcome=connect\nStepDelayMs=10\nServerIP=10.9.8.7\n");
+  WritePhonebook("[Good]\nOutcome=connect\nStepDelayMs=10\nServerIP=127.9.8.7\n");
   dialup_.Entry = "Good";
   ASSERT_EQ(dialup_.Dial(), 0);
   ASSERT_TRUE(Pump([&] { return !events_.empty() && events_.back().State == kRasConnected; }));

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr const char* kPhonebook =
-    "[Alpha]\nPhoneNumber=555-0100\nOutcome=connect\nStepDelayMs=20\nServerIP=10.1.2.3\n"
+    "[Alpha]\nPhoneNumber=555-0100\nOutcome=connect\nStepDelayMs=20\nServerIP=127.1.2.3\n"
     "[Busy Line]\nPhoneNumber=555-0199\nOutcome=busy\nStepDelayMs=20\n";
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -77,13 +77,13 @@ TEST(StartupE2E, AutoDialLogsTheWholeDialAndEachRunStartsAFreshLog) {
   app.Start("AutoDial");
   ASSERT_TRUE(app.WaitForMainWindow());
   ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Online"; }));
-  EXPECT_EQ(app.Text(IDC_LBLSTATUS), "Connected to server: 10.1.2.3");
+  EXPECT_EQ(app.Text(IDC_LBLSTATUS), "Connected to server: 127.1.2.3");
 
   const auto lines = Lines(app.ReadFile("DialLog.TXT"));
   const std::vector<std::string> expected = {
       "Connecting to Alpha...", "Opening port",     "Port opened",
       "Connecting device",      "Device connected", "All devices connected",
-      "Start authenticating",   "Authenticated",    "Connected to server: 10.1.2.3"};
+      "Start authenticating",   "Authenticated",    "Connected to server: 127.1.2.3"};
   ASSERT_EQ(lines.size(), expected.size());
   for (size_t i = 0; i < lines.size(); ++i)
     EXPECT_EQ(LineText(lines[i], "Message"), expected[i]);
@@ -110,7 +110,7 @@ TEST(StartupE2E, AnUnwritableLogShowsOneErrorAndTheDialStillCompletes) {
   ASSERT_TRUE(app.WaitForMainWindow());
   EXPECT_NE(app.AnswerMessageBox("Error", "DialLog.TXT", IDOK), "");
   ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Online"; }));
-  EXPECT_EQ(app.Text(IDC_LBLSTATUS), "Connected to server: 10.1.2.3");
+  EXPECT_EQ(app.Text(IDC_LBLSTATUS), "Connected to server: 127.1.2.3");
   EXPECT_EQ(app.FindTopLevel("Error"), nullptr);
   RemoveDirectoryA((app.Dir() + "DialLog.TXT").c_str());
 }

@@ -14,7 +14,7 @@ class DialingTest : public MainformTest {
  protected:
   DialingTest()
       : MainformTest(
-            "[Good]\nStepDelayMs=0\nServerIP=10.7.7.7\n"
+            "[Good]\nStepDelayMs=0\nServerIP=127.7.7.7\n"
             "[Busy]\nOutcome=busy\nStepDelayMs=0\n"
             "[Slow]\nStepDelayMs=200\n"
             "[Ringing]\nStepDelayMs=60000\n"
@@ -48,7 +48,7 @@ TEST_F(DialingTest, ConnectingLogsTheServerAndTwoDialCommandsStartOneDial) {
   EXPECT_EQ(LogCount("Connecting to Good..."), 1);
   EXPECT_EQ(view_.online_label, "Online");
   EXPECT_EQ(view_.online_color, 0x33AA33u);
-  EXPECT_EQ(view_.status, "Connected to server: 10.7.7.7");
+  EXPECT_EQ(view_.status, "Connected to server: 127.7.7.7");
   EXPECT_FALSE(form.Dialing().Dialing());
   EXPECT_TRUE(form.Dialing().WasConnected());
 }

@@ -64,6 +64,8 @@ class MainformTest : public ::testing::Test {
   FakeKeyboard keyboard_;
   FakeSound sound_;
   FakeDesktop desktop_;
+  FakeSystem system_;
+  FakeNetwork network_;
   MainPorts ports_ = MainPortsBuilder()
                          .WithRas(ras_)
                          .WithUi(ui_)
@@ -77,6 +79,8 @@ class MainformTest : public ::testing::Test {
                          .WithKeyboard(keyboard_)
                          .WithSound(sound_)
                          .WithDesktop(desktop_)
+                         .WithSystem(system_)
+                         .WithNetwork(network_)
                          .Build();
   FakeMainView view_;
   std::unique_ptr<Tmainform> form_;

@@ -153,8 +153,8 @@ TEST_F(MainformTest, AutoDialArgumentAndDialMessageDialTheFirstEntryOnce) {
   EXPECT_EQ(view_.online_label, "Online");
   const std::string log = files_.content[kLogPath];
   EXPECT_EQ(log.find("Connecting to First..."), log.rfind("Connecting to First..."));
-  EXPECT_EQ(view_.status, "Connected to server: 10.0.0.1");
-  EXPECT_NE(log.find("\tMessage\tConnected to server: 10.0.0.1\r\n"), std::string::npos);
+  EXPECT_EQ(view_.status, "Connected to server: 127.0.0.1");
+  EXPECT_NE(log.find("\tMessage\tConnected to server: 127.0.0.1\r\n"), std::string::npos);
 }
 
 TEST_F(MainformTest, ArgumentsOtherThanAutoDialInExactCaseDoNotDial) {

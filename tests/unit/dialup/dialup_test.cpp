@@ -422,12 +422,12 @@ TEST_F(DialUpTest, GetIPAddressesReadsBothAddressesWithinTheirFields) {
     EXPECT_EQ(*cb, 40u);
     auto* ip = static_cast<TRasPppIp*>(info);
     EXPECT_EQ(ip->dwSize, 40u);
-    std::strcpy(ip->szIpAddress, "10.0.0.2");
+    std::strcpy(ip->szIpAddress, "127.0.0.2");
     std::memset(ip->szServerIpAddress, '7', sizeof(ip->szServerIpAddress));  // no NUL left
     return kRasSuccess;
   };
   EXPECT_EQ(dialup->GetIPAddresses(kHandle), 0);
-  EXPECT_EQ(dialup->ClientIP(), "10.0.0.2");
+  EXPECT_EQ(dialup->ClientIP(), "127.0.0.2");
   EXPECT_EQ(dialup->ServerIP(), std::string(16, '7'));
 
   // No handle: nothing asked, both cleared.

@@ -15,7 +15,9 @@
 #include "platform/locale.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "platform/network.h"
 #include "platform/sound.h"
+#include "platform/system.h"
 
 class FakeFiles : public Files {
  public:
@@ -158,5 +160,64 @@ class FakeSound : public Sound {
 class FakeDesktop : public Desktop {
  public:
   void BroadcastSettingChange(const std::string& area) override { broadcasts.push_back(area); }
+  bool SetClipboardText(const std::string& text) override {
+    clipboard = text;
+    ++clipboard_writes;
+    return true;
+  }
   std::vector<std::string> broadcasts;
+  std::string clipboard;
+  int clipboard_writes = 0;
+};
+
+class FakeSystem : public System {
+ public:
+  int PlatformFamily() override { return family; }
+  int family = 2;
+};
+
+// Echoes that go nowhere: what was sent is kept, and a test hands in the answers.
+class FakeNetwork : public Network {
+ public:
+  struct Sent {
+    uint32_t address;
+    std::vector<uint8_t> message;
+  };
+  class Socket : public RawIcmpSocket {
+   public:
+    explicit Socket(FakeNetwork& network) : network_(network) {}
+    ~Socket() override { network_.on_datagram = nullptr; }
+    bool SendTo(uint32_t address, const std::vector<uint8_t>& message) override {
+      network_.sent.push_back({address, message});
+      return true;
+    }
+
+   private:
+    FakeNetwork& network_;
+  };
+
+  IcmpMode Mode() override { return mode; }
+  // Dotted addresses only; anything else does not resolve.
+  uint32_t Resolve(const std::string& host) override {
+    unsigned a, b, c, d;
+    char rest;
+    if (std::sscanf(host.c_str(), "%u.%u.%u.%u%c", &a, &b, &c, &d, &rest) != 4)
+      return 0xFFFFFFFF;
+    return a << 24 | b << 16 | c << 8 | d;
+  }
+  std::unique_ptr<RawIcmpSocket> OpenRawIcmp(
+      std::function<void(const std::vector<uint8_t>&)> receiver) override {
+    on_datagram = std::move(receiver);
+    return std::make_unique<Socket>(*this);
+  }
+  void LibraryEcho(uint32_t address, uint8_t, uint8_t, uint32_t,
+                   std::function<void(const IcmpEchoResult&)> done) override {
+    sent.push_back({address, {}});
+    pending.push_back(std::move(done));
+  }
+
+  IcmpMode mode = IcmpMode::Raw;
+  std::vector<Sent> sent;
+  std::function<void(const std::vector<uint8_t>&)> on_datagram;
+  std::vector<std::function<void(const IcmpEchoResult&)>> pending;
 };

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -83,6 +84,49 @@ class FakeRegistry : public Registry {
     return true;
   }
 
+  // A key exists also as the parent of one that does, as the system creates parents.
+  bool KeyExists(RegRoot root, const std::string& key) override {
+    for (const auto& [id, values] : keys) {
+      if (id.first == root && (id.second == key || id.second.starts_with(key + "\\")))
+        return true;
+    }
+    return false;
+  }
+
+  std::vector<std::string> SubKeys(RegRoot root, const std::string& key) override {
+    std::vector<std::string> names;
+    const std::string prefix = key + "\\";
+    for (const auto& [id, values] : keys) {
+      const std::string& path = id.second;
+      if (id.first == root && path.starts_with(prefix) &&
+          path.find('\\', prefix.size()) == std::string::npos)
+        names.push_back(path.substr(prefix.size()));
+    }
+    return names;
+  }
+
+  RegRead ReadBytes(RegRoot root, const std::string& key, const std::string& name,
+                    std::string& bytes) override {
+    const Value* found = Find(root, key, name);
+    if (!found)
+      return RegRead::Missing;
+    bytes = found->type == Type::Dword
+                ? std::string(reinterpret_cast<const char*>(&found->number), sizeof(uint32_t))
+                : found->bytes;
+    return RegRead::Ok;
+  }
+
+  RegRead ReadPerformanceData(const std::string& objects, size_t size,
+                              std::string& bytes) override {
+    performance_sizes.push_back(size);
+    if (objects != "906" || !performance_data)
+      return RegRead::Missing;
+    if (performance_data->size() > size)
+      return RegRead::MoreData;
+    bytes = *performance_data;
+    return RegRead::Ok;
+  }
+
   // The value, or null when the key or the value is missing.
   const Value* Find(RegRoot root, const std::string& key, const std::string& name) const {
     auto k = keys.find({root, key});
@@ -96,6 +140,9 @@ class FakeRegistry : public Registry {
   std::set<RegRoot> refused;        // roots where nothing may be created, changed or deleted
   std::vector<std::string> reads;   // value names, in the order read
   std::vector<std::string> writes;  // value names, in the order written
+  // What the system answers for the RAS object's performance data, and the sizes asked.
+  std::optional<std::string> performance_data;
+  std::vector<size_t> performance_sizes;
 
  private:
   bool Store(RegRoot root, const std::string& key, const std::string& name, Value value) {
