@@ -1,6 +1,7 @@
 // The welcome window TFlashFrm: borderless, 400 x 300, centred, up for at least 3 s.
 #include <windows.h>
 
+#include "tarvolin_version.h"
 #include "ui/splash.h"
 
 namespace {
@@ -31,7 +32,7 @@ void PaintArtwork(HWND hwnd) {
                           "Times New Roman");
   HGDIOBJ old = SelectObject(dc, big);
   RECT title{0, 90, kWidth, 150};
-  DrawTextA(dc, "Tarvolin 3.0", -1, &title, DT_CENTER | DT_SINGLELINE);
+  DrawTextA(dc, kAppNameAndVersion, -1, &title, DT_CENTER | DT_SINGLELINE);
   SelectObject(dc, old);
   DeleteObject(big);
   RECT line{0, 160, kWidth, 190};
