@@ -107,7 +107,7 @@ void Tmainform::WriteProgName() {
 }
 
 void Tmainform::ApplyWindowSettings() {
-  view_.ApplyWindowSettings(kAppTitle, kAppVersionCaption, settings_.Left, settings_.Top);
+  view_.ApplyWindowSettings(kAppTitle, kAppNameAndVersion, settings_.Left, settings_.Top);
 }
 
 void Tmainform::WriteAutoDialSettings() {

@@ -17,11 +17,11 @@
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
 #include "settings/app_settings.h"
+#include "tarvolin_version.h"
 #include "ui/commands.h"
 #include "ui/tray.h"
 
 constexpr const char* kAppTitle = "Tarvolin";
-constexpr const char* kAppVersionCaption = "Tarvolin 3.0";
 
 class Tmainform {
  public:

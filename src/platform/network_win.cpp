@@ -64,10 +64,15 @@ class IcmpProcess {
     SetErrorMode(old_mode);
     if (!library)
       return false;
-    create = reinterpret_cast<IcmpCreateFileFn>(GetProcAddress(library, "IcmpCreateFile"));
-    close = reinterpret_cast<IcmpCloseHandleFn>(GetProcAddress(library, "IcmpCloseHandle"));
-    send = reinterpret_cast<IcmpSendEchoFn>(GetProcAddress(library, "IcmpSendEcho"));
+    create = Bind<IcmpCreateFileFn>(library, "IcmpCreateFile");
+    close = Bind<IcmpCloseHandleFn>(library, "IcmpCloseHandle");
+    send = Bind<IcmpSendEchoFn>(library, "IcmpSendEcho");
     return create && close && send;
+  }
+
+  template <typename Fn>
+  static Fn Bind(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
   }
 
   bool sockets_started_ = false;

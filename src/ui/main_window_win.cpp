@@ -67,7 +67,7 @@ struct LabelSpec {
 };
 
 constexpr LabelSpec kLabels[] = {
-    {IDC_LBLMAINFORMCAPTION, 196, 8, 102, 17, "Tarvolin 3.0", SS_CENTER},
+    {IDC_LBLMAINFORMCAPTION, 196, 8, 102, 17, kAppNameAndVersion, SS_CENTER},
     {IDC_LBLINFO1CAPTION, 126, 268, 100, 14, "Time", SS_LEFT},
     {IDC_LBLINFO2CAPTION, 230, 268, 100, 14, "Today", SS_LEFT},
     {IDC_LBLINFO3CAPTION, 334, 268, 100, 14, "Since Billing Day", SS_LEFT},

@@ -32,6 +32,17 @@ TEST_F(DialingE2E, DialConnectsAndShowsTheServer) {
   EXPECT_EQ(LogCount("\tMessage\tConnected to server: 127.0.2.1\r\n"), 1);
 }
 
+TEST_F(DialingE2E, ConnectingCopiesBothAddressesWhenAsked) {
+  SetUserRegistryNumber("Software\\Tarvolin", "CkbCopyIP", 1);
+  SetUserRegistryNumber("Software\\Tarvolin", "RgCopyIP", 2);
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\nServerIP=127.0.2.1\nClientIP=127.0.2.9\n"));
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  EXPECT_TRUE(WaitUntil([&] {
+    return ClipboardText() == "Server IP: 127.0.2.1\r\nClient IP: 127.0.2.9\r\n";
+  })) << ClipboardText();
+}
+
 TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {
   ASSERT_TRUE(app_.StartWith("[Busy]\nOutcome=busy\nStepDelayMs=10\n"));
   app_.Click(IDC_BTNDIAL);
@@ -50,7 +61,8 @@ TEST_F(DialingE2E, KeepConnectionRedialsALineDroppedFromOutside) {
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
   app_.ControlRas("drop Home");
-  ASSERT_TRUE(WaitUntil([&] { return LogCount("Connecting to Home...") == 2; }));
+  // The monitor looks once a second.
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("Connecting to Home...") == 2; }, 2000));
   EXPECT_TRUE(WaitUntil([&] { return Online(); }));
 }
 

@@ -21,6 +21,9 @@ std::string WindowText(Hwnd window);
 // A text value under HKEY_CURRENT_USER, or "<missing>".
 std::string UserRegistryText(const std::string& key, const std::string& name);
 void SetUserRegistryText(const std::string& key, const std::string& name, const std::string& value);
+void SetUserRegistryNumber(const std::string& key, const std::string& name, uint32_t value);
+// The clipboard's text, or "" when it holds none.
+std::string ClipboardText();
 // A REG_DWORD under HKEY_CURRENT_USER, or -1 when it is missing or of another type.
 int64_t UserRegistryNumber(const std::string& key, const std::string& name);
 // Removes what the program keeps in HKEY_CURRENT_USER: its settings and the default

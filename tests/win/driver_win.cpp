@@ -288,16 +288,44 @@ std::string UserRegistryText(const std::string& key, const std::string& name) {
   return value;
 }
 
-void SetUserRegistryText(const std::string& key, const std::string& name,
-                         const std::string& value) {
+namespace {
+
+void SetUserRegistryValue(const std::string& key, const std::string& name, DWORD type,
+                          const void* data, size_t size) {
   HKEY handle;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
                       nullptr) != ERROR_SUCCESS) {
     throw std::runtime_error("cannot create HKEY_CURRENT_USER\\" + key);
   }
-  RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
+  RegSetValueExA(handle, name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                 static_cast<DWORD>(size));
   RegCloseKey(handle);
+}
+
+}  // namespace
+
+void SetUserRegistryText(const std::string& key, const std::string& name,
+                         const std::string& value) {
+  SetUserRegistryValue(key, name, REG_SZ, value.c_str(), value.size() + 1);
+}
+
+void SetUserRegistryNumber(const std::string& key, const std::string& name, uint32_t value) {
+  const DWORD number = value;
+  SetUserRegistryValue(key, name, REG_DWORD, &number, sizeof number);
+}
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr))
+    return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 int64_t UserRegistryNumber(const std::string& key, const std::string& name) {

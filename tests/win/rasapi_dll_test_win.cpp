@@ -60,7 +60,9 @@ class RasDll : public ::testing::Test {
   RasApi ras_{*loader_};
   std::unique_ptr<UiLoop> ui_ = MakeWinUiLoop();
   std::unique_ptr<Clock> clock_ = MakeWinClock();
-  TDialUp dialup_{ras_, *ui_, *clock_};
+  std::unique_ptr<Registry> registry_ = MakeWinRegistry();
+  std::unique_ptr<System> system_ = MakeWinSystem();
+  TDialUp dialup_{ras_, *ui_, *clock_, {registry_.get(), system_->PlatformFamily()}};
   std::vector<Event> events_;
 };
 
@@ -85,6 +87,23 @@ TEST_F(RasDll, AnEntryThatConnectsReportsEveryStepThenConnected) {
   EXPECT_FALSE(Gone(dialup_.ConnectionHandle()));
   EXPECT_EQ(dialup_.HangUp(), 0);
   EXPECT_TRUE(Gone(dialup_.ConnectionHandle()));
+}
+
+TEST_F(RasDll, StatisticsOfALiveLineGrowWithItsTraffic) {
+  WritePhonebook("[Good]\nStepDelayMs=10\nSendBps=100000\nRecvBps=200000\nLinkSpeed=33600\n");
+  dialup_.Entry = "Good";
+  dialup_.StartStatistics(true, true);
+  ASSERT_EQ(dialup_.Dial(), 0);
+  ASSERT_TRUE(Pump([&] { return !events_.empty() && events_.back().State == kRasConnected; }));
+  ASSERT_TRUE(dialup_.GetStatistics());
+  const int64_t sent = dialup_.BytesXmit();
+  const int64_t received = dialup_.BytesRecv();
+  EXPECT_EQ(dialup_.ConnectionSpeed(), 33600u);
+  Sleep(300);
+  ASSERT_TRUE(dialup_.GetStatistics());
+  EXPECT_GT(dialup_.BytesXmit(), sent);
+  EXPECT_GT(dialup_.BytesRecv(), received);
+  EXPECT_GT(dialup_.BytesRecv(), dialup_.BytesXmit());
 }
 
 TEST_F(RasDll, ABusyEntryEndsWithError676AndRassOwnText) {

@@ -1,0 +1,185 @@
+// Benchmark: how long a dropped line takes to be dialed again with keep-connection on,
+// from the moment RAS forgets the connection to the new dial's RasDialA, through the real
+// controller, window timers and message loop. The goal is one monitor tick plus 10 ms.
+// Run: tools/wine-run build/windows/bin/redial_bench.exe [drops]
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "app/mainform.h"
+#include "platform/win_ports.h"
+
+namespace {
+
+int g_drops = 20;
+std::vector<double> g_latency_ms;
+std::vector<std::thread> g_threads;
+std::atomic<uintptr_t> g_live{0};       // the connected handle, 0 when none
+std::atomic<LONGLONG> g_dropped_at{0};  // when RAS forgot the line, 0 when it did not
+uintptr_t g_next_handle = 1;
+
+LONGLONG Now() {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return counter.QuadPart;
+}
+
+double Ms(LONGLONG ticks) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * ticks / frequency.QuadPart;
+}
+
+// A RAS whose lines connect at once and drop at a random moment a little later.
+uint32_t RAS_CALL DialParams(const char*, TRasDialParams*, int32_t* stored) {
+  if (stored)
+    *stored = 0;
+  return 0;
+}
+uint32_t RAS_CALL SetDialParams(const char*, TRasDialParams*, int32_t) {
+  return 0;
+}
+uint32_t RAS_CALL Status(RasHandle handle, TRasConnStatusA*) {
+  return reinterpret_cast<uintptr_t>(handle) == g_live ? 0 : kRasInvalidHandle;
+}
+uint32_t RAS_CALL HangUp(RasHandle handle) {
+  uintptr_t live = reinterpret_cast<uintptr_t>(handle);
+  g_live.compare_exchange_strong(live, 0);
+  return 0;
+}
+uint32_t RAS_CALL NoInfo(RasHandle, uint32_t, void*, uint32_t*) {
+  return kRasInvalidHandle;
+}
+uint32_t RAS_CALL NoStatistics(RasHandle, TRasStats*) {
+  return kRasInvalidHandle;
+}
+uint32_t RAS_CALL NoText(uint32_t, char* text, uint32_t) {
+  text[0] = '\0';
+  return 0;
+}
+uint32_t RAS_CALL Dial(void*, const char*, TRasDialParams*, uint32_t, void* notifier,
+                       RasHandle* handle) {
+  if (const LONGLONG dropped = g_dropped_at.exchange(0))
+    g_latency_ms.push_back(Ms(Now() - dropped));
+  if (static_cast<int>(g_latency_ms.size()) == g_drops) {
+    PostQuitMessage(0);
+    return kRasPortNotAvailable;
+  }
+  const uintptr_t line = g_next_handle++;
+  *handle = reinterpret_cast<RasHandle>(line);
+  g_threads.emplace_back([notifier, line] {
+    g_live = line;
+    reinterpret_cast<RasDialFunc>(notifier)(kWmRasDialEvent, kRasConnected, 0);
+    Sleep(200 + std::rand() % 1300);
+    uintptr_t live = line;
+    if (g_live.compare_exchange_strong(live, 0))
+      g_dropped_at = Now();
+  });
+  return 0;
+}
+
+class BenchLoader : public LibraryLoader {
+ public:
+  Library Load(const std::string&) override { return this; }
+  void* Find(Library, const std::string& symbol) override {
+    const std::pair<const char*, void*> kEntries[] = {
+        {"RasGetEntryDialParamsA", reinterpret_cast<void*>(DialParams)},
+        {"RasSetEntryDialParamsA", reinterpret_cast<void*>(SetDialParams)},
+        {"RasDialA", reinterpret_cast<void*>(Dial)},
+        {"RasGetConnectStatusA", reinterpret_cast<void*>(Status)},
+        {"RasHangUpA", reinterpret_cast<void*>(HangUp)},
+        {"RasGetProjectionInfoA", reinterpret_cast<void*>(NoInfo)},
+        {"RasGetConnectionStatistics", reinterpret_cast<void*>(NoStatistics)},
+        {"RasGetErrorStringA", reinterpret_cast<void*>(NoText)},
+    };
+    for (const auto& [name, entry] : kEntries) {
+      if (symbol == name)
+        return entry;
+    }
+    return nullptr;
+  }
+  void Free(Library) override {}
+};
+
+// The controller's view, shown nowhere.
+class NoView : public MainView {
+ public:
+  void SetStatus(const std::string&, uint32_t) override {}
+  void ShowConnections(const std::vector<ConnectionRow>&) override {}
+  void MarkSelectedConnection(int) override {}
+  void SetOnlineLabel(const std::string&, uint32_t) override {}
+  void ShowKeepConnection(bool) override {}
+  void HideMainForm() override {}
+  void ShowMainForm() override {}
+  void BringToFront() override {}
+  void ApplyWindowSettings(const std::string&, const std::string&, int, int) override {}
+  void WindowPosition(int&, int&) override {}
+  void Close() override {}
+  void* Handle() override { return nullptr; }
+};
+
+double Percentile(std::vector<double> values, double p) {
+  std::sort(values.begin(), values.end());
+  return values[static_cast<size_t>(p * (values.size() - 1))];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1)
+    g_drops = std::max(1, std::atoi(argv[1]));
+  BenchLoader loader;
+  RasApi ras(loader);
+  auto ui = MakeWinUiLoop();
+  auto clock = MakeWinClock();
+  auto locale = MakeWinLocale();
+  auto files = MakeWinFiles();
+  auto shell = MakeWinShell();
+  auto prompts = MakeWinPrompts();
+  auto registry = MakeWinRegistry();
+  auto profiles = MakeWinProfileFile();
+  auto keyboard = MakeWinKeyboard();
+  auto sound = MakeWinSound();
+  auto desktop = MakeWinDesktop();
+  auto system = MakeWinSystem();
+  auto network = MakeWinNetwork();
+  const MainPorts ports = MainPortsBuilder()
+                              .WithRas(ras)
+                              .WithUi(*ui)
+                              .WithClock(*clock)
+                              .WithLocale(*locale)
+                              .WithFiles(*files)
+                              .WithShell(*shell)
+                              .WithPrompts(*prompts)
+                              .WithRegistry(*registry)
+                              .WithProfiles(*profiles)
+                              .WithKeyboard(*keyboard)
+                              .WithSound(*sound)
+                              .WithDesktop(*desktop)
+                              .WithSystem(*system)
+                              .WithNetwork(*network)
+                              .Build();
+  NoView view;
+  Tmainform form(ports, view, {});
+  form.Settings().CkbWriteLogs = false;
+  form.Settings().CkbKeepConnection = true;
+  form.DialUp().Entry = "Bench";
+  form.Dial1Click();
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  for (auto& thread : g_threads)
+    thread.join();
+  std::printf("drops: %d\nmedian: %.1f ms\np99: %.1f ms\nmax: %.1f ms\ngoal: at most %.1f ms\n",
+              g_drops, Percentile(g_latency_ms, 0.5), Percentile(g_latency_ms, 0.99),
+              Percentile(g_latency_ms, 1.0), 1010.0);
+  return 0;
+}

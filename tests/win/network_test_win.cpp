@@ -1,0 +1,61 @@
+// The network adapter against Wine's real sockets and ICMP library: echoes to the loopback.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "dialup/ping.h"
+#include "platform/win_ports.h"
+
+namespace {
+
+class Network : public ::testing::Test {
+ protected:
+  // Pumps this thread's messages until `done` holds or the time is up.
+  bool Pump(const std::function<bool()>& done, int timeout_ms = 10000) {
+    const ULONGLONG give_up = GetTickCount64() + timeout_ms;
+    while (!done()) {
+      if (GetTickCount64() > give_up)
+        return false;
+      ui_->ProcessMessages();
+      Sleep(1);
+    }
+    return true;
+  }
+
+  std::unique_ptr<UiLoop> ui_ = MakeWinUiLoop();
+  std::unique_ptr<Clock> clock_ = MakeWinClock();
+  std::unique_ptr<::Network> network_ = MakeWinNetwork();
+};
+
+TEST_F(Network, AnEchoToTheLoopbackComesBackThroughOnPing) {
+  ASSERT_EQ(network_->Mode(), IcmpMode::Raw) << "raw ICMP sockets need the tests to run as root";
+  TPing ping(*network_, *clock_);
+  std::optional<uint32_t> replied_from;
+  ping.OnPing = [&](TPing&, uint32_t status, uint32_t ip, uint32_t) {
+    if (status == 0)
+      replied_from = ip;
+  };
+  ping.Hostname = "127.0.0.1";
+  ping.Ping();
+  ASSERT_TRUE(Pump([&] { return replied_from.has_value(); }));
+  EXPECT_EQ(*replied_from, 0x7F000001u);
+}
+
+TEST_F(Network, TheIcmpLibraryAnswersOffTheUiThreadAndReportsOnIt) {
+  const DWORD ui_thread = GetCurrentThreadId();
+  std::optional<IcmpEchoResult> answer;
+  DWORD answered_on = 0;
+  network_->LibraryEcho(network_->Resolve("127.0.0.1"), 32, 64, 5000,
+                        [&](const IcmpEchoResult& result) {
+                          answer = result;
+                          answered_on = GetCurrentThreadId();
+                        });
+  ASSERT_TRUE(Pump([&] { return answer.has_value(); }));
+  EXPECT_EQ(answer->status, 0u);
+  EXPECT_EQ(answer->address, 0x7F000001u);
+  EXPECT_EQ(answered_on, ui_thread);
+}
+
+}  // namespace
