@@ -106,6 +106,9 @@ void DialingController::DialUpNotConnected(int, const std::string&) {
 void DialingController::DialUpAsyncEvent(int state, int error, const std::string& text) {
   if (error == 0 && state == kRasConnected) {
     dialing_ = false;
+    // The wait for an answer is over: a line that drops before it would end must not be
+    // taken for a vanished attempt and redialed without keep-connection.
+    wait_time_timer_->SetEnabled(false);
     dialup_.GetIPAddresses(dialup_.ConnectionHandle());
     HandleConnected();
     log_.WriteDialLog("Connected to server: " + dialup_.ServerIP(), LogKind::Message);

@@ -36,6 +36,21 @@ class IcmpProcess {
       WSACleanup();
   }
 
+  // Binds the ICMP library when that was not done yet; false when it cannot be had.
+  bool BindLibrary() {
+    if (create && close && send)
+      return true;
+    const UINT old_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE library = LoadLibraryA("ICMP.DLL");
+    SetErrorMode(old_mode);
+    if (!library)
+      return false;
+    create = Bind<IcmpCreateFileFn>(library, "IcmpCreateFile");
+    close = Bind<IcmpCloseHandleFn>(library, "IcmpCloseHandle");
+    send = Bind<IcmpSendEchoFn>(library, "IcmpSendEcho");
+    return create && close && send;
+  }
+
   IcmpMode mode = IcmpMode::None;
   IcmpCreateFileFn create = nullptr;
   IcmpCloseHandleFn close = nullptr;
@@ -58,18 +73,6 @@ class IcmpProcess {
     closesocket(probe);
   }
 
-  bool BindLibrary() {
-    const UINT old_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE library = LoadLibraryA("ICMP.DLL");
-    SetErrorMode(old_mode);
-    if (!library)
-      return false;
-    create = Bind<IcmpCreateFileFn>(library, "IcmpCreateFile");
-    close = Bind<IcmpCloseHandleFn>(library, "IcmpCloseHandle");
-    send = Bind<IcmpSendEchoFn>(library, "IcmpSendEcho");
-    return create && close && send;
-  }
-
   template <typename Fn>
   static Fn Bind(HMODULE library, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
@@ -88,6 +91,8 @@ IcmpEchoResult LibraryEchoNow(uint32_t address, uint8_t blocksize, uint8_t time_
                               uint32_t timeout_ms) {
   const IcmpProcess& process = IcmpProcess::Get();
   IcmpEchoResult failed{kTimedOut, address, 0};
+  if (!process.send)
+    return failed;
   HANDLE handle = process.create();
   if (handle == INVALID_HANDLE_VALUE)
     return failed;
@@ -188,6 +193,7 @@ class WinNetwork : public Network {
   void LibraryEcho(uint32_t address, uint8_t blocksize, uint8_t time_to_live, uint32_t timeout_ms,
                    std::function<void(const IcmpEchoResult&)> done) override {
     HWND window = window_;
+    IcmpProcess::Get().BindLibrary();  // here, not on the echo's thread
     std::thread([=, done = std::move(done)]() mutable {
       auto* finished = new FinishedEcho{
           std::move(done), LibraryEchoNow(address, blocksize, time_to_live, timeout_ms)};
