@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -18,6 +19,8 @@ namespace {
 
 int g_drops = 20;
 std::vector<double> g_latency_ms;
+std::vector<double> g_work_ms;  // from the tick that noticed the drop to the dial
+LONGLONG g_noticed_at = 0;
 std::vector<std::thread> g_threads;
 std::atomic<uintptr_t> g_live{0};       // the connected handle, 0 when none
 std::atomic<LONGLONG> g_dropped_at{0};  // when RAS forgot the line, 0 when it did not
@@ -45,7 +48,17 @@ uint32_t RAS_CALL SetDialParams(const char*, TRasDialParams*, int32_t) {
   return 0;
 }
 uint32_t RAS_CALL Status(RasHandle handle, TRasConnStatusA*) {
-  return reinterpret_cast<uintptr_t>(handle) == g_live ? 0 : kRasInvalidHandle;
+  if (handle && reinterpret_cast<uintptr_t>(handle) == g_live)
+    return 0;
+  if (g_dropped_at && !g_noticed_at)
+    g_noticed_at = Now();
+  return kRasInvalidHandle;
+}
+// An empty phonebook, for the monitor's watch.
+uint32_t RAS_CALL Entries(const char*, const char*, TRasEntryName*, uint32_t* cb, uint32_t* count) {
+  *cb = 0;
+  *count = 0;
+  return 0;
 }
 uint32_t RAS_CALL HangUp(RasHandle handle) {
   uintptr_t live = reinterpret_cast<uintptr_t>(handle);
@@ -64,18 +77,24 @@ uint32_t RAS_CALL NoText(uint32_t, char* text, uint32_t) {
 }
 uint32_t RAS_CALL Dial(void*, const char*, TRasDialParams*, uint32_t, void* notifier,
                        RasHandle* handle) {
-  if (const LONGLONG dropped = g_dropped_at.exchange(0))
+  if (const LONGLONG dropped = g_dropped_at.exchange(0)) {
     g_latency_ms.push_back(Ms(Now() - dropped));
+    g_work_ms.push_back(Ms(Now() - g_noticed_at));
+  }
+  g_noticed_at = 0;
   if (static_cast<int>(g_latency_ms.size()) == g_drops) {
     PostQuitMessage(0);
     return kRasPortNotAvailable;
   }
   const uintptr_t line = g_next_handle++;
   *handle = reinterpret_cast<RasHandle>(line);
-  g_threads.emplace_back([notifier, line] {
+  // Drops land anywhere in the monitor's second.
+  static std::mt19937 random(std::random_device{}());
+  const DWORD up_ms = std::uniform_int_distribution<DWORD>(200, 1500)(random);
+  g_threads.emplace_back([notifier, line, up_ms] {
     g_live = line;
     reinterpret_cast<RasDialFunc>(notifier)(kWmRasDialEvent, kRasConnected, 0);
-    Sleep(200 + std::rand() % 1300);
+    Sleep(up_ms);
     uintptr_t live = line;
     if (g_live.compare_exchange_strong(live, 0))
       g_dropped_at = Now();
@@ -88,6 +107,7 @@ class BenchLoader : public LibraryLoader {
   Library Load(const std::string&) override { return this; }
   void* Find(Library, const std::string& symbol) override {
     const std::pair<const char*, void*> kEntries[] = {
+        {"RasEnumEntriesA", reinterpret_cast<void*>(Entries)},
         {"RasGetEntryDialParamsA", reinterpret_cast<void*>(DialParams)},
         {"RasSetEntryDialParamsA", reinterpret_cast<void*>(SetDialParams)},
         {"RasDialA", reinterpret_cast<void*>(Dial)},
@@ -178,8 +198,11 @@ int main(int argc, char** argv) {
   }
   for (auto& thread : g_threads)
     thread.join();
-  std::printf("drops: %d\nmedian: %.1f ms\np99: %.1f ms\nmax: %.1f ms\ngoal: at most %.1f ms\n",
-              g_drops, Percentile(g_latency_ms, 0.5), Percentile(g_latency_ms, 0.99),
-              Percentile(g_latency_ms, 1.0), 1010.0);
+  std::printf(
+      "drops: %d\ndrop to dial: median %.1f ms, p99 %.1f ms, max %.1f ms (goal: at most %.1f)\n",
+      g_drops, Percentile(g_latency_ms, 0.5), Percentile(g_latency_ms, 0.99),
+      Percentile(g_latency_ms, 1.0), 1010.0);
+  std::printf("tick that noticed it to dial: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+              Percentile(g_work_ms, 0.5), Percentile(g_work_ms, 0.99), Percentile(g_work_ms, 1.0));
   return 0;
 }

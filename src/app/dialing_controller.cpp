@@ -79,7 +79,6 @@ void DialingController::StartDial() {
   if (user_hung_up_ || dialing_)
     return;
   dialing_ = true;
-  dialup_.StartStatistics(true, true);
   was_connected_ = false;
   wait_time_timer_->SetInterval(settings_.UdWaitTime * 1000);
   wait_time_timer_->SetEnabled(false);
@@ -88,6 +87,10 @@ void DialingController::StartDial() {
   connections_.LoadCurrentProfile();
   view_.SetOnlineLabel("Dialing", online_ ? kOnlineColor : kOfflineColor);
   dialup_.Dial();
+  // The new baseline is taken once the dial is under way: no byte moves before the line
+  // is up, and reading the system's performance data can take tens of milliseconds that
+  // would otherwise delay every redial.
+  dialup_.StartStatistics(true, true);
 }
 
 void DialingController::DialUpDialing() {
