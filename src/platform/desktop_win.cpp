@@ -22,9 +22,11 @@ class WinDesktop : public Desktop {
     memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
     GlobalUnlock(memory);
     // The clipboard takes the memory only when it accepts the data.
-    const bool copied =
-        OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, memory) != nullptr;
-    CloseClipboard();
+    bool copied = false;
+    if (OpenClipboard(nullptr)) {
+      copied = EmptyClipboard() && SetClipboardData(CF_TEXT, memory) != nullptr;
+      CloseClipboard();
+    }
     if (!copied)
       GlobalFree(memory);
     return copied;
