@@ -18,8 +18,8 @@ constexpr int kHours = 24;
 class HourTable {
  public:
   explicit HourTable(const RatePlan& plan)
-      : weekend_enabled_(plan.WeekendEnabled),
-        weekend_rate_(plan.WeekendRate > 0 ? plan.WeekendRate : plan.GeneralRate) {
+      : weekend_rate_(plan.WeekendRate > 0 ? plan.WeekendRate : plan.GeneralRate),
+        weekend_enabled_(plan.WeekendEnabled) {
     std::fill(std::begin(rate_), std::end(rate_), plan.GeneralRate);
     for (const RateSection& section : plan.Sections) {
       if (section.Enabled && section.Rate > 0) {
@@ -71,10 +71,10 @@ class HourTable {
     return before_[hour] + (hours - hour) * rate_[hour];
   }
 
-  bool weekend_enabled_;
-  long double weekend_rate_;
   long double rate_[kHours];
   long double before_[kHours + 1] = {};  // weekday cost from midnight to each hour's start
+  long double weekend_rate_;
+  bool weekend_enabled_;
 };
 
 }  // namespace
