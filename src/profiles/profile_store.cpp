@@ -1,21 +1,16 @@
 // The per-connection profiles in Entries.ini: one key table drives both loading and saving.
 #include "profiles/profile_store.h"
 
-#include <algorithm>
-#include <charconv>
-#include <climits>
-#include <cmath>
-#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <variant>
 
+#include "platform/numbers.h"
 #include "settings/password.h"
 
 namespace {
 
 constexpr std::string_view kListSeparator = "^^";
-constexpr int kRealDigits = 15;
 
 // The password is kept in the file through the password encoding.
 struct Encoded {
@@ -57,57 +52,6 @@ std::vector<Key> Keys(EntryInfo& info) {
   }
   keys.push_back({"BillingDay", &rates.BillingDay});
   return keys;
-}
-
-// from_chars takes a minus sign but no plus sign.
-std::string_view WithoutPlus(std::string_view text) {
-  return text.starts_with('+') && !text.starts_with("+-") ? text.substr(1) : text;
-}
-
-// True when a conversion took the whole text, and the text was not empty.
-bool TookAll(std::string_view text, std::from_chars_result result) {
-  return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size();
-}
-
-// Decimal with an optional sign, or hexadecimal after "0x"; nullopt for anything else,
-// including values outside the range of int.
-std::optional<int> ParseInteger(std::string_view text) {
-  text = WithoutPlus(text);
-  const bool negative = text.starts_with('-');
-  text.remove_prefix(negative ? 1 : 0);
-  int base = 10;
-  if (text.starts_with("0x") || text.starts_with("0X")) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  const uint64_t limit = negative ? uint64_t{INT_MAX} + 1 : INT_MAX;
-  uint64_t magnitude = 0;
-  if (!TookAll(text, std::from_chars(text.data(), text.data() + text.size(), magnitude, base)) ||
-      magnitude > limit) {
-    return std::nullopt;
-  }
-  const int64_t value = static_cast<int64_t>(magnitude);
-  return static_cast<int>(negative ? -value : value);
-}
-
-std::optional<double> ParseReal(std::string text) {
-  // Either separator, so that a file written under one regional setting loads under another.
-  std::ranges::replace(text, ',', '.');
-  const std::string_view number = WithoutPlus(text);
-  double value = 0;
-  if (!TookAll(number, std::from_chars(number.data(), number.data() + number.size(), value)) ||
-      !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::string FormatReal(double value, char separator) {
-  char text[32];
-  auto result = std::to_chars(text, std::end(text), value, std::chars_format::general, kRealDigits);
-  std::string formatted(text, result.ptr);
-  std::ranges::replace(formatted, '.', separator);
-  return formatted;
 }
 
 std::string Format(const Field& field, char separator) {

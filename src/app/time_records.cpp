@@ -1,0 +1,290 @@
+// The file of finished sessions and the checkpoint of the running one.
+#include "app/time_records.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "app/accounting.h"
+#include "platform/date_time.h"
+#include "platform/numbers.h"
+
+namespace {
+
+constexpr std::string_view kSeparator = "\t\t\t\t";
+constexpr std::size_t kShownLineLength = 80;
+
+const double kYear10000 = ToDateTime({10000, 1, 1});
+
+// The number before the next separator; `rest` goes on after that separator.
+std::optional<double> TakeNumber(std::string_view& rest) {
+  const std::size_t end = rest.find(kSeparator);
+  if (end == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::optional<double> number = ParseReal(rest.substr(0, end));
+  rest.remove_prefix(end + kSeparator.size());
+  return number;
+}
+
+std::optional<TimeRecordView> ParseLine(std::string_view line) {
+  const std::optional<double> start = TakeNumber(line);
+  const std::optional<double> duration = TakeNumber(line);
+  const std::optional<double> expense = TakeNumber(line);
+  if (!start || !duration || !expense || *start < 0 || *duration < 0 ||
+      *start + *duration >= kYear10000) {
+    return std::nullopt;
+  }
+  return TimeRecordView{*start, *duration, *expense, line};
+}
+
+void PreviousMonth(CalendarTime& date) {
+  if (--date.month == 0) {
+    date.month = 12;
+    --date.year;
+  }
+}
+
+// The midnight that began the last day up to `today` whose day of the month is
+// `billing_day`, or nullopt for a day that is none.
+std::optional<double> BillingPeriodStart(int billing_day, double today) {
+  if (billing_day < 1 || billing_day > 31) {
+    return std::nullopt;
+  }
+  const CalendarTime date = FromDateTime(today);
+  CalendarTime start{date.year, date.month, billing_day};
+  if (date.day < billing_day) {
+    PreviousMonth(start);
+  }
+  while (FromDateTime(ToDateTime(start)).day != billing_day) {  // a month too short for it
+    PreviousMonth(start);
+  }
+  return ToDateTime(start);
+}
+
+// Adds the part of the session after `from` to the counters: all of it at the expense
+// the file gives, or the part after that midnight as the plan prices it.
+void AddAfter(const TimeRecordView& session, double from, const RatePlan& plan, double& time,
+              long double& expense) {
+  if (session.start >= from) {
+    time += session.duration;
+    expense += session.expense;
+    return;
+  }
+  const double part = session.start + session.duration - from;
+  time += part;
+  expense += ComputeExpense(plan, from, part);
+}
+
+// Adds stored sessions to the rows of their entries.
+class Tally {
+ public:
+  Tally(TAccountTable& table, const PlanOf& plan_of, double now)
+      : table_(table), plan_of_(plan_of), today_(std::floor(now)) {}
+
+  void Add(const TimeRecordView& session) {
+    const double end = session.start + session.duration;
+    const int index = end < today_ + 1 ? Find(session.entry) : -1;
+    if (index < 0) {
+      return;
+    }
+    AccountInfo& row = table_[index];
+    const Entry& entry = EntryOf(index);
+    if (end >= today_) {
+      AddAfter(session, today_, entry.plan, row.TodayTime, row.TodayExpense);
+    }
+    if (entry.billing_start && end >= *entry.billing_start) {
+      AddAfter(session, *entry.billing_start, entry.plan, row.BillingTime, row.BillingExpense);
+    }
+  }
+
+ private:
+  struct Entry {
+    RatePlan plan;
+    std::optional<double> billing_start;
+  };
+
+  // Files tend to hold long runs of one entry, so the last row found is tried first.
+  int Find(std::string_view name) {
+    if (last_found_ >= 0 && table_[last_found_].EntryName == name) {
+      return last_found_;
+    }
+    for (int i = 0; i < kAccountRows && table_[i].InUse; ++i) {
+      if (table_[i].EntryName == name) {
+        return last_found_ = i;
+      }
+    }
+    return -1;
+  }
+
+  const Entry& EntryOf(int index) {
+    std::optional<Entry>& entry = entries_[index];
+    if (!entry) {
+      const RatePlan plan = plan_of_(table_[index].EntryName);
+      entry = Entry{plan, BillingPeriodStart(plan.BillingDay, today_)};
+    }
+    return *entry;
+  }
+
+  TAccountTable& table_;
+  const PlanOf& plan_of_;
+  const double today_;
+  std::array<std::optional<Entry>, kAccountRows> entries_;
+  int last_found_ = -1;
+};
+
+std::string Shown(std::string_view line) {
+  return line.size() <= kShownLineLength ? std::string(line)
+                                         : std::string(line.substr(0, kShownLineLength)) + "...";
+}
+
+void ReportBadLines(const std::string& path, const std::vector<BadLine>& bad,
+                    std::vector<std::string>& problems) {
+  for (std::size_t i = 0; i < bad.size() && i < TimeRecords::kReportedLines; ++i) {
+    problems.push_back(path + ", line " + std::to_string(bad[i].number) + ": \"" +
+                       Shown(bad[i].text) + "\" is not a session record; it is skipped.");
+  }
+  if (bad.size() > TimeRecords::kReportedLines) {
+    problems.push_back(path + ": " + std::to_string(bad.size() - TimeRecords::kReportedLines) +
+                       " more lines are not session records; they are skipped.");
+  }
+}
+
+}  // namespace
+
+std::string FormatTimeRecord(const TimeRecord& record, char decimal_separator) {
+  std::string line = FormatReal(record.start, decimal_separator);
+  line += kSeparator;
+  line += FormatReal(record.duration, decimal_separator);
+  line += kSeparator;
+  line += FormatReal(static_cast<double>(record.expense), decimal_separator);
+  line += kSeparator;
+  line += record.entry;
+  line += "\r\n";
+  return line;
+}
+
+std::vector<BadLine> ParseTimeRecords(std::string_view text,
+                                      const std::function<void(const TimeRecordView&)>& take) {
+  std::vector<BadLine> bad;
+  for (std::size_t number = 1; !text.empty(); ++number) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (line.ends_with('\r')) {
+      line.remove_suffix(1);
+    }
+    if (line.empty()) {
+      continue;
+    }
+    if (const std::optional<TimeRecordView> record = ParseLine(line)) {
+      take(*record);
+    } else {
+      bad.push_back({number, line});
+    }
+  }
+  return bad;
+}
+
+TimeRecords::TimeRecords(Files& files, Locale& locale) : files_(files), locale_(locale) {}
+
+std::string TimeRecords::Path() {
+  return files_.ExeDir() + "TimeCount.CSV";
+}
+
+std::string TimeRecords::CheckpointPath() {
+  return files_.ExeDir() + "TimeCount.run";
+}
+
+std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of,
+                                                      double now) {
+  std::vector<std::string> problems = RecoverCheckpoint();
+  std::string text, error;
+  if (!files_.ReadAll(Path(), text, error)) {
+    const bool missing = error.empty();
+    if (!missing || !files_.Append(Path(), "", error)) {
+      problems.push_back((missing ? "Cannot create " : "Cannot read ") + Path() + ": " + error);
+    }
+    return problems;
+  }
+  Tally tally(table, plan_of, now);
+  const std::vector<BadLine> bad =
+      ParseTimeRecords(text, [&tally](const TimeRecordView& session) { tally.Add(session); });
+  ReportBadLines(Path(), bad, problems);
+  return problems;
+}
+
+bool TimeRecords::SaveSessionRecord(const TimeRecord& record, std::string& error) {
+  if (!files_.Append(Path(), FormatTimeRecord(record, locale_.DecimalSeparator()), error)) {
+    error = "Cannot write " + Path() + ": " + error;
+    return false;
+  }
+  ClearCheckpoint();
+  return true;
+}
+
+bool TimeRecords::WriteCheckpoint(const TimeRecord& record, std::string& error) {
+  if (!files_.ReplaceWhole(CheckpointPath(), FormatTimeRecord(record, locale_.DecimalSeparator()),
+                           error)) {
+    error = "Cannot write " + CheckpointPath() + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+void TimeRecords::DiscardCheckpoint() {
+  ClearCheckpoint();
+}
+
+std::vector<std::string> TimeRecords::RecoverCheckpoint() {
+  std::vector<std::string> problems;
+  std::string text, error;
+  if (!files_.ReadAll(CheckpointPath(), text, error)) {
+    if (!error.empty()) {
+      problems.push_back("Cannot read " + CheckpointPath() + ": " + error);
+    }
+    return problems;
+  }
+  std::optional<TimeRecord> session;
+  const std::vector<BadLine> bad = ParseTimeRecords(text, [&session](const TimeRecordView& r) {
+    session = TimeRecord{r.start, r.duration, r.expense, std::string(r.entry)};
+  });
+  if (!bad.empty()) {
+    problems.push_back(CheckpointPath() + " holds no session record; it is removed.");
+  }
+  if (session) {
+    const bool saved = HoldsSession(*session, error);
+    if (!error.empty()) {
+      problems.push_back("Cannot read " + Path() + ": " + error);
+      return problems;
+    }
+    if (!saved && !SaveSessionRecord(*session, error)) {
+      problems.push_back(error + "\nThe session of a run that ended while online stays in " +
+                         CheckpointPath() + " for the next start.");
+      return problems;
+    }
+  }
+  ClearCheckpoint();
+  return problems;
+}
+
+void TimeRecords::ClearCheckpoint() {
+  if (!files_.Exists(CheckpointPath()) || files_.Remove(CheckpointPath())) {
+    return;
+  }
+  std::string error;
+  files_.ReplaceWhole(CheckpointPath(), "", error);
+}
+
+// Whether "TimeCount.CSV" holds a session of the same start and entry; a file that does
+// not exist holds none. A file that cannot be read sets `error`.
+bool TimeRecords::HoldsSession(const TimeRecord& session, std::string& error) {
+  std::string text;
+  bool held = false;
+  if (files_.ReadAll(Path(), text, error)) {
+    ParseTimeRecords(text, [&](const TimeRecordView& r) {
+      held = held || (r.start == session.start && r.entry == session.entry);
+    });
+  }
+  return held;
+}

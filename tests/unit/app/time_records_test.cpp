@@ -1,0 +1,162 @@
+// "TimeCount.CSV" and the checkpoint, against in-memory files.
+#include "app/time_records.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "fakes/fake_app_ports.h"
+#include "platform/date_time.h"
+
+namespace {
+
+constexpr double kHour = 1.0 / 24;
+constexpr double kTime = 1e-10;  // days; date-times near today resolve to a microsecond
+constexpr double kMoney = 1e-8;
+const std::string kCsv = "C:\\Tarvolin\\TimeCount.CSV";
+const std::string kCheckpoint = "C:\\Tarvolin\\TimeCount.run";
+
+double Dec(int day, int hour, int minute = 0) {
+  return ToDateTime({2026, 12, day, hour, minute});
+}
+
+std::string Line(double start, double duration, double expense, const std::string& entry) {
+  return FormatTimeRecord({start, duration, expense, entry}, '.');
+}
+
+TEST(TimeRecordLine, FourTabsBetweenFieldsTheUsersSeparatorAndEitherReadsBack) {
+  const std::string line = FormatTimeRecord({46379.5, 1.0 / 48, 1.5, "My ISP"}, ',');
+  EXPECT_EQ(line, "46379,5\t\t\t\t0,0208333333333333\t\t\t\t1,5\t\t\t\tMy ISP\r\n");
+  const std::string text = line + "\r\n" + Line(1, 0.5, 2, "A\tB") +
+                           "x\t\t\t\t1\t\t\t\t1\t\t\t\tA\n" + "1\t\t\t\t-1\t\t\t\t1\t\t\t\tA\n" +
+                           "1\t\t\t2\t\t\t\t3\t\t\t\tA";
+  std::vector<TimeRecordView> records;
+  const std::vector<BadLine> bad =
+      ParseTimeRecords(text, [&](const TimeRecordView& r) { records.push_back(r); });
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].start, 46379.5);
+  EXPECT_NEAR(records[0].duration, 1.0 / 48, 1e-15);
+  EXPECT_EQ(records[0].expense, 1.5);
+  EXPECT_EQ(records[0].entry, "My ISP");
+  EXPECT_EQ(records[1].entry, "A\tB");  // the entry runs to the end of the line
+  ASSERT_EQ(bad.size(), 3u);            // the empty line is passed over
+  EXPECT_EQ(bad[0].number, 4u);
+  EXPECT_EQ(bad[0].text, "x\t\t\t\t1\t\t\t\t1\t\t\t\tA");
+}
+
+class TimeRecordsTest : public testing::Test {
+ protected:
+  TimeRecordsTest() {
+    table_[0] = {.EntryName = "A", .UserName = "", .Pwd = "", .InUse = true};
+    table_[1] = {.EntryName = "B", .UserName = "", .Pwd = "", .InUse = true};
+    plans_["A"].GeneralRate = 2;
+  }
+  std::vector<std::string> Load(double now) {
+    auto plan_of = [this](const std::string& entry) {
+      ++plan_requests_[entry];
+      return plans_[entry];
+    };
+    return records_.LoadTimeRecords(table_, plan_of, now);
+  }
+  FakeFiles files_;
+  FakeLocale locale_;
+  TimeRecords records_{files_, locale_};
+  TAccountTable table_;
+  std::map<std::string, RatePlan> plans_;
+  std::map<std::string, int> plan_requests_;
+};
+
+TEST_F(TimeRecordsTest, TodayAndBillingTakeSessionsThatEndedInThemOfOneBeforeOnlyItsPart) {
+  plans_["A"].BillingDay = 20;
+  plans_["B"].BillingDay = 31;  // November has no 31st: B's period began on 31 October
+  files_.content[kCsv] = Line(Dec(19, 10), kHour, 5, "A") +       // before the billing day
+                         Line(Dec(19, 23), 2 * kHour, 10, "A") +  // one hour after it
+                         Line(Dec(22, 23, 30), kHour, 9, "A") +   // half of it today
+                         Line(Dec(23, 10), kHour, 3, "A") + Line(Dec(23, 23, 30), kHour, 4, "A") +
+                         Line(Dec(23, 12), kHour, 7, "C") +  // no such entry
+                         Line(ToDateTime({2026, 10, 30, 12}), kHour, 8, "B") +
+                         Line(ToDateTime({2026, 11, 1, 12}), kHour, 6, "B");
+  EXPECT_TRUE(Load(Dec(23, 15)).empty());
+  EXPECT_NEAR(table_[0].TodayTime, 1.5 * kHour, kTime);
+  EXPECT_NEAR(table_[0].TodayExpense, 3 + 0.5 * 2, kMoney);  // the part by A's plan
+  EXPECT_NEAR(table_[0].BillingTime, 3 * kHour, kTime);      // not the one ending tomorrow
+  EXPECT_NEAR(table_[0].BillingExpense, 2 + 9 + 3, kMoney);
+  EXPECT_NEAR(table_[1].BillingExpense, 6, kMoney);
+  EXPECT_EQ(table_[1].TodayTime, 0);
+  EXPECT_EQ(plan_requests_, (std::map<std::string, int>{{"A", 1}, {"B", 1}}));
+}
+
+TEST_F(TimeRecordsTest, BadLinesAreSkippedAndReportedOnceTheOthersCount) {
+  files_.content[kCsv] =
+      Line(Dec(23, 10), kHour, 3, "A") + "46379;5;1;A\r\n" + Line(Dec(23, 11), kHour, 1, "A");
+  EXPECT_EQ(Load(Dec(23, 15)), std::vector<std::string>{kCsv + ", line 2: \"46379;5;1;A\" is not a "
+                                                               "session record; it is skipped."});
+  EXPECT_NEAR(table_[0].TodayExpense, 4, kMoney);
+
+  files_.content[kCsv] = std::string(100, 'x') + std::string(TimeRecords::kReportedLines + 2, '\n');
+  for (std::size_t i = 0; i < TimeRecords::kReportedLines + 2; ++i) {
+    files_.content[kCsv] += "?\n";
+  }
+  const std::vector<std::string> many = Load(Dec(23, 15));
+  ASSERT_EQ(many.size(), TimeRecords::kReportedLines + 1);
+  EXPECT_EQ(many[0], kCsv + ", line 1: \"" + std::string(80, 'x') +
+                         "...\" is not a session record; it is skipped.");
+  EXPECT_EQ(many.back(), kCsv + ": 3 more lines are not session records; they are skipped.");
+}
+
+TEST_F(TimeRecordsTest, ACheckpointOfARunThatDiedIsRecordedExactlyOnce) {
+  std::string error;
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 10), kHour / 2, 1, "A"}, error));
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 10), kHour, 2, "A"}, error));
+  files_.content[kCsv] = Line(Dec(23, 8), kHour, 2, "A");
+  EXPECT_TRUE(Load(Dec(23, 15)).empty());  // the run died; this start records the session
+  const std::string recorded = Line(Dec(23, 8), kHour, 2, "A") + Line(Dec(23, 10), kHour, 2, "A");
+  EXPECT_EQ(files_.content.at(kCsv), recorded);
+  EXPECT_NEAR(table_[0].TodayExpense, 4, kMoney);
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+
+  // Died after saving the session but before the checkpoint went: not recorded again.
+  files_.content[kCheckpoint] = Line(Dec(23, 10), kHour / 2, 1, "A");
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  // A checkpoint that cannot be removed is emptied.
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 12), kHour, 2, "B"}, error));
+  files_.undeletable.insert(kCheckpoint);
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_EQ(files_.content.at(kCsv), recorded + Line(Dec(23, 12), kHour, 2, "B"));
+  EXPECT_EQ(files_.content.at(kCheckpoint), "");
+}
+
+TEST_F(TimeRecordsTest, ACheckpointStaysUntilItsSessionIsWritten) {
+  std::string error;
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 10), kHour, 2, "A"}, error));
+  files_.writable = false;
+  EXPECT_FALSE(records_.SaveSessionRecord({Dec(23, 10), 2 * kHour, 4, "A"}, error));
+  EXPECT_EQ(error, "Cannot write " + kCsv + ": Access denied.");
+  EXPECT_EQ(records_.RecoverCheckpoint(),
+            std::vector<std::string>{"Cannot write " + kCsv +
+                                     ": Access denied.\nThe session of a run that ended while "
+                                     "online stays in " +
+                                     kCheckpoint + " for the next start."});
+  files_.writable = true;
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_EQ(files_.content.at(kCsv), Line(Dec(23, 10), kHour, 2, "A"));
+
+  // Saved normally, or not to be recorded, a session leaves no checkpoint.
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 12), kHour, 2, "A"}, error));
+  locale_.decimal = ',';
+  ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 12), 0.5, 4, "A"}, error));
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  EXPECT_TRUE(files_.content.at(kCsv).ends_with(FormatTimeRecord({Dec(23, 12), 0.5, 4, "A"}, ',')));
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 14), kHour, 2, "A"}, error));
+  records_.DiscardCheckpoint();
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  files_.content[kCheckpoint] = "not a session\r\n";
+  EXPECT_EQ(records_.RecoverCheckpoint(),
+            std::vector<std::string>{kCheckpoint + " holds no session record; it is removed."});
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+}
+
+}  // namespace
