@@ -12,13 +12,14 @@ constexpr const char* kAutoDialArgument = "AutoDial";
 }  // namespace
 
 DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
-                                     ConnectionList& connections, ConnectionLog& log, Tray& tray,
-                                     DialingView& view)
+                                     ConnectionList& connections, ConnectionLog& log,
+                                     SessionAccounting& session, Tray& tray, DialingView& view)
     : ports_(ports),
       dialup_(dialup),
       settings_(settings),
       connections_(connections),
       log_(log),
+      session_(session),
       tray_(tray),
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
@@ -140,7 +141,7 @@ void DialingController::DialUpError(int code, const std::string& message) {
 
 void DialingController::HandleConnected() {
   PerformActions(PerformAt::AfterConnected);
-  RecordConnectTime();
+  session_.RecordConnectTime();
   was_connected_ = true;
   SetOnlineState(true);
   CopyIPToClipboard();
@@ -169,6 +170,7 @@ void DialingController::SetOnlineState(bool on) {
   online_ = on;
   if (!on) {
     PerformActions(PerformAt::WhenDisconnected);
+    session_.SaveSessionRecord(last_dialed_entry_);
   }
   view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
 }
@@ -251,5 +253,4 @@ void DialingController::CopyIPToClipboard() {
 }
 
 void DialingController::PerformActions(PerformAt) {}
-void DialingController::RecordConnectTime() {}
 void DialingController::CheckNewVersionSilently() {}

@@ -9,6 +9,7 @@
 
 #include "app/connection_log.h"
 #include "app/main_ports.h"
+#include "app/session_accounting.h"
 #include "dialup/dialup.h"
 #include "profiles/connection_list.h"
 #include "settings/app_settings.h"
@@ -32,7 +33,8 @@ class DialingView {
 class DialingController {
  public:
   DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
-                    ConnectionList& connections, ConnectionLog& log, Tray& tray, DialingView& view);
+                    ConnectionList& connections, ConnectionLog& log, SessionAccounting& session,
+                    Tray& tray, DialingView& view);
   ~DialingController();
 
   // The state at start: offline, nothing dialing, the user counted as having hung up.
@@ -89,7 +91,6 @@ class DialingController {
   void CopyIPToClipboard();
   // Where later features join the dial's road.
   void PerformActions(PerformAt point);
-  void RecordConnectTime();
   void CheckNewVersionSilently();
 
   MainPorts ports_;
@@ -97,6 +98,7 @@ class DialingController {
   AppSettings& settings_;
   ConnectionList& connections_;
   ConnectionLog& log_;
+  SessionAccounting& session_;
   Tray& tray_;
   DialingView& view_;
   std::unique_ptr<UiTimer> wait_time_timer_;

@@ -15,9 +15,10 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       log_(ports.files, ports.clock, ports.locale, ports.prompts, ports.shell, view, settings_),
       tray_(view),
       connections_(ports, dialup_, settings_, view, problems_),
-      dialing_(ports, dialup_, settings_, connections_, log_, tray_, view),
+      session_(ports, connections_, problems_),
+      dialing_(ports, dialup_, settings_, connections_, log_, session_, tray_, view),
       keep_alive_(ports, dialup_, settings_, log_),
-      monitor_(ports.ui, dialup_, dialing_, connections_, keep_alive_, tray_, problems_) {
+      monitor_(ports.ui, dialup_, dialing_, connections_, session_, keep_alive_, tray_, problems_) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -94,6 +95,7 @@ void Tmainform::ResetToDefaults() {
   tray_.Reset();
   exit_requested_ = false;
   keep_alive_.Reset();
+  session_.Reset();
   dialing_.Reset();
 }
 
@@ -130,13 +132,16 @@ void Tmainform::RestoreKeepConnection() {
   dialing_.SetKeepConnection(settings_.CkbKeepConnection);
 }
 
+void Tmainform::LoadTimeRecords() {
+  session_.LoadTimeRecords();
+}
+
 void Tmainform::ConnectOnStartup() {
   dialing_.ConnectOnStartup(args_);
 }
 
 // Steps whose features join start-up as they arrive.
 void Tmainform::ApplyAlwaysOnTop() {}
-void Tmainform::LoadTimeRecords() {}
 void Tmainform::LoadActionsAndSchedules() {}
 void Tmainform::ShowSavedView() {}
 void Tmainform::InstallHotKeys() {}
@@ -180,6 +185,14 @@ void Tmainform::ApplyRunOnStartup() {
       ::ApplyRunOnStartup(ports_.registry, settings_.CkbRunOnStartup, ports_.files.ExePath()));
 }
 
+// Without logs the last session is not written, and not kept for a later start either.
+void Tmainform::SaveSessionRecord() {
+  if (settings_.CkbWriteLogs)
+    session_.SaveSessionRecord(dialing_.LastDialedEntry());
+  else
+    session_.DiscardSession();
+}
+
 void Tmainform::RenewAutoDialSettings() {
   if (settings_.CkbAutoDial)
     connections_.WriteAutoDialSettings();
@@ -188,7 +201,6 @@ void Tmainform::RenewAutoDialSettings() {
 // Steps whose features join shutdown as they arrive.
 void Tmainform::RemoveHotKeys() {}
 void Tmainform::SaveActionsAndSchedules() {}
-void Tmainform::SaveSessionRecord() {}
 void Tmainform::WritePasswordAgain() {}
 
 // ---- commands and window events ----

@@ -13,6 +13,7 @@
 #include "app/main_ports.h"
 #include "app/main_view.h"
 #include "app/monitor.h"
+#include "app/session_accounting.h"
 #include "dialup/dialup.h"
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
@@ -62,6 +63,7 @@ class Tmainform {
   ConnectionList& Connections() { return connections_; }
   DialingController& Dialing() { return dialing_; }
   ConnectionLog& Log() { return log_; }
+  const SessionAccounting& Session() const { return session_; }
   KeepAlive& KeepAliveEcho() { return keep_alive_; }
   const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }
@@ -107,6 +109,7 @@ class Tmainform {
   ConnectionLog log_;
   Tray tray_;
   ConnectionList connections_;
+  SessionAccounting session_;
   DialingController dialing_;
   KeepAlive keep_alive_;
   Monitor monitor_;

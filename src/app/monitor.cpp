@@ -6,11 +6,12 @@
 #include "dialup/ras_api.h"
 
 Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
-                 ConnectionList& connections, KeepAlive& keep_alive, Tray& tray,
-                 ProblemReport& problems)
+                 ConnectionList& connections, SessionAccounting& session, KeepAlive& keep_alive,
+                 Tray& tray, ProblemReport& problems)
     : dialup_(dialup),
       dialing_(dialing),
       connections_(connections),
+      session_(session),
       keep_alive_(keep_alive),
       tray_(tray),
       problems_(problems),
@@ -45,6 +46,11 @@ void Monitor::DetectDisconnect() {
   dialing_.DetectDisconnect();
 }
 
+// Today's counters restart at midnight also while offline, so the tick goes there always.
+void Monitor::AccountingTick() {
+  session_.AccountingTick(dialing_.LastDialedEntry());
+}
+
 void Monitor::KeepAlivePing() {
   keep_alive_.KeepAlivePing(dialing_.Online());
 }
@@ -58,7 +64,6 @@ void Monitor::WatchConnections() {
 }
 
 // Duties that join the tick at their place as their features arrive.
-void Monitor::AccountingTick() {}
 void Monitor::ShowView() {}
 void Monitor::TakeSample() {}
 void Monitor::DrawHistogram() {}

@@ -5,6 +5,7 @@
 
 #include "app/dialing_controller.h"
 #include "app/keep_alive.h"
+#include "app/session_accounting.h"
 #include "platform/problem_report.h"
 #include "platform/ui_loop.h"
 #include "profiles/connection_list.h"
@@ -15,7 +16,7 @@
 class Monitor {
  public:
   Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing, ConnectionList& connections,
-          KeepAlive& keep_alive, Tray& tray, ProblemReport& problems);
+          SessionAccounting& session, KeepAlive& keep_alive, Tray& tray, ProblemReport& problems);
   ~Monitor();
 
   // CheckTimer's tick.
@@ -37,6 +38,7 @@ class Monitor {
   TDialUp& dialup_;
   DialingController& dialing_;
   ConnectionList& connections_;
+  SessionAccounting& session_;
   KeepAlive& keep_alive_;
   Tray& tray_;
   ProblemReport& problems_;

@@ -62,6 +62,13 @@ void ConnectionList::LoadCurrentProfile() {
   ApplyProfile(current_, dialup_);
 }
 
+RatePlan ConnectionList::PlanOf(const std::string& entry) {
+  EntryInfo profile;
+  profile.EntryName = entry;
+  problems_.Say(store_.LoadProfile(profile, dialup_));
+  return profile.Rates;
+}
+
 void ConnectionList::Refresh() {
   Build(false);
   Fill();

@@ -62,6 +62,10 @@ class ConnectionList {
   // selected one (1); nullopt when there is none.
   std::optional<std::string> StartupEntry(int rule) const;
   const TAccountTable& Table() const { return table_; }
+  // The rows' time and expense counters are the accounting's to keep.
+  TAccountTable& Table() { return table_; }
+  // The rate plan the entry's profile holds.
+  RatePlan PlanOf(const std::string& entry);
   const EntryInfo& CurrentProfile() const { return current_; }
 
   // The user highlighted the list item with this caption.

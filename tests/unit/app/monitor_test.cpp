@@ -1,11 +1,15 @@
-// The one-second monitor: the keep-alive echo and its count, the tray hint, and the
-// addresses copied to the clipboard on connect.
+// The one-second monitor: the keep-alive echo and its count, the tray hint, the
+// addresses copied to the clipboard on connect, and the online time it keeps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 
 #include "mainform_fixture.h"
 
 namespace {
+
+constexpr const char* kTimeCount = "C:\\Tarvolin\\TimeCount.CSV";
+constexpr const char* kCheckpoint = "C:\\Tarvolin\\TimeCount.run";
 
 class MonitorTest : public MainformTest {
  protected:
@@ -73,6 +77,36 @@ TEST_F(MonitorTest, TheChosenAddressesGoToTheClipboardOnConnectOnlyWhenAsked) {
   StartOnline();
   EXPECT_EQ(desktop_.clipboard, "127.0.0.2\r\n");
   EXPECT_EQ(desktop_.clipboard_writes, 2);
+}
+
+TEST_F(MonitorTest, ASessionIsRecordedOnceAndItsTimeCountsTowardTodayAfterARestart) {
+  Tmainform& form = StartOnline();
+  Elapse(90000);
+  const double session = form.Connections().Table()[0].SessionTime;
+  EXPECT_NEAR(session * 86400, 90, 1.5);
+  form.HangUp1Click();
+  form.HangUp1Click();
+  const std::string csv = files_.content[kTimeCount];
+  ASSERT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1) << csv;
+  EXPECT_NE(csv.find("\t\t\t\tGood\r\n"), std::string::npos) << csv;
+
+  Tmainform& again = Start();
+  EXPECT_NEAR(again.Connections().Table()[0].TodayTime * 86400, 90, 1.5);
+}
+
+TEST_F(MonitorTest, ASessionCutShortByAFailureIsRecoveredFromItsCheckpointOnce) {
+  StartOnline();
+  Elapse(45000);
+  EXPECT_TRUE(files_.Exists(kCheckpoint));
+  EXPECT_EQ(files_.content[kTimeCount], "");
+  form_.reset();  // the program dies: no hang-up, no exit
+
+  Start();
+  const std::string csv = files_.content[kTimeCount];
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1) << csv;
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  Start();
+  EXPECT_EQ(files_.content[kTimeCount], csv);
 }
 
 }  // namespace
