@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "driver.h"
 #include "ui/command_ids.h"
 
@@ -41,6 +45,28 @@ TEST_F(DialingE2E, ConnectingCopiesBothAddressesWhenAsked) {
   EXPECT_TRUE(WaitUntil([&] {
     return ClipboardText() == "Server IP: 127.0.2.1\r\nClient IP: 127.0.2.9\r\n";
   })) << ClipboardText();
+}
+
+TEST_F(DialingE2E, ASessionAppendsOneLineToTimeCountWhoseFieldsReadBack) {
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\n"));
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  Sleep(2500);
+  app_.Click(IDC_BTNHANGUP);
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("\tMessage\tDisconnected") == 1; }));
+  const std::string csv = app_.ReadFile("TimeCount.CSV");
+  ASSERT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1) << csv;
+  std::vector<std::string> fields;
+  for (size_t at = 0, tabs; at <= csv.size(); at = tabs + 4) {
+    tabs = std::min(csv.find("\t\t\t\t", at), csv.size());
+    fields.push_back(csv.substr(at, tabs - at));
+  }
+  ASSERT_EQ(fields.size(), 4u) << csv;
+  EXPECT_GT(std::stod(fields[0]), 45000);      // a date-time of this century
+  EXPECT_GT(std::stod(fields[1]) * 86400, 2);  // the session's seconds
+  EXPECT_LT(std::stod(fields[1]) * 86400, 60);
+  EXPECT_EQ(fields[2], "0");  // no rate plan
+  EXPECT_EQ(fields[3], "Home\r\n");
 }
 
 TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {
