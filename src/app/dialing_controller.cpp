@@ -13,13 +13,15 @@ constexpr const char* kAutoDialArgument = "AutoDial";
 
 DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
                                      ConnectionList& connections, ConnectionLog& log,
-                                     SessionAccounting& session, Tray& tray, DialingView& view)
+                                     SessionAccounting& session, TransferRing& ring, Tray& tray,
+                                     DialingView& view)
     : ports_(ports),
       dialup_(dialup),
       settings_(settings),
       connections_(connections),
       log_(log),
       session_(session),
+      ring_(ring),
       tray_(tray),
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
@@ -92,6 +94,7 @@ void DialingController::StartDial() {
   // is up, and reading the system's performance data can take tens of milliseconds that
   // would otherwise delay every redial.
   dialup_.StartStatistics(true, true);
+  ring_.ResetLast();
 }
 
 void DialingController::DialUpDialing() {

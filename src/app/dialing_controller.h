@@ -13,6 +13,7 @@
 #include "dialup/dialup.h"
 #include "profiles/connection_list.h"
 #include "settings/app_settings.h"
+#include "ui/histogram.h"
 #include "ui/tray.h"
 
 enum class PerformAt { BeforeDialing, AfterConnected, WhenDisconnected, WhenErrorOccurs };
@@ -34,7 +35,7 @@ class DialingController {
  public:
   DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
                     ConnectionList& connections, ConnectionLog& log, SessionAccounting& session,
-                    Tray& tray, DialingView& view);
+                    TransferRing& ring, Tray& tray, DialingView& view);
   ~DialingController();
 
   // The state at start: offline, nothing dialing, the user counted as having hung up.
@@ -99,6 +100,7 @@ class DialingController {
   ConnectionList& connections_;
   ConnectionLog& log_;
   SessionAccounting& session_;
+  TransferRing& ring_;
   Tray& tray_;
   DialingView& view_;
   std::unique_ptr<UiTimer> wait_time_timer_;

@@ -7,11 +7,13 @@
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
 #include "profiles/connection_list.h"
+#include "ui/readouts.h"
 #include "ui/tray.h"
 
 class MainView : public StatusLine,
                  public ConnectionListView,
                  public DialingView,
+                 public ReadoutsView,
                  public TrayWindow {
  public:
   // The window's caption, the painted caption label and the window's position.

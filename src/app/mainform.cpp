@@ -16,9 +16,11 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       tray_(view),
       connections_(ports, dialup_, settings_, view, problems_),
       session_(ports, connections_, problems_),
-      dialing_(ports, dialup_, settings_, connections_, log_, session_, tray_, view),
+      readouts_(dialup_, connections_, settings_, ring_, ports.locale, view),
+      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, view),
       keep_alive_(ports, dialup_, settings_, log_),
-      monitor_(ports.ui, dialup_, dialing_, connections_, session_, keep_alive_, tray_, problems_) {
+      monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, settings_,
+               keep_alive_, tray_, problems_) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -57,6 +59,14 @@ void Tmainform::BindCommands() {
   c.Bind(Command::Refresh, [this] { Refresh1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
+  c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
+  c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
+  c.Bind(Command::ViewIP, [this] { ShowView(kViewIP); });
+  c.Bind(Command::ViewExpense, [this] { ShowView(kViewExpense); });
+}
+
+void Tmainform::ShowView(int mode) {
+  readouts_.ShowView(mode, dialing_.Online());
 }
 
 void Tmainform::FormCreate() {
@@ -136,6 +146,10 @@ void Tmainform::LoadTimeRecords() {
   session_.LoadTimeRecords();
 }
 
+void Tmainform::ShowSavedView() {
+  ShowView(settings_.ViewMode);
+}
+
 void Tmainform::ConnectOnStartup() {
   dialing_.ConnectOnStartup(args_);
 }
@@ -143,7 +157,6 @@ void Tmainform::ConnectOnStartup() {
 // Steps whose features join start-up as they arrive.
 void Tmainform::ApplyAlwaysOnTop() {}
 void Tmainform::LoadActionsAndSchedules() {}
-void Tmainform::ShowSavedView() {}
 void Tmainform::InstallHotKeys() {}
 
 // ---- shutdown ----
@@ -265,6 +278,7 @@ void Tmainform::Exit1Click() {
 
 void Tmainform::CnListSelectItem(const std::string& caption) {
   connections_.SelectItem(caption);
+  ShowView(settings_.ViewMode);
 }
 
 void Tmainform::CnListDblClick() {

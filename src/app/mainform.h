@@ -20,6 +20,8 @@
 #include "settings/app_settings.h"
 #include "tarvolin_version.h"
 #include "ui/commands.h"
+#include "ui/histogram.h"
+#include "ui/readouts.h"
 #include "ui/tray.h"
 
 constexpr const char* kAppTitle = "Tarvolin";
@@ -70,6 +72,7 @@ class Tmainform {
 
  private:
   void BindCommands();
+  void ShowView(int mode);
   void WireDialUpEvents();
 
   // Start-up steps, in FormCreate's order.
@@ -110,6 +113,8 @@ class Tmainform {
   Tray tray_;
   ConnectionList connections_;
   SessionAccounting session_;
+  TransferRing ring_;
+  Readouts readouts_;
   DialingController dialing_;
   KeepAlive keep_alive_;
   Monitor monitor_;

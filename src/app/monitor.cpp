@@ -6,12 +6,16 @@
 #include "dialup/ras_api.h"
 
 Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
-                 ConnectionList& connections, SessionAccounting& session, KeepAlive& keep_alive,
-                 Tray& tray, ProblemReport& problems)
+                 ConnectionList& connections, SessionAccounting& session, Readouts& readouts,
+                 TransferRing& ring, const AppSettings& settings, KeepAlive& keep_alive, Tray& tray,
+                 ProblemReport& problems)
     : dialup_(dialup),
       dialing_(dialing),
       connections_(connections),
       session_(session),
+      readouts_(readouts),
+      ring_(ring),
+      settings_(settings),
       keep_alive_(keep_alive),
       tray_(tray),
       problems_(problems),
@@ -51,6 +55,15 @@ void Monitor::AccountingTick() {
   session_.AccountingTick(dialing_.LastDialedEntry());
 }
 
+void Monitor::ShowView() {
+  readouts_.ShowView(settings_.ViewMode, dialing_.Online());
+}
+
+void Monitor::TakeSample() {
+  const bool read = dialup_.GetStatistics();
+  ring_.TakeSample(read, dialup_.BytesRecv(), dialup_.BytesXmit());
+}
+
 void Monitor::KeepAlivePing() {
   keep_alive_.KeepAlivePing(dialing_.Online());
 }
@@ -64,7 +77,5 @@ void Monitor::WatchConnections() {
 }
 
 // Duties that join the tick at their place as their features arrive.
-void Monitor::ShowView() {}
-void Monitor::TakeSample() {}
 void Monitor::DrawHistogram() {}
 void Monitor::CheckSchedules() {}

@@ -9,6 +9,8 @@
 #include "platform/problem_report.h"
 #include "platform/ui_loop.h"
 #include "profiles/connection_list.h"
+#include "ui/histogram.h"
+#include "ui/readouts.h"
 
 // CheckTimer runs from the monitor's creation until the program ends, online or
 // offline. A tick never lets an exception out: without RAS every tick would fail the
@@ -16,7 +18,8 @@
 class Monitor {
  public:
   Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing, ConnectionList& connections,
-          SessionAccounting& session, KeepAlive& keep_alive, Tray& tray, ProblemReport& problems);
+          SessionAccounting& session, Readouts& readouts, TransferRing& ring,
+          const AppSettings& settings, KeepAlive& keep_alive, Tray& tray, ProblemReport& problems);
   ~Monitor();
 
   // CheckTimer's tick.
@@ -39,6 +42,9 @@ class Monitor {
   DialingController& dialing_;
   ConnectionList& connections_;
   SessionAccounting& session_;
+  Readouts& readouts_;
+  TransferRing& ring_;
+  const AppSettings& settings_;
   KeepAlive& keep_alive_;
   Tray& tray_;
   ProblemReport& problems_;

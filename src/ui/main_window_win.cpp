@@ -95,6 +95,8 @@ class MainWindow : public MainView {
   void ShowConnections(const std::vector<ConnectionRow>& rows) override;
   void MarkSelectedConnection(int index) override;
   void ShowKeepConnection(bool on) override;
+  void ShowReadouts(const std::array<std::string, 3>& captions,
+                    const ReadoutValues& values) override;
   void WindowPosition(int& left, int& top) override;
   void HideMainForm() override { ShowWindow(hwnd_, SW_HIDE); }
   void ShowMainForm() override { ShowWindow(hwnd_, SW_SHOWNORMAL); }
@@ -402,6 +404,17 @@ void MainWindow::MarkSelectedConnection(int index) {
 
 void MainWindow::ShowKeepConnection(bool on) {
   CheckDlgButton(hwnd_, IDC_BTNKEEP, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void MainWindow::ShowReadouts(const std::array<std::string, 3>& captions,
+                              const ReadoutValues& values) {
+  constexpr int kCaptionIds[] = {IDC_LBLINFO1CAPTION, IDC_LBLINFO2CAPTION, IDC_LBLINFO3CAPTION};
+  constexpr int kValueIds[] = {IDC_LBLINFO1, IDC_LBLINFO2, IDC_LBLINFO3};
+  for (int i = 0; i < 3; ++i) {
+    SetDlgItemTextA(hwnd_, kCaptionIds[i], captions[i].c_str());
+    if (values[i])
+      SetDlgItemTextA(hwnd_, kValueIds[i], values[i]->c_str());
+  }
 }
 
 void MainWindow::WindowPosition(int& left, int& top) {

@@ -2,6 +2,7 @@
 // records what it was told.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -131,6 +132,14 @@ class FakeMainView : public MainView {
     keep = on;
     ++keep_updates;
   }
+  void ShowReadouts(const std::array<std::string, 3>& captions,
+                    const ReadoutValues& values) override {
+    readout_captions = captions;
+    for (int i = 0; i < 3; ++i) {
+      if (values[i])
+        readouts[i] = *values[i];
+    }
+  }
   void WindowPosition(int& l, int& t) override {
     l = left;
     t = top;
@@ -148,6 +157,7 @@ class FakeMainView : public MainView {
   bool keep = false;
   uint32_t status_color = 1, online_color = 1;
   std::vector<ConnectionRow> rows;
+  std::array<std::string, 3> readout_captions, readouts;
   bool visible = true;
 };
 
