@@ -16,26 +16,34 @@ constexpr std::size_t kShownLineLength = 80;
 
 const double kYear10000 = ToDateTime({10000, 1, 1});
 
-// The number before the next separator; `rest` goes on after that separator.
-std::optional<double> TakeNumber(std::string_view& rest) {
+// The number before the next separator; `rest` goes on after that separator. False when
+// there is no separator or the text before it is not a number.
+bool TakeNumber(std::string_view& rest, double& number) {
+  // The usual field, a plain decimal right before the separator, takes one pass.
+  const std::size_t length = ParsePlainDecimal(rest, number);
+  if (length > 0 && rest.substr(length).starts_with(kSeparator)) {
+    rest.remove_prefix(length + kSeparator.size());
+    return true;
+  }
   const std::size_t end = rest.find(kSeparator);
   if (end == std::string_view::npos) {
-    return std::nullopt;
+    return false;
   }
-  const std::optional<double> number = ParseReal(rest.substr(0, end));
+  const std::optional<double> parsed = ParseReal(rest.substr(0, end));
   rest.remove_prefix(end + kSeparator.size());
-  return number;
+  number = parsed.value_or(0);
+  return parsed.has_value();
 }
 
 std::optional<TimeRecordView> ParseLine(std::string_view line) {
-  const std::optional<double> start = TakeNumber(line);
-  const std::optional<double> duration = TakeNumber(line);
-  const std::optional<double> expense = TakeNumber(line);
-  if (!start || !duration || !expense || *start < 0 || *duration < 0 ||
-      *start + *duration >= kYear10000) {
+  TimeRecordView record{};
+  if (!TakeNumber(line, record.start) || !TakeNumber(line, record.duration) ||
+      !TakeNumber(line, record.expense) || record.start < 0 || record.duration < 0 ||
+      record.start + record.duration >= kYear10000) {
     return std::nullopt;
   }
-  return TimeRecordView{*start, *duration, *expense, line};
+  record.entry = line;
+  return record;
 }
 
 void PreviousMonth(CalendarTime& date) {

@@ -22,7 +22,49 @@ bool TookAll(std::string_view text, std::from_chars_result result) {
   return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
+// The digits at `at`, up to the first other character, appended to `units`; returns how
+// many there were.
+std::size_t TakeDigits(const char*& at, const char* end, uint64_t& units) {
+  const char* const first = at;
+  for (; at != end; ++at) {
+    const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
+    if (digit > 9) {
+      break;
+    }
+    units = units * 10 + digit;
+  }
+  return static_cast<std::size_t>(at - first);
+}
+
 }  // namespace
+
+// Digits in the order they come make the whole number `units`; dividing it by the power of
+// ten of the fraction's length is one correctly rounded operation on exact doubles, so the
+// result is the double nearest the decimal.
+std::size_t ParsePlainDecimal(std::string_view text, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr uint64_t kExactLimit = uint64_t{1} << 53;
+  constexpr std::size_t kSafeDigits = 19;  // no more can overflow 64 bits
+  const bool negative = text.starts_with('-');
+  const char* at = text.data() + (negative ? 1 : 0);
+  const char* const end = text.data() + text.size();
+  uint64_t units = 0;
+  std::size_t digits = TakeDigits(at, end, units);
+  std::size_t fraction = 0;
+  if (at != end && (*at == '.' || *at == ',')) {
+    fraction = TakeDigits(++at, end, units);
+    digits += fraction;
+  }
+  if (digits == 0 || digits > kSafeDigits || units > kExactLimit ||
+      fraction >= std::size(kPowersOfTen)) {
+    return 0;
+  }
+  const double magnitude = static_cast<double>(units) / kPowersOfTen[fraction];
+  value = negative ? -magnitude : magnitude;
+  return static_cast<std::size_t>(at - text.data());
+}
 
 std::optional<int> ParseInteger(std::string_view text) {
   text = WithoutPlus(text);
@@ -45,9 +87,13 @@ std::optional<int> ParseInteger(std::string_view text) {
 
 std::optional<double> ParseReal(std::string_view text) {
   text = WithoutPlus(text);
+  double value = 0;
+  if (!text.empty() && ParsePlainDecimal(text, value) == text.size()) {
+    return value;
+  }
   // from_chars knows only ".". The copy stays on the stack for any number this program
   // writes, so reading a file of a million numbers allocates nothing for them.
-  char short_copy[64];
+  char short_copy[64] = {};
   std::string long_copy;
   char* copy = short_copy;
   if (text.size() > std::size(short_copy)) {
@@ -56,7 +102,6 @@ std::optional<double> ParseReal(std::string_view text) {
   }
   std::replace_copy(text.begin(), text.end(), copy, ',', '.');
   const std::string_view number(copy, text.size());
-  double value = 0;
   if (!TookAll(number, std::from_chars(number.data(), number.data() + number.size(), value)) ||
       !std::isfinite(value)) {
     return std::nullopt;

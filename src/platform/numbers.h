@@ -1,6 +1,7 @@
 // Numbers as the program's text files hold them.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,13 @@ std::optional<int> ParseInteger(std::string_view text);
 // regional setting still reads under another. The whole text must be the number: nullopt
 // for an empty text, blanks, thousands separators, trailing characters or an infinity.
 std::optional<double> ParseReal(std::string_view text);
+
+// The quick way for the usual case: a plain decimal at the start of `text` (an optional
+// "-", digits and at most one "." or ",") of at most 19 digits that make a whole number of
+// at most 2^53, at most 22 of them after the separator, as FormatReal writes every number
+// it does not give an exponent. Sets `value` as ParseReal reads those characters and
+// returns their count; returns 0 when the text does not start with such a number.
+std::size_t ParsePlainDecimal(std::string_view text, double& value);
 
 // The shortest general form of up to 15 significant digits, without thousands separators,
 // with `separator` as the decimal separator.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
 #include <string>
 
 namespace {
@@ -14,6 +17,19 @@ TEST(Numbers, RealsReadWithEitherSeparatorWhateverTheirLength) {
   EXPECT_EQ(ParseReal(zeros + "1," + zeros + "1"), 1);
   for (const char* text : {"", " 1", "1.000,5", "1x", "inf", "1e999", "+-1"}) {
     EXPECT_EQ(ParseReal(text), std::nullopt) << text;
+  }
+}
+
+// The quick way for plain decimals must give what the general conversion gives.
+TEST(Numbers, WrittenRealsReadBackAsTheGeneralConversionReadsThem) {
+  std::mt19937_64 random(15);
+  std::uniform_real_distribution<double> exponent(-6, 17);
+  for (int i = 0; i < 20000; ++i) {
+    const double written = std::pow(10.0, exponent(random)) * (i % 2 ? 1 : -1);
+    const std::string text = FormatReal(written, '.');
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    ASSERT_EQ(ParseReal(text), expected) << text;
   }
 }
 

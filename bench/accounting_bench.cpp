@@ -1,0 +1,193 @@
+// Benchmark: what the one-second accounting tick costs for a short and a long session, and
+// how long start-up takes to load a large TimeCount.CSV against reading it line by line.
+// Run:  build/native/accounting_bench ticks HOURS [TICKS]
+//       build/native/accounting_bench load [LINES]
+// Instructions per tick (the goal: a 1000-hour session within 10% of a 1-hour one): run
+//       valgrind --tool=callgrind --toggle-collect='*RunTicks*' PROGRAM ticks HOURS
+// and divide the instructions it collected by the number of ticks.
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "app/accounting.h"
+#include "app/time_records.h"
+#include "platform/date_time.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const double kNow = ToDateTime({2026, 12, 23, 15, 0, 0});
+constexpr double kSecond = 1.0 / 86400;
+
+RatePlan BusyPlan() {
+  RatePlan plan;
+  plan.GeneralRate = 1.2;
+  plan.WeekendEnabled = true;
+  plan.WeekendRate = 0.6;
+  plan.Sections[0] = {true, 2.5, 8, 18};
+  plan.Sections[1] = {true, 0.4, 22, 6};
+  plan.Sections[2] = {true, 3.0, 12, 13};
+  plan.BillingDay = 1;
+  return plan;
+}
+
+TAccountTable Table(std::initializer_list<const char*> entries) {
+  TAccountTable table;
+  int row = 0;
+  for (const char* entry : entries) {
+    table[row].EntryName = entry;
+    table[row++].InUse = true;
+  }
+  table[0].Selected = true;
+  return table;
+}
+
+double Seconds(const std::function<void()>& work, int runs) {
+  double best = 1e9;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    best = std::min(best, took.count());
+  }
+  return best;
+}
+
+// The ticks alone, so that callgrind can count them apart from the set-up.
+[[gnu::noinline]] void RunTicks(Accounting& accounting, TAccountTable& table, const RatePlan& plan,
+                                int ticks) {
+  for (int i = 1; i <= ticks; ++i) {
+    accounting.AccountingTick(table, plan, kNow + i * kSecond);
+  }
+}
+
+int Ticks(double hours, int ticks) {
+  TAccountTable table = Table({"A"});
+  const RatePlan plan = BusyPlan();
+  Accounting accounting;
+  accounting.Reset(kNow);
+  accounting.RecordConnectTime(kNow - hours / 24);
+  const double seconds = Seconds([&] { RunTicks(accounting, table, plan, ticks); }, 1);
+  std::printf("session of %g hours: %d ticks, %.1f ns per tick (session expense %.2Lf)\n", hours,
+              ticks, seconds * 1e9 / ticks, table[0].SessionExpense);
+  return 0;
+}
+
+// The files port on a real folder.
+class FolderFiles : public Files {
+ public:
+  explicit FolderFiles(fs::path folder) : folder_(std::move(folder)) {}
+  std::string ExeDir() override { return folder_.string() + "/"; }
+  std::string ExePath() override { return ExeDir() + "accounting_bench"; }
+  bool Exists(const std::string& path) override { return fs::exists(path); }
+  bool Remove(const std::string& path) override { return fs::remove(path); }
+  bool Append(const std::string& path, const std::string& text, std::string&) override {
+    std::ofstream file(path, std::ios::binary | std::ios::app);
+    return static_cast<bool>(file << text);
+  }
+  bool ReadAll(const std::string& path, std::string& text, std::string& error) override {
+    error.clear();
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+      return false;
+    }
+    text.resize(fs::file_size(path));
+    return static_cast<bool>(file.read(text.data(), static_cast<std::streamsize>(text.size())));
+  }
+  bool ReplaceWhole(const std::string& path, const std::string& text, std::string&) override {
+    std::ofstream(path + ".new", std::ios::binary) << text;
+    fs::rename(path + ".new", path);
+    return true;
+  }
+
+ private:
+  fs::path folder_;
+};
+
+class DotLocale : public Locale {
+ public:
+  std::string LongTime(double) override { return ""; }
+  char DecimalSeparator() override { return '.'; }
+};
+
+// Sessions of three entries over the last 60 days, in the order a user makes them.
+void WriteSessions(const std::string& path, int lines) {
+  std::string text;
+  const char* entries[] = {"Home Provider", "Work dial-in", "Backup"};
+  for (int i = 0; i < lines; ++i) {
+    const double start = kNow - 60 + 60.0 * i / lines;
+    const double duration = (i % 97 + 1) * 37 * kSecond;
+    text += FormatTimeRecord({start, duration, duration * 24 * 1.2, entries[i % 7 % 3]}, '.');
+  }
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+int Load(int lines) {
+  std::string pattern = (fs::temp_directory_path() / "accounting_bench_XXXXXX").string();
+  if (!mkdtemp(pattern.data())) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const fs::path folder = pattern;
+  FolderFiles files(folder);
+  DotLocale locale;
+  TimeRecords records(files, locale);
+  WriteSessions(records.Path(), lines);
+
+  size_t counted = 0;
+  const double by_line = Seconds(
+      [&] {
+        std::ifstream file(records.Path(), std::ios::binary);
+        std::string line;
+        for (counted = 0; std::getline(file, line);) {
+          ++counted;
+        }
+      },
+      5);
+  const double whole_read = Seconds(
+      [&] {
+        std::string text, error;
+        files.ReadAll(records.Path(), text, error);
+      },
+      5);
+  TAccountTable table;
+  const double loading = Seconds(
+      [&] {
+        table = Table({"Home Provider", "Work dial-in", "Backup"});
+        records.LoadTimeRecords(
+            table, [](const std::string&) { return BusyPlan(); }, kNow);
+      },
+      5);
+  std::printf("%zu lines, %ju bytes\n", counted,
+              static_cast<uintmax_t>(fs::file_size(records.Path())));
+  std::printf("reading line by line: %.1f ms\n", by_line * 1e3);
+  std::printf("LoadTimeRecords:      %.1f ms (%.2f times; goal: at most 3)\n", loading * 1e3,
+              loading / by_line);
+  std::printf("  of which the whole-file read into new memory: %.1f ms\n", whole_read * 1e3);
+  std::printf("since billing day: %s, %.2Lf\n", FormatDuration(table[0].BillingTime).c_str(),
+              table[0].BillingExpense);
+  fs::remove_all(folder);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "ticks" && argc > 2) {
+    return Ticks(std::atof(argv[2]), argc > 3 ? std::atoi(argv[3]) : 1000);
+  }
+  if (mode == "load") {
+    return Load(argc > 2 ? std::atoi(argv[2]) : 1000000);
+  }
+  std::fprintf(stderr, "usage: accounting_bench ticks HOURS [TICKS] | load [LINES]\n");
+  return 2;
+}
