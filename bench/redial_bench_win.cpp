@@ -134,6 +134,7 @@ class NoView : public MainView {
   void MarkSelectedConnection(int) override {}
   void SetOnlineLabel(const std::string&, uint32_t) override {}
   void ShowKeepConnection(bool) override {}
+  void ShowReadouts(const std::array<std::string, 3>&, const ReadoutValues&) override {}
   void HideMainForm() override {}
   void ShowMainForm() override {}
   void BringToFront() override {}

@@ -20,10 +20,14 @@ constexpr std::array<std::array<const char*, 3>, 4> kCaptions = {{
 std::string FormatGrouped(int64_t value) {
   if (value <= 0)
     return "0";
-  std::string digits = std::to_string(value);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-    digits.insert(at, ",");
-  return digits;
+  const std::string digits = std::to_string(value);
+  std::string grouped;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0)
+      grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
 }
 
 Readouts::Readouts(TDialUp& dialup, ConnectionList& connections, AppSettings& settings,

@@ -67,6 +67,14 @@ TEST_F(DialingE2E, ASessionAppendsOneLineToTimeCountWhoseFieldsReadBack) {
   EXPECT_LT(std::stod(fields[1]) * 86400, 60);
   EXPECT_EQ(fields[2], "0");  // no rate plan
   EXPECT_EQ(fields[3], "Home\r\n");
+
+  // A new start shows today's time again.
+  app_.Command(IDM_EXIT1);
+  ASSERT_TRUE(app_.WaitForExit());
+  app_.Start();
+  ASSERT_TRUE(app_.WaitForMainWindow());
+  EXPECT_TRUE(WaitUntil([&] { return app_.Text(IDC_LBLINFO2).starts_with("00:00:0"); }));
+  EXPECT_NE(app_.Text(IDC_LBLINFO2), "00:00:00");
 }
 
 TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {
