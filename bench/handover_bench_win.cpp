@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "percentile.h"
 #include "dialup/dialup.h"
 #include "platform/win_ports.h"
 
@@ -59,11 +60,6 @@ class BenchLoader : public LibraryLoader {
   }
   void Free(Library) override {}
 };
-
-double Percentile(std::vector<double> values, double p) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<size_t>(p * (values.size() - 1))];
-}
 
 }  // namespace
 

@@ -12,8 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "percentile.h"
 #include "app/mainform.h"
-#include "platform/win_ports.h"
+#include "app/win_port_set.h"
 
 namespace {
 
@@ -144,11 +145,6 @@ class NoView : public MainView {
   void* Handle() override { return nullptr; }
 };
 
-double Percentile(std::vector<double> values, double p) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<size_t>(p * (values.size() - 1))];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,37 +152,9 @@ int main(int argc, char** argv) {
     g_drops = std::max(1, std::atoi(argv[1]));
   BenchLoader loader;
   RasApi ras(loader);
-  auto ui = MakeWinUiLoop();
-  auto clock = MakeWinClock();
-  auto locale = MakeWinLocale();
-  auto files = MakeWinFiles();
-  auto shell = MakeWinShell();
-  auto prompts = MakeWinPrompts();
-  auto registry = MakeWinRegistry();
-  auto profiles = MakeWinProfileFile();
-  auto keyboard = MakeWinKeyboard();
-  auto sound = MakeWinSound();
-  auto desktop = MakeWinDesktop();
-  auto system = MakeWinSystem();
-  auto network = MakeWinNetwork();
-  const MainPorts ports = MainPortsBuilder()
-                              .WithRas(ras)
-                              .WithUi(*ui)
-                              .WithClock(*clock)
-                              .WithLocale(*locale)
-                              .WithFiles(*files)
-                              .WithShell(*shell)
-                              .WithPrompts(*prompts)
-                              .WithRegistry(*registry)
-                              .WithProfiles(*profiles)
-                              .WithKeyboard(*keyboard)
-                              .WithSound(*sound)
-                              .WithDesktop(*desktop)
-                              .WithSystem(*system)
-                              .WithNetwork(*network)
-                              .Build();
+  const WinPortSet ports;
   NoView view;
-  Tmainform form(ports, view, {});
+  Tmainform form(ports.Ports(ras), view, {});
   form.Settings().CkbWriteLogs = false;
   form.Settings().CkbKeepConnection = true;
   form.DialUp().Entry = "Bench";

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "dialup/ras_api.h"
-#include "platform/win_ports.h"
+#include "app/win_port_set.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
 
@@ -37,36 +37,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   void* splash = ShowSplash();
 
-  auto loader = MakeWinLibraryLoader();
-  RasApi ras(*loader);
-  auto ui = MakeWinUiLoop();
-  auto clock = MakeWinClock();
-  auto locale = MakeWinLocale();
-  auto files = MakeWinFiles();
-  auto shell = MakeWinShell();
-  auto prompts = MakeWinPrompts();
-  auto registry = MakeWinRegistry();
-  auto profiles = MakeWinProfileFile();
-  auto keyboard = MakeWinKeyboard();
-  auto sound = MakeWinSound();
-  auto desktop = MakeWinDesktop();
-  auto system = MakeWinSystem();
-  auto network = MakeWinNetwork();
-  const MainPorts ports = MainPortsBuilder()
-                              .WithRas(ras)
-                              .WithUi(*ui)
-                              .WithClock(*clock)
-                              .WithLocale(*locale)
-                              .WithFiles(*files)
-                              .WithShell(*shell)
-                              .WithPrompts(*prompts)
-                              .WithRegistry(*registry)
-                              .WithProfiles(*profiles)
-                              .WithKeyboard(*keyboard)
-                              .WithSound(*sound)
-                              .WithDesktop(*desktop)
-                              .WithSystem(*system)
-                              .WithNetwork(*network)
-                              .Build();
-  return RunMainWindow(ports, Arguments(), [splash] { HideSplash(splash); });
+  const WinPortSet ports;
+  RasApi ras(ports.Loader());
+  return RunMainWindow(ports.Ports(ras), Arguments(), [splash] { HideSplash(splash); });
 }
