@@ -94,8 +94,9 @@ TEST(RassimEntry, BadValuesTakeTheirDefaults) {
       "DropAfter=4\nOutcome=NoAnswer\nDevice=D\nDeviceType=T\nServerIP=S\nClientIP=C\n"
       "[Negative]\nStepDelayMs=-1\n");
   const rassim::EntrySettings defaults = rassim::ReadEntry(ini.sections[0]);
-  EXPECT_EQ(Figures(defaults), std::tuple(150u, 57600u, 800u, 5000u, 633u, 0u, 0,
-                                          "Simulated Modem"s, "modem"s, "127.0.0.1"s, "127.0.0.2"s));
+  EXPECT_EQ(Figures(defaults),
+            std::tuple(150u, 57600u, 800u, 5000u, 633u, 0u, 0, "Simulated Modem"s, "modem"s,
+                       "127.0.0.1"s, "127.0.0.2"s));
   EXPECT_EQ(Figures(rassim::ReadEntry(ini.sections[1])), Figures(defaults));
   EXPECT_EQ(Figures(rassim::ReadEntry(ini.sections[2])),
             std::tuple(60000u, 1u, 2u, 3u, 692u, 4u, int(rassim::Outcome::kNoAnswer), "D"s, "T"s,
