@@ -65,7 +65,6 @@ class Tmainform {
   ConnectionList& Connections() { return connections_; }
   DialingController& Dialing() { return dialing_; }
   ConnectionLog& Log() { return log_; }
-  const SessionAccounting& Session() const { return session_; }
   KeepAlive& KeepAliveEcho() { return keep_alive_; }
   const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }

@@ -32,8 +32,6 @@ class SessionAccounting {
   // The session ends without a record (exit with logs off): nothing is left to recover.
   void DiscardSession();
 
-  const Accounting& Counters() const { return accounting_; }
-
  private:
   double Now() { return ports_.clock.LocalNow(); }
 
