@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Section and key names match without regard to case. Like the system's functions,
 // reading trims surrounding blanks and strips one pair of surrounding quotes.
@@ -10,6 +11,8 @@ class ProfileFile {
   virtual ~ProfileFile() = default;
   virtual std::string Read(const std::string& file, const std::string& section,
                            const std::string& key, const std::string& fallback) = 0;
+  // The names of the file's sections in file order; none when the file is missing.
+  virtual std::vector<std::string> Sections(const std::string& file) = 0;
   // Creates the file and section when missing. False when the system refused the write.
   virtual bool Write(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) = 0;

@@ -9,6 +9,15 @@ namespace {
 
 constexpr DWORD kFirstBufferSize = 1024;
 
+std::vector<std::string> SplitNulList(const char* list, DWORD length) {
+  std::vector<std::string> names;
+  for (DWORD at = 0; at < length;) {
+    names.emplace_back(list + at);
+    at += static_cast<DWORD>(names.back().size()) + 1;
+  }
+  return names;
+}
+
 class WinProfileFile : public ProfileFile {
  public:
   std::string Read(const std::string& file, const std::string& section, const std::string& key,
@@ -22,6 +31,17 @@ class WinProfileFile : public ProfileFile {
       if (length + 1 < buffer.size()) {
         return std::string(buffer.data(), length);
       }
+    }
+  }
+
+  std::vector<std::string> Sections(const std::string& file) override {
+    // The names come as a list of strings each ended by a NUL, the list by one more; the
+    // system reports the buffer's size less two when they do not fit.
+    for (std::vector<char> buffer(kFirstBufferSize);; buffer.resize(buffer.size() * 2)) {
+      const DWORD length = GetPrivateProfileSectionNamesA(
+          buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+      if (length + 2 < buffer.size())
+        return SplitNulList(buffer.data(), length);
     }
   }
 

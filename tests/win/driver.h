@@ -26,6 +26,12 @@ void SetUserRegistryNumber(const std::string& key, const std::string& name, uint
 std::string ClipboardText();
 // A REG_DWORD under HKEY_CURRENT_USER, or -1 when it is missing or of another type.
 int64_t UserRegistryNumber(const std::string& key, const std::string& name);
+// A dialog's control by id, its text set as typing would leave it (the control tells its
+// dialog of the change), its click posted, its check state.
+Hwnd ChildOf(Hwnd parent, int id);
+void SetChildText(Hwnd parent, int id, const std::string& text);
+void ClickChild(Hwnd parent, int id);
+bool ChildChecked(Hwnd parent, int id);
 // Removes what the program keeps in HKEY_CURRENT_USER: its settings and the default
 // connection, so each test starts as on a fresh machine.
 void ClearUserRegistry();
@@ -79,6 +85,8 @@ class Tarvolin {
   Hwnd WaitForMainWindow(int timeout_ms = 20000) const;
   // A top-level window of this program by title.
   Hwnd FindTopLevel(const std::string& title) const;
+  // The same, waited for; nullptr when it did not appear in time.
+  Hwnd WaitForTopLevel(const std::string& title, int timeout_ms = 10000) const;
   bool MainWindowVisible() const;
 
   Hwnd Control(int id) const;
@@ -89,8 +97,10 @@ class Tarvolin {
   bool Checked(int id) const;
   // The rows of the list view control `id`, read from the program's memory.
   std::vector<ListRow> ListRows(int id) const;
+  std::vector<ListRow> ListRowsOf(Hwnd list) const;  // any list view of the program
   // Highlights the row as a click would, so the program hears of it.
   void SelectListRow(int id, int row) const;
+  void SelectRowOf(Hwnd list, int row) const;
   // Clicks a button as a user would; does not wait for its handler.
   void Click(int id) const;
   // Chooses a menu command; does not wait for its handler.

@@ -224,6 +224,12 @@ Hwnd Tarvolin::FindTopLevel(const std::string& title) const {
   return FindTopLevelOf(process_id_, title);
 }
 
+Hwnd Tarvolin::WaitForTopLevel(const std::string& title, int timeout_ms) const {
+  Hwnd window = nullptr;
+  WaitUntil([&] { return (window = FindTopLevel(title)) != nullptr; }, timeout_ms);
+  return window;
+}
+
 bool Tarvolin::MainWindowVisible() const {
   return IsWindowVisible(static_cast<HWND>(MainWindow()));
 }
@@ -276,6 +282,23 @@ std::string Tarvolin::AnswerMessageBox(const std::string& caption, const std::st
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
   return text;
+}
+
+Hwnd ChildOf(Hwnd parent, int id) {
+  return GetDlgItem(static_cast<HWND>(parent), id);
+}
+
+void SetChildText(Hwnd parent, int id, const std::string& text) {
+  SendMessageA(static_cast<HWND>(ChildOf(parent, id)), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ClickChild(Hwnd parent, int id) {
+  PostMessageA(static_cast<HWND>(ChildOf(parent, id)), BM_CLICK, 0, 0);
+}
+
+bool ChildChecked(Hwnd parent, int id) {
+  return SendMessageA(static_cast<HWND>(ChildOf(parent, id)), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 std::string UserRegistryText(const std::string& key, const std::string& name) {
@@ -388,7 +411,11 @@ void ReadCell(HWND list, const RemoteBuffer& remote, int item, int sub_item, std
 }  // namespace
 
 std::vector<ListRow> Tarvolin::ListRows(int id) const {
-  HWND list = static_cast<HWND>(Control(id));
+  return ListRowsOf(Control(id));
+}
+
+std::vector<ListRow> Tarvolin::ListRowsOf(Hwnd list_window) const {
+  HWND list = static_cast<HWND>(list_window);
   RemoteBuffer remote(static_cast<HANDLE>(process_), kTextOffset + kTextSize);
   std::vector<ListRow> rows;
   const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -402,11 +429,15 @@ std::vector<ListRow> Tarvolin::ListRows(int id) const {
 }
 
 void Tarvolin::SelectListRow(int id, int row) const {
+  SelectRowOf(Control(id), row);
+}
+
+void Tarvolin::SelectRowOf(Hwnd list, int row) const {
   RemoteBuffer remote(static_cast<HANDLE>(process_), sizeof(LVITEMA));
   LVITEMA state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   state.state = LVIS_SELECTED | LVIS_FOCUSED;
   remote.Write(&state, sizeof(state));
-  SendMessageA(static_cast<HWND>(Control(id)), LVM_SETITEMSTATE, row,
+  SendMessageA(static_cast<HWND>(list), LVM_SETITEMSTATE, row,
                reinterpret_cast<LPARAM>(remote.Address()));
 }

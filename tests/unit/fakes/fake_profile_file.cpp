@@ -124,6 +124,16 @@ bool FakeProfileFile::Write(const std::string& file, const std::string& section,
   return true;
 }
 
+std::vector<std::string> FakeProfileFile::Sections(const std::string& file) {
+  std::vector<std::string> names;
+  for (const std::string& line : FileLines(files_, file)) {
+    if (Header(line)) {
+      names.emplace_back(*Header(line));
+    }
+  }
+  return names;
+}
+
 std::vector<std::string> FakeProfileFile::Keys(const std::string& file,
                                                const std::string& section) {
   const Lines lines = FileLines(files_, file);

@@ -17,6 +17,7 @@ class FakeProfileFile : public ProfileFile {
 
   std::string Read(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& fallback) override;
+  std::vector<std::string> Sections(const std::string& file) override;
   bool Write(const std::string& file, const std::string& section, const std::string& key,
              const std::string& value) override;
 

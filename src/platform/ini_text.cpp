@@ -1,0 +1,22 @@
+// A whole INI file as text, and its saving beside a backup of the old one.
+#include "platform/ini_text.h"
+
+void IniText::Section(const std::string& name) {
+  text_ += "[" + name + "]\r\n";
+}
+
+void IniText::Key(const std::string& name, const std::string& value) {
+  text_ += name + "=" + value + "\r\n";
+}
+
+bool SaveWithBackup(Files& files, const std::string& path, const std::string& backup,
+                    const std::string& text, std::string& error) {
+  std::string old;
+  if (!files.Exists(backup) && files.ReadAll(path, old, error)) {
+    // A backup that cannot be written costs the user nothing yet: the file itself is
+    // still whole, so the save goes on.
+    std::string ignored;
+    files.ReplaceWhole(backup, old, ignored);
+  }
+  return files.ReplaceWhole(path, text, error);
+}
