@@ -8,13 +8,14 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/accounting.h"
 #include "app/time_records.h"
@@ -50,13 +51,21 @@ TAccountTable Table(std::initializer_list<const char*> entries) {
   return table;
 }
 
+// The processor time this process spent, the system's share included: on a machine shared
+// with other work it tells what the work costs, where the clock on the wall tells how busy
+// the machine was.
+double ProcessSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 double Seconds(const std::function<void()>& work, int runs) {
   double best = 1e9;
   for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
+    const double start = ProcessSeconds();
     work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
+    best = std::min(best, ProcessSeconds() - start);
   }
   return best;
 }
@@ -93,14 +102,15 @@ class FolderFiles : public Files {
     std::ofstream file(path, std::ios::binary | std::ios::app);
     return static_cast<bool>(file << text);
   }
-  bool ReadAll(const std::string& path, std::string& text, std::string& error) override {
+  bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) override {
     error.clear();
     std::ifstream file(path, std::ios::binary);
-    if (!file) {
-      return false;
+    std::vector<char> buffer(256 * 1024);
+    while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
+           file.gcount() > 0) {
+      piece(std::string_view(buffer.data(), static_cast<std::size_t>(file.gcount())));
     }
-    text.resize(fs::file_size(path));
-    return static_cast<bool>(file.read(text.data(), static_cast<std::streamsize>(text.size())));
+    return file.eof();
   }
   bool ReplaceWhole(const std::string& path, const std::string& text, std::string&) override {
     std::ofstream(path + ".new", std::ios::binary) << text;
@@ -152,10 +162,11 @@ int Load(int lines) {
         }
       },
       5);
-  const double whole_read = Seconds(
+  const double piece_read = Seconds(
       [&] {
-        std::string text, error;
-        files.ReadAll(records.Path(), text, error);
+        std::string error;
+        files.ReadPieces(
+            records.Path(), [](std::string_view) {}, error);
       },
       5);
   TAccountTable table;
@@ -171,7 +182,7 @@ int Load(int lines) {
   std::printf("reading line by line: %.1f ms\n", by_line * 1e3);
   std::printf("LoadTimeRecords:      %.1f ms (%.2f times; goal: at most 3)\n", loading * 1e3,
               loading / by_line);
-  std::printf("  of which the whole-file read into new memory: %.1f ms\n", whole_read * 1e3);
+  std::printf("  of which reading the file in pieces: %.1f ms\n", piece_read * 1e3);
   std::printf("since billing day: %s, %.2Lf\n", FormatDuration(table[0].BillingTime).c_str(),
               table[0].BillingExpense);
   fs::remove_all(folder);

@@ -1,6 +1,7 @@
 // The file of finished sessions and the checkpoint of the running one.
 #include "app/time_records.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -35,10 +36,25 @@ bool TakeNumber(std::string_view& rest, double& number) {
   return parsed.has_value();
 }
 
+// The number before the next separator, as text; `rest` goes on after that separator.
+// False as TakeNumber.
+bool TakeNumberText(std::string_view& rest, std::string_view& text) {
+  std::size_t length = PlainDecimalLength(rest);
+  if (length == 0 || !rest.substr(length).starts_with(kSeparator)) {
+    length = rest.find(kSeparator);
+    if (length == std::string_view::npos || !ParseReal(rest.substr(0, length))) {
+      return false;
+    }
+  }
+  text = rest.substr(0, length);
+  rest.remove_prefix(length + kSeparator.size());
+  return true;
+}
+
 std::optional<TimeRecordView> ParseLine(std::string_view line) {
   TimeRecordView record{};
   if (!TakeNumber(line, record.start) || !TakeNumber(line, record.duration) ||
-      !TakeNumber(line, record.expense) || record.start < 0 || record.duration < 0 ||
+      !TakeNumberText(line, record.expense_text) || record.start < 0 || record.duration < 0 ||
       record.start + record.duration >= kYear10000) {
     return std::nullopt;
   }
@@ -76,7 +92,7 @@ void AddAfter(const TimeRecordView& session, double from, const RatePlan& plan, 
               long double& expense) {
   if (session.start >= from) {
     time += session.duration;
-    expense += session.expense;
+    expense += session.Expense();
     return;
   }
   const double part = session.start + session.duration - from;
@@ -88,11 +104,11 @@ void AddAfter(const TimeRecordView& session, double from, const RatePlan& plan, 
 class Tally {
  public:
   Tally(TAccountTable& table, const PlanOf& plan_of, double now)
-      : table_(table), plan_of_(plan_of), today_(std::floor(now)) {}
+      : table_(table), plan_of_(plan_of), today_(std::floor(now)), earliest_(EarliestStart()) {}
 
   void Add(const TimeRecordView& session) {
     const double end = session.start + session.duration;
-    const int index = end < today_ + 1 ? Find(session.entry) : -1;
+    const int index = end >= earliest_ && end < today_ + 1 ? Find(session.entry) : -1;
     if (index < 0) {
       return;
     }
@@ -111,6 +127,16 @@ class Tally {
     RatePlan plan;
     std::optional<double> billing_start;
   };
+
+  // No counter's period begins before this, whatever an entry's billing day: most of a
+  // long file ends earlier and needs no look-up of its entry.
+  double EarliestStart() const {
+    double earliest = today_;
+    for (int day = 1; day <= 31; ++day) {
+      earliest = std::min(earliest, *BillingPeriodStart(day, today_));
+    }
+    return earliest;
+  }
 
   // Files tend to hold long runs of one entry, so the last row found is tried first.
   int Find(std::string_view name) {
@@ -137,6 +163,7 @@ class Tally {
   TAccountTable& table_;
   const PlanOf& plan_of_;
   const double today_;
+  const double earliest_;
   std::array<std::optional<Entry>, kAccountRows> entries_;
   int last_found_ = -1;
 };
@@ -146,14 +173,15 @@ std::string Shown(std::string_view line) {
                                          : std::string(line.substr(0, kShownLineLength)) + "...";
 }
 
-void ReportBadLines(const std::string& path, const std::vector<BadLine>& bad,
+void ReportBadLines(const std::string& path, const TimeRecordReader& reader,
                     std::vector<std::string>& problems) {
-  for (std::size_t i = 0; i < bad.size() && i < TimeRecords::kReportedLines; ++i) {
-    problems.push_back(path + ", line " + std::to_string(bad[i].number) + ": \"" +
-                       Shown(bad[i].text) + "\" is not a session record; it is skipped.");
+  for (const BadLine& bad : reader.FirstBadLines()) {
+    problems.push_back(path + ", line " + std::to_string(bad.number) + ": \"" + bad.text +
+                       "\" is not a session record; it is skipped.");
   }
-  if (bad.size() > TimeRecords::kReportedLines) {
-    problems.push_back(path + ": " + std::to_string(bad.size() - TimeRecords::kReportedLines) +
+  const std::size_t more = reader.BadLineCount() - reader.FirstBadLines().size();
+  if (more > 0) {
+    problems.push_back(path + ": " + std::to_string(more) +
                        " more lines are not session records; they are skipped.");
   }
 }
@@ -172,26 +200,47 @@ std::string FormatTimeRecord(const TimeRecord& record, char decimal_separator) {
   return line;
 }
 
-std::vector<BadLine> ParseTimeRecords(std::string_view text,
-                                      const std::function<void(const TimeRecordView&)>& take) {
-  std::vector<BadLine> bad;
-  for (std::size_t number = 1; !text.empty(); ++number) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (line.ends_with('\r')) {
-      line.remove_suffix(1);
-    }
-    if (line.empty()) {
-      continue;
-    }
-    if (const std::optional<TimeRecordView> record = ParseLine(line)) {
-      take(*record);
+double TimeRecordView::Expense() const {
+  return ParseReal(expense_text).value_or(0);
+}
+
+void TimeRecordReader::Feed(std::string_view piece) {
+  for (std::size_t end; (end = piece.find('\n')) != std::string_view::npos;) {
+    if (partial_.empty()) {
+      Line(piece.substr(0, end));
     } else {
-      bad.push_back({number, line});
+      partial_.append(piece.substr(0, end));
+      Line(partial_);
+      partial_.clear();
     }
+    piece.remove_prefix(end + 1);
   }
-  return bad;
+  partial_.append(piece);
+}
+
+void TimeRecordReader::Finish() {
+  if (!partial_.empty()) {
+    Line(partial_);
+    partial_.clear();
+  }
+}
+
+void TimeRecordReader::Line(std::string_view line) {
+  ++number_;
+  if (line.ends_with('\r')) {
+    line.remove_suffix(1);
+  }
+  if (line.empty()) {
+    return;
+  }
+  if (const std::optional<TimeRecordView> record = ParseLine(line)) {
+    take_(*record);
+    return;
+  }
+  if (first_bad_.size() < kKeptBadLines) {
+    first_bad_.push_back({number_, Shown(line)});
+  }
+  ++bad_count_;
 }
 
 TimeRecords::TimeRecords(Files& files, Locale& locale) : files_(files), locale_(locale) {}
@@ -207,18 +256,17 @@ std::string TimeRecords::CheckpointPath() {
 std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of,
                                                       double now) {
   std::vector<std::string> problems = RecoverCheckpoint();
-  std::string text, error;
-  if (!files_.ReadAll(Path(), text, error)) {
+  Tally tally(table, plan_of, now);
+  TimeRecordReader reader([&tally](const TimeRecordView& session) { tally.Add(session); });
+  std::string error;
+  if (!ReadRecords(reader, error)) {
     const bool missing = error.empty();
     if (!missing || !files_.Append(Path(), "", error)) {
       problems.push_back((missing ? "Cannot create " : "Cannot read ") + Path() + ": " + error);
     }
     return problems;
   }
-  Tally tally(table, plan_of, now);
-  const std::vector<BadLine> bad =
-      ParseTimeRecords(text, [&tally](const TimeRecordView& session) { tally.Add(session); });
-  ReportBadLines(Path(), bad, problems);
+  ReportBadLines(Path(), reader, problems);
   return problems;
 }
 
@@ -254,10 +302,12 @@ std::vector<std::string> TimeRecords::RecoverCheckpoint() {
     return problems;
   }
   std::optional<TimeRecord> session;
-  const std::vector<BadLine> bad = ParseTimeRecords(text, [&session](const TimeRecordView& r) {
-    session = TimeRecord{r.start, r.duration, r.expense, std::string(r.entry)};
+  TimeRecordReader reader([&session](const TimeRecordView& r) {
+    session = TimeRecord{r.start, r.duration, r.Expense(), std::string(r.entry)};
   });
-  if (!bad.empty()) {
+  reader.Feed(text);
+  reader.Finish();
+  if (reader.BadLineCount() > 0) {
     problems.push_back(CheckpointPath() + " holds no session record; it is removed.");
   }
   if (session) {
@@ -287,12 +337,19 @@ void TimeRecords::ClearCheckpoint() {
 // Whether "TimeCount.CSV" holds a session of the same start and entry; a file that does
 // not exist holds none. A file that cannot be read sets `error`.
 bool TimeRecords::HoldsSession(const TimeRecord& session, std::string& error) {
-  std::string text;
   bool held = false;
-  if (files_.ReadAll(Path(), text, error)) {
-    ParseTimeRecords(text, [&](const TimeRecordView& r) {
-      held = held || (r.start == session.start && r.entry == session.entry);
-    });
-  }
+  TimeRecordReader reader([&](const TimeRecordView& r) {
+    held = held || (r.start == session.start && r.entry == session.entry);
+  });
+  ReadRecords(reader, error);
   return held;
+}
+
+bool TimeRecords::ReadRecords(TimeRecordReader& reader, std::string& error) {
+  if (!files_.ReadPieces(
+          Path(), [&reader](std::string_view piece) { reader.Feed(piece); }, error)) {
+    return false;
+  }
+  reader.Finish();
+  return true;
 }

@@ -25,26 +25,52 @@ struct TimeRecord {
 // `decimal_separator`.
 std::string FormatTimeRecord(const TimeRecord& record, char decimal_separator);
 
-// A record as read, its entry pointing into the text read.
+// A record as read, pointing into the line read. Most records of a long file lie before
+// every counter's period and their expense is never needed, so it is only checked to be a
+// number when read, and converted when asked.
 struct TimeRecordView {
   double start;
   double duration;
-  double expense;
+  std::string_view expense_text;
   std::string_view entry;
+
+  double Expense() const;
 };
 
 struct BadLine {
   std::size_t number;  // counted from 1
-  std::string_view text;
+  std::string text;    // its first 80 characters, and "..." when there are more
 };
 
-// Hands every session record of a file's text to `take`, in the file's order, and returns
-// the lines that are not one. Lines end at LF, with or without a CR before it. A record is
-// three numbers each followed by four TABs (read with "." or "," as the decimal separator),
-// then the entry to the end of the line; its start and duration are not negative and it
-// ends before the year 10000. Empty lines are passed over unreported.
-std::vector<BadLine> ParseTimeRecords(std::string_view text,
-                                      const std::function<void(const TimeRecordView&)>& take);
+// Reads text as session records, a piece at a time as a file is read: hands every record
+// to `take`, in order, and keeps the lines that are not one, the first kKeptBadLines and
+// the others counted. Lines end at LF, with or without a CR before it; a line cut between
+// two pieces is read whole, and Finish reads a last line that has no end. A record
+// is three numbers each followed by four TABs (read with "." or "," as the decimal
+// separator), then the entry to the end of the line; its start and duration are not
+// negative and it ends before the year 10000. Empty lines are passed over unreported.
+class TimeRecordReader {
+ public:
+  using Take = std::function<void(const TimeRecordView&)>;
+  explicit TimeRecordReader(Take take) : take_(std::move(take)) {}
+
+  void Feed(std::string_view piece);
+  void Finish();
+
+  const std::vector<BadLine>& FirstBadLines() const { return first_bad_; }
+  std::size_t BadLineCount() const { return bad_count_; }
+
+  static constexpr std::size_t kKeptBadLines = 10;
+
+ private:
+  void Line(std::string_view line);
+
+  Take take_;
+  std::string partial_;  // the start of a line cut by the end of a piece
+  std::size_t number_ = 0;
+  std::vector<BadLine> first_bad_;
+  std::size_t bad_count_ = 0;
+};
 
 // The rate plan of an entry, as its profile holds it.
 using PlanOf = std::function<RatePlan(const std::string& entry)>;
@@ -69,8 +95,9 @@ class TimeRecords {
   // A whole session counts with the expense the file gives; a part is priced by the
   // entry's plan, as the ticks price it online. `plan_of` is asked once per entry at most,
   // and only for entries with records. A missing file is created empty. Lines that are not
-  // records are skipped and reported, the first kReportedLines one text each with their
+  // records are skipped and reported, the first kKeptBadLines one text each with their
   // number and text, the others in one text with their count; the other lines still count.
+  // The file is read a piece at a time: its size costs time, not memory.
   std::vector<std::string> LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of, double now);
 
   // Appends the record's line, creating the file when missing, then removes the
@@ -93,12 +120,12 @@ class TimeRecords {
   // A checkpoint that holds no record is reported and removed.
   std::vector<std::string> RecoverCheckpoint();
 
-  static constexpr std::size_t kReportedLines = 10;
-
  private:
   // Removed, or else emptied; an empty checkpoint holds nothing to recover.
   void ClearCheckpoint();
   bool HoldsSession(const TimeRecord& session, std::string& error);
+  // Reads "TimeCount.CSV" through `reader`; false as Files::ReadPieces.
+  bool ReadRecords(TimeRecordReader& reader, std::string& error);
 
   Files& files_;
   Locale& locale_;

@@ -1,7 +1,9 @@
 // Port: the files beside the executable.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 class Files {
  public:
@@ -15,9 +17,13 @@ class Files {
   // Appends text to the file, creating it when missing; the file is closed again
   // before this returns. On failure returns false and the system's reason in `error`.
   virtual bool Append(const std::string& path, const std::string& text, std::string& error) = 0;
-  // Reads the whole file into `text`. On failure returns false with the system's reason
-  // in `error`, except for a file that does not exist: then `error` is left empty.
-  virtual bool ReadAll(const std::string& path, std::string& text, std::string& error) = 0;
+  using Piece = std::function<void(std::string_view)>;
+  // Hands the file's content to `piece` a piece at a time, in order, so that a file of any
+  // size is read in little memory. On failure returns false with the system's reason in
+  // `error`, except for a file that does not exist: then `error` is left empty.
+  virtual bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) = 0;
+  // Reads the whole file into `text`; fails as ReadPieces does.
+  bool ReadAll(const std::string& path, std::string& text, std::string& error);
   // Writes `text` as the file's whole content, creating it when missing. A crash or a
   // full disk leaves either the old content or the new, never a mix: the text goes to a
   // new file beside it, which then takes the old one's place. On failure returns false

@@ -1,9 +1,14 @@
 // Files beside the executable, through the system's file functions.
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/win_ports.h"
 
 namespace {
+
+// Large enough that a big file is read in few calls, small enough to stay in the cache.
+constexpr DWORD kPieceSize = 256 * 1024;
 
 std::string SystemErrorText(DWORD code) {
   char buffer[512] = {};
@@ -61,7 +66,7 @@ class WinFiles : public Files {
     return ok;
   }
 
-  bool ReadAll(const std::string& path, std::string& text, std::string& error) override {
+  bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) override {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -71,12 +76,11 @@ class WinFiles : public Files {
       error = missing ? std::string() : SystemErrorText(code);
       return false;
     }
-    text.clear();
-    char buffer[16384];
+    std::vector<char> buffer(kPieceSize);
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) && got > 0) {
-      text.append(buffer, got);
+    while ((ok = ReadFile(file, buffer.data(), kPieceSize, &got, nullptr)) && got > 0) {
+      piece(std::string_view(buffer.data(), got));
     }
     if (!ok)
       Failed(error);

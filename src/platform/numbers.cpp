@@ -66,6 +66,24 @@ std::size_t ParsePlainDecimal(std::string_view text, double& value) {
   return static_cast<std::size_t>(at - text.data());
 }
 
+std::size_t PlainDecimalLength(std::string_view text) {
+  constexpr std::size_t kSafeDigits = 19;
+  std::size_t at = text.starts_with('-') ? 1 : 0;
+  const auto digits = [&text, &at] {
+    const std::size_t first = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+      ++at;
+    }
+    return at - first;
+  };
+  std::size_t count = digits();
+  if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+    ++at;
+    count += digits();
+  }
+  return count == 0 || count > kSafeDigits ? 0 : at;
+}
+
 std::optional<int> ParseInteger(std::string_view text) {
   text = WithoutPlus(text);
   const bool negative = text.starts_with('-');

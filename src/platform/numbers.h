@@ -22,6 +22,10 @@ std::optional<double> ParseReal(std::string_view text);
 // it does not give an exponent. Sets `value` as ParseReal reads those characters and
 // returns their count; returns 0 when the text does not start with such a number.
 std::size_t ParsePlainDecimal(std::string_view text, double& value);
+// The length of a plain decimal of at most 19 digits at the start of `text`, which
+// ParseReal always reads, without reading its value; 0 when the text does not start with
+// one.
+std::size_t PlainDecimalLength(std::string_view text);
 
 // The shortest general form of up to 15 significant digits, without thousands separators,
 // with `separator` as the decimal separator.

@@ -27,8 +27,8 @@ class FolderFiles : public Files {
   bool Append(const std::string& path, const std::string& text, std::string& error) override {
     return system_->Append(path, text, error);
   }
-  bool ReadAll(const std::string& path, std::string& text, std::string& error) override {
-    return system_->ReadAll(path, text, error);
+  bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) override {
+    return system_->ReadPieces(path, piece, error);
   }
   bool ReplaceWhole(const std::string& path, const std::string& text, std::string& error) override {
     return system_->ReplaceWhole(path, text, error);

@@ -30,9 +30,14 @@ TEST(TimeRecordLine, FourTabsBetweenFieldsTheUsersSeparatorAndEitherReadsBack) {
   const std::string text = line + "\r\n" + Line(1, 0.5, 2, "A\tB") +
                            "x\t\t\t\t1\t\t\t\t1\t\t\t\tA\n" + "1\t\t\t\t-1\t\t\t\t1\t\t\t\tA\n" +
                            "1\t\t\t2\t\t\t\t3\t\t\t\tA";
-  std::vector<TimeRecordView> records;
-  const std::vector<BadLine> bad =
-      ParseTimeRecords(text, [&](const TimeRecordView& r) { records.push_back(r); });
+  std::vector<TimeRecord> records;  // a record's entry lives only as long as its line
+  TimeRecordReader reader([&](const TimeRecordView& r) {
+    records.push_back({r.start, r.duration, r.Expense(), std::string(r.entry)});
+  });
+  reader.Feed(text.substr(0, 30));  // a line cut between two pieces
+  reader.Feed(text.substr(30));
+  reader.Finish();
+  const std::vector<BadLine>& bad = reader.FirstBadLines();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].start, 46379.5);
   EXPECT_NEAR(records[0].duration, 1.0 / 48, 1e-15);
@@ -93,12 +98,13 @@ TEST_F(TimeRecordsTest, BadLinesAreSkippedAndReportedOnceTheOthersCount) {
                                                                "session record; it is skipped."});
   EXPECT_NEAR(table_[0].TodayExpense, 4, kMoney);
 
-  files_.content[kCsv] = std::string(100, 'x') + std::string(TimeRecords::kReportedLines + 2, '\n');
-  for (std::size_t i = 0; i < TimeRecords::kReportedLines + 2; ++i) {
+  files_.content[kCsv] =
+      std::string(100, 'x') + std::string(TimeRecordReader::kKeptBadLines + 2, '\n');
+  for (std::size_t i = 0; i < TimeRecordReader::kKeptBadLines + 2; ++i) {
     files_.content[kCsv] += "?\n";
   }
   const std::vector<std::string> many = Load(Dec(23, 15));
-  ASSERT_EQ(many.size(), TimeRecords::kReportedLines + 1);
+  ASSERT_EQ(many.size(), TimeRecordReader::kKeptBadLines + 1);
   EXPECT_EQ(many[0], kCsv + ", line 1: \"" + std::string(80, 'x') +
                          "...\" is not a session record; it is skipped.");
   EXPECT_EQ(many.back(), kCsv + ": 3 more lines are not session records; they are skipped.");

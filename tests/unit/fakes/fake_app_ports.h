@@ -35,13 +35,16 @@ class FakeFiles : public Files {
     content[path] += text;
     return true;
   }
-  bool ReadAll(const std::string& path, std::string& text, std::string& error) override {
+  bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) override {
     error.clear();
     const auto it = content.find(path);
     if (it == content.end()) {
       return false;
     }
-    text = it->second;
+    const std::string_view text = it->second;
+    for (std::size_t at = 0; at < text.size(); at += piece_size) {
+      piece(text.substr(at, piece_size));
+    }
     return true;
   }
   bool ReplaceWhole(const std::string& path, const std::string& text, std::string& error) override {
@@ -55,6 +58,9 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> content;
   // Off, every write fails as a full disk or a locked file would, and changes nothing.
   bool writable = true;
+  // How much of a file ReadPieces hands over at a time: small, so that readers meet lines
+  // cut between pieces as they do in a large file.
+  std::size_t piece_size = 7;
   // Files that cannot be removed, as a read-only file or one another program holds.
   std::set<std::string> undeletable;
 
