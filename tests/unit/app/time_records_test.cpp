@@ -29,7 +29,8 @@ TEST(TimeRecordLine, FourTabsBetweenFieldsTheUsersSeparatorAndEitherReadsBack) {
   EXPECT_EQ(line, "46379,5\t\t\t\t0,0208333333333333\t\t\t\t1,5\t\t\t\tMy ISP\r\n");
   const std::string text = line + "\r\n" + Line(1, 0.5, 2, "A\tB") +
                            "x\t\t\t\t1\t\t\t\t1\t\t\t\tA\n" + "1\t\t\t\t-1\t\t\t\t1\t\t\t\tA\n" +
-                           "1\t\t\t2\t\t\t\t3\t\t\t\tA";
+                           "1\t\t\t2\t\t\t\t3\t\t\t\tA\n" + "1\t\t\t\t1\t\t\t\t1x\t\t\t\tA\n" +
+                           "1\t\t\t\t1\t\t\t\t12345678901234567890,5\t\t\t\tLong";
   std::vector<TimeRecord> records;  // a record's entry lives only as long as its line
   TimeRecordReader reader([&](const TimeRecordView& r) {
     records.push_back({r.start, r.duration, r.Expense(), std::string(r.entry)});
@@ -38,13 +39,14 @@ TEST(TimeRecordLine, FourTabsBetweenFieldsTheUsersSeparatorAndEitherReadsBack) {
   reader.Feed(text.substr(30));
   reader.Finish();
   const std::vector<BadLine>& bad = reader.FirstBadLines();
-  ASSERT_EQ(records.size(), 2u);
+  ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0].start, 46379.5);
   EXPECT_NEAR(records[0].duration, 1.0 / 48, 1e-15);
   EXPECT_EQ(records[0].expense, 1.5);
   EXPECT_EQ(records[0].entry, "My ISP");
-  EXPECT_EQ(records[1].entry, "A\tB");  // the entry runs to the end of the line
-  ASSERT_EQ(bad.size(), 3u);            // the empty line is passed over
+  EXPECT_EQ(records[1].entry, "A\tB");                    // the entry runs to the end of the line
+  EXPECT_EQ(records[2].expense, 12345678901234567890.5);  // too long for the quick way
+  ASSERT_EQ(bad.size(), 4u);                              // the empty line is passed over
   EXPECT_EQ(bad[0].number, 4u);
   EXPECT_EQ(bad[0].text, "x\t\t\t\t1\t\t\t\t1\t\t\t\tA");
 }
