@@ -14,7 +14,7 @@ constexpr const char* kAutoDialArgument = "AutoDial";
 DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
                                      ConnectionList& connections, ConnectionLog& log,
                                      SessionAccounting& session, TransferRing& ring, Tray& tray,
-                                     DialingView& view)
+                                     VersionCheck& versions, DialingView& view)
     : ports_(ports),
       dialup_(dialup),
       settings_(settings),
@@ -23,6 +23,7 @@ DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, Ap
       session_(session),
       ring_(ring),
       tray_(tray),
+      versions_(versions),
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
       redial_timer_(ports.ui.CreateTimer()) {
@@ -151,7 +152,7 @@ void DialingController::HandleConnected() {
   if (settings_.CkbMinToTray)
     tray_.HideToTray();
   PlayEventSound(EventSound::Connect);
-  CheckNewVersionSilently();
+  versions_.AutoCheckVersion();
 }
 
 void DialingController::DetectDisconnect() {
@@ -256,4 +257,3 @@ void DialingController::CopyIPToClipboard() {
 }
 
 void DialingController::PerformActions(PerformAt) {}
-void DialingController::CheckNewVersionSilently() {}

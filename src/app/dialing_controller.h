@@ -15,6 +15,7 @@
 #include "settings/app_settings.h"
 #include "ui/histogram.h"
 #include "ui/tray.h"
+#include "update/version_check.h"
 
 enum class PerformAt { BeforeDialing, AfterConnected, WhenDisconnected, WhenErrorOccurs };
 enum class EventSound { Connect, Disconnect, Error };
@@ -35,7 +36,7 @@ class DialingController {
  public:
   DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
                     ConnectionList& connections, ConnectionLog& log, SessionAccounting& session,
-                    TransferRing& ring, Tray& tray, DialingView& view);
+                    TransferRing& ring, Tray& tray, VersionCheck& versions, DialingView& view);
   ~DialingController();
 
   // The state at start: offline, nothing dialing, the user counted as having hung up.
@@ -92,7 +93,6 @@ class DialingController {
   void CopyIPToClipboard();
   // Where later features join the dial's road.
   void PerformActions(PerformAt point);
-  void CheckNewVersionSilently();
 
   MainPorts ports_;
   TDialUp& dialup_;
@@ -102,6 +102,7 @@ class DialingController {
   SessionAccounting& session_;
   TransferRing& ring_;
   Tray& tray_;
+  VersionCheck& versions_;
   DialingView& view_;
   std::unique_ptr<UiTimer> wait_time_timer_;
   std::unique_ptr<UiTimer> redial_timer_;

@@ -15,6 +15,7 @@
 #include "platform/sound.h"
 #include "platform/system.h"
 #include "platform/ui_loop.h"
+#include "platform/xml.h"
 
 struct MainPorts {
   RasApi& ras;
@@ -31,6 +32,7 @@ struct MainPorts {
   Desktop& desktop;
   System& system;
   Network& network;
+  XmlReader& xml;
 };
 
 // Names each port once, so that a new port is added in one place and a caller that
@@ -55,6 +57,7 @@ class MainPortsBuilder {
   MainPortsBuilder& WithDesktop(Desktop& port) { return Set(desktop_, port); }
   MainPortsBuilder& WithSystem(System& port) { return Set(system_, port); }
   MainPortsBuilder& WithNetwork(Network& port) { return Set(network_, port); }
+  MainPortsBuilder& WithXml(XmlReader& port) { return Set(xml_, port); }
 
   // Throws std::logic_error naming the first port that was not given.
   MainPorts Build() const;
@@ -80,4 +83,5 @@ class MainPortsBuilder {
   Desktop* desktop_ = nullptr;
   System* system_ = nullptr;
   Network* network_ = nullptr;
+  XmlReader* xml_ = nullptr;
 };

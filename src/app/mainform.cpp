@@ -17,7 +17,9 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       connections_(ports, dialup_, settings_, view, problems_),
       session_(ports, connections_, problems_),
       readouts_(dialup_, connections_, settings_, ring_, ports.locale, view),
-      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, view),
+      versions_(ports.network, ports.xml, ports.prompts, ports.shell, settings_, UpdateHost()),
+      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, versions_,
+               view),
       keep_alive_(ports, dialup_, settings_, log_),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, settings_,
                keep_alive_, tray_, problems_) {
@@ -58,6 +60,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::SetDefault, [this] { SetDefault1Click(); });
   c.Bind(Command::Refresh, [this] { Refresh1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
+  c.Bind(Command::CheckNewVersion, [this] { CheckNewVersion1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
   c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
   c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
@@ -269,6 +272,10 @@ void Tmainform::Refresh1Click() {
 
 void Tmainform::ViewLogs1Click() {
   log_.ViewLogs(view_.Handle());
+}
+
+void Tmainform::CheckNewVersion1Click() {
+  versions_.CheckNewVersion1Click();
 }
 
 void Tmainform::Exit1Click() {

@@ -23,6 +23,7 @@
 #include "ui/histogram.h"
 #include "ui/readouts.h"
 #include "ui/tray.h"
+#include "update/version_check.h"
 
 constexpr const char* kAppTitle = "Tarvolin";
 
@@ -52,6 +53,7 @@ class Tmainform {
   void SetDefault1Click();
   void Refresh1Click();
   void ViewLogs1Click();
+  void CheckNewVersion1Click();
   void Exit1Click();
   // The connection list's events.
   void CnListSelectItem(const std::string& caption);
@@ -114,6 +116,7 @@ class Tmainform {
   SessionAccounting session_;
   TransferRing ring_;
   Readouts readouts_;
+  VersionCheck versions_;
   DialingController dialing_;
   KeepAlive keep_alive_;
   Monitor monitor_;

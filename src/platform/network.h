@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,4 +45,10 @@ class Network {
   virtual void LibraryEcho(uint32_t address, uint8_t blocksize, uint8_t time_to_live,
                            uint32_t timeout_ms,
                            std::function<void(const IcmpEchoResult&)> done) = 0;
+  // GETs `path` from the web server at `host` ("name" or "name:port", plain http) and
+  // returns the body of its answer; nullopt when no answer with status 200 came within
+  // `timeout_ms`. Messages are processed meanwhile, so the window stays responsive; must
+  // be called on the UI thread.
+  virtual std::optional<std::string> HttpGet(const std::string& host, const std::string& path,
+                                             unsigned timeout_ms) = 0;
 };

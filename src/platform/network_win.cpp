@@ -202,6 +202,11 @@ class WinNetwork : public Network {
     }).detach();
   }
 
+  std::optional<std::string> HttpGet(const std::string& host, const std::string& path,
+                                     unsigned timeout_ms) override {
+    return WinHttpGet(host, path, timeout_ms);
+  }
+
   void Forget(SOCKET s) {
     sockets_.erase(s);
     closesocket(s);

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -17,6 +19,7 @@
 #include "platform/sound.h"
 #include "platform/system.h"
 #include "platform/ui_loop.h"
+#include "platform/xml.h"
 
 std::unique_ptr<LibraryLoader> MakeWinLibraryLoader();
 std::unique_ptr<Clock> MakeWinClock();
@@ -34,3 +37,7 @@ std::unique_ptr<Desktop> MakeWinDesktop();
 std::unique_ptr<System> MakeWinSystem();
 // Must be called on the user-interface thread: socket and echo results arrive there.
 std::unique_ptr<Network> MakeWinNetwork();
+std::unique_ptr<XmlReader> MakeWinXmlReader();
+// Network::HttpGet as WinHTTP does it; the network port hands it on.
+std::optional<std::string> WinHttpGet(const std::string& host, const std::string& path,
+                                      unsigned timeout_ms);

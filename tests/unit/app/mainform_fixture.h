@@ -66,6 +66,7 @@ class MainformTest : public ::testing::Test {
   FakeDesktop desktop_;
   FakeSystem system_;
   FakeNetwork network_;
+  FakeXml xml_;
   MainPorts ports_ = MainPortsBuilder()
                          .WithRas(ras_)
                          .WithUi(ui_)
@@ -81,6 +82,7 @@ class MainformTest : public ::testing::Test {
                          .WithDesktop(desktop_)
                          .WithSystem(system_)
                          .WithNetwork(network_)
+                         .WithXml(xml_)
                          .Build();
   FakeMainView view_;
   std::unique_ptr<Tmainform> form_;

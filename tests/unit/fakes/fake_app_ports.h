@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/network.h"
 #include "platform/sound.h"
 #include "platform/system.h"
+#include "platform/xml.h"
 
 class FakeFiles : public Files {
  public:
@@ -232,8 +234,31 @@ class FakeNetwork : public Network {
     pending.push_back(std::move(done));
   }
 
+  std::optional<std::string> HttpGet(const std::string& host, const std::string& path,
+                                     unsigned) override {
+    requests.push_back(host + path);
+    return http_answer;
+  }
+
   IcmpMode mode = IcmpMode::Raw;
   std::vector<Sent> sent;
+  std::vector<std::string> requests;  // host and path of each GET
+  std::optional<std::string> http_answer;
   std::function<void(const std::vector<uint8_t>&)> on_datagram;
   std::vector<std::function<void(const IcmpEchoResult&)>> pending;
+};
+
+// Answers with `texts`, keyed by the path's names joined with "/", whatever the document.
+class FakeXml : public XmlReader {
+ public:
+  std::optional<std::string> ElementText(const std::string&,
+                                         const std::vector<std::string>& path) override {
+    std::string key;
+    for (const std::string& name : path) {
+      key += (key.empty() ? "" : "/") + name;
+    }
+    const auto found = texts.find(key);
+    return found == texts.end() ? std::nullopt : std::optional<std::string>(found->second);
+  }
+  std::map<std::string, std::string> texts;
 };
