@@ -176,6 +176,7 @@ void DialingController::SetOnlineState(bool on) {
     session_.SaveSessionRecord(last_dialed_entry_);
   }
   view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
+  tray_.SetIconIndex(on ? 1 : 0);
 }
 
 void DialingController::HangUp1Click() {
