@@ -136,6 +136,9 @@ class NoView : public MainView {
   void SetOnlineLabel(const std::string&, uint32_t) override {}
   void ShowKeepConnection(bool) override {}
   void ShowReadouts(const std::array<std::string, 3>&, const ReadoutValues&) override {}
+  std::string ReadoutText(int) override { return ""; }
+  void ShowHistogram(const HistogramBars&) override {}
+  void ShowTrayIcon(int, const std::string&) override {}
   void HideMainForm() override {}
   void ShowMainForm() override {}
   void BringToFront() override {}

@@ -177,6 +177,7 @@ void DialingController::SetOnlineState(bool on) {
     session_.SaveSessionRecord(last_dialed_entry_);
   }
   view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
+  tray_.SetIconIndex(on ? 1 : 0);
 }
 
 void DialingController::HangUp1Click() {

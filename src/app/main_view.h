@@ -7,6 +7,7 @@
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
 #include "profiles/connection_list.h"
+#include "ui/histogram.h"
 #include "ui/readouts.h"
 #include "ui/tray.h"
 
@@ -14,6 +15,7 @@ class MainView : public StatusLine,
                  public ConnectionListView,
                  public DialingView,
                  public ReadoutsView,
+                 public HistogramView,
                  public TrayWindow {
  public:
   // The window's caption, the painted caption label and the window's position.

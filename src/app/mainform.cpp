@@ -16,13 +16,13 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       tray_(view),
       connections_(ports, dialup_, settings_, view, problems_),
       session_(ports, connections_, problems_),
-      readouts_(dialup_, connections_, settings_, ring_, ports.locale, view),
+      readouts_(dialup_, connections_, settings_, ring_, ports.locale, ports.desktop, view),
       versions_(ports.network, ports.xml, ports.prompts, ports.shell, settings_, UpdateHost()),
       dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, versions_,
                view),
       keep_alive_(ports, dialup_, settings_, log_),
-      monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, settings_,
-               keep_alive_, tray_, problems_) {
+      monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, view,
+               settings_, keep_alive_, tray_, problems_) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -66,6 +66,8 @@ void Tmainform::BindCommands() {
   c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
   c.Bind(Command::ViewIP, [this] { ShowView(kViewIP); });
   c.Bind(Command::ViewExpense, [this] { ShowView(kViewExpense); });
+  c.Bind(Command::ShowHideMainform, [this] { ShowHideMainform1Click(); });
+  c.Bind(Command::CopyToClipboard, [this] { Copytoclipboard1Click(); });
 }
 
 void Tmainform::ShowView(int mode) {
@@ -290,6 +292,18 @@ void Tmainform::CnListSelectItem(const std::string& caption) {
 
 void Tmainform::CnListDblClick() {
   commands_.Run(Command::Property);
+}
+
+void Tmainform::ShowHideMainform1Click() {
+  tray_.ShowHideMainform1Click();
+}
+
+void Tmainform::CopyPopPopup(int tag) {
+  readouts_.CopyPopPopup(tag);
+}
+
+void Tmainform::Copytoclipboard1Click() {
+  readouts_.Copytoclipboard1Click();
 }
 
 void Tmainform::CheckTimerTimer() {

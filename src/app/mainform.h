@@ -55,9 +55,13 @@ class Tmainform {
   void ViewLogs1Click();
   void CheckNewVersion1Click();
   void Exit1Click();
+  void ShowHideMainform1Click();
+  void Copytoclipboard1Click();
   // The connection list's events.
   void CnListSelectItem(const std::string& caption);
   void CnListDblClick();
+  // The copy menu opens over read-out `tag` (1-3).
+  void CopyPopPopup(int tag);
   // The monitor's one-second tick.
   void CheckTimerTimer();
 

@@ -7,14 +7,15 @@
 
 Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
                  ConnectionList& connections, SessionAccounting& session, Readouts& readouts,
-                 TransferRing& ring, const AppSettings& settings, KeepAlive& keep_alive, Tray& tray,
-                 ProblemReport& problems)
+                 TransferRing& ring, HistogramView& histogram, const AppSettings& settings,
+                 KeepAlive& keep_alive, Tray& tray, ProblemReport& problems)
     : dialup_(dialup),
       dialing_(dialing),
       connections_(connections),
       session_(session),
       readouts_(readouts),
       ring_(ring),
+      histogram_(histogram),
       settings_(settings),
       keep_alive_(keep_alive),
       tray_(tray),
@@ -64,6 +65,10 @@ void Monitor::TakeSample() {
   ring_.TakeSample(read, dialup_.BytesRecv(), dialup_.BytesXmit());
 }
 
+void Monitor::DrawHistogram() {
+  histogram_.ShowHistogram(BarHeights(ring_, settings_.HisRecvMax));
+}
+
 void Monitor::KeepAlivePing() {
   keep_alive_.KeepAlivePing(dialing_.Online());
 }
@@ -77,5 +82,4 @@ void Monitor::WatchConnections() {
 }
 
 // Duties that join the tick at their place as their features arrive.
-void Monitor::DrawHistogram() {}
 void Monitor::CheckSchedules() {}

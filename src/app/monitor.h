@@ -19,7 +19,8 @@ class Monitor {
  public:
   Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing, ConnectionList& connections,
           SessionAccounting& session, Readouts& readouts, TransferRing& ring,
-          const AppSettings& settings, KeepAlive& keep_alive, Tray& tray, ProblemReport& problems);
+          HistogramView& histogram, const AppSettings& settings, KeepAlive& keep_alive, Tray& tray,
+          ProblemReport& problems);
   ~Monitor();
 
   // CheckTimer's tick.
@@ -44,6 +45,7 @@ class Monitor {
   SessionAccounting& session_;
   Readouts& readouts_;
   TransferRing& ring_;
+  HistogramView& histogram_;
   const AppSettings& settings_;
   KeepAlive& keep_alive_;
   Tray& tray_;

@@ -61,3 +61,21 @@ constexpr int IDM_EDIT2 = 262;
 constexpr int IDM_DELETE2 = 263;
 constexpr int IDM_DEFAULT1 = 264;
 constexpr int IDM_KEEPCONNECTION2 = 265;
+
+// Commands of the tray icon's popup menu TrayPop.
+constexpr int IDM_SHOWHIDEMAINFORM1 = 270;
+constexpr int IDM_ABOUT2 = 271;
+constexpr int IDM_DIAL3 = 272;
+constexpr int IDM_HANGUP3 = 273;
+constexpr int IDM_KEEPCONNECTION3 = 274;
+constexpr int IDM_SCHEDULE2 = 275;
+constexpr int IDM_ACTION2 = 276;
+constexpr int IDM_HOTKEY2 = 277;
+constexpr int IDM_OPTION3 = 278;
+constexpr int IDM_EXIT2 = 279;
+
+// The read-outs' popup menu CopyPop.
+constexpr int IDM_COPYTOCLIPBOARD1 = 285;
+
+// The message the tray icon sends the main window, with the mouse message in lParam.
+constexpr unsigned kTrayNotifyMessage = 0x8000 + 1;  // WM_APP + 1

@@ -29,6 +29,8 @@ enum class Command {
   ViewLogs,
   Refresh,
   Exit,
+  ShowHideMainform,
+  CopyToClipboard,
   Help,
   ViewSpeed,
   ViewTime,

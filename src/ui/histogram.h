@@ -1,4 +1,5 @@
-// The transfer ring behind the histogram: the bytes each of the last 40 seconds moved.
+// The transfer histogram: the ring of the bytes each of the last 40 seconds moved, and the
+// bars drawn from it.
 #pragma once
 
 #include <array>
@@ -30,4 +31,28 @@ class TransferRing {
   int write_index_ = 0;
   int32_t last_recv_ = 0;
   int32_t last_sent_ = 0;
+};
+
+// The histogram's picture: one bar per cell but the oldest, newest first; bar k is drawn
+// from x = 4k, 3 pixels wide, and is up to 20 rows high.
+constexpr int kHistogramRows = 20;
+constexpr int kHistogramPitch = 4;
+using HistogramBars = std::array<int, TransferRing::kCells - 1>;
+
+// Each bar's height: its cell's bytes, received and sent added as unsigned 32-bit numbers
+// (so the negative delta of a re-baseline fills the bar), against `his_recv_max` bytes for
+// a full bar, rounded half to even and limited to 0-20. A maximum below 1 counts as 1024,
+// as the smallest scale the options offer.
+HistogramBars BarHeights(const TransferRing& ring, int32_t his_recv_max);
+
+// The colour (0x00BBGGRR) of row `row` (1 = bottom, 20 = top) of a bar `height` high: the
+// lit rows take the palette from entry 0 at the bar's top downwards, the rows above the
+// bar the empty-cell colour.
+uint32_t HistogramCellColour(int height, int row);
+
+// What the histogram asks of the window: paint these bars, now and whenever it repaints.
+class HistogramView {
+ public:
+  virtual ~HistogramView() = default;
+  virtual void ShowHistogram(const HistogramBars& bars) = 0;
 };

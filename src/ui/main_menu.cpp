@@ -49,3 +49,29 @@ const std::vector<MenuItemSpec>& CnListPopItems() {
   };
   return kItems;
 }
+
+const std::vector<MenuItemSpec>& TrayPopItems() {
+  static const std::vector<MenuItemSpec> kItems = {
+      {"&Hide Mainform", IDM_SHOWHIDEMAINFORM1, {}},
+      {"&About Tarvolin...", IDM_ABOUT2, {}},
+      {nullptr, 0, {}},
+      {"&Dial", IDM_DIAL3, {}},
+      {"Hang &Up", IDM_HANGUP3, {}},
+      {"&Keep Connection", IDM_KEEPCONNECTION3, {}},
+      {nullptr, 0, {}},
+      {"S&chedule...", IDM_SCHEDULE2, {}},
+      {"Ac&tion...", IDM_ACTION2, {}},
+      {"Ho&tKey...", IDM_HOTKEY2, {}},
+      {"&Option...", IDM_OPTION3, {}},
+      {nullptr, 0, {}},
+      {"E&xit", IDM_EXIT2, {}},
+  };
+  return kItems;
+}
+
+const std::vector<MenuItemSpec>& CopyPopItems() {
+  static const std::vector<MenuItemSpec> kItems = {
+      {"Copy to clipboard", IDM_COPYTOCLIPBOARD1, {}},
+  };
+  return kItems;
+}

@@ -12,3 +12,8 @@ struct MenuItemSpec {
 const std::vector<MenuItemSpec>& SysMenuItems();
 // The connection list's popup menu CnListPop.
 const std::vector<MenuItemSpec>& CnListPopItems();
+// The tray icon's popup menu TrayPop; its first item's caption is the one at start, the
+// tray's ShowHideCaption afterwards.
+const std::vector<MenuItemSpec>& TrayPopItems();
+// The read-outs' popup menu CopyPop.
+const std::vector<MenuItemSpec>& CopyPopItems();

@@ -9,15 +9,16 @@
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/connection_list_view.h"
+#include "ui/histogram_view_win.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
+#include "ui/tray_win.h"
 
 namespace {
 
 constexpr const char* kMainClass = "TTarvolinMainForm";
 constexpr int kClientWidth = 500;
 constexpr int kClientHeight = 380;
-constexpr COLORREF kHistogramBackground = RGB(37, 80, 138);
 
 struct ButtonSpec {
   int Id;
@@ -71,9 +72,9 @@ constexpr LabelSpec kLabels[] = {
     {IDC_LBLINFO1CAPTION, 126, 268, 100, 14, "Time", SS_LEFT},
     {IDC_LBLINFO2CAPTION, 230, 268, 100, 14, "Today", SS_LEFT},
     {IDC_LBLINFO3CAPTION, 334, 268, 100, 14, "Since Billing Day", SS_LEFT},
-    {IDC_LBLINFO1, 126, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN},
-    {IDC_LBLINFO2, 230, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN},
-    {IDC_LBLINFO3, 334, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN},
+    {IDC_LBLINFO1, 126, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN | SS_NOTIFY},
+    {IDC_LBLINFO2, 230, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN | SS_NOTIFY},
+    {IDC_LBLINFO3, 334, 284, 100, 18, "0:00:00", SS_LEFT | SS_SUNKEN | SS_NOTIFY},
     {IDC_HISRECV, 286, 318, 148, 21, "Data exchange", SS_OWNERDRAW},
     {IDC_LBLONLINE, 14, 322, 100, 16, "Offline", SS_LEFT},
     {IDC_LBLSTATUS, 9, 354, 482, 18, "", SS_LEFT | SS_ENDELLIPSIS},
@@ -97,6 +98,9 @@ class MainWindow : public MainView {
   void ShowKeepConnection(bool on) override;
   void ShowReadouts(const std::array<std::string, 3>& captions,
                     const ReadoutValues& values) override;
+  std::string ReadoutText(int index) override;
+  void ShowHistogram(const HistogramBars& bars) override;
+  void ShowTrayIcon(int icon_index, const std::string& hint) override;
   void WindowPosition(int& left, int& top) override;
   void HideMainForm() override { ShowWindow(hwnd_, SW_HIDE); }
   void ShowMainForm() override { ShowWindow(hwnd_, SW_SHOWNORMAL); }
@@ -113,6 +117,8 @@ class MainWindow : public MainView {
   void AddHint(HWND control, const char* hint);
   void CreateFonts();
   void ShowPopup(HMENU menu, int x, int y);
+  void OnContextMenu(HWND from, int x, int y);
+  void OnTrayNotify(UINT mouse_message);
   void OnCommand(int id);
   void OnInitMenuPopup(HMENU menu);
   void EnableButtons();
@@ -126,6 +132,11 @@ class MainWindow : public MainView {
   HWND tooltip_ = nullptr;
   HMENU sys_menu_ = nullptr;
   HMENU list_menu_ = nullptr;
+  HMENU tray_menu_ = nullptr;
+  HMENU copy_menu_ = nullptr;
+  std::unique_ptr<TrayNotifyIcon> tray_icon_;
+  UINT taskbar_created_ = 0;
+  HistogramBars bars_{};
   HWND list_ = nullptr;
   HFONT ui_font_ = nullptr;
   HFONT caption_font_ = nullptr;
@@ -191,6 +202,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       CreateControls();
       sys_menu_ = BuildMenu(SysMenuItems());
       list_menu_ = BuildMenu(CnListPopItems());
+      tray_menu_ = BuildMenu(TrayPopItems());
+      copy_menu_ = BuildMenu(CopyPopItems());
+      tray_icon_ = std::make_unique<TrayNotifyIcon>(hwnd_, kTrayNotifyMessage);
+      taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
       EnableButtons();
       return 0;
     case WM_COMMAND:
@@ -200,8 +215,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       OnInitMenuPopup(reinterpret_cast<HMENU>(wparam));
       return 0;
     case WM_CONTEXTMENU:
-      ShowPopup(reinterpret_cast<HWND>(wparam) == list_ ? list_menu_ : sys_menu_,
-                GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      OnContextMenu(reinterpret_cast<HWND>(wparam), GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      return 0;
+    case kTrayNotifyMessage:
+      OnTrayNotify(static_cast<UINT>(lparam));
       return 0;
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<NMHDR*>(lparam));
@@ -225,13 +242,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
         DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
+      tray_icon_.reset();
       DestroyMenu(sys_menu_);
       DestroyMenu(list_menu_);
+      DestroyMenu(tray_menu_);
+      DestroyMenu(copy_menu_);
       DeleteObject(ui_font_);
       DeleteObject(caption_font_);
       PostQuitMessage(0);
       return 0;
   }
+  if (msg == taskbar_created_ && tray_icon_)
+    tray_icon_->Restore();
   return DefWindowProcA(hwnd_, msg, wparam, lparam);
 }
 
@@ -294,6 +316,36 @@ void MainWindow::ShowPopup(HMENU menu, int x, int y) {
     y = rect.top + 28;
   }
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, x, y, 0, hwnd_, nullptr);
+}
+
+// A read-out opens the copy menu for itself; elsewhere the list's menu or the window's.
+void MainWindow::OnContextMenu(HWND from, int x, int y) {
+  constexpr int kReadoutIds[] = {IDC_LBLINFO1, IDC_LBLINFO2, IDC_LBLINFO3};
+  for (int i = 0; i < 3; ++i) {
+    if (from == GetDlgItem(hwnd_, kReadoutIds[i])) {
+      controller_.CopyPopPopup(i + 1);
+      ShowPopup(copy_menu_, x, y);
+      return;
+    }
+  }
+  ShowPopup(from == list_ ? list_menu_ : sys_menu_, x, y);
+}
+
+// A click on the icon shows or hides the window; the right button opens the tray menu,
+// whose first item names what it will do.
+void MainWindow::OnTrayNotify(UINT mouse_message) {
+  if (mouse_message == WM_LBUTTONUP) {
+    controller_.ControlClick(IDM_SHOWHIDEMAINFORM1);
+  } else if (mouse_message == WM_RBUTTONUP) {
+    ModifyMenuA(tray_menu_, IDM_SHOWHIDEMAINFORM1, MF_BYCOMMAND | MF_STRING, IDM_SHOWHIDEMAINFORM1,
+                controller_.TrayIcon().ShowHideCaption().c_str());
+    POINT at;
+    GetCursorPos(&at);
+    // Without being the foreground window the menu would not close on a click elsewhere.
+    SetForegroundWindow(hwnd_);
+    ShowPopup(tray_menu_, at.x, at.y);
+    PostMessageA(hwnd_, WM_NULL, 0, 0);
+  }
 }
 
 void MainWindow::OnCommand(int id) {
@@ -370,9 +422,7 @@ void MainWindow::DrawViewButton(const DRAWITEMSTRUCT& item) {
 }
 
 void MainWindow::DrawHistogramBox(const DRAWITEMSTRUCT& item) {
-  HBRUSH brush = CreateSolidBrush(kHistogramBackground);
-  FillRect(item.hDC, &item.rcItem, brush);
-  DeleteObject(brush);
+  PaintHistogram(item.hDC, item.rcItem, bars_, GetSysColor(COLOR_WINDOW));
 }
 
 void MainWindow::ApplyWindowSettings(const std::string& title, const std::string& caption_label,
@@ -415,6 +465,22 @@ void MainWindow::ShowReadouts(const std::array<std::string, 3>& captions,
     if (values[i])
       SetDlgItemTextA(hwnd_, kValueIds[i], values[i]->c_str());
   }
+}
+
+std::string MainWindow::ReadoutText(int index) {
+  constexpr int kValueIds[] = {IDC_LBLINFO1, IDC_LBLINFO2, IDC_LBLINFO3};
+  char text[256] = "";
+  GetDlgItemTextA(hwnd_, kValueIds[index], text, sizeof text);
+  return text;
+}
+
+void MainWindow::ShowHistogram(const HistogramBars& bars) {
+  bars_ = bars;
+  InvalidateRect(GetDlgItem(hwnd_, IDC_HISRECV), nullptr, FALSE);
+}
+
+void MainWindow::ShowTrayIcon(int icon_index, const std::string& hint) {
+  tray_icon_->Show(icon_index, hint);
 }
 
 void MainWindow::WindowPosition(int& left, int& top) {

@@ -31,12 +31,13 @@ std::string FormatGrouped(int64_t value) {
 }
 
 Readouts::Readouts(TDialUp& dialup, ConnectionList& connections, AppSettings& settings,
-                   const TransferRing& ring, Locale& locale, ReadoutsView& view)
+                   const TransferRing& ring, Locale& locale, Desktop& desktop, ReadoutsView& view)
     : dialup_(dialup),
       connections_(connections),
       settings_(settings),
       ring_(ring),
       locale_(locale),
+      desktop_(desktop),
       view_(view) {}
 
 void Readouts::ShowView(int mode, bool online) {
@@ -45,6 +46,11 @@ void Readouts::ShowView(int mode, bool online) {
   settings_.ViewMode = mode;
   const auto& captions = kCaptions[mode];
   view_.ShowReadouts({captions[0], captions[1], captions[2]}, Values(mode, online));
+}
+
+void Readouts::Copytoclipboard1Click() {
+  if (copy_tag_ >= 1 && copy_tag_ <= 3)
+    desktop_.SetClipboardText(view_.ReadoutText(copy_tag_ - 1) + "\r\n");
 }
 
 ReadoutValues Readouts::Values(int mode, bool online) {

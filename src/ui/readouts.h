@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialup/dialup.h"
+#include "platform/desktop.h"
 #include "platform/locale.h"
 #include "profiles/connection_list.h"
 #include "settings/app_settings.h"
@@ -28,16 +29,23 @@ class ReadoutsView {
   virtual ~ReadoutsView() = default;
   virtual void ShowReadouts(const std::array<std::string, 3>& captions,
                             const ReadoutValues& values) = 0;
+  // What read-out `index` (0-2) shows now.
+  virtual std::string ReadoutText(int index) = 0;
 };
 
 class Readouts {
  public:
   Readouts(TDialUp& dialup, ConnectionList& connections, AppSettings& settings,
-           const TransferRing& ring, Locale& locale, ReadoutsView& view);
+           const TransferRing& ring, Locale& locale, Desktop& desktop, ReadoutsView& view);
 
   // With connections in the list: ViewMode becomes `mode` and the read-outs show it. An
   // empty list changes nothing, not even ViewMode.
   void ShowView(int mode, bool online);
+
+  // The copy menu opens over read-out `tag` (1-3); its item copies that read-out's text,
+  // ended by CR LF, to the clipboard.
+  void CopyPopPopup(int tag) { copy_tag_ = tag; }
+  void Copytoclipboard1Click();
 
  private:
   ReadoutValues Values(int mode, bool online);
@@ -51,5 +59,7 @@ class Readouts {
   AppSettings& settings_;
   const TransferRing& ring_;
   Locale& locale_;
+  Desktop& desktop_;
   ReadoutsView& view_;
+  int copy_tag_ = 1;
 };

@@ -148,6 +148,12 @@ class FakeMainView : public MainView {
         readouts[i] = *values[i];
     }
   }
+  std::string ReadoutText(int index) override { return readouts[index]; }
+  void ShowHistogram(const HistogramBars& b) override { bars = b; }
+  void ShowTrayIcon(int index, const std::string& hint) override {
+    icon_index = index;
+    icon_hint = hint;
+  }
   void WindowPosition(int& l, int& t) override {
     l = left;
     t = top;
@@ -167,6 +173,9 @@ class FakeMainView : public MainView {
   std::vector<ConnectionRow> rows;
   std::array<std::string, 3> readout_captions, readouts;
   bool visible = true;
+  HistogramBars bars{};
+  int icon_index = -1;
+  std::string icon_hint;
 };
 
 class FakeSound : public Sound {

@@ -53,11 +53,20 @@ TEST_F(ReadoutsTest, EachViewShowsTheSelectedConnectionAndAnEmptyListChangesNoth
   form.ControlClick(IDC_BTNVIEWEXPENSE);
   EXPECT_EQ(view_.readouts, (std::array<std::string, 3>{"0.00", "0.00", "0.00"}));
 
+  // Each read-out copies what it shows, as one line.
+  form.CopyPopPopup(1);
+  form.ControlClick(IDM_COPYTOCLIPBOARD1);
+  EXPECT_EQ(desktop_.clipboard, "0.00\r\n");
+  form.ControlClick(IDC_BTNVIEWIP);
+  form.CopyPopPopup(2);
+  form.ControlClick(IDM_COPYTOCLIPBOARD1);
+  EXPECT_EQ(desktop_.clipboard, "127.0.0.2\r\n");
+
   phonebook_.Write("");
   form.Refresh1Click();
   form.ControlClick(IDC_BTNVIEWSPEED);
-  EXPECT_EQ(form.Settings().ViewMode, 3);
-  EXPECT_EQ(view_.readout_captions[0], "Expense");
+  EXPECT_EQ(form.Settings().ViewMode, 2);
+  EXPECT_EQ(view_.readout_captions[0], "Server IP");
 }
 
 }  // namespace
