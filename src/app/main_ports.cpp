@@ -17,7 +17,8 @@ MainPortsBuilder::MainPortsBuilder(const MainPorts& p)
       sound_(&p.sound),
       desktop_(&p.desktop),
       system_(&p.system),
-      network_(&p.network) {}
+      network_(&p.network),
+      hotkeys_(&p.hotkeys) {}
 
 namespace {
 
@@ -36,5 +37,5 @@ MainPorts MainPortsBuilder::Build() const {
       Given(locale_, "locale"),     Given(files_, "files"),       Given(shell_, "shell"),
       Given(prompts_, "prompts"),   Given(registry_, "registry"), Given(profiles_, "profiles"),
       Given(keyboard_, "keyboard"), Given(sound_, "sound"),       Given(desktop_, "desktop"),
-      Given(system_, "system"),     Given(network_, "network")};
+      Given(system_, "system"),     Given(network_, "network"),   Given(hotkeys_, "hotkeys")};
 }

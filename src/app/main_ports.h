@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/hotkeys.h"
 #include "platform/keyboard.h"
 #include "platform/locale.h"
 #include "platform/network.h"
@@ -31,6 +32,7 @@ struct MainPorts {
   Desktop& desktop;
   System& system;
   Network& network;
+  HotKeys& hotkeys;
 };
 
 // Names each port once, so that a new port is added in one place and a caller that
@@ -55,6 +57,7 @@ class MainPortsBuilder {
   MainPortsBuilder& WithDesktop(Desktop& port) { return Set(desktop_, port); }
   MainPortsBuilder& WithSystem(System& port) { return Set(system_, port); }
   MainPortsBuilder& WithNetwork(Network& port) { return Set(network_, port); }
+  MainPortsBuilder& WithHotKeys(HotKeys& port) { return Set(hotkeys_, port); }
 
   // Throws std::logic_error naming the first port that was not given.
   MainPorts Build() const;
@@ -80,4 +83,5 @@ class MainPortsBuilder {
   Desktop* desktop_ = nullptr;
   System* system_ = nullptr;
   Network* network_ = nullptr;
+  HotKeys* hotkeys_ = nullptr;
 };

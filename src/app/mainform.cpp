@@ -20,7 +20,8 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, view),
       keep_alive_(ports, dialup_, settings_, log_),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, settings_,
-               keep_alive_, tray_, problems_) {
+               keep_alive_, tray_, problems_),
+      hotkeys_(ports, settings_, commands_, tray_, view) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -57,6 +58,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::Delete, [this] { Delete1Click(); });
   c.Bind(Command::SetDefault, [this] { SetDefault1Click(); });
   c.Bind(Command::Refresh, [this] { Refresh1Click(); });
+  c.Bind(Command::HotKey, [this] { HotKey1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
   c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
@@ -150,6 +152,10 @@ void Tmainform::ShowSavedView() {
   ShowView(settings_.ViewMode);
 }
 
+void Tmainform::InstallHotKeys() {
+  hotkeys_.InstallHotKeys(view_.Handle());
+}
+
 void Tmainform::ConnectOnStartup() {
   dialing_.ConnectOnStartup(args_);
 }
@@ -157,7 +163,6 @@ void Tmainform::ConnectOnStartup() {
 // Steps whose features join start-up as they arrive.
 void Tmainform::ApplyAlwaysOnTop() {}
 void Tmainform::LoadActionsAndSchedules() {}
-void Tmainform::InstallHotKeys() {}
 
 // ---- shutdown ----
 
@@ -180,6 +185,10 @@ bool Tmainform::FormClose() {
 
 void Tmainform::HangUpForExit() {
   dialing_.HangUpForExit();
+}
+
+void Tmainform::RemoveHotKeys() {
+  hotkeys_.RemoveHotKeys();
 }
 
 void Tmainform::SaveSettings() {
@@ -212,7 +221,6 @@ void Tmainform::RenewAutoDialSettings() {
 }
 
 // Steps whose features join shutdown as they arrive.
-void Tmainform::RemoveHotKeys() {}
 void Tmainform::SaveActionsAndSchedules() {}
 void Tmainform::WritePasswordAgain() {}
 
@@ -267,6 +275,10 @@ void Tmainform::Refresh1Click() {
   connections_.Refresh();
 }
 
+void Tmainform::HotKey1Click() {
+  hotkeys_.HotKey1Click(view_.Handle());
+}
+
 void Tmainform::ViewLogs1Click() {
   log_.ViewLogs(view_.Handle());
 }
@@ -283,6 +295,10 @@ void Tmainform::CnListSelectItem(const std::string& caption) {
 
 void Tmainform::CnListDblClick() {
   commands_.Run(Command::Property);
+}
+
+void Tmainform::WMHotKey(int id) {
+  hotkeys_.WMHotKey(id);
 }
 
 void Tmainform::CheckTimerTimer() {

@@ -18,6 +18,7 @@
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
 #include "settings/app_settings.h"
+#include "settings/hotkeys.h"
 #include "tarvolin_version.h"
 #include "ui/commands.h"
 #include "ui/histogram.h"
@@ -51,11 +52,14 @@ class Tmainform {
   void Delete1Click();
   void SetDefault1Click();
   void Refresh1Click();
+  void HotKey1Click();
   void ViewLogs1Click();
   void Exit1Click();
   // The connection list's events.
   void CnListSelectItem(const std::string& caption);
   void CnListDblClick();
+  // The system's hotkey message, with the identifier of the hotkey pressed.
+  void WMHotKey(int id);
   // The monitor's one-second tick.
   void CheckTimerTimer();
 
@@ -118,5 +122,6 @@ class Tmainform {
   KeepAlive keep_alive_;
   Monitor monitor_;
   CommandTable commands_;
+  GlobalHotKeys hotkeys_;
   bool exit_requested_ = false;
 };

@@ -31,4 +31,5 @@ class WinPortSet {
   std::unique_ptr<Desktop> desktop_;
   std::unique_ptr<System> system_;
   std::unique_ptr<Network> network_;
+  std::unique_ptr<HotKeys> hotkeys_;
 };

@@ -17,7 +17,8 @@ WinPortSet::WinPortSet()
       sound_(MakeWinSound()),
       desktop_(MakeWinDesktop()),
       system_(MakeWinSystem()),
-      network_(MakeWinNetwork()) {}
+      network_(MakeWinNetwork()),
+      hotkeys_(MakeWinHotKeys()) {}
 
 WinPortSet::~WinPortSet() = default;
 
@@ -37,5 +38,6 @@ MainPorts WinPortSet::Ports(RasApi& ras) const {
       .WithDesktop(*desktop_)
       .WithSystem(*system_)
       .WithNetwork(*network_)
+      .WithHotKeys(*hotkeys_)
       .Build();
 }

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/hotkeys.h"
 #include "platform/keyboard.h"
 #include "platform/library_loader.h"
 #include "platform/locale.h"
@@ -34,3 +35,4 @@ std::unique_ptr<Desktop> MakeWinDesktop();
 std::unique_ptr<System> MakeWinSystem();
 // Must be called on the user-interface thread: socket and echo results arrive there.
 std::unique_ptr<Network> MakeWinNetwork();
+std::unique_ptr<HotKeys> MakeWinHotKeys();

@@ -10,6 +10,7 @@
 
 #include "app/mainform.h"
 #include "fakes/fake_app_ports.h"
+#include "fakes/fake_hotkeys.h"
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_profile_file.h"
 #include "fakes/fake_registry.h"
@@ -66,6 +67,7 @@ class MainformTest : public ::testing::Test {
   FakeDesktop desktop_;
   FakeSystem system_;
   FakeNetwork network_;
+  FakeHotKeys hotkeys_;
   MainPorts ports_ = MainPortsBuilder()
                          .WithRas(ras_)
                          .WithUi(ui_)
@@ -81,6 +83,7 @@ class MainformTest : public ::testing::Test {
                          .WithDesktop(desktop_)
                          .WithSystem(system_)
                          .WithNetwork(network_)
+                         .WithHotKeys(hotkeys_)
                          .Build();
   FakeMainView view_;
   std::unique_ptr<Tmainform> form_;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -149,6 +150,10 @@ class FakeMainView : public MainView {
   void BringToFront() override { ++raised; }
   void Close() override { ++close_requests; }
   void* Handle() override { return this; }
+  std::optional<HotKeyChoices> EditHotKeys(const HotKeyChoices& choices) override {
+    hotkey_dialog_input = choices;
+    return hotkey_dialog_answer;
+  }
 
   // What the view was told, in order, for tests of what comes before what.
   std::vector<std::string> journal;
@@ -159,6 +164,8 @@ class FakeMainView : public MainView {
   std::vector<ConnectionRow> rows;
   std::array<std::string, 3> readout_captions, readouts;
   bool visible = true;
+  // The hotkey dialog opened with the first, and answers with the second.
+  std::optional<HotKeyChoices> hotkey_dialog_input, hotkey_dialog_answer;
 };
 
 class FakeSound : public Sound {
