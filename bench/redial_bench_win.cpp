@@ -146,6 +146,7 @@ class NoView : public MainView {
   void WindowPosition(int&, int&) override {}
   void Close() override {}
   void* Handle() override { return nullptr; }
+  std::optional<HotKeyChoices> EditHotKeys(const HotKeyChoices&) override { return std::nullopt; }
 };
 
 }  // namespace

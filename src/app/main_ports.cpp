@@ -18,7 +18,8 @@ MainPortsBuilder::MainPortsBuilder(const MainPorts& p)
       desktop_(&p.desktop),
       system_(&p.system),
       network_(&p.network),
-      xml_(&p.xml) {}
+      xml_(&p.xml),
+      hotkeys_(&p.hotkeys) {}
 
 namespace {
 
@@ -37,5 +38,6 @@ MainPorts MainPortsBuilder::Build() const {
       Given(locale_, "locale"),     Given(files_, "files"),       Given(shell_, "shell"),
       Given(prompts_, "prompts"),   Given(registry_, "registry"), Given(profiles_, "profiles"),
       Given(keyboard_, "keyboard"), Given(sound_, "sound"),       Given(desktop_, "desktop"),
-      Given(system_, "system"),     Given(network_, "network"),   Given(xml_, "XML reader")};
+      Given(system_, "system"),     Given(network_, "network"),   Given(xml_, "XML reader"),
+      Given(hotkeys_, "hotkeys")};
 }

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/hotkeys.h"
 #include "platform/keyboard.h"
 #include "platform/locale.h"
 #include "platform/network.h"
@@ -33,6 +34,7 @@ struct MainPorts {
   System& system;
   Network& network;
   XmlReader& xml;
+  HotKeys& hotkeys;
 };
 
 // Names each port once, so that a new port is added in one place and a caller that
@@ -58,6 +60,7 @@ class MainPortsBuilder {
   MainPortsBuilder& WithSystem(System& port) { return Set(system_, port); }
   MainPortsBuilder& WithNetwork(Network& port) { return Set(network_, port); }
   MainPortsBuilder& WithXml(XmlReader& port) { return Set(xml_, port); }
+  MainPortsBuilder& WithHotKeys(HotKeys& port) { return Set(hotkeys_, port); }
 
   // Throws std::logic_error naming the first port that was not given.
   MainPorts Build() const;
@@ -84,4 +87,5 @@ class MainPortsBuilder {
   System* system_ = nullptr;
   Network* network_ = nullptr;
   XmlReader* xml_ = nullptr;
+  HotKeys* hotkeys_ = nullptr;
 };

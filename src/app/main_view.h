@@ -8,6 +8,7 @@
 #include "app/dialing_controller.h"
 #include "profiles/connection_list.h"
 #include "ui/histogram.h"
+#include "settings/hotkeys.h"
 #include "ui/readouts.h"
 #include "ui/tray.h"
 
@@ -16,7 +17,8 @@ class MainView : public StatusLine,
                  public DialingView,
                  public ReadoutsView,
                  public HistogramView,
-                 public TrayWindow {
+                 public TrayWindow,
+                 public HotKeyDialogView {
  public:
   // The window's caption, the painted caption label and the window's position.
   virtual void ApplyWindowSettings(const std::string& title, const std::string& caption_label,

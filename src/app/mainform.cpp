@@ -22,7 +22,8 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
                view),
       keep_alive_(ports, dialup_, settings_, log_),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, view,
-               settings_, keep_alive_, tray_, problems_) {
+               settings_, keep_alive_, tray_, problems_),
+      hotkeys_(ports, settings_, commands_, tray_, view) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -59,6 +60,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::Delete, [this] { Delete1Click(); });
   c.Bind(Command::SetDefault, [this] { SetDefault1Click(); });
   c.Bind(Command::Refresh, [this] { Refresh1Click(); });
+  c.Bind(Command::HotKey, [this] { HotKey1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
   c.Bind(Command::CheckNewVersion, [this] { CheckNewVersion1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
@@ -155,6 +157,10 @@ void Tmainform::ShowSavedView() {
   ShowView(settings_.ViewMode);
 }
 
+void Tmainform::InstallHotKeys() {
+  hotkeys_.InstallHotKeys(view_.Handle());
+}
+
 void Tmainform::ConnectOnStartup() {
   dialing_.ConnectOnStartup(args_);
 }
@@ -162,7 +168,6 @@ void Tmainform::ConnectOnStartup() {
 // Steps whose features join start-up as they arrive.
 void Tmainform::ApplyAlwaysOnTop() {}
 void Tmainform::LoadActionsAndSchedules() {}
-void Tmainform::InstallHotKeys() {}
 
 // ---- shutdown ----
 
@@ -185,6 +190,10 @@ bool Tmainform::FormClose() {
 
 void Tmainform::HangUpForExit() {
   dialing_.HangUpForExit();
+}
+
+void Tmainform::RemoveHotKeys() {
+  hotkeys_.RemoveHotKeys();
 }
 
 void Tmainform::SaveSettings() {
@@ -217,7 +226,6 @@ void Tmainform::RenewAutoDialSettings() {
 }
 
 // Steps whose features join shutdown as they arrive.
-void Tmainform::RemoveHotKeys() {}
 void Tmainform::SaveActionsAndSchedules() {}
 void Tmainform::WritePasswordAgain() {}
 
@@ -272,6 +280,10 @@ void Tmainform::Refresh1Click() {
   connections_.Refresh();
 }
 
+void Tmainform::HotKey1Click() {
+  hotkeys_.HotKey1Click(view_.Handle());
+}
+
 void Tmainform::ViewLogs1Click() {
   log_.ViewLogs(view_.Handle());
 }
@@ -304,6 +316,10 @@ void Tmainform::CopyPopPopup(int tag) {
 
 void Tmainform::Copytoclipboard1Click() {
   readouts_.Copytoclipboard1Click();
+}
+
+void Tmainform::WMHotKey(int id) {
+  hotkeys_.WMHotKey(id);
 }
 
 void Tmainform::CheckTimerTimer() {

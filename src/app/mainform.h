@@ -18,6 +18,7 @@
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
 #include "settings/app_settings.h"
+#include "settings/hotkeys.h"
 #include "tarvolin_version.h"
 #include "ui/commands.h"
 #include "ui/histogram.h"
@@ -52,6 +53,7 @@ class Tmainform {
   void Delete1Click();
   void SetDefault1Click();
   void Refresh1Click();
+  void HotKey1Click();
   void ViewLogs1Click();
   void CheckNewVersion1Click();
   void Exit1Click();
@@ -62,6 +64,8 @@ class Tmainform {
   void CnListDblClick();
   // The copy menu opens over read-out `tag` (1-3).
   void CopyPopPopup(int tag);
+  // The system's hotkey message, with the identifier of the hotkey pressed.
+  void WMHotKey(int id);
   // The monitor's one-second tick.
   void CheckTimerTimer();
 
@@ -125,5 +129,6 @@ class Tmainform {
   KeepAlive keep_alive_;
   Monitor monitor_;
   CommandTable commands_;
+  GlobalHotKeys hotkeys_;
   bool exit_requested_ = false;
 };

@@ -32,4 +32,5 @@ class WinPortSet {
   std::unique_ptr<System> system_;
   std::unique_ptr<Network> network_;
   std::unique_ptr<XmlReader> xml_;
+  std::unique_ptr<HotKeys> hotkeys_;
 };

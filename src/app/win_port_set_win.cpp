@@ -18,7 +18,8 @@ WinPortSet::WinPortSet()
       desktop_(MakeWinDesktop()),
       system_(MakeWinSystem()),
       network_(MakeWinNetwork()),
-      xml_(MakeWinXmlReader()) {}
+      xml_(MakeWinXmlReader()),
+      hotkeys_(MakeWinHotKeys()) {}
 
 WinPortSet::~WinPortSet() = default;
 
@@ -39,5 +40,6 @@ MainPorts WinPortSet::Ports(RasApi& ras) const {
       .WithSystem(*system_)
       .WithNetwork(*network_)
       .WithXml(*xml_)
+      .WithHotKeys(*hotkeys_)
       .Build();
 }

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/hotkeys.h"
 #include "platform/keyboard.h"
 #include "platform/library_loader.h"
 #include "platform/locale.h"
@@ -41,3 +42,4 @@ std::unique_ptr<XmlReader> MakeWinXmlReader();
 // Network::HttpGet as WinHTTP does it; the network port hands it on.
 std::optional<std::string> WinHttpGet(const std::string& host, const std::string& path,
                                       unsigned timeout_ms);
+std::unique_ptr<HotKeys> MakeWinHotKeys();

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "settings/hotkey_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/connection_list_view.h"
@@ -107,6 +108,9 @@ class MainWindow : public MainView {
   void BringToFront() override;
   void Close() override { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
   void* Handle() override { return hwnd_; }
+  std::optional<HotKeyChoices> EditHotKeys(const HotKeyChoices& choices) override {
+    return ShowHotKeyDialog(hwnd_, choices);
+  }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -236,6 +240,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_USER:
       controller_.UserMessage(lparam);
+      return 0;
+    case WM_HOTKEY:
+      controller_.WMHotKey(static_cast<int>(wparam));
       return 0;
     case WM_CLOSE:
       if (controller_.FormClose())

@@ -10,6 +10,7 @@
 
 #include "app/mainform.h"
 #include "fakes/fake_app_ports.h"
+#include "fakes/fake_hotkeys.h"
 #include "fakes/fake_keyboard.h"
 #include "fakes/fake_profile_file.h"
 #include "fakes/fake_registry.h"
@@ -67,6 +68,7 @@ class MainformTest : public ::testing::Test {
   FakeSystem system_;
   FakeNetwork network_;
   FakeXml xml_;
+  FakeHotKeys hotkeys_;
   MainPorts ports_ = MainPortsBuilder()
                          .WithRas(ras_)
                          .WithUi(ui_)
@@ -83,6 +85,7 @@ class MainformTest : public ::testing::Test {
                          .WithSystem(system_)
                          .WithNetwork(network_)
                          .WithXml(xml_)
+                         .WithHotKeys(hotkeys_)
                          .Build();
   FakeMainView view_;
   std::unique_ptr<Tmainform> form_;

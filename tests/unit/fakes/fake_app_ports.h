@@ -163,6 +163,10 @@ class FakeMainView : public MainView {
   void BringToFront() override { ++raised; }
   void Close() override { ++close_requests; }
   void* Handle() override { return this; }
+  std::optional<HotKeyChoices> EditHotKeys(const HotKeyChoices& choices) override {
+    hotkey_dialog_input = choices;
+    return hotkey_dialog_answer;
+  }
 
   // What the view was told, in order, for tests of what comes before what.
   std::vector<std::string> journal;
@@ -176,6 +180,8 @@ class FakeMainView : public MainView {
   HistogramBars bars{};
   int icon_index = -1;
   std::string icon_hint;
+  // The hotkey dialog opened with the first, and answers with the second.
+  std::optional<HotKeyChoices> hotkey_dialog_input, hotkey_dialog_answer;
 };
 
 class FakeSound : public Sound {
