@@ -143,6 +143,8 @@ class NoView : public MainView {
   void WindowPosition(int&, int&) override {}
   void Close() override {}
   void* Handle() override { return nullptr; }
+  bool ShowOptions(TOptionForm&) override { return false; }
+  void SetAlwaysOnTop(bool) override {}
 };
 
 }  // namespace

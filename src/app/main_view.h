@@ -6,6 +6,7 @@
 
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
+#include "app/options_controller.h"
 #include "profiles/connection_list.h"
 #include "ui/readouts.h"
 #include "ui/tray.h"
@@ -13,6 +14,7 @@
 class MainView : public StatusLine,
                  public ConnectionListView,
                  public DialingView,
+                 public OptionsView,
                  public ReadoutsView,
                  public TrayWindow {
  public:

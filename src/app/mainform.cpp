@@ -20,7 +20,8 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, view),
       keep_alive_(ports, dialup_, settings_, log_),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, settings_,
-               keep_alive_, tray_, problems_) {
+               keep_alive_, tray_, problems_),
+      options_(ports, settings_, dialup_, dialing_, connections_, view) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -58,6 +59,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::SetDefault, [this] { SetDefault1Click(); });
   c.Bind(Command::Refresh, [this] { Refresh1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
+  c.Bind(Command::Option, [this] { Option1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
   c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
   c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
@@ -112,6 +114,7 @@ void Tmainform::ResetToDefaults() {
 void Tmainform::LoadSettings() {
   problems_.Say(
       ::LoadSettings(ports_.registry, ports_.keyboard, settings_, connections_.LastSelect()));
+  options_.TakeLoadedPassword();
 }
 
 void Tmainform::WriteProgName() {
@@ -154,8 +157,11 @@ void Tmainform::ConnectOnStartup() {
   dialing_.ConnectOnStartup(args_);
 }
 
+void Tmainform::ApplyAlwaysOnTop() {
+  options_.ApplyAlwaysOnTop();
+}
+
 // Steps whose features join start-up as they arrive.
-void Tmainform::ApplyAlwaysOnTop() {}
 void Tmainform::LoadActionsAndSchedules() {}
 void Tmainform::InstallHotKeys() {}
 
@@ -269,6 +275,11 @@ void Tmainform::Refresh1Click() {
 
 void Tmainform::ViewLogs1Click() {
   log_.ViewLogs(view_.Handle());
+}
+
+void Tmainform::Option1Click() {
+  if (options_.Option1Click())
+    SaveSettings();
 }
 
 void Tmainform::Exit1Click() {

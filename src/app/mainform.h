@@ -13,6 +13,7 @@
 #include "app/main_ports.h"
 #include "app/main_view.h"
 #include "app/monitor.h"
+#include "app/options_controller.h"
 #include "app/session_accounting.h"
 #include "dialup/dialup.h"
 #include "platform/problem_report.h"
@@ -52,6 +53,7 @@ class Tmainform {
   void SetDefault1Click();
   void Refresh1Click();
   void ViewLogs1Click();
+  void Option1Click();
   void Exit1Click();
   // The connection list's events.
   void CnListSelectItem(const std::string& caption);
@@ -117,6 +119,7 @@ class Tmainform {
   DialingController dialing_;
   KeepAlive keep_alive_;
   Monitor monitor_;
+  OptionsController options_;
   CommandTable commands_;
   bool exit_requested_ = false;
 };

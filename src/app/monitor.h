@@ -32,6 +32,7 @@ class Monitor {
   void AccountingTick();
   void ShowView();
   void TakeSample();
+  void CheckMinimumSpeed();
   void DrawHistogram();
   void CheckSchedules();
   void KeepAlivePing();
@@ -49,4 +50,5 @@ class Monitor {
   Tray& tray_;
   ProblemReport& problems_;
   std::unique_ptr<UiTimer> check_timer_;
+  bool statistics_read_ = false;  // by this tick's sample
 };

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "settings/options_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/connection_list_view.h"
@@ -103,6 +104,10 @@ class MainWindow : public MainView {
   void BringToFront() override;
   void Close() override { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
   void* Handle() override { return hwnd_; }
+  bool ShowOptions(TOptionForm& form) override {
+    return ShowOptionsDialog(hwnd_, form, password_dialog_);
+  }
+  void SetAlwaysOnTop(bool on) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -131,6 +136,8 @@ class MainWindow : public MainView {
   HFONT caption_font_ = nullptr;
   COLORREF status_color_ = 0;
   COLORREF online_color_ = 0;
+  // The dialog of the Options' Setting button; none yet, which greys the button.
+  PasswordDialog password_dialog_;
 };
 
 HMENU BuildMenu(const std::vector<MenuItemSpec>& items) {
@@ -423,6 +430,14 @@ void MainWindow::WindowPosition(int& left, int& top) {
     return;
   left = rect.left;
   top = rect.top;
+}
+
+void MainWindow::SetAlwaysOnTop(bool on) {
+  const bool topmost = GetWindowLongA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST;
+  if (topmost != on) {
+    SetWindowPos(hwnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 void MainWindow::BringToFront() {
