@@ -34,8 +34,6 @@ class OptionsController {
   // The main window stays on top as CkbAlwaysOnTop says.
   void ApplyAlwaysOnTop();
 
-  TOptionForm& Form() { return form_; }
-
  private:
   // `keep_shown`: the keep-connection state the Keep button showed before the OK.
   void ApplyOptions(bool keep_shown);

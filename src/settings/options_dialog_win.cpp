@@ -2,6 +2,7 @@
 // back, and hands every click that has a rule to the form.
 #include <windows.h>
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include "settings/options_dialog.h"
 #include "settings/options_ids.h"
@@ -99,6 +100,8 @@ class OptionsDialog : public DialogWin {
 
 void OptionsDialog::OnInit() {
   CenterOnOwner();
+  // The pages' controls lie on the tab strip's face: they paint their background as it does.
+  EnableThemeDialogTexture(Window(), ETDT_ENABLETAB);
   AddPages();
   for (const auto& u : kUpDowns)
     SendDlgItemMessageA(Window(), u.Id, UDM_SETRANGE32, u.Range.Min, u.Range.Max);
