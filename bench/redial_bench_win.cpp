@@ -147,6 +147,8 @@ class NoView : public MainView {
   void Close() override {}
   void* Handle() override { return nullptr; }
   std::optional<HotKeyChoices> EditHotKeys(const HotKeyChoices&) override { return std::nullopt; }
+  bool ShowOptions(TOptionForm&) override { return false; }
+  void SetAlwaysOnTop(bool) override {}
 };
 
 }  // namespace

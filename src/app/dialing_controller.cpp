@@ -1,7 +1,7 @@
 // The dialing controller: dial, redial, keep connection, hang up and the event sounds.
 #include "app/dialing_controller.h"
 
-#include "platform/text.h"
+#include "settings/options_model.h"
 
 namespace {
 
@@ -160,6 +160,21 @@ void DialingController::DetectDisconnect() {
     HandleDisconnected();
 }
 
+void DialingController::CheckMinimumSpeed() {
+  if (!settings_.CkbMinSpeed || !online_)
+    return;
+  const uint32_t speed = dialup_.ConnectionSpeed();
+  if (speed == 0 || speed >= MinimumSpeedThreshold(settings_.CbMinSpeed))
+    return;
+  wait_time_timer_->SetEnabled(false);
+  HangUpLine();
+}
+
+void DialingController::ApplyTimerIntervals() {
+  wait_time_timer_->SetInterval(settings_.UdWaitTime * 1000);
+  redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
+}
+
 void DialingController::HandleDisconnected() {
   SetOnlineState(false);
   if (was_connected_ && settings_.CkbKeepConnection) {
@@ -236,11 +251,8 @@ void DialingController::PlayEventSound(EventSound kind) {
   const std::string& file = kind == EventSound::Connect      ? settings_.ConnectSoundFile
                             : kind == EventSound::Disconnect ? settings_.DisconnectSoundFile
                                                              : settings_.ErrorSoundFile;
-  if (!enabled || file.empty() || !ports_.files.Exists(file))
-    return;
-  const auto dot = file.find_last_of('.');
-  if (dot != std::string::npos && AsciiLowerCase(file.substr(dot)) == ".wav")
-    ports_.sound.PlayWave(file);
+  if (enabled)
+    PlayWaveFile(ports_.sound, ports_.files, file);
 }
 
 void DialingController::CopyIPToClipboard() {

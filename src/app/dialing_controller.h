@@ -57,6 +57,14 @@ class DialingController {
 
   // The monitor's check, once a second: a connection RAS no longer knows is gone.
   void DetectDisconnect();
+  // With CkbMinSpeed, a line whose speed, as the statistics last read it, is below the
+  // chosen one is hung up; not as the user's, so keep-connection dials again once the
+  // monitor sees the line gone. A speed of 0 was never read and hangs nothing up. Call
+  // it only after a successful statistics read.
+  void CheckMinimumSpeed();
+  // The wait and redial timers take UdWaitTime and UdRedialAfter now, not only at the
+  // next dial.
+  void ApplyTimerIntervals();
 
   // The dial-up component's events.
   void DialUpDialing();

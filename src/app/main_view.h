@@ -6,6 +6,7 @@
 
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
+#include "app/options_controller.h"
 #include "profiles/connection_list.h"
 #include "ui/histogram.h"
 #include "settings/hotkeys.h"
@@ -15,6 +16,7 @@
 class MainView : public StatusLine,
                  public ConnectionListView,
                  public DialingView,
+                 public OptionsView,
                  public ReadoutsView,
                  public HistogramView,
                  public TrayWindow,

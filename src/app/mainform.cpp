@@ -23,6 +23,7 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       keep_alive_(ports, dialup_, settings_, log_),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, view,
                settings_, keep_alive_, tray_, problems_),
+      options_(ports, settings_, dialup_, dialing_, connections_, view),
       hotkeys_(ports, settings_, commands_, tray_, view) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
@@ -63,6 +64,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::HotKey, [this] { HotKey1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
   c.Bind(Command::CheckNewVersion, [this] { CheckNewVersion1Click(); });
+  c.Bind(Command::Option, [this] { Option1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
   c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
   c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
@@ -119,6 +121,7 @@ void Tmainform::ResetToDefaults() {
 void Tmainform::LoadSettings() {
   problems_.Say(
       ::LoadSettings(ports_.registry, ports_.keyboard, settings_, connections_.LastSelect()));
+  options_.TakeLoadedPassword();
 }
 
 void Tmainform::WriteProgName() {
@@ -165,8 +168,11 @@ void Tmainform::ConnectOnStartup() {
   dialing_.ConnectOnStartup(args_);
 }
 
+void Tmainform::ApplyAlwaysOnTop() {
+  options_.ApplyAlwaysOnTop();
+}
+
 // Steps whose features join start-up as they arrive.
-void Tmainform::ApplyAlwaysOnTop() {}
 void Tmainform::LoadActionsAndSchedules() {}
 
 // ---- shutdown ----
@@ -290,6 +296,11 @@ void Tmainform::ViewLogs1Click() {
 
 void Tmainform::CheckNewVersion1Click() {
   versions_.CheckNewVersion1Click();
+}
+
+void Tmainform::Option1Click() {
+  if (options_.Option1Click())
+    SaveSettings();
 }
 
 void Tmainform::Exit1Click() {

@@ -13,6 +13,7 @@
 #include "app/main_ports.h"
 #include "app/main_view.h"
 #include "app/monitor.h"
+#include "app/options_controller.h"
 #include "app/session_accounting.h"
 #include "dialup/dialup.h"
 #include "platform/problem_report.h"
@@ -56,6 +57,7 @@ class Tmainform {
   void HotKey1Click();
   void ViewLogs1Click();
   void CheckNewVersion1Click();
+  void Option1Click();
   void Exit1Click();
   void ShowHideMainform1Click();
   void Copytoclipboard1Click();
@@ -128,6 +130,7 @@ class Tmainform {
   DialingController dialing_;
   KeepAlive keep_alive_;
   Monitor monitor_;
+  OptionsController options_;
   CommandTable commands_;
   GlobalHotKeys hotkeys_;
   bool exit_requested_ = false;

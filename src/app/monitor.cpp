@@ -38,10 +38,11 @@ void Monitor::CheckTimerTimer() {
 
 void Monitor::MonitorTick() {
   using Step = void (Monitor::*)();
-  static constexpr std::array<Step, 9> kSteps = {
-      &Monitor::DetectDisconnect, &Monitor::AccountingTick, &Monitor::ShowView,
-      &Monitor::TakeSample,       &Monitor::DrawHistogram,  &Monitor::CheckSchedules,
-      &Monitor::KeepAlivePing,    &Monitor::UpdateTrayHint, &Monitor::WatchConnections,
+  static constexpr std::array<Step, 10> kSteps = {
+      &Monitor::DetectDisconnect, &Monitor::AccountingTick,    &Monitor::ShowView,
+      &Monitor::TakeSample,       &Monitor::CheckMinimumSpeed, &Monitor::DrawHistogram,
+      &Monitor::CheckSchedules,   &Monitor::KeepAlivePing,     &Monitor::UpdateTrayHint,
+      &Monitor::WatchConnections,
   };
   for (Step step : kSteps)
     (this->*step)();
@@ -61,8 +62,14 @@ void Monitor::ShowView() {
 }
 
 void Monitor::TakeSample() {
-  const bool read = dialup_.GetStatistics();
-  ring_.TakeSample(read, dialup_.BytesRecv(), dialup_.BytesXmit());
+  statistics_read_ = dialup_.GetStatistics();
+  ring_.TakeSample(statistics_read_, dialup_.BytesRecv(), dialup_.BytesXmit());
+}
+
+// The speed the sample just read; a failed read decides nothing.
+void Monitor::CheckMinimumSpeed() {
+  if (statistics_read_)
+    dialing_.CheckMinimumSpeed();
 }
 
 void Monitor::DrawHistogram() {

@@ -33,6 +33,7 @@ class Monitor {
   void AccountingTick();
   void ShowView();
   void TakeSample();
+  void CheckMinimumSpeed();
   void DrawHistogram();
   void CheckSchedules();
   void KeepAlivePing();
@@ -51,4 +52,5 @@ class Monitor {
   Tray& tray_;
   ProblemReport& problems_;
   std::unique_ptr<UiTimer> check_timer_;
+  bool statistics_read_ = false;  // by this tick's sample
 };

@@ -1,6 +1,7 @@
-// Port: message boxes.
+// Port: message boxes, and the question for a file to open.
 #pragma once
 
+#include <optional>
 #include <string>
 
 class Prompts {
@@ -10,4 +11,8 @@ class Prompts {
   virtual void Information(const std::string& text) = 0;
   // A Yes/No question owned by the main window; true for Yes.
   virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
+  // An open-file dialog owned by the active window, offering the files `filter` names
+  // ("Wave file(*.wav)|*.wav": description and pattern pairs, joined by "|"). The chosen
+  // file's full name; nullopt when the user cancelled.
+  virtual std::optional<std::string> AskOpenFile(const std::string& filter) = 0;
 };

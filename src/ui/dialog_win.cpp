@@ -121,6 +121,16 @@ void DialogWin::Focus(int id) {
   SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
 }
 
+void DialogWin::CenterOnOwner() {
+  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  RECT area, self;
+  GetWindowRect(owner ? owner : GetDesktopWindow(), &area);
+  GetWindowRect(hwnd_, &self);
+  const int left = (area.left + area.right - (self.right - self.left)) / 2;
+  const int top = (area.top + area.bottom - (self.bottom - self.top)) / 2;
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void DialogWin::ShowError(const std::string& text) const {
   MessageBoxA(hwnd_, text.c_str(), "Error", MB_OK | MB_ICONERROR);
 }

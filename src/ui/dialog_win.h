@@ -44,6 +44,8 @@ class DialogWin {
   int Choice(int id) const;
   // Moves the keyboard focus to the control, as a dialog does after a refused OK.
   void Focus(int id);
+  // Places the dialog in the middle of its owner window (of the screen without one).
+  void CenterOnOwner();
   // A message box owned by the dialog.
   void ShowError(const std::string& text) const;
   void ShowInformation(const std::string& text) const;

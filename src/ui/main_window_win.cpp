@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "settings/hotkey_dialog.h"
+#include "settings/options_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/connection_list_view.h"
@@ -111,6 +112,10 @@ class MainWindow : public MainView {
   std::optional<HotKeyChoices> EditHotKeys(const HotKeyChoices& choices) override {
     return ShowHotKeyDialog(hwnd_, choices);
   }
+  bool ShowOptions(TOptionForm& form) override {
+    return ShowOptionsDialog(hwnd_, form, password_dialog_);
+  }
+  void SetAlwaysOnTop(bool on) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -146,6 +151,8 @@ class MainWindow : public MainView {
   HFONT caption_font_ = nullptr;
   COLORREF status_color_ = 0;
   COLORREF online_color_ = 0;
+  // The dialog of the Options' Setting button; none yet, which greys the button.
+  PasswordDialog password_dialog_;
 };
 
 HMENU BuildMenu(const std::vector<MenuItemSpec>& items) {
@@ -496,6 +503,14 @@ void MainWindow::WindowPosition(int& left, int& top) {
     return;
   left = rect.left;
   top = rect.top;
+}
+
+void MainWindow::SetAlwaysOnTop(bool on) {
+  const bool topmost = GetWindowLongA(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST;
+  if (topmost != on) {
+    SetWindowPos(hwnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 void MainWindow::BringToFront() {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -105,10 +106,16 @@ class FakePrompts : public Prompts {
     questions.push_back(caption + ": " + text);
     return answer_yes;
   }
+  std::optional<std::string> AskOpenFile(const std::string& filter) override {
+    file_questions.push_back(filter);
+    return file_answer;
+  }
   std::vector<std::string> errors;
   std::vector<std::string> information;
   std::vector<std::string> questions;
   bool answer_yes = true;
+  std::vector<std::string> file_questions;
+  std::optional<std::string> file_answer;  // none: the user cancelled
 };
 
 class FakeMainView : public MainView {
@@ -167,6 +174,17 @@ class FakeMainView : public MainView {
     hotkey_dialog_input = choices;
     return hotkey_dialog_answer;
   }
+  bool ShowOptions(TOptionForm& form) override {
+    ++options_shown;
+    return options_answer && options_answer(form);
+  }
+  void SetAlwaysOnTop(bool on) override { always_on_top = on; }
+
+  // The user's work in the Options dialog: edits the form's controls, true for OK; none
+  // is Cancel.
+  std::function<bool(TOptionForm&)> options_answer;
+  int options_shown = 0;
+  bool always_on_top = false;
 
   // What the view was told, in order, for tests of what comes before what.
   std::vector<std::string> journal;

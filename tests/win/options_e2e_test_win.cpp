@@ -1,0 +1,37 @@
+// End to end: the Options dialog shows the settings and its OK writes them to the registry.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "settings/options_ids.h"
+#include "ui/command_ids.h"
+
+namespace {
+
+constexpr const char* kSettingsKey = "Software\\Tarvolin";
+
+TEST(OptionsE2E, OkInOptionsWritesTheRegistry) {
+  Tarvolin app;
+  app.WriteFile("connect.wav", "RIFF");
+  ASSERT_TRUE(app.StartWith("[Home]\nStepDelayMs=0\n"));
+  app.Command(IDM_OPTION1);
+  const Hwnd dialog = app.WaitForTopLevel("Option");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDWAITTIME)), "80");
+  EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDCONNECTSOUNDFILE)), app.Dir() + "connect.wav");
+
+  ClickChild(dialog, IDC_CKBMINTOTRAY);
+  ASSERT_TRUE(WaitUntil([&] { return ChildChecked(dialog, IDC_CKBMINTOTRAY); }));
+  SetChildText(dialog, IDC_EDWAITTIME, "120");
+  SetChildText(dialog, IDC_EDSCALE, "2");
+  ClickChild(dialog, IDOK);
+
+  EXPECT_TRUE(WaitUntil([&] { return UserRegistryNumber(kSettingsKey, "UdWaitTime") == 120; }));
+  EXPECT_EQ(UserRegistryNumber(kSettingsKey, "CkbMinToTray"), 1);
+  EXPECT_EQ(UserRegistryNumber(kSettingsKey, "HisRecvMax"), 2048);
+  EXPECT_EQ(UserRegistryText(kSettingsKey, "ConnectSoundFile"), app.Dir() + "connect.wav");
+  EXPECT_EQ(app.FindTopLevel("Option"), nullptr);
+}
+
+}  // namespace
