@@ -143,6 +143,9 @@ class NoView : public MainView {
   void WindowPosition(int&, int&) override {}
   void Close() override {}
   void* Handle() override { return nullptr; }
+  std::optional<ScheduleListResult> ShowScheduleList(const ScheduleListModel&) override {
+    return std::nullopt;
+  }
 };
 
 }  // namespace

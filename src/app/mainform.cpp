@@ -19,8 +19,9 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       readouts_(dialup_, connections_, settings_, ring_, ports.locale, view),
       dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, view),
       keep_alive_(ports, dialup_, settings_, log_),
+      schedules_(ports, settings_, commands_, dialing_, log_, problems_, view),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, settings_,
-               keep_alive_, tray_, problems_) {
+               keep_alive_, tray_, problems_, schedules_) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -58,6 +59,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::SetDefault, [this] { SetDefault1Click(); });
   c.Bind(Command::Refresh, [this] { Refresh1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
+  c.Bind(Command::Schedule, [this] { Schedule1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
   c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
   c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
@@ -107,6 +109,7 @@ void Tmainform::ResetToDefaults() {
   keep_alive_.Reset();
   session_.Reset();
   dialing_.Reset();
+  schedules_.ClearSchedules();
 }
 
 void Tmainform::LoadSettings() {
@@ -154,9 +157,12 @@ void Tmainform::ConnectOnStartup() {
   dialing_.ConnectOnStartup(args_);
 }
 
+void Tmainform::LoadActionsAndSchedules() {
+  schedules_.LoadSchedules();
+}
+
 // Steps whose features join start-up as they arrive.
 void Tmainform::ApplyAlwaysOnTop() {}
-void Tmainform::LoadActionsAndSchedules() {}
 void Tmainform::InstallHotKeys() {}
 
 // ---- shutdown ----
@@ -206,6 +212,10 @@ void Tmainform::SaveSessionRecord() {
     session_.DiscardSession();
 }
 
+void Tmainform::SaveActionsAndSchedules() {
+  schedules_.SaveSchedules();
+}
+
 void Tmainform::RenewAutoDialSettings() {
   if (settings_.CkbAutoDial)
     connections_.WriteAutoDialSettings();
@@ -213,7 +223,6 @@ void Tmainform::RenewAutoDialSettings() {
 
 // Steps whose features join shutdown as they arrive.
 void Tmainform::RemoveHotKeys() {}
-void Tmainform::SaveActionsAndSchedules() {}
 void Tmainform::WritePasswordAgain() {}
 
 // ---- commands and window events ----
@@ -269,6 +278,10 @@ void Tmainform::Refresh1Click() {
 
 void Tmainform::ViewLogs1Click() {
   log_.ViewLogs(view_.Handle());
+}
+
+void Tmainform::Schedule1Click() {
+  schedules_.Schedule1Click();
 }
 
 void Tmainform::Exit1Click() {

@@ -17,6 +17,7 @@
 #include "dialup/dialup.h"
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
+#include "schedule/scheduler.h"
 #include "settings/app_settings.h"
 #include "tarvolin_version.h"
 #include "ui/commands.h"
@@ -52,6 +53,7 @@ class Tmainform {
   void SetDefault1Click();
   void Refresh1Click();
   void ViewLogs1Click();
+  void Schedule1Click();
   void Exit1Click();
   // The connection list's events.
   void CnListSelectItem(const std::string& caption);
@@ -66,6 +68,7 @@ class Tmainform {
   DialingController& Dialing() { return dialing_; }
   ConnectionLog& Log() { return log_; }
   KeepAlive& KeepAliveEcho() { return keep_alive_; }
+  Scheduler& Schedules() { return schedules_; }
   const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }
 
@@ -116,6 +119,7 @@ class Tmainform {
   Readouts readouts_;
   DialingController dialing_;
   KeepAlive keep_alive_;
+  Scheduler schedules_;
   Monitor monitor_;
   CommandTable commands_;
   bool exit_requested_ = false;

@@ -9,6 +9,7 @@
 #include "platform/problem_report.h"
 #include "platform/ui_loop.h"
 #include "profiles/connection_list.h"
+#include "schedule/scheduler.h"
 #include "ui/histogram.h"
 #include "ui/readouts.h"
 
@@ -19,7 +20,8 @@ class Monitor {
  public:
   Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing, ConnectionList& connections,
           SessionAccounting& session, Readouts& readouts, TransferRing& ring,
-          const AppSettings& settings, KeepAlive& keep_alive, Tray& tray, ProblemReport& problems);
+          const AppSettings& settings, KeepAlive& keep_alive, Tray& tray, ProblemReport& problems,
+          Scheduler& scheduler);
   ~Monitor();
 
   // CheckTimer's tick.
@@ -48,5 +50,6 @@ class Monitor {
   KeepAlive& keep_alive_;
   Tray& tray_;
   ProblemReport& problems_;
+  Scheduler& scheduler_;
   std::unique_ptr<UiTimer> check_timer_;
 };

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <map>
 #include <set>
 #include <string>
@@ -67,13 +69,19 @@ class FakeFiles : public Files {
   }
 };
 
-// Long times as HH:MM:SS.
+// Long times as HH:MM:SS, short dates as YYYY-MM-DD.
 class FakeLocale : public Locale {
  public:
   std::string LongTime(double date_time) override {
     const CalendarTime t = FromDateTime(date_time);
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+    return text;
+  }
+  std::string ShortDate(double date_time) override {
+    const CalendarTime t = FromDateTime(date_time);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
     return text;
   }
   char DecimalSeparator() override { return decimal; }
@@ -95,8 +103,11 @@ class FakePrompts : public Prompts {
   void Information(const std::string& text) override { information.push_back(text); }
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     questions.push_back(caption + ": " + text);
+    if (while_asking)
+      while_asking();  // what the box's own message loop runs meanwhile
     return answer_yes;
   }
+  std::function<void()> while_asking;
   std::vector<std::string> errors;
   std::vector<std::string> information;
   std::vector<std::string> questions;
@@ -149,6 +160,13 @@ class FakeMainView : public MainView {
   void BringToFront() override { ++raised; }
   void Close() override { ++close_requests; }
   void* Handle() override { return this; }
+  // The user's work in the schedule list: nullopt cancels it.
+  std::optional<ScheduleListResult> ShowScheduleList(const ScheduleListModel& model) override {
+    ++schedule_lists;
+    return schedule_list ? schedule_list(model) : std::nullopt;
+  }
+  std::function<std::optional<ScheduleListResult>(ScheduleListModel)> schedule_list;
+  int schedule_lists = 0;
 
   // What the view was told, in order, for tests of what comes before what.
   std::vector<std::string> journal;
@@ -183,7 +201,15 @@ class FakeDesktop : public Desktop {
 class FakeSystem : public System {
  public:
   int PlatformFamily() override { return family; }
+  bool ShutDown(std::string& reason) override {
+    ++shutdowns;
+    if (!shutdown_allowed)
+      reason = "A required privilege is not held by the client.";
+    return shutdown_allowed;
+  }
   int family = 2;
+  int shutdowns = 0;
+  bool shutdown_allowed = true;
 };
 
 // Echoes that go nowhere: what was sent is kept, and a test hands in the answers.
