@@ -22,9 +22,7 @@ Scheduler::Scheduler(const MainPorts& ports, AppSettings& settings, const Comman
       log_(log),
       problems_(problems),
       view_(view),
-      store_(ports.profiles, ports.files, ports.locale) {
-  ::ClearSchedules(table_);
-}
+      store_(ports.profiles, ports.files, ports.locale) {}
 
 void Scheduler::ClearSchedules() {
   ::ClearSchedules(table_);

@@ -62,18 +62,14 @@ TEST_F(ScheduleListTest, RowsShowTaskPeriodTimeConfirmAndValidity) {
 }
 
 TEST_F(ScheduleListTest, EditAndRemoveNeedASelectedRowAndEverythingNeedsTheEnableBox) {
+  auto on = [](const ScheduleListControls& c) {
+    return std::vector<bool>{c.List, c.Add, c.Edit, c.Remove};
+  };
   ScheduleListModel model = Model(false);
-  for (bool selected : {false, true}) {
-    const ScheduleListControls off = model.Controls(selected);
-    EXPECT_FALSE(off.List || off.Add || off.Edit || off.Remove);
-  }
+  EXPECT_EQ(on(model.Controls(true)), std::vector<bool>(4, false));
   model.SetEnableAllSchedules(true);
-  const ScheduleListControls none = model.Controls(false);
-  EXPECT_TRUE(none.List && none.Add);
-  EXPECT_FALSE(none.Edit || none.Remove);
-  const ScheduleListControls one = model.Controls(true);
-  EXPECT_TRUE(one.Edit && one.Remove);
-  EXPECT_TRUE(model.Result().EnableAllSchedules);
+  EXPECT_EQ(on(model.Controls(false)), (std::vector<bool>{true, true, false, false}));
+  EXPECT_EQ(on(model.Controls(true)), std::vector<bool>(4, true));
 }
 
 TEST_F(ScheduleListTest, StoringAddsEditsAndRearmsRemovingShiftsAndAFullTableTakesNoMore) {
