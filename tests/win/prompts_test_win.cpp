@@ -1,4 +1,5 @@
-// The Yes/No question: Enter answers Yes, Esc answers No.
+// The Yes/No question: Enter answers Yes, Esc answers No. Wine's own box already ends on Esc;
+// the system's ignores it, and there only the program's hook makes it No.
 #include <windows.h>
 
 #include <gtest/gtest.h>
