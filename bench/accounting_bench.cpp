@@ -125,6 +125,7 @@ class FolderFiles : public Files {
 class DotLocale : public Locale {
  public:
   std::string LongTime(double) override { return ""; }
+  std::string ShortDate(double) override { return ""; }
   char DecimalSeparator() override { return '.'; }
 };
 

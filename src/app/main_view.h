@@ -8,8 +8,9 @@
 #include "app/dialing_controller.h"
 #include "app/options_controller.h"
 #include "profiles/connection_list.h"
-#include "ui/histogram.h"
+#include "schedule/schedule_view.h"
 #include "settings/hotkeys.h"
+#include "ui/histogram.h"
 #include "ui/readouts.h"
 #include "ui/tray.h"
 
@@ -20,7 +21,8 @@ class MainView : public StatusLine,
                  public ReadoutsView,
                  public HistogramView,
                  public TrayWindow,
-                 public HotKeyDialogView {
+                 public HotKeyDialogView,
+                 public ScheduleView {
  public:
   // The window's caption, the painted caption label and the window's position.
   virtual void ApplyWindowSettings(const std::string& title, const std::string& caption_label,

@@ -21,8 +21,9 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, versions_,
                view),
       keep_alive_(ports, dialup_, settings_, log_),
+      schedules_(ports, settings_, commands_, dialing_, log_, problems_, view),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, view,
-               settings_, keep_alive_, tray_, problems_),
+               settings_, keep_alive_, tray_, problems_, schedules_),
       options_(ports, settings_, dialup_, dialing_, connections_, view),
       hotkeys_(ports, settings_, commands_, tray_, view) {
   dialup_.DialMode = dmAsync;
@@ -65,6 +66,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
   c.Bind(Command::CheckNewVersion, [this] { CheckNewVersion1Click(); });
   c.Bind(Command::Option, [this] { Option1Click(); });
+  c.Bind(Command::Schedule, [this] { Schedule1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
   c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
   c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
@@ -116,6 +118,7 @@ void Tmainform::ResetToDefaults() {
   keep_alive_.Reset();
   session_.Reset();
   dialing_.Reset();
+  schedules_.ClearSchedules();
 }
 
 void Tmainform::LoadSettings() {
@@ -172,8 +175,9 @@ void Tmainform::ApplyAlwaysOnTop() {
   options_.ApplyAlwaysOnTop();
 }
 
-// Steps whose features join start-up as they arrive.
-void Tmainform::LoadActionsAndSchedules() {}
+void Tmainform::LoadActionsAndSchedules() {
+  schedules_.LoadSchedules();
+}
 
 // ---- shutdown ----
 
@@ -226,13 +230,16 @@ void Tmainform::SaveSessionRecord() {
     session_.DiscardSession();
 }
 
+void Tmainform::SaveActionsAndSchedules() {
+  schedules_.SaveSchedules();
+}
+
 void Tmainform::RenewAutoDialSettings() {
   if (settings_.CkbAutoDial)
     connections_.WriteAutoDialSettings();
 }
 
 // Steps whose features join shutdown as they arrive.
-void Tmainform::SaveActionsAndSchedules() {}
 void Tmainform::WritePasswordAgain() {}
 
 // ---- commands and window events ----
@@ -301,6 +308,10 @@ void Tmainform::CheckNewVersion1Click() {
 void Tmainform::Option1Click() {
   if (options_.Option1Click())
     SaveSettings();
+}
+
+void Tmainform::Schedule1Click() {
+  schedules_.Schedule1Click();
 }
 
 void Tmainform::Exit1Click() {

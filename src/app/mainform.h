@@ -18,6 +18,7 @@
 #include "dialup/dialup.h"
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
+#include "schedule/scheduler.h"
 #include "settings/app_settings.h"
 #include "settings/hotkeys.h"
 #include "tarvolin_version.h"
@@ -58,6 +59,7 @@ class Tmainform {
   void ViewLogs1Click();
   void CheckNewVersion1Click();
   void Option1Click();
+  void Schedule1Click();
   void Exit1Click();
   void ShowHideMainform1Click();
   void Copytoclipboard1Click();
@@ -78,6 +80,7 @@ class Tmainform {
   DialingController& Dialing() { return dialing_; }
   ConnectionLog& Log() { return log_; }
   KeepAlive& KeepAliveEcho() { return keep_alive_; }
+  Scheduler& Schedules() { return schedules_; }
   const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }
 
@@ -129,6 +132,7 @@ class Tmainform {
   VersionCheck versions_;
   DialingController dialing_;
   KeepAlive keep_alive_;
+  Scheduler schedules_;
   Monitor monitor_;
   OptionsController options_;
   CommandTable commands_;

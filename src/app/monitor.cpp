@@ -8,7 +8,7 @@
 Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
                  ConnectionList& connections, SessionAccounting& session, Readouts& readouts,
                  TransferRing& ring, HistogramView& histogram, const AppSettings& settings,
-                 KeepAlive& keep_alive, Tray& tray, ProblemReport& problems)
+                 KeepAlive& keep_alive, Tray& tray, ProblemReport& problems, Scheduler& scheduler)
     : dialup_(dialup),
       dialing_(dialing),
       connections_(connections),
@@ -20,6 +20,7 @@ Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
       keep_alive_(keep_alive),
       tray_(tray),
       problems_(problems),
+      scheduler_(scheduler),
       check_timer_(ui.CreateTimer()) {
   check_timer_->SetInterval(1000);
   check_timer_->OnTimer = [this] { CheckTimerTimer(); };
@@ -84,9 +85,12 @@ void Monitor::UpdateTrayHint() {
   tray_.UpdateTrayHint(dialup_.Entry, dialing_.Online());
 }
 
+void Monitor::CheckSchedules() {
+  scheduler_.CheckSchedules();
+}
+
 void Monitor::WatchConnections() {
   connections_.Watch();
 }
 
 // Duties that join the tick at their place as their features arrive.
-void Monitor::CheckSchedules() {}

@@ -9,6 +9,7 @@
 #include "platform/problem_report.h"
 #include "platform/ui_loop.h"
 #include "profiles/connection_list.h"
+#include "schedule/scheduler.h"
 #include "ui/histogram.h"
 #include "ui/readouts.h"
 
@@ -20,7 +21,7 @@ class Monitor {
   Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing, ConnectionList& connections,
           SessionAccounting& session, Readouts& readouts, TransferRing& ring,
           HistogramView& histogram, const AppSettings& settings, KeepAlive& keep_alive, Tray& tray,
-          ProblemReport& problems);
+          ProblemReport& problems, Scheduler& scheduler);
   ~Monitor();
 
   // CheckTimer's tick.
@@ -51,6 +52,7 @@ class Monitor {
   KeepAlive& keep_alive_;
   Tray& tray_;
   ProblemReport& problems_;
+  Scheduler& scheduler_;
   std::unique_ptr<UiTimer> check_timer_;
   bool statistics_read_ = false;  // by this tick's sample
 };

@@ -3,23 +3,13 @@
 
 #include <vector>
 
+#include "platform/win_helpers.h"
 #include "platform/win_ports.h"
 
 namespace {
 
 // Large enough that a big file is read in few calls, small enough to stay in the cache.
 constexpr DWORD kPieceSize = 256 * 1024;
-
-std::string SystemErrorText(DWORD code) {
-  char buffer[512] = {};
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                code, 0, buffer, sizeof(buffer), nullptr);
-  std::string text(buffer, length);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
-    text.pop_back();
-  }
-  return text.empty() ? "System error " + std::to_string(code) + "." : text;
-}
 
 // Puts the reason for the last failed call in `error`; always false.
 bool Failed(std::string& error) {

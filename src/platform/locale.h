@@ -9,6 +9,8 @@ class Locale {
   // The time of day of a date-time (see platform/date_time.h) in the user's long time
   // format, without the date.
   virtual std::string LongTime(double date_time) = 0;
+  // The date of a date-time in the user's short date format.
+  virtual std::string ShortDate(double date_time) = 0;
   // The decimal separator of numbers, such as '.' or ','.
   virtual char DecimalSeparator() = 0;
 };

@@ -1,7 +1,7 @@
 // The user's regional settings, from the system.
 #include <windows.h>
 
-#include "platform/date_time.h"
+#include "platform/win_helpers.h"
 #include "platform/win_ports.h"
 
 namespace {
@@ -9,17 +9,16 @@ namespace {
 class WinLocale : public Locale {
  public:
   std::string LongTime(double date_time) override {
-    const CalendarTime time = FromDateTime(date_time);
-    SYSTEMTIME system{};
-    system.wYear = static_cast<WORD>(time.year);
-    system.wMonth = static_cast<WORD>(time.month);
-    system.wDay = static_cast<WORD>(time.day);
-    system.wDayOfWeek = static_cast<WORD>(time.day_of_week);
-    system.wHour = static_cast<WORD>(time.hour);
-    system.wMinute = static_cast<WORD>(time.minute);
-    system.wSecond = static_cast<WORD>(time.second);
-    system.wMilliseconds = static_cast<WORD>(time.millisecond);
+    const SYSTEMTIME system = SystemTime(date_time);
     return FormatTime(&system);
+  }
+
+  std::string ShortDate(double date_time) override {
+    const SYSTEMTIME system = SystemTime(date_time);
+    char buffer[80] = {};
+    const int length = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &system, nullptr, buffer,
+                                      sizeof(buffer));
+    return length > 0 ? std::string(buffer) : std::string();
   }
 
   char DecimalSeparator() override {
@@ -29,6 +28,12 @@ class WinLocale : public Locale {
   }
 
  private:
+  static SYSTEMTIME SystemTime(double date_time) {
+    SYSTEMTIME system;
+    ToSystemTime(date_time, system);
+    return system;
+  }
+
   // The current time when `time` is null.
   static std::string FormatTime(const SYSTEMTIME* time) {
     char buffer[80] = {};

@@ -9,7 +9,8 @@ class Prompts {
   virtual ~Prompts() = default;
   virtual void Error(const std::string& text) = 0;
   virtual void Information(const std::string& text) = 0;
-  // A Yes/No question owned by the main window; true for Yes.
+  // A Yes/No question owned by the main window, Yes the default button and Esc answering
+  // No; true for Yes.
   virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
   // An open-file dialog owned by the active window, offering the files `filter` names
   // ("Wave file(*.wav)|*.wav": description and pattern pairs, joined by "|"). The chosen

@@ -1,6 +1,7 @@
 // Message boxes and the open-file dialog. Their captions never read "Tarvolin": a second start
 // finds the running program by that window title.
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -9,6 +10,33 @@
 
 namespace {
 
+// A Yes/No box of the system ignores Esc; ours takes Esc (and closing) as No.
+LRESULT CALLBACK EscapeAnswersNo(HWND box, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                 DWORD_PTR) {
+  if (msg == WM_COMMAND && LOWORD(wparam) == IDCANCEL) {
+    EndDialog(box, IDNO);
+    return 0;
+  }
+  if (msg == WM_NCDESTROY)
+    RemoveWindowSubclass(box, EscapeAnswersNo, id);
+  return DefSubclassProc(box, msg, wparam, lparam);
+}
+
+thread_local HHOOK t_box_watch = nullptr;
+
+// The first dialog created after the watch starts is the message box being shown.
+LRESULT CALLBACK WatchForBox(int code, WPARAM wparam, LPARAM lparam) {
+  const LRESULT next = CallNextHookEx(t_box_watch, code, wparam, lparam);
+  char cls[16] = {};
+  if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wparam), cls, sizeof(cls)) &&
+      lstrcmpA(cls, "#32770") == 0) {
+    SetWindowSubclass(reinterpret_cast<HWND>(wparam), EscapeAnswersNo, 1, 0);
+    UnhookWindowsHookEx(t_box_watch);
+    t_box_watch = nullptr;
+  }
+  return next;
+}
+
 class WinPrompts : public Prompts {
  public:
   void Error(const std::string& text) override { Show(text, "Error", MB_ICONERROR); }
@@ -16,8 +44,13 @@ class WinPrompts : public Prompts {
     Show(text, "Information", MB_ICONINFORMATION);
   }
   bool AskYesNo(const std::string& caption, const std::string& text) override {
-    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    t_box_watch = SetWindowsHookExA(WH_CBT, WatchForBox, nullptr, GetCurrentThreadId());
+    const int answer = MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(),
+                                   MB_YESNO | MB_DEFBUTTON1 | MB_ICONQUESTION);
+    if (t_box_watch)  // the box never showed
+      UnhookWindowsHookEx(t_box_watch);
+    t_box_watch = nullptr;
+    return answer == IDYES;
   }
   std::optional<std::string> AskOpenFile(const std::string& filter) override {
     std::string pairs = filter + '|';  // the system wants each part ended by a NUL

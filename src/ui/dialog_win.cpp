@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "platform/win_helpers.h"
 #include "ui/dialog_win.h"
 
 bool DialogWin::RunModal(HWND owner, int template_id) {
@@ -115,6 +116,27 @@ void DialogWin::FillChoices(int id, const std::vector<std::string>& items, int s
 int DialogWin::Choice(int id) const {
   HWND control = Item(id);
   return static_cast<int>(SendMessageA(control, MessagesOf(control).Selected, 0, 0));
+}
+
+double DialogWin::DateTimeValue(int id) const {
+  SYSTEMTIME time{};
+  DateTime_GetSystemtime(Item(id), &time);
+  return FromSystemTime(time);
+}
+
+void DialogWin::SetDateTimeValue(int id, double date_time) {
+  SYSTEMTIME time;
+  ToSystemTime(date_time, time);
+  DateTime_SetSystemtime(Item(id), GDT_VALID, &time);
+}
+
+void DialogWin::SetUpDown(int id, int low, int high, int position) {
+  SendMessageA(Item(id), UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+  SendMessageA(Item(id), UDM_SETPOS32, 0, position);
+}
+
+int DialogWin::UpDownPosition(int id) const {
+  return static_cast<int>(SendMessageA(Item(id), UDM_GETPOS32, 0, 0));
 }
 
 void DialogWin::Focus(int id) {

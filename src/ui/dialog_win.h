@@ -42,6 +42,12 @@ class DialogWin {
   void FillChoices(int id, const std::vector<std::string>& items, int selected);
   // The selected index of a drop-down list or list box, -1 when none.
   int Choice(int id) const;
+  // A date-time picker's value as a date-time (see platform/date_time.h).
+  double DateTimeValue(int id) const;
+  void SetDateTimeValue(int id, double date_time);
+  // An up-down control's range and position; the position is read from its buddy edit.
+  void SetUpDown(int id, int low, int high, int position);
+  int UpDownPosition(int id) const;
   // Moves the keyboard focus to the control, as a dialog does after a refused OK.
   void Focus(int id);
   // Places the dialog in the middle of its owner window (of the screen without one).

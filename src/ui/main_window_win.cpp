@@ -8,6 +8,7 @@
 
 #include "settings/hotkey_dialog.h"
 #include "settings/options_dialog.h"
+#include "schedule/schedule_dialogs.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/connection_list_view.h"
@@ -116,6 +117,9 @@ class MainWindow : public MainView {
     return ShowOptionsDialog(hwnd_, form, password_dialog_);
   }
   void SetAlwaysOnTop(bool on) override;
+  std::optional<ScheduleListResult> ShowScheduleList(const ScheduleListModel& model) override {
+    return ShowScheduleListDialog(hwnd_, model);
+  }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);

@@ -168,8 +168,8 @@ TEST_F(DialingTest, KeepFromTheButtonAndEachMenuTogglesOneStateThatTheMenusShow)
   EXPECT_EQ(view_.keep_updates, updates + 3);
 
   // A command whose feature is not there yet is greyed and does nothing.
-  EXPECT_FALSE(form.Commands().Enabled(Command::Schedule));
-  EXPECT_FALSE(form.Commands().Run(Command::Schedule));
+  EXPECT_FALSE(form.Commands().Enabled(Command::HelpTopic));
+  EXPECT_FALSE(form.Commands().Run(Command::HelpTopic));
   EXPECT_TRUE(form.Commands().Enabled(Command::Dial));
 }
 

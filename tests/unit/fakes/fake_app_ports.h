@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <map>
 #include <optional>
 #include <set>
@@ -76,13 +77,19 @@ class FakeFiles : public Files {
   }
 };
 
-// Long times as HH:MM:SS.
+// Long times as HH:MM:SS, short dates as YYYY-MM-DD.
 class FakeLocale : public Locale {
  public:
   std::string LongTime(double date_time) override {
     const CalendarTime t = FromDateTime(date_time);
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+    return text;
+  }
+  std::string ShortDate(double date_time) override {
+    const CalendarTime t = FromDateTime(date_time);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
     return text;
   }
   char DecimalSeparator() override { return decimal; }
@@ -104,12 +111,15 @@ class FakePrompts : public Prompts {
   void Information(const std::string& text) override { information.push_back(text); }
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     questions.push_back(caption + ": " + text);
+    if (while_asking)
+      while_asking();  // what the box's own message loop runs meanwhile
     return answer_yes;
   }
   std::optional<std::string> AskOpenFile(const std::string& filter) override {
     file_questions.push_back(filter);
     return file_answer;
   }
+  std::function<void()> while_asking;
   std::vector<std::string> errors;
   std::vector<std::string> information;
   std::vector<std::string> questions;
@@ -185,6 +195,13 @@ class FakeMainView : public MainView {
   std::function<bool(TOptionForm&)> options_answer;
   int options_shown = 0;
   bool always_on_top = false;
+  // The user's work in the schedule list: nullopt cancels it.
+  std::optional<ScheduleListResult> ShowScheduleList(const ScheduleListModel& model) override {
+    ++schedule_lists;
+    return schedule_list ? schedule_list(model) : std::nullopt;
+  }
+  std::function<std::optional<ScheduleListResult>(ScheduleListModel)> schedule_list;
+  int schedule_lists = 0;
 
   // What the view was told, in order, for tests of what comes before what.
   std::vector<std::string> journal;
@@ -224,7 +241,15 @@ class FakeDesktop : public Desktop {
 class FakeSystem : public System {
  public:
   int PlatformFamily() override { return family; }
+  bool ShutDown(std::string& reason) override {
+    ++shutdowns;
+    if (!shutdown_allowed)
+      reason = "A required privilege is not held by the client.";
+    return shutdown_allowed;
+  }
   int family = 2;
+  int shutdowns = 0;
+  bool shutdown_allowed = true;
 };
 
 // Echoes that go nowhere: what was sent is kept, and a test hands in the answers.

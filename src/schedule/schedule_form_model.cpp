@@ -1,0 +1,81 @@
+// The schedule edit dialog's rules.
+#include "schedule/schedule_form_model.h"
+
+#include <cmath>
+
+#include "schedule/due_rules.h"
+
+ScheduleFormValues NewScheduleValues(double now) {
+  ScheduleFormValues v;
+  v.Date01 = std::floor(now);
+  v.Time02 = v.Time21 = v.Time32 = v.Time42 = now;
+  return v;
+}
+
+ScheduleFormValues EditScheduleValues(const ScheduleItem& item, double now) {
+  ScheduleFormValues v = NewScheduleValues(now);
+  v.Editing = true;
+  v.Event = item.EventType;
+  v.Period = item.Period;
+  switch (item.Period) {
+    case kOnlyOnce:
+      v.Date01 = std::floor(item.DateTime01);
+      v.Time02 = item.DateTime01;
+      break;
+    case kHourly:
+      v.Minute11 = item.Minute11;
+      break;
+    case kDaily:
+      v.Time21 = item.Time21;
+      break;
+    case kWeekly:
+      v.Week31 = item.Week31;
+      v.Time32 = item.Time32;
+      break;
+    case kMonthly:
+      v.Month41 = item.Month41;
+      v.Time42 = item.Time42;
+      break;
+    case kLoop:
+      v.Hour51 = item.Hour51;
+      v.Minute52 = item.Minute52;
+      break;
+  }
+  v.PeriodOfValidity = item.PeriodOfValidity;
+  v.Confirm = item.Confirm;
+  return v;
+}
+
+ScheduleItem StoreSchedule(ScheduleItem slot, const ScheduleFormValues& v, double now) {
+  slot.InUse = true;
+  slot.EventType = v.Event;
+  slot.Period = v.Period;
+  switch (v.Period) {
+    case kOnlyOnce:
+      slot.DateTime01 = std::floor(v.Date01) + (v.Time02 - std::floor(v.Time02));
+      break;
+    case kHourly:
+      slot.Minute11 = v.Minute11;
+      break;
+    case kDaily:
+      slot.Time21 = v.Time21;
+      break;
+    case kWeekly:
+      slot.Week31 = v.Week31;
+      slot.Time32 = v.Time32;
+      break;
+    case kMonthly:
+      slot.Month41 = v.Month41;
+      slot.Time42 = v.Time42;
+      break;
+    case kLoop:
+      slot.Hour51 = v.Hour51;
+      slot.Minute52 = v.Minute52;
+      break;
+  }
+  slot.Performed = false;
+  slot.LastPerformed = StartingMark(slot, now);
+  slot.PeriodOfValidity = v.PeriodOfValidity;
+  slot.Confirm = v.Confirm;
+  return slot;
+}

@@ -1,0 +1,144 @@
+// Schedules.ini: one key table drives both loading and saving.
+#include "schedule/schedule_store.h"
+
+#include <optional>
+#include <variant>
+
+#include "platform/ini_text.h"
+#include "platform/numbers.h"
+#include "schedule/due_rules.h"
+
+namespace {
+
+// A date-time has no default: a missing one is as wrong as one that is not a number.
+struct DateTime {
+  double* value;
+};
+struct Integer {
+  int* value;
+  int fallback = 0;
+};
+using Field = std::variant<Integer, DateTime, bool*>;
+
+struct Key {
+  const char* name;
+  Field field;
+};
+
+template <typename... Ts>
+struct Overloaded : Ts... {
+  using Ts::operator()...;
+};
+
+// The keys of a section, in the order in which they are written.
+std::array<Key, 13> Keys(ScheduleItem& s) {
+  return {{
+      {"EventType", Integer{&s.EventType}},
+      {"Period", Integer{&s.Period}},
+      {"DateTime01", DateTime{&s.DateTime01}},
+      {"Minute11", Integer{&s.Minute11}},
+      {"Time21", DateTime{&s.Time21}},
+      {"Week31", Integer{&s.Week31}},
+      {"Time32", DateTime{&s.Time32}},
+      {"Month41", Integer{&s.Month41}},
+      {"Time42", DateTime{&s.Time42}},
+      {"Hour51", Integer{&s.Hour51}},
+      {"Minute52", Integer{&s.Minute52}},
+      {"PeriodOfValidity", Integer{&s.PeriodOfValidity, 10}},
+      {"Confirm", &s.Confirm},
+  }};
+}
+
+std::string Format(const Field& field, char separator) {
+  return std::visit(
+      Overloaded{[](Integer number) { return std::to_string(*number.value); },
+                 [&](DateTime date_time) { return FormatReal(*date_time.value, separator); },
+                 [](bool* flag) { return std::string(*flag ? "1" : "0"); }},
+      field);
+}
+
+// False for a date-time that is not a number; it then reads as 0.
+bool Parse(const std::string& text, const Field& field) {
+  bool number = true;
+  std::visit(Overloaded{[&](Integer integer) {
+                          *integer.value = ParseInteger(text).value_or(integer.fallback);
+                        },
+                        [&](DateTime date_time) {
+                          const std::optional<double> value = ParseReal(text);
+                          *date_time.value = value.value_or(0);
+                          number = value.has_value();
+                        },
+                        [&](bool* flag) { *flag = ParseInteger(text).value_or(0) != 0; }},
+             field);
+  return number;
+}
+
+std::string SectionName(int slot) {
+  return "Schedule" + std::to_string(slot);
+}
+
+}  // namespace
+
+void ClearSchedules(ScheduleTable& table) {
+  table.fill(ScheduleItem());
+}
+
+int ScheduleCount(const ScheduleTable& table) {
+  int count = 0;
+  while (count < kScheduleSlots && table[count].InUse)
+    ++count;
+  return count;
+}
+
+ScheduleStore::ScheduleStore(ProfileFile& file, Files& files, Locale& locale)
+    : file_(file), files_(files), locale_(locale) {}
+
+std::string ScheduleStore::Path() {
+  return files_.ExeDir() + "Schedules.ini";
+}
+
+std::vector<std::string> ScheduleStore::LoadSchedules(ScheduleTable& table, double now) {
+  std::vector<std::string> problems;
+  const std::string path = Path();
+  if (!files_.Exists(path))
+    return problems;
+  const std::vector<std::string> sections = file_.Sections(path);
+  int slot = 0;
+  for (; slot < kScheduleSlots && slot < static_cast<int>(sections.size()); ++slot) {
+    ScheduleItem& item = table[slot];
+    item.InUse = true;
+    for (const Key& key : Keys(item)) {
+      const std::string text = file_.Read(path, sections[slot], key.name, "");
+      if (!Parse(text, key.field)) {
+        problems.push_back(path + ", section [" + sections[slot] + "], key " + key.name + ": '" +
+                           text + "' is not a valid floating point value; 0 is used.");
+      }
+    }
+    item.LastPerformed = StartingMark(item, now);
+  }
+  // A slot the file no longer fills would otherwise run as a schedule the user removed.
+  for (int stale = slot; stale < kScheduleSlots; ++stale)
+    table[stale] = ScheduleItem();
+  if (sections.size() > kScheduleSlots) {
+    problems.push_back(path + " holds " + std::to_string(sections.size()) +
+                       " schedules; only the first " + std::to_string(kScheduleSlots) +
+                       " are loaded.");
+  }
+  return problems;
+}
+
+bool ScheduleStore::SaveSchedules(const ScheduleTable& table, std::string& error) {
+  const char separator = locale_.DecimalSeparator();
+  IniText text;
+  for (int slot = 0; slot < ScheduleCount(table); ++slot) {
+    ScheduleItem item = table[slot];  // the key table points into a record it may change
+    text.Section(SectionName(slot));
+    for (const Key& key : Keys(item))
+      text.Key(key.name, Format(key.field, separator));
+  }
+  const std::string path = Path();
+  if (SaveWithBackup(files_, path, files_.ExeDir() + "Schedules.bak", text.Text(), error))
+    return true;
+  error = "Unable to write to " + path + ": " + error;
+  return false;
+}

@@ -1,0 +1,129 @@
+// End to end: a due Connect schedule dials, a Disconnect schedule's question answered No
+// leaves the line up, and the schedule dialogs edit Schedules.ini.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "platform/numbers.h"
+#include "platform/win_helpers.h"
+#include "schedule/schedule_ids.h"
+#include "ui/command_ids.h"
+
+namespace {
+
+constexpr const char* kPhonebook = "[Home]\nStepDelayMs=10\nServerIP=127.0.2.1\n";
+
+// An only-once schedule `seconds` from now (negative: in the past), valid ten minutes.
+std::string OnlyOnce(int event, int seconds, bool confirm) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const double at = FromSystemTime(now) + seconds / 86400.0;
+  return "[Schedule0]\r\nEventType=" + std::to_string(event) +
+         "\r\nPeriod=0\r\nDateTime01=" + FormatReal(at, '.') +
+         "\r\nTime21=0\r\nTime32=0\r\nTime42=0\r\nConfirm=" + (confirm ? "1" : "0") + "\r\n";
+}
+
+class ScheduleE2E : public ::testing::Test {
+ protected:
+  int LogCount(const std::string& text) const {
+    const std::string log = app_.ReadFile("DialLog.TXT");
+    int count = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+      ++count;
+    return count;
+  }
+  bool Online() const { return app_.Text(IDC_LBLONLINE) == "Online"; }
+
+  // Opens "Schedules" from the menu.
+  Hwnd OpenList() const {
+    app_.Command(IDM_SCHEDULE1);
+    return app_.WaitForTopLevel("Schedules");
+  }
+  std::vector<std::string> Tasks(Hwnd list) const {
+    std::vector<std::string> tasks;
+    for (const ListRow& row : app_.ListRowsOf(ChildOf(list, IDC_SCHEDULELIST)))
+      tasks.push_back(row.Text + " " + row.SubText);
+    return tasks;
+  }
+  // Presses a button of the list that opens the edit dialog, and waits for it.
+  Hwnd OpenForm(Hwnd list, int button, const std::string& title) const {
+    ClickChild(list, button);
+    return app_.WaitForTopLevel(title);
+  }
+
+  Tarvolin app_;
+};
+
+TEST_F(ScheduleE2E, ADueConnectScheduleDialsTheSelectedConnection) {
+  SetUserRegistryNumber("Software\\Tarvolin", "CkbEnableAllSchedules", 1);
+  app_.WriteFile("Schedules.ini", OnlyOnce(0, 3, false));
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }, 30000));
+  EXPECT_EQ(LogCount("\tMessage\tPerform schedule task:\"Connect\"\r\n"), 1);
+  EXPECT_EQ(LogCount("Connecting to Home..."), 1);
+}
+
+TEST_F(ScheduleE2E, NoToADisconnectQuestionLeavesTheLineUp) {
+  app_.WriteFile("Schedules.ini", OnlyOnce(1, -60, true));
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  // Schedules are off until the list's box turns them on.
+  const Hwnd list = OpenList();
+  ASSERT_NE(list, nullptr);
+  ClickChild(list, IDC_CKBENABLEALLSCHEDULES);
+  ClickChild(list, IDOK);
+  EXPECT_EQ(app_.AnswerMessageBox("Confirm", "Disconnect", IDNO),
+            "Perform schedule task:\"Disconnect\",Continue?");
+  Sleep(1500);
+  EXPECT_TRUE(Online());
+  EXPECT_EQ(app_.FindTopLevel("Confirm"), nullptr);
+  EXPECT_EQ(LogCount("Perform schedule task"), 0);
+}
+
+TEST_F(ScheduleE2E, TheDialogsAddEditAndRemoveSchedulesAndOkWritesThem) {
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
+  Hwnd list = OpenList();
+  ASSERT_NE(list, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(static_cast<HWND>(ChildOf(list, IDC_BTNADDSCHEDULE))));
+  ClickChild(list, IDC_CKBENABLEALLSCHEDULES);
+
+  Hwnd form = OpenForm(list, IDC_BTNADDSCHEDULE, "New Schedule");
+  ASSERT_NE(form, nullptr);
+  ClickChild(form, IDC_RBPERIOD0 + 2);  // Daily
+  ClickChild(form, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return Tasks(list).size() == 1; }));
+
+  app_.SelectRowOf(ChildOf(list, IDC_SCHEDULELIST), 0);
+  form = OpenForm(list, IDC_BTNEDITSCHEDULE, "Edit Schedule");
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(ChildChecked(form, IDC_RBPERIOD0 + 2));
+  ClickChild(form, IDC_RBEVENT0 + 1);  // Disconnect
+  ClickChild(form, IDOK);
+  ASSERT_TRUE(
+      WaitUntil([&] { return Tasks(list) == std::vector<std::string>{"Disconnect Daily"}; }));
+
+  form = OpenForm(list, IDC_BTNADDSCHEDULE, "New Schedule");
+  ASSERT_NE(form, nullptr);
+  ClickChild(form, IDC_RBPERIOD5);
+  SetChildText(form, IDC_EDPERIODOFVALIDITY, "25");
+  ClickChild(form, IDC_CKBCONFIRMSCHEDULE);
+  ClickChild(form, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return Tasks(list).size() == 2; }));
+  app_.SelectRowOf(ChildOf(list, IDC_SCHEDULELIST), 0);
+  ClickChild(list, IDC_BTNDELETESCHEDULE);
+  ASSERT_TRUE(WaitUntil([&] { return Tasks(list) == std::vector<std::string>{"Connect Loop"}; }));
+
+  ClickChild(list, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return app_.FileExists("Schedules.ini"); }));
+  const std::string file = app_.ReadFile("Schedules.ini");
+  EXPECT_NE(file.find("[Schedule0]\r\nEventType=0\r\nPeriod=5\r\n"), std::string::npos) << file;
+  EXPECT_NE(file.find("PeriodOfValidity=25\r\nConfirm=1\r\n"), std::string::npos) << file;
+  EXPECT_EQ(file.find("[Schedule1]"), std::string::npos) << file;
+}
+
+}  // namespace
