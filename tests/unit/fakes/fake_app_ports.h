@@ -86,7 +86,18 @@ class FakeShell : public Shell {
     opened.push_back(file);
     return true;
   }
+  bool OpenWith(const std::string& file, const std::string& parameters,
+                const std::string& directory, ShowCommand show, void* owner) override {
+    started.push_back({file, parameters, directory, show, owner});
+    return true;
+  }
+  struct Start {
+    std::string file, parameters, directory;
+    ShowCommand show;
+    void* owner;
+  };
   std::vector<std::string> opened;
+  std::vector<Start> started;
 };
 
 class FakePrompts : public Prompts {
@@ -149,7 +160,6 @@ class FakeMainView : public MainView {
   void BringToFront() override { ++raised; }
   void Close() override { ++close_requests; }
   void* Handle() override { return this; }
-
   // What the view was told, in order, for tests of what comes before what.
   std::vector<std::string> journal;
   std::string title, caption_label, status, online_label;
@@ -175,9 +185,13 @@ class FakeDesktop : public Desktop {
     ++clipboard_writes;
     return true;
   }
+  std::vector<TopLevelWindow> TopLevelWindows() override { return windows; }
+  void PostClose(void* window) override { closed.push_back(window); }
   std::vector<std::string> broadcasts;
   std::string clipboard;
   int clipboard_writes = 0;
+  std::vector<TopLevelWindow> windows;  // topmost first
+  std::vector<void*> closed;
 };
 
 class FakeSystem : public System {
