@@ -143,6 +143,7 @@ class NoView : public MainView {
   void WindowPosition(int&, int&) override {}
   void Close() override {}
   void* Handle() override { return nullptr; }
+  bool ShowActionList(ActionListModel&) override { return false; }
 };
 
 }  // namespace

@@ -14,7 +14,7 @@ constexpr const char* kAutoDialArgument = "AutoDial";
 DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
                                      ConnectionList& connections, ConnectionLog& log,
                                      SessionAccounting& session, TransferRing& ring, Tray& tray,
-                                     DialingView& view)
+                                     Actions& actions, DialingView& view)
     : ports_(ports),
       dialup_(dialup),
       settings_(settings),
@@ -23,6 +23,7 @@ DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, Ap
       session_(session),
       ring_(ring),
       tray_(tray),
+      actions_(actions),
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
       redial_timer_(ports.ui.CreateTimer()) {
@@ -74,7 +75,7 @@ void DialingController::DialCurrentEntry() {
   last_dialed_entry_ = dialup_.Entry;
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
-  PerformActions(PerformAt::BeforeDialing);
+  actions_.PerformActions(PerformAt::BeforeDialing);
   StartDial();
 }
 
@@ -122,7 +123,7 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
   } else if (error == 0) {
     log_.WriteDialLog(text, LogKind::Message);
   } else if (error == static_cast<int>(kRasUserDisconnection)) {
-    PerformActions(PerformAt::WhenErrorOccurs);
+    actions_.PerformActions(PerformAt::WhenErrorOccurs);
     log_.WriteDialLog(text, LogKind::Error);
     dialing_ = false;
     redial_timer_->SetEnabled(true);
@@ -143,7 +144,7 @@ void DialingController::DialUpError(int code, const std::string& message) {
 }
 
 void DialingController::HandleConnected() {
-  PerformActions(PerformAt::AfterConnected);
+  actions_.PerformActions(PerformAt::AfterConnected);
   session_.RecordConnectTime();
   was_connected_ = true;
   SetOnlineState(true);
@@ -172,7 +173,7 @@ void DialingController::HandleDisconnected() {
 void DialingController::SetOnlineState(bool on) {
   online_ = on;
   if (!on) {
-    PerformActions(PerformAt::WhenDisconnected);
+    actions_.PerformActions(PerformAt::WhenDisconnected);
     session_.SaveSessionRecord(last_dialed_entry_);
   }
   view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
@@ -255,5 +256,4 @@ void DialingController::CopyIPToClipboard() {
   ports_.desktop.SetClipboardText(text + "\r\n");
 }
 
-void DialingController::PerformActions(PerformAt) {}
 void DialingController::CheckNewVersionSilently() {}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/actions.h"
 #include "app/connection_log.h"
 #include "app/main_ports.h"
 #include "app/session_accounting.h"
@@ -16,7 +17,6 @@
 #include "ui/histogram.h"
 #include "ui/tray.h"
 
-enum class PerformAt { BeforeDialing, AfterConnected, WhenDisconnected, WhenErrorOccurs };
 enum class EventSound { Connect, Disconnect, Error };
 
 // What the controller shows in the main window. Colours are 0x00BBGGRR.
@@ -35,7 +35,7 @@ class DialingController {
  public:
   DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
                     ConnectionList& connections, ConnectionLog& log, SessionAccounting& session,
-                    TransferRing& ring, Tray& tray, DialingView& view);
+                    TransferRing& ring, Tray& tray, Actions& actions, DialingView& view);
   ~DialingController();
 
   // The state at start: offline, nothing dialing, the user counted as having hung up.
@@ -91,7 +91,6 @@ class DialingController {
   // With CkbCopyIP, the addresses RgCopyIP chooses go to the clipboard, ended by CR LF.
   void CopyIPToClipboard();
   // Where later features join the dial's road.
-  void PerformActions(PerformAt point);
   void CheckNewVersionSilently();
 
   MainPorts ports_;
@@ -102,6 +101,7 @@ class DialingController {
   SessionAccounting& session_;
   TransferRing& ring_;
   Tray& tray_;
+  Actions& actions_;
   DialingView& view_;
   std::unique_ptr<UiTimer> wait_time_timer_;
   std::unique_ptr<UiTimer> redial_timer_;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "actions/actions.h"
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
 #include "profiles/connection_list.h"
@@ -14,7 +15,8 @@ class MainView : public StatusLine,
                  public ConnectionListView,
                  public DialingView,
                  public ReadoutsView,
-                 public TrayWindow {
+                 public TrayWindow,
+                 public ActionsView {
  public:
   // The window's caption, the painted caption label and the window's position.
   virtual void ApplyWindowSettings(const std::string& title, const std::string& caption_label,

@@ -17,7 +17,9 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       connections_(ports, dialup_, settings_, view, problems_),
       session_(ports, connections_, problems_),
       readouts_(dialup_, connections_, settings_, ring_, ports.locale, view),
-      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, view),
+      actions_(ports, log_, settings_, view, problems_),
+      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, actions_,
+               view),
       keep_alive_(ports, dialup_, settings_, log_),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, settings_,
                keep_alive_, tray_, problems_) {
@@ -58,6 +60,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::SetDefault, [this] { SetDefault1Click(); });
   c.Bind(Command::Refresh, [this] { Refresh1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
+  c.Bind(Command::Action, [this] { Action1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
   c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
   c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
@@ -106,6 +109,7 @@ void Tmainform::ResetToDefaults() {
   exit_requested_ = false;
   keep_alive_.Reset();
   session_.Reset();
+  actions_.ClearActions();
   dialing_.Reset();
 }
 
@@ -156,7 +160,9 @@ void Tmainform::ConnectOnStartup() {
 
 // Steps whose features join start-up as they arrive.
 void Tmainform::ApplyAlwaysOnTop() {}
-void Tmainform::LoadActionsAndSchedules() {}
+void Tmainform::LoadActionsAndSchedules() {
+  actions_.LoadActions();
+}
 void Tmainform::InstallHotKeys() {}
 
 // ---- shutdown ----
@@ -213,7 +219,9 @@ void Tmainform::RenewAutoDialSettings() {
 
 // Steps whose features join shutdown as they arrive.
 void Tmainform::RemoveHotKeys() {}
-void Tmainform::SaveActionsAndSchedules() {}
+void Tmainform::SaveActionsAndSchedules() {
+  actions_.SaveActions();
+}
 void Tmainform::WritePasswordAgain() {}
 
 // ---- commands and window events ----
@@ -269,6 +277,10 @@ void Tmainform::Refresh1Click() {
 
 void Tmainform::ViewLogs1Click() {
   log_.ViewLogs(view_.Handle());
+}
+
+void Tmainform::Action1Click() {
+  actions_.Action1Click();
 }
 
 void Tmainform::Exit1Click() {

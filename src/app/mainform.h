@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/actions.h"
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
 #include "app/keep_alive.h"
@@ -52,6 +53,7 @@ class Tmainform {
   void SetDefault1Click();
   void Refresh1Click();
   void ViewLogs1Click();
+  void Action1Click();
   void Exit1Click();
   // The connection list's events.
   void CnListSelectItem(const std::string& caption);
@@ -66,6 +68,7 @@ class Tmainform {
   DialingController& Dialing() { return dialing_; }
   ConnectionLog& Log() { return log_; }
   KeepAlive& KeepAliveEcho() { return keep_alive_; }
+  Actions& UserActions() { return actions_; }
   const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }
 
@@ -114,6 +117,7 @@ class Tmainform {
   SessionAccounting session_;
   TransferRing ring_;
   Readouts readouts_;
+  Actions actions_;
   DialingController dialing_;
   KeepAlive keep_alive_;
   Monitor monitor_;

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "actions/action_dialogs.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/connection_list_view.h"
@@ -103,6 +104,9 @@ class MainWindow : public MainView {
   void BringToFront() override;
   void Close() override { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
   void* Handle() override { return hwnd_; }
+  bool ShowActionList(ActionListModel& model) override {
+    return ShowActionListDialog(hwnd_, model);
+  }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);

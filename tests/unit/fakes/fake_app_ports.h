@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -160,6 +161,12 @@ class FakeMainView : public MainView {
   void BringToFront() override { ++raised; }
   void Close() override { ++close_requests; }
   void* Handle() override { return this; }
+  bool ShowActionList(ActionListModel& model) override {
+    return on_action_list && on_action_list(model);
+  }
+
+  // What the user does in the action list; without it the list is cancelled.
+  std::function<bool(ActionListModel&)> on_action_list;
   // What the view was told, in order, for tests of what comes before what.
   std::vector<std::string> journal;
   std::string title, caption_label, status, online_label;
