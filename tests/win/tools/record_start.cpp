@@ -4,7 +4,7 @@
 #include <fstream>
 
 int main(int argc, char** argv) {
-  std::ofstream out("started.txt");
+  std::ofstream out("started.txt", std::ios::binary);
   for (int i = 1; i < argc; ++i)
     out << argv[i] << "\n";
   out << std::filesystem::current_path().string() << "\n";
