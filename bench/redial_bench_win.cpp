@@ -152,6 +152,7 @@ class NoView : public MainView {
   std::optional<ScheduleListResult> ShowScheduleList(const ScheduleListModel&) override {
     return std::nullopt;
   }
+  bool ShowActionList(ActionListModel&) override { return false; }
 };
 
 }  // namespace

@@ -14,7 +14,7 @@ constexpr const char* kAutoDialArgument = "AutoDial";
 DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
                                      ConnectionList& connections, ConnectionLog& log,
                                      SessionAccounting& session, TransferRing& ring, Tray& tray,
-                                     VersionCheck& versions, DialingView& view)
+                                     Actions& actions, VersionCheck& versions, DialingView& view)
     : ports_(ports),
       dialup_(dialup),
       settings_(settings),
@@ -23,6 +23,7 @@ DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, Ap
       session_(session),
       ring_(ring),
       tray_(tray),
+      actions_(actions),
       versions_(versions),
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
@@ -75,7 +76,7 @@ void DialingController::DialCurrentEntry() {
   last_dialed_entry_ = dialup_.Entry;
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
-  PerformActions(PerformAt::BeforeDialing);
+  actions_.PerformActions(PerformAt::BeforeDialing);
   StartDial();
 }
 
@@ -123,7 +124,7 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
   } else if (error == 0) {
     log_.WriteDialLog(text, LogKind::Message);
   } else if (error == static_cast<int>(kRasUserDisconnection)) {
-    PerformActions(PerformAt::WhenErrorOccurs);
+    actions_.PerformActions(PerformAt::WhenErrorOccurs);
     log_.WriteDialLog(text, LogKind::Error);
     dialing_ = false;
     redial_timer_->SetEnabled(true);
@@ -144,7 +145,7 @@ void DialingController::DialUpError(int code, const std::string& message) {
 }
 
 void DialingController::HandleConnected() {
-  PerformActions(PerformAt::AfterConnected);
+  actions_.PerformActions(PerformAt::AfterConnected);
   session_.RecordConnectTime();
   was_connected_ = true;
   SetOnlineState(true);
@@ -188,7 +189,7 @@ void DialingController::HandleDisconnected() {
 void DialingController::SetOnlineState(bool on) {
   online_ = on;
   if (!on) {
-    PerformActions(PerformAt::WhenDisconnected);
+    actions_.PerformActions(PerformAt::WhenDisconnected);
     session_.SaveSessionRecord(last_dialed_entry_);
   }
   view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
@@ -268,5 +269,3 @@ void DialingController::CopyIPToClipboard() {
                                : "";
   ports_.desktop.SetClipboardText(text + "\r\n");
 }
-
-void DialingController::PerformActions(PerformAt) {}

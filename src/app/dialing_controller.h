@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/actions.h"
 #include "app/connection_log.h"
 #include "app/main_ports.h"
 #include "app/session_accounting.h"
@@ -17,7 +18,6 @@
 #include "ui/tray.h"
 #include "update/version_check.h"
 
-enum class PerformAt { BeforeDialing, AfterConnected, WhenDisconnected, WhenErrorOccurs };
 enum class EventSound { Connect, Disconnect, Error };
 
 // What the controller shows in the main window. Colours are 0x00BBGGRR.
@@ -36,7 +36,8 @@ class DialingController {
  public:
   DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
                     ConnectionList& connections, ConnectionLog& log, SessionAccounting& session,
-                    TransferRing& ring, Tray& tray, VersionCheck& versions, DialingView& view);
+                    TransferRing& ring, Tray& tray, Actions& actions, VersionCheck& versions,
+                    DialingView& view);
   ~DialingController();
 
   // The state at start: offline, nothing dialing, the user counted as having hung up.
@@ -100,7 +101,6 @@ class DialingController {
   // With CkbCopyIP, the addresses RgCopyIP chooses go to the clipboard, ended by CR LF.
   void CopyIPToClipboard();
   // Where later features join the dial's road.
-  void PerformActions(PerformAt point);
 
   MainPorts ports_;
   TDialUp& dialup_;
@@ -110,6 +110,7 @@ class DialingController {
   SessionAccounting& session_;
   TransferRing& ring_;
   Tray& tray_;
+  Actions& actions_;
   VersionCheck& versions_;
   DialingView& view_;
   std::unique_ptr<UiTimer> wait_time_timer_;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "actions/actions.h"
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
 #include "app/options_controller.h"
@@ -22,7 +23,8 @@ class MainView : public StatusLine,
                  public HistogramView,
                  public TrayWindow,
                  public HotKeyDialogView,
-                 public ScheduleView {
+                 public ScheduleView,
+                 public ActionsView {
  public:
   // The window's caption, the painted caption label and the window's position.
   virtual void ApplyWindowSettings(const std::string& title, const std::string& caption_label,

@@ -18,8 +18,9 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       session_(ports, connections_, problems_),
       readouts_(dialup_, connections_, settings_, ring_, ports.locale, ports.desktop, view),
       versions_(ports.network, ports.xml, ports.prompts, ports.shell, settings_, UpdateHost()),
-      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, versions_,
-               view),
+      actions_(ports, log_, settings_, view, problems_),
+      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, actions_,
+               versions_, view),
       keep_alive_(ports, dialup_, settings_, log_),
       schedules_(ports, settings_, commands_, dialing_, log_, problems_, view),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, view,
@@ -67,6 +68,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::CheckNewVersion, [this] { CheckNewVersion1Click(); });
   c.Bind(Command::Option, [this] { Option1Click(); });
   c.Bind(Command::Schedule, [this] { Schedule1Click(); });
+  c.Bind(Command::Action, [this] { Action1Click(); });
   c.Bind(Command::Exit, [this] { Exit1Click(); });
   c.Bind(Command::ViewTime, [this] { ShowView(kViewTime); });
   c.Bind(Command::ViewSpeed, [this] { ShowView(kViewSpeed); });
@@ -117,6 +119,7 @@ void Tmainform::ResetToDefaults() {
   exit_requested_ = false;
   keep_alive_.Reset();
   session_.Reset();
+  actions_.ClearActions();
   dialing_.Reset();
   schedules_.ClearSchedules();
 }
@@ -176,6 +179,7 @@ void Tmainform::ApplyAlwaysOnTop() {
 }
 
 void Tmainform::LoadActionsAndSchedules() {
+  actions_.LoadActions();
   schedules_.LoadSchedules();
 }
 
@@ -231,6 +235,7 @@ void Tmainform::SaveSessionRecord() {
 }
 
 void Tmainform::SaveActionsAndSchedules() {
+  actions_.SaveActions();
   schedules_.SaveSchedules();
 }
 
@@ -312,6 +317,10 @@ void Tmainform::Option1Click() {
 
 void Tmainform::Schedule1Click() {
   schedules_.Schedule1Click();
+}
+
+void Tmainform::Action1Click() {
+  actions_.Action1Click();
 }
 
 void Tmainform::Exit1Click() {

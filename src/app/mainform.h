@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/actions.h"
 #include "app/connection_log.h"
 #include "app/dialing_controller.h"
 #include "app/keep_alive.h"
@@ -60,6 +61,7 @@ class Tmainform {
   void CheckNewVersion1Click();
   void Option1Click();
   void Schedule1Click();
+  void Action1Click();
   void Exit1Click();
   void ShowHideMainform1Click();
   void Copytoclipboard1Click();
@@ -81,6 +83,7 @@ class Tmainform {
   ConnectionLog& Log() { return log_; }
   KeepAlive& KeepAliveEcho() { return keep_alive_; }
   Scheduler& Schedules() { return schedules_; }
+  Actions& UserActions() { return actions_; }
   const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }
 
@@ -130,6 +133,7 @@ class Tmainform {
   TransferRing ring_;
   Readouts readouts_;
   VersionCheck versions_;
+  Actions actions_;
   DialingController dialing_;
   KeepAlive keep_alive_;
   Scheduler schedules_;

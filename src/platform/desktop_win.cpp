@@ -31,6 +31,20 @@ class WinDesktop : public Desktop {
       GlobalFree(memory);
     return copied;
   }
+
+  std::vector<TopLevelWindow> TopLevelWindows() override {
+    std::vector<TopLevelWindow> windows;
+    // The Z order from the topmost window down; GetTopWindow(nullptr) is the first of the
+    // desktop's children, as GW_HWNDFIRST of any top-level window is.
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+      char caption[255] = {};
+      const int length = GetWindowTextA(window, caption, sizeof(caption));
+      windows.push_back({window, std::string(caption, length > 0 ? length : 0)});
+    }
+    return windows;
+  }
+
+  void PostClose(void* window) override { PostMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0); }
 };
 
 }  // namespace

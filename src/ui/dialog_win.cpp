@@ -87,6 +87,41 @@ void DialogWin::Enable(int id, bool on) {
   EnableWindow(Item(id), on);
 }
 
+void DialogWin::Show(int id, bool visible) {
+  ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE);
+}
+
+void DialogWin::SetListColumns(int id, const std::vector<std::pair<std::string, int>>& columns) {
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    column.pszText = const_cast<char*>(columns[i].first.c_str());
+    column.cx = columns[i].second;
+    SendMessageA(Item(id), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void DialogWin::SetListRows(int id, const std::vector<std::vector<std::string>>& rows) {
+  HWND list = Item(id);
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  LVITEMA item{};
+  item.mask = LVIF_TEXT;
+  for (size_t row = 0; row < rows.size(); ++row) {
+    for (size_t cell = 0; cell < rows[row].size(); ++cell) {
+      item.iItem = static_cast<int>(row);
+      item.iSubItem = static_cast<int>(cell);
+      item.pszText = const_cast<char*>(rows[row][cell].c_str());
+      SendMessageA(list, cell == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, row,
+                   reinterpret_cast<LPARAM>(&item));
+    }
+  }
+}
+
+int DialogWin::SelectedListRow(int id) const {
+  return static_cast<int>(
+      SendMessageA(Item(id), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
 namespace {
 
 // Combo boxes and list boxes speak the same language with different message numbers.

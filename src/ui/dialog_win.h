@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // The handle types as <windows.h> declares them, so this header needs none of it.
@@ -38,6 +39,7 @@ class DialogWin {
   bool Checked(int id) const;
   void SetChecked(int id, bool on);
   void Enable(int id, bool on);
+  void Show(int id, bool visible);
   // Fills a drop-down list or list box with `items`, selecting `selected` (-1: none).
   void FillChoices(int id, const std::vector<std::string>& items, int selected);
   // The selected index of a drop-down list or list box, -1 when none.
@@ -48,6 +50,11 @@ class DialogWin {
   // An up-down control's range and position; the position is read from its buddy edit.
   void SetUpDown(int id, int low, int high, int position);
   int UpDownPosition(int id) const;
+  // A list view in report style: its columns (caption, width in pixels), its rows of cells
+  // (the selection is lost), and its first selected row (-1: none).
+  void SetListColumns(int id, const std::vector<std::pair<std::string, int>>& columns);
+  void SetListRows(int id, const std::vector<std::vector<std::string>>& rows);
+  int SelectedListRow(int id) const;
   // Moves the keyboard focus to the control, as a dialog does after a refused OK.
   void Focus(int id);
   // Places the dialog in the middle of its owner window (of the screen without one).

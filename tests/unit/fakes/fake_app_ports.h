@@ -102,7 +102,18 @@ class FakeShell : public Shell {
     opened.push_back(file);
     return true;
   }
+  bool OpenWith(const std::string& file, const std::string& parameters,
+                const std::string& directory, ShowCommand show, void* owner) override {
+    started.push_back({file, parameters, directory, show, owner});
+    return true;
+  }
+  struct Start {
+    std::string file, parameters, directory;
+    ShowCommand show;
+    void* owner;
+  };
   std::vector<std::string> opened;
+  std::vector<Start> started;
 };
 
 class FakePrompts : public Prompts {
@@ -202,7 +213,12 @@ class FakeMainView : public MainView {
   }
   std::function<std::optional<ScheduleListResult>(ScheduleListModel)> schedule_list;
   int schedule_lists = 0;
+  bool ShowActionList(ActionListModel& model) override {
+    return on_action_list && on_action_list(model);
+  }
 
+  // What the user does in the action list; without it the list is cancelled.
+  std::function<bool(ActionListModel&)> on_action_list;
   // What the view was told, in order, for tests of what comes before what.
   std::vector<std::string> journal;
   std::string title, caption_label, status, online_label;
@@ -233,9 +249,13 @@ class FakeDesktop : public Desktop {
     ++clipboard_writes;
     return true;
   }
+  std::vector<TopLevelWindow> TopLevelWindows() override { return windows; }
+  void PostClose(void* window) override { closed.push_back(window); }
   std::vector<std::string> broadcasts;
   std::string clipboard;
   int clipboard_writes = 0;
+  std::vector<TopLevelWindow> windows;  // topmost first
+  std::vector<void*> closed;
 };
 
 class FakeSystem : public System {
