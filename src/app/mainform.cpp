@@ -19,6 +19,7 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       readouts_(dialup_, connections_, settings_, ring_, ports.locale, view),
       dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, view),
       keep_alive_(ports, dialup_, settings_, log_),
+      password_(ports.registry),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, settings_,
                keep_alive_, tray_, problems_) {
   dialup_.DialMode = dmAsync;
@@ -112,6 +113,7 @@ void Tmainform::ResetToDefaults() {
 void Tmainform::LoadSettings() {
   problems_.Say(
       ::LoadSettings(ports_.registry, ports_.keyboard, settings_, connections_.LastSelect()));
+  password_.LoadPendingPassword(settings_);
 }
 
 void Tmainform::WriteProgName() {
@@ -206,6 +208,10 @@ void Tmainform::SaveSessionRecord() {
     session_.DiscardSession();
 }
 
+void Tmainform::WritePasswordAgain() {
+  password_.WritePasswordAgain(settings_);
+}
+
 void Tmainform::RenewAutoDialSettings() {
   if (settings_.CkbAutoDial)
     connections_.WriteAutoDialSettings();
@@ -214,7 +220,6 @@ void Tmainform::RenewAutoDialSettings() {
 // Steps whose features join shutdown as they arrive.
 void Tmainform::RemoveHotKeys() {}
 void Tmainform::SaveActionsAndSchedules() {}
-void Tmainform::WritePasswordAgain() {}
 
 // ---- commands and window events ----
 

@@ -18,6 +18,7 @@
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
 #include "settings/app_settings.h"
+#include "settings/password_protection.h"
 #include "tarvolin_version.h"
 #include "ui/commands.h"
 #include "ui/histogram.h"
@@ -66,6 +67,7 @@ class Tmainform {
   DialingController& Dialing() { return dialing_; }
   ConnectionLog& Log() { return log_; }
   KeepAlive& KeepAliveEcho() { return keep_alive_; }
+  PasswordProtection& Password() { return password_; }
   const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }
 
@@ -116,6 +118,7 @@ class Tmainform {
   Readouts readouts_;
   DialingController dialing_;
   KeepAlive keep_alive_;
+  PasswordProtection password_;
   Monitor monitor_;
   CommandTable commands_;
   bool exit_requested_ = false;

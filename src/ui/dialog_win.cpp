@@ -121,6 +121,22 @@ void DialogWin::Focus(int id) {
   SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
 }
 
+void DialogWin::MaskWithStars(int id) {
+  SendMessageA(Item(id), EM_SETPASSWORDCHAR, '*', 0);
+}
+
+void DialogWin::CenterOnOwner() {
+  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  if (!owner || IsIconic(owner))
+    return;
+  RECT over, self;
+  GetWindowRect(owner, &over);
+  GetWindowRect(hwnd_, &self);
+  const int x = (over.left + over.right - (self.right - self.left)) / 2;
+  const int y = (over.top + over.bottom - (self.bottom - self.top)) / 2;
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void DialogWin::ShowError(const std::string& text) const {
   MessageBoxA(hwnd_, text.c_str(), "Error", MB_OK | MB_ICONERROR);
 }

@@ -44,6 +44,10 @@ class DialogWin {
   int Choice(int id) const;
   // Moves the keyboard focus to the control, as a dialog does after a refused OK.
   void Focus(int id);
+  // Shows "*" for each character of a password edit, whatever sign the visual style has.
+  void MaskWithStars(int id);
+  // Centres the dialog over its owner window (DS_CENTER centres on the screen).
+  void CenterOnOwner();
   // A message box owned by the dialog.
   void ShowError(const std::string& text) const;
   void ShowInformation(const std::string& text) const;

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "profiles/property_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/connection_list_view.h"
@@ -94,6 +95,9 @@ class MainWindow : public MainView {
   void SetOnlineLabel(const std::string& text, uint32_t color) override;
   void ShowConnections(const std::vector<ConnectionRow>& rows) override;
   void MarkSelectedConnection(int index) override;
+  std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput& input) override {
+    return ::ShowPropertyDialog(hwnd_, input);
+  }
   void ShowKeepConnection(bool on) override;
   void ShowReadouts(const std::array<std::string, 3>& captions,
                     const ReadoutValues& values) override;

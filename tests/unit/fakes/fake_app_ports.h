@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -127,6 +128,10 @@ class FakeMainView : public MainView {
     rows = r;
   }
   void MarkSelectedConnection(int index) override { marked = index; }
+  std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput& input) override {
+    property_dialogs.push_back(input.Profile);
+    return property_answer ? property_answer(input) : std::nullopt;
+  }
   void ShowKeepConnection(bool on) override {
     journal.push_back(on ? "keep on" : "keep off");
     keep = on;
@@ -157,6 +162,9 @@ class FakeMainView : public MainView {
   bool keep = false;
   uint32_t status_color = 1, online_color = 1;
   std::vector<ConnectionRow> rows;
+  // The profiles the property dialog was opened with, and its answer (unset: Cancel).
+  std::vector<EntryInfo> property_dialogs;
+  std::function<std::optional<EntryInfo>(const PropertyDialogInput&)> property_answer;
   std::array<std::string, 3> readout_captions, readouts;
   bool visible = true;
 };
