@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdio>
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -130,7 +129,7 @@ class FakeMainView : public MainView {
   void MarkSelectedConnection(int index) override { marked = index; }
   std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput& input) override {
     property_dialogs.push_back(input.Profile);
-    return property_answer ? property_answer(input) : std::nullopt;
+    return std::nullopt;  // the user cancels
   }
   void ShowKeepConnection(bool on) override {
     journal.push_back(on ? "keep on" : "keep off");
@@ -162,9 +161,8 @@ class FakeMainView : public MainView {
   bool keep = false;
   uint32_t status_color = 1, online_color = 1;
   std::vector<ConnectionRow> rows;
-  // The profiles the property dialog was opened with, and its answer (unset: Cancel).
+  // The profiles the property dialog was opened with.
   std::vector<EntryInfo> property_dialogs;
-  std::function<std::optional<EntryInfo>(const PropertyDialogInput&)> property_answer;
   std::array<std::string, 3> readout_captions, readouts;
   bool visible = true;
 };
