@@ -113,8 +113,8 @@ void ConnectionList::Property() {
   input.Profile = current_;
   input.DecimalSeparator = ports_.locale.DecimalSeparator();
   // Neither refreshes the list: the phonebook watch finds a new entry.
-  input.NewConnection = [this](void* owner) { CreateEntryOwnedBy(owner); };
-  input.EditConnection = [this](void* owner) { EditEntryOwnedBy(owner); };
+  input.NewConnection = [this](void* owner) { RunEntryDialog(owner, &TDialUp::CreateEntry); };
+  input.EditConnection = [this](void* owner) { RunEntryDialog(owner, &TDialUp::EditEntry); };
   input.Save = [this](const EntryInfo& profile) {
     std::string error;
     store_.SaveProfile(profile, error);
@@ -128,23 +128,16 @@ void ConnectionList::Property() {
   Refresh();
 }
 
-void ConnectionList::CreateEntryOwnedBy(void* owner) {
+void ConnectionList::RunEntryDialog(void* owner, void (TDialUp::*dialog)()) {
   void* main_window = dialup_.OwnerWindow;
   dialup_.OwnerWindow = owner;
-  dialup_.CreateEntry();
-  dialup_.OwnerWindow = main_window;
-}
-
-void ConnectionList::EditEntryOwnedBy(void* owner) {
-  void* main_window = dialup_.OwnerWindow;
-  dialup_.OwnerWindow = owner;
-  dialup_.EditEntry();
+  (dialup_.*dialog)();
   dialup_.OwnerWindow = main_window;
 }
 
 void ConnectionList::New() {
   // The phonebook's own dialog, unowned as the system's tools open it.
-  CreateEntryOwnedBy(nullptr);
+  RunEntryDialog(nullptr, &TDialUp::CreateEntry);
   Refresh();
 }
 

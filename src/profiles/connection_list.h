@@ -94,9 +94,8 @@ class ConnectionList {
   std::string ReadDefaultConnection();
   void WriteDefaultConnection(const std::string& name);
   void WriteAutoDialValues(RegRoot root, const std::string& key, bool on);
-  // The phonebook's own dialogs, owned by `owner` for as long as they show.
-  void CreateEntryOwnedBy(void* owner);
-  void EditEntryOwnedBy(void* owner);
+  // One of the phonebook's own dialogs, owned by `owner` for as long as it shows.
+  void RunEntryDialog(void* owner, void (TDialUp::*dialog)());
 
   MainPorts ports_;
   TDialUp& dialup_;
