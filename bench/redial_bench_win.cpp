@@ -133,6 +133,9 @@ class NoView : public MainView {
   void SetStatus(const std::string&, uint32_t) override {}
   void ShowConnections(const std::vector<ConnectionRow>&) override {}
   void MarkSelectedConnection(int) override {}
+  std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput&) override {
+    return std::nullopt;
+  }
   void SetOnlineLabel(const std::string&, uint32_t) override {}
   void ShowKeepConnection(bool) override {}
   void ShowReadouts(const std::array<std::string, 3>&, const ReadoutValues&) override {}

@@ -22,6 +22,7 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, actions_,
                versions_, view),
       keep_alive_(ports, dialup_, settings_, log_),
+      password_(ports.registry),
       schedules_(ports, settings_, commands_, dialing_, log_, problems_, view),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, view,
                settings_, keep_alive_, tray_, problems_, schedules_),
@@ -245,7 +246,9 @@ void Tmainform::RenewAutoDialSettings() {
 }
 
 // Steps whose features join shutdown as they arrive.
-void Tmainform::WritePasswordAgain() {}
+void Tmainform::WritePasswordAgain() {
+  password_.WritePasswordAgain(settings_);
+}
 
 // ---- commands and window events ----
 

@@ -22,6 +22,7 @@
 #include "schedule/scheduler.h"
 #include "settings/app_settings.h"
 #include "settings/hotkeys.h"
+#include "settings/password_protection.h"
 #include "tarvolin_version.h"
 #include "ui/commands.h"
 #include "ui/histogram.h"
@@ -136,6 +137,7 @@ class Tmainform {
   Actions actions_;
   DialingController dialing_;
   KeepAlive keep_alive_;
+  PasswordProtection password_;
   Scheduler schedules_;
   Monitor monitor_;
   OptionsController options_;

@@ -5,6 +5,9 @@
 
 #include "dialup/ras_api.h"
 #include "app/win_port_set.h"
+#include "platform/win_ports.h"
+#include "settings/password_dialog.h"
+#include "settings/password_protection.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
 
@@ -35,7 +38,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (RaiseRunningInstance())
     return 0;
 
-  void* splash = ShowSplash();
+  void* splash = ShowSplash([] {
+    return CheckStartupPassword(*MakeWinRegistry(), *MakeWinPrompts(), ShowInputPasswordDialog);
+  });
+  if (!splash)
+    return 0;  // a refused password: nothing else is created, nothing saved
 
   const WinPortSet ports;
   RasApi ras(ports.Loader());

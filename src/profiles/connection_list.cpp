@@ -105,15 +105,39 @@ void ConnectionList::SelectItem(const std::string& caption) {
 }
 
 void ConnectionList::Property() {
-  UseSelectedEntry();
+  if (!UseSelectedEntry())
+    return;
+  current_.EntryName = dialup_.Entry;
+  problems_.Say(store_.LoadProfile(current_, dialup_));
+  PropertyDialogInput input;
+  input.Profile = current_;
+  input.DecimalSeparator = ports_.locale.DecimalSeparator();
+  // Neither refreshes the list: the phonebook watch finds a new entry.
+  input.NewConnection = [this](void* owner) { RunEntryDialog(owner, &TDialUp::CreateEntry); };
+  input.EditConnection = [this](void* owner) { RunEntryDialog(owner, &TDialUp::EditEntry); };
+  input.Save = [this](const EntryInfo& profile) {
+    std::string error;
+    store_.SaveProfile(profile, error);
+    return error;
+  };
+  const auto edited = view_.ShowPropertyDialog(input);
+  if (!edited)
+    return;
+  current_ = *edited;
+  ApplyProfile(current_, dialup_);
+  Refresh();
+}
+
+void ConnectionList::RunEntryDialog(void* owner, void (TDialUp::*dialog)()) {
+  void* main_window = dialup_.OwnerWindow;
+  dialup_.OwnerWindow = owner;
+  (dialup_.*dialog)();
+  dialup_.OwnerWindow = main_window;
 }
 
 void ConnectionList::New() {
   // The phonebook's own dialog, unowned as the system's tools open it.
-  void* owner = dialup_.OwnerWindow;
-  dialup_.OwnerWindow = nullptr;
-  dialup_.CreateEntry();
-  dialup_.OwnerWindow = owner;
+  RunEntryDialog(nullptr, &TDialUp::CreateEntry);
   Refresh();
 }
 

@@ -13,6 +13,7 @@
 #include "profiles/account_table.h"
 #include "profiles/entry_info.h"
 #include "profiles/profile_store.h"
+#include "profiles/property_model.h"
 #include "settings/app_settings.h"
 
 struct ConnectionRow {
@@ -31,6 +32,8 @@ class ConnectionListView {
   virtual void ShowConnections(const std::vector<ConnectionRow>& rows) = 0;
   // Moves the selection mark to the row at `index`.
   virtual void MarkSelectedConnection(int index) = 0;
+  // The property dialog, owned by the window: the edited profile on OK, nothing on Cancel.
+  virtual std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput& input) = 0;
 };
 
 // Every entry the list acts on goes through `dialup.Entry`, as the dial-up component acts
@@ -70,6 +73,9 @@ class ConnectionList {
 
   // The user highlighted the list item with this caption.
   void SelectItem(const std::string& caption);
+  // The property dialog for the selected entry (nothing when there is none), showing its
+  // profile as the file has it now. OK saves and applies the profile and shows the list
+  // again; Cancel changes nothing.
   void Property();
   void New();
   void Edit();
@@ -88,6 +94,8 @@ class ConnectionList {
   std::string ReadDefaultConnection();
   void WriteDefaultConnection(const std::string& name);
   void WriteAutoDialValues(RegRoot root, const std::string& key, bool on);
+  // One of the phonebook's own dialogs, owned by `owner` for as long as it shows.
+  void RunEntryDialog(void* owner, void (TDialUp::*dialog)());
 
   MainPorts ports_;
   TDialUp& dialup_;

@@ -6,6 +6,7 @@
 
 #include "settings/options_dialog.h"
 #include "settings/options_ids.h"
+#include "settings/password_dialog.h"
 
 namespace {
 
@@ -75,8 +76,7 @@ constexpr int kPageIds[] = {IDC_OPTIONS_GENERAL_FIRST, IDC_OPTIONS_CONNECTION_FI
 
 class OptionsDialog : public DialogWin {
  public:
-  OptionsDialog(TOptionForm& form, const PasswordDialog& password_dialog)
-      : form_(form), password_dialog_(password_dialog) {}
+  explicit OptionsDialog(TOptionForm& form) : form_(form) {}
 
  protected:
   void OnInit() override;
@@ -95,7 +95,6 @@ class OptionsDialog : public DialogWin {
   int SoundTag(int id, int SoundRowIds::*button) const;
 
   TOptionForm& form_;
-  const PasswordDialog& password_dialog_;
 };
 
 void OptionsDialog::OnInit() {
@@ -176,7 +175,7 @@ void OptionsDialog::Read() {
 void OptionsDialog::UpdateOptionControls() {
   const OptionEnables e = form_.UpdateOptionControls();
   Enable(IDC_CBMINSPEED, e.CbMinSpeed);
-  Enable(IDC_BTNSETPWD, e.BtnSetPWD && password_dialog_);
+  Enable(IDC_BTNSETPWD, e.BtnSetPWD);
   Enable(IDC_EDPINGSRV, e.EdPingSrv);
   EnableIds(IDC_RGCOPYIP, IDC_RBCOPYIP2, e.RgCopyIP);
   EnableIds(IDC_RGCONNECTONSTARTUP, IDC_RBCONNECTONSTARTUP1, e.RgConnectOnStartup);
@@ -206,8 +205,9 @@ void OptionsDialog::OnCommand(int id, int code) {
     SetText(kSoundRows[tag - 1].Edit, form_.Controls().Sounds[tag - 1].File);
   } else if (const int tag = SoundTag(id, &SoundRowIds::Play)) {
     form_.BtnPlayConnectSoundClick(tag);
-  } else if (id == IDC_BTNSETPWD && password_dialog_) {
-    if (const auto password = password_dialog_(Window()))
+  } else if (id == IDC_BTNSETPWD) {
+    // Owned by this dialog, so that closing it leaves the main window disabled beneath.
+    if (const auto password = ShowPasswordDialog(Window(), form_.PendingPassword()))
       form_.PendingPassword() = *password;
   } else {
     UpdateOptionControls();
@@ -226,9 +226,9 @@ bool OptionsDialog::OnOK() {
 
 }  // namespace
 
-bool ShowOptionsDialog(HWND owner, TOptionForm& form, const PasswordDialog& password_dialog) {
+bool ShowOptionsDialog(HWND owner, TOptionForm& form) {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&classes);
-  OptionsDialog dialog(form, password_dialog);
+  OptionsDialog dialog(form);
   return dialog.RunModal(owner, IDD_OPTIONS);
 }

@@ -178,6 +178,10 @@ void DialogWin::Focus(int id) {
   SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
 }
 
+void DialogWin::MaskWithStars(int id) {
+  SendMessageA(Item(id), EM_SETPASSWORDCHAR, '*', 0);
+}
+
 void DialogWin::CenterOnOwner() {
   HWND owner = GetWindow(hwnd_, GW_OWNER);
   RECT area, self;

@@ -57,6 +57,8 @@ class DialogWin {
   int SelectedListRow(int id) const;
   // Moves the keyboard focus to the control, as a dialog does after a refused OK.
   void Focus(int id);
+  // Shows "*" for each character of a password edit, whatever sign the visual style has.
+  void MaskWithStars(int id);
   // Places the dialog in the middle of its owner window (of the screen without one).
   void CenterOnOwner();
   // A message box owned by the dialog.

@@ -6,10 +6,11 @@
 
 #include <memory>
 
+#include "actions/action_dialogs.h"
+#include "profiles/property_dialog.h"
+#include "schedule/schedule_dialogs.h"
 #include "settings/hotkey_dialog.h"
 #include "settings/options_dialog.h"
-#include "schedule/schedule_dialogs.h"
-#include "actions/action_dialogs.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/connection_list_view.h"
@@ -99,6 +100,9 @@ class MainWindow : public MainView {
   void SetOnlineLabel(const std::string& text, uint32_t color) override;
   void ShowConnections(const std::vector<ConnectionRow>& rows) override;
   void MarkSelectedConnection(int index) override;
+  std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput& input) override {
+    return ::ShowPropertyDialog(hwnd_, input);
+  }
   void ShowKeepConnection(bool on) override;
   void ShowReadouts(const std::array<std::string, 3>& captions,
                     const ReadoutValues& values) override;
@@ -114,9 +118,7 @@ class MainWindow : public MainView {
   std::optional<HotKeyChoices> EditHotKeys(const HotKeyChoices& choices) override {
     return ShowHotKeyDialog(hwnd_, choices);
   }
-  bool ShowOptions(TOptionForm& form) override {
-    return ShowOptionsDialog(hwnd_, form, password_dialog_);
-  }
+  bool ShowOptions(TOptionForm& form) override { return ShowOptionsDialog(hwnd_, form); }
   void SetAlwaysOnTop(bool on) override;
   std::optional<ScheduleListResult> ShowScheduleList(const ScheduleListModel& model) override {
     return ShowScheduleListDialog(hwnd_, model);
@@ -158,8 +160,6 @@ class MainWindow : public MainView {
     HFONT caption_font_ = nullptr;
     COLORREF status_color_ = 0;
     COLORREF online_color_ = 0;
-    // The dialog of the Options' Setting button; none yet, which greys the button.
-    PasswordDialog password_dialog_;
   };
 
   HMENU BuildMenu(const std::vector<MenuItemSpec>& items) {

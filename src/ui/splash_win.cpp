@@ -62,7 +62,7 @@ LRESULT CALLBACK SplashProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-void* ShowSplash() {
+void* ShowSplash(const std::function<bool()>& check_password) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = SplashProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -72,6 +72,10 @@ void* ShowSplash() {
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
   HWND splash = CreateWindowExA(WS_EX_TOOLWINDOW, kSplashClass, "Welcome", WS_POPUP, x, y, kWidth,
                                 kHeight, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!check_password()) {
+    DestroyWindow(splash);
+    return nullptr;
+  }
   SetTimer(splash, kFlashTimer, kFlashInterval, nullptr);
   ShowWindow(splash, SW_SHOW);
   UpdateWindow(splash);

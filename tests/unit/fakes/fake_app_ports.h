@@ -163,6 +163,10 @@ class FakeMainView : public MainView {
     rows = r;
   }
   void MarkSelectedConnection(int index) override { marked = index; }
+  std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput& input) override {
+    property_dialogs.push_back(input.Profile);
+    return std::nullopt;  // the user cancels
+  }
   void ShowKeepConnection(bool on) override {
     journal.push_back(on ? "keep on" : "keep off");
     keep = on;
@@ -226,6 +230,8 @@ class FakeMainView : public MainView {
   bool keep = false;
   uint32_t status_color = 1, online_color = 1;
   std::vector<ConnectionRow> rows;
+  // The profiles the property dialog was opened with.
+  std::vector<EntryInfo> property_dialogs;
   std::array<std::string, 3> readout_captions, readouts;
   bool visible = true;
   HistogramBars bars{};

@@ -1,0 +1,112 @@
+// The rules of the connection property dialog.
+#include "profiles/property_model.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "platform/numbers.h"
+#include "profiles/profile_store.h"
+
+namespace {
+
+constexpr const char* kRateNames[kRateFields] = {"General rate", "Section 1 rate", "Section 2 rate",
+                                                 "Section 3 rate", "Weekend rate"};
+
+// Fixed point with four decimals, as the rate edits show a rate.
+std::string FormatRate(double rate, char separator) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%4.4f", rate);
+  std::string shown = text;
+  std::replace(shown.begin(), shown.end(), '.', separator);
+  return shown;
+}
+
+}  // namespace
+
+PhoneNumbers::PhoneNumbers(std::string pn, std::vector<std::string> numbers)
+    : pn_(std::move(pn)), numbers_(std::move(numbers)) {}
+
+void PhoneNumbers::EdPNChange(const std::string& text) {
+  pn_ = text;
+}
+
+void PhoneNumbers::LbPNClick(int index) {
+  selected_ = index >= 0 && index < static_cast<int>(numbers_.size()) ? index : -1;
+  if (selected_ >= 0)
+    pn_ = numbers_[selected_];
+}
+
+void PhoneNumbers::BtnAddPNClick() {
+  if (pn_.empty() || std::find(numbers_.begin(), numbers_.end(), pn_) != numbers_.end())
+    return;
+  numbers_.push_back(pn_);
+}
+
+void PhoneNumbers::BtnReplacePNClick() {
+  if (selected_ < 0 || pn_.empty())
+    return;
+  numbers_[selected_] = pn_;
+  selected_ = -1;
+}
+
+void PhoneNumbers::BtnDeletePNClick() {
+  if (selected_ < 0)
+    return;
+  numbers_.erase(numbers_.begin() + selected_);
+  selected_ = -1;
+}
+
+PhoneButtons PhoneNumbers::UpdatePhoneButtons() const {
+  return {!pn_.empty(), selected_ >= 0, selected_ >= 0};
+}
+
+PropertyFields ShowProfile(const EntryInfo& profile, char decimal_separator) {
+  const RatePlan& plan = profile.Rates;
+  PropertyFields fields;
+  fields.UserName = profile.UserName;
+  fields.Pwd = profile.Pwd;
+  fields.Domain = profile.Domain;
+  fields.PulseDial = profile.PulseDial;
+  fields.Phones = PhoneNumbers(profile.PN, SplitPhoneList(profile.PNList));
+  const double rates[kRateFields] = {plan.GeneralRate, plan.Sections[0].Rate, plan.Sections[1].Rate,
+                                     plan.Sections[2].Rate, plan.WeekendRate};
+  for (int i = 0; i < kRateFields; ++i)
+    fields.Rates[i] = FormatRate(rates[i], decimal_separator);
+  for (int i = 0; i < 3; ++i) {
+    fields.SectionEnabled[i] = plan.Sections[i].Enabled;
+    fields.From[i] = std::clamp(plan.Sections[i].From, kHourLow, kHourHigh);
+    fields.To[i] = std::clamp(plan.Sections[i].To, kHourLow, kHourHigh);
+  }
+  fields.WeekendEnabled = plan.WeekendEnabled;
+  fields.BillingDay = std::clamp(plan.BillingDay, kBillingDayLow, kBillingDayHigh);
+  return fields;
+}
+
+std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, EntryInfo& profile) {
+  if (fields.UserName.empty())
+    return PropertyProblem{"Empty user name!", -1};
+  double rates[kRateFields];
+  for (int i = 0; i < kRateFields; ++i) {
+    const auto rate = ParseReal(fields.Rates[i]);
+    if (!rate)
+      return PropertyProblem{
+          "'" + fields.Rates[i] + "' is not a valid number for the " + kRateNames[i] + ".", i};
+    rates[i] = *rate;
+  }
+  profile.UserName = fields.UserName;
+  profile.Pwd = fields.Pwd;
+  profile.Domain = fields.Domain;
+  profile.PulseDial = fields.PulseDial;
+  profile.PN = fields.Phones.PN();
+  profile.PNList = JoinPhoneList(fields.Phones.Numbers());
+  RatePlan& plan = profile.Rates;
+  plan.GeneralRate = rates[kGeneralRate];
+  for (int i = 0; i < 3; ++i)
+    plan.Sections[i] = {fields.SectionEnabled[i], rates[kSection1Rate + i], fields.From[i],
+                        fields.To[i]};
+  plan.WeekendEnabled = fields.WeekendEnabled;
+  plan.WeekendRate = rates[kWeekendRate];
+  plan.BillingDay = fields.BillingDay;
+  return std::nullopt;
+}

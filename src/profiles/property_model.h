@@ -1,0 +1,94 @@
+// The rules of the connection property dialog: what its controls show of a profile, the
+// phone-number list, and what OK takes back into the profile.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "profiles/entry_info.h"
+
+// What the dialog is opened with.
+struct PropertyDialogInput {
+  EntryInfo Profile;  // as just loaded; its EntryName is the dialog's caption
+  char DecimalSeparator = '.';
+  // The phonebook's new-entry and edit-entry dialogs, owned by `owner` (the property
+  // dialog, so that it stays disabled under them).
+  std::function<void(void* owner)> NewConnection;
+  std::function<void(void* owner)> EditConnection;
+  // Writes the accepted profile; "" when it was written, else what went wrong. The dialog
+  // stays open on a failure, with the user's edits.
+  std::function<std::string(const EntryInfo&)> Save;
+};
+
+// The ranges of the dialog's up-down controls.
+inline constexpr int kHourLow = 0;
+inline constexpr int kHourHigh = 24;
+inline constexpr int kBillingDayLow = 1;
+inline constexpr int kBillingDayHigh = 31;
+
+struct PhoneButtons {
+  bool Add = false;
+  bool Replace = false;
+  bool Delete = false;
+};
+
+// The number to dial (the edit), the user's numbers (the list) and the list's selection.
+// The number to dial need not be in the list; choosing an item only copies it.
+class PhoneNumbers {
+ public:
+  PhoneNumbers(std::string pn, std::vector<std::string> numbers);
+
+  const std::string& PN() const { return pn_; }
+  const std::vector<std::string>& Numbers() const { return numbers_; }
+  int Selected() const { return selected_; }
+
+  // The edit's text changed.
+  void EdPNChange(const std::string& text);
+  // An item was clicked or chosen by a key (-1: none): its number goes into the edit.
+  void LbPNClick(int index);
+  // Appends the edit's number unless it is empty or exactly equal to one in the list.
+  void BtnAddPNClick();
+  // Puts the edit's number in place of the selected one (duplicates allowed); nothing
+  // when the edit is empty or nothing is selected. The selection ends, as after Delete.
+  void BtnReplacePNClick();
+  void BtnDeletePNClick();
+  PhoneButtons UpdatePhoneButtons() const;
+
+ private:
+  std::string pn_;
+  std::vector<std::string> numbers_;
+  int selected_ = -1;
+};
+
+// The rate edits, in the order OK reads them.
+enum RateField { kGeneralRate, kSection1Rate, kSection2Rate, kSection3Rate, kWeekendRate };
+inline constexpr int kRateFields = 5;
+
+// The controls' contents, as texts where the user types numbers.
+struct PropertyFields {
+  std::string UserName, Pwd, Domain;
+  bool PulseDial = false;
+  PhoneNumbers Phones{"", {}};
+  std::string Rates[kRateFields];  // "%4.4f" with the user's decimal separator
+  bool SectionEnabled[3] = {};
+  int From[3] = {}, To[3] = {};  // kHourLow..kHourHigh
+  bool WeekendEnabled = false;
+  int BillingDay = kBillingDayLow;
+};
+
+// Fills the controls from the profile; values outside an up-down's range show clamped
+// (a billing day of 0 shows as 1).
+PropertyFields ShowProfile(const EntryInfo& profile, char decimal_separator);
+
+// Why OK was refused, and the control to go back to (-1: the user name, else a RateField).
+struct PropertyProblem {
+  std::string Text;
+  int Field = -1;
+};
+
+// OK: every field into `profile`, the list joined. Checks everything first: an empty
+// user name or a rate that is not a number (read with "." or ",") refuses, naming the
+// field and its text, and leaves `profile` untouched.
+std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, EntryInfo& profile);

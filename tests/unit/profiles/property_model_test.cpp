@@ -1,0 +1,114 @@
+// The property dialog's rules, and the dialog as the connection list opens it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/mainform_fixture.h"
+#include "profiles/property_model.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST(PhoneNumbersTest, AddSkipsExactDuplicatesAndReplaceAndDeleteNeedASelection) {
+  PhoneNumbers phones("555 0100", {"5550100"});
+  EXPECT_TRUE(phones.UpdatePhoneButtons().Add && !phones.UpdatePhoneButtons().Replace);
+  phones.BtnAddPNClick();  // other spacing: another number
+  phones.BtnAddPNClick();  // the same text again: not added
+  EXPECT_EQ(phones.Numbers(), (Texts{"5550100", "555 0100"}));
+  phones.BtnReplacePNClick();  // nothing selected
+  phones.BtnDeletePNClick();
+  EXPECT_EQ(phones.Numbers(), (Texts{"5550100", "555 0100"}));
+
+  phones.LbPNClick(0);
+  EXPECT_EQ(phones.PN(), "5550100");
+  EXPECT_TRUE(phones.UpdatePhoneButtons().Replace);
+  phones.EdPNChange("");
+  EXPECT_FALSE(phones.UpdatePhoneButtons().Add);
+  phones.BtnReplacePNClick();  // an empty number replaces nothing
+  EXPECT_EQ(phones.Numbers(), (Texts{"5550100", "555 0100"}));
+
+  phones.EdPNChange("555 0100");
+  phones.BtnReplacePNClick();  // may make a duplicate
+  EXPECT_EQ(phones.Numbers(), (Texts{"555 0100", "555 0100"}));
+  EXPECT_FALSE(phones.UpdatePhoneButtons().Replace);
+  phones.LbPNClick(1);
+  phones.BtnDeletePNClick();
+  EXPECT_EQ(phones.Numbers(), (Texts{"555 0100"}));
+  EXPECT_FALSE(phones.UpdatePhoneButtons().Delete);
+}
+
+TEST(PropertyModelTest, ShowsTheProfileClampedAndStoresItBack) {
+  EntryInfo profile;
+  profile.EntryName = "Alpha";
+  profile.PN = "999";
+  profile.PNList = "111^^222";  // the tail without "^^" is not a number
+  profile.Rates.GeneralRate = 1.5;
+  profile.Rates.Sections[1] = {true, 0.25, 30, -1};
+  profile.Rates.BillingDay = 0;
+
+  PropertyFields fields = ShowProfile(profile, ',');
+  EXPECT_EQ(fields.Phones.Numbers(), (Texts{"111"}));
+  EXPECT_EQ(fields.Rates[kGeneralRate], "1,5000");
+  EXPECT_EQ(fields.Rates[kSection1Rate], "0,0000");
+  EXPECT_EQ(fields.Rates[kSection2Rate], "0,2500");
+  EXPECT_TRUE(fields.SectionEnabled[1]);
+  EXPECT_EQ(fields.From[1], 24);
+  EXPECT_EQ(fields.To[1], 0);
+  EXPECT_EQ(fields.BillingDay, 1);
+
+  fields.UserName = "bob";
+  fields.Rates[kWeekendRate] = "2.75";  // the other separator reads as well
+  fields.WeekendEnabled = true;
+  fields.Phones.BtnAddPNClick();
+  ASSERT_EQ(StoreProfile(fields, profile), std::nullopt);
+  EXPECT_EQ(profile.UserName, "bob");
+  EXPECT_EQ(profile.PNList, "111^^999^^");
+  EXPECT_EQ(profile.Rates.GeneralRate, 1.5);
+  EXPECT_EQ(profile.Rates.Sections[1], (RateSection{true, 0.25, 24, 0}));
+  EXPECT_EQ(profile.Rates.WeekendRate, 2.75);
+  EXPECT_TRUE(profile.Rates.WeekendEnabled);
+  EXPECT_EQ(profile.Rates.BillingDay, 1);
+}
+
+TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
+  EntryInfo profile;
+  profile.UserName = "old";
+  profile.Rates.GeneralRate = 3;
+  const EntryInfo before = profile;
+
+  PropertyFields fields = ShowProfile(profile, '.');
+  fields.UserName = "";
+  fields.Rates[kGeneralRate] = "4";
+  auto problem = StoreProfile(fields, profile);
+  ASSERT_TRUE(problem);
+  EXPECT_EQ(problem->Text, "Empty user name!");
+  EXPECT_EQ(problem->Field, -1);
+  EXPECT_EQ(profile, before);
+
+  fields.UserName = "new";
+  fields.Rates[kSection3Rate] = "1.2.3";
+  problem = StoreProfile(fields, profile);
+  ASSERT_TRUE(problem);
+  EXPECT_NE(problem->Text.find("Section 3 rate"), std::string::npos) << problem->Text;
+  EXPECT_NE(problem->Text.find("'1.2.3'"), std::string::npos) << problem->Text;
+  EXPECT_EQ(problem->Field, kSection3Rate);
+  EXPECT_EQ(profile, before);
+}
+
+class PropertyDialogTest : public MainformTest {};
+
+TEST_F(PropertyDialogTest, OpensOnTheSelectedEntryAsTheFileHasItNowAndCancelKeepsIt) {
+  Tmainform& form = Start();
+  files_.content["C:\\Tarvolin\\Entries.ini"] = "[First]\r\nUserName=ann\r\nGeneralRate=2\r\n";
+  form.Property1Click();
+  ASSERT_EQ(view_.property_dialogs.size(), 1u);
+  EXPECT_EQ(view_.property_dialogs[0].EntryName, "First");
+  EXPECT_EQ(view_.property_dialogs[0].UserName, "ann");
+  EXPECT_EQ(view_.property_dialogs[0].Rates.GeneralRate, 2);
+  EXPECT_EQ(form.Connections().CurrentProfile().UserName, "ann");
+  EXPECT_EQ(view_.rows[0].UserName, "");  // Cancel: the list stays as it was
+}
+
+}  // namespace

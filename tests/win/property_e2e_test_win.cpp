@@ -1,0 +1,46 @@
+// End to end: the property dialog refuses what it cannot store and saves the rest.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "profiles/property_ids.h"
+#include "ui/command_ids.h"
+
+namespace {
+
+// Presses OK and answers the refusal that must follow; the dialog stays.
+void ExpectRefusal(const Tarvolin& app, Hwnd dialog, const std::string& text) {
+  ClickChild(dialog, IDOK);
+  EXPECT_NE(app.AnswerMessageBox("Error", text, IDOK), "") << text;
+  EXPECT_TRUE(IsWindow(static_cast<HWND>(dialog)));
+}
+
+TEST(PropertyE2E, OkSavesEntriesIniAndTheListShowsTheNewUserName) {
+  Tarvolin app;
+  ASSERT_TRUE(app.StartWith("[Alpha]\nStepDelayMs=0\n[Bravo]\nStepDelayMs=0\n"));
+  app.Click(IDC_BTNPROPERTY);
+  Hwnd dialog = app.WaitForTopLevel("Alpha");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDGENERALRATE)), "0.0000");
+  EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDBILLINGDAY)), "1");
+
+  ExpectRefusal(app, dialog, "Empty user name!");
+  SetChildText(dialog, IDC_EDUSERNAME, "carol");
+  SetChildText(dialog, IDC_EDGENERALRATE, "1.5x");
+  ExpectRefusal(app, dialog, "'1.5x' is not a valid number for the General rate.");
+  EXPECT_FALSE(app.FileExists("Entries.ini"));
+
+  SetChildText(dialog, IDC_EDGENERALRATE, "1,5");
+  SetChildText(dialog, IDC_EDPN, "555-0100");
+  ClickChild(dialog, IDC_BTNADDPN);
+  ClickChild(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(static_cast<HWND>(dialog)); }));
+  const std::string entries = app.ReadFile("Entries.ini");
+  for (const char* line : {"[Alpha]", "UserName=carol", "GeneralRate=1.5", "PN=555-0100",
+                           "PNList=555-0100^^", "BillingDay=1"})
+    EXPECT_NE(entries.find(line), std::string::npos) << line << " in " << entries;
+  ASSERT_TRUE(WaitUntil([&] { return app.ListRows(IDC_CNLIST)[0].SubText == "carol"; }));
+}
+
+}  // namespace
