@@ -22,11 +22,13 @@ class AboutDialog : public DialogWin {
     const int dpi = static_cast<int>(GetDpiForWindow(Window()));
     const int width = ScaleToDpi(kWidth, dpi);
     const int height = ScaleToDpi(kHeight, dpi);
-    RECT frame{0, 0, width, height};
-    AdjustWindowRectEx(&frame, GetWindowLongA(Window(), GWL_STYLE), FALSE,
-                       GetWindowLongA(Window(), GWL_EXSTYLE));
-    SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    // A template's caption brings a title bar with it; the box has none, only its title.
+    SetWindowLongA(Window(), GWL_STYLE,
+                   GetWindowLongA(Window(), GWL_STYLE) & ~(WS_CAPTION | DS_MODALFRAME));
+    SetWindowLongA(Window(), GWL_EXSTYLE,
+                   GetWindowLongA(Window(), GWL_EXSTYLE) & ~WS_EX_DLGMODALFRAME);
+    SetWindowPos(Window(), nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     CenterOnOwner();
     picture_ = PaintPicture(width, height, dpi);
     SetWindowPos(Item(IDC_IMGABOUT), HWND_BOTTOM, 0, 0, width, height, 0);
@@ -48,12 +50,17 @@ class AboutDialog : public DialogWin {
 
  private:
   static HBITMAP PaintPicture(int width, int height, int dpi) {
+    uint32_t* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateTopDownDib(width, height);
+    HBITMAP bitmap = CreateTopDownDib(width, height, &bits);
     HGDIOBJ old = SelectObject(dc, bitmap);
     PaintAboutPicture(dc, {0, 0, width, height}, dpi);
     SelectObject(dc, old);
     DeleteDC(dc);
+    // GDI leaves the alpha bytes empty, and the picture control would take them as
+    // transparency: the picture is opaque throughout.
+    for (int i = 0; i < width * height; ++i)
+      bits[i] |= 0xFF000000;
     return bitmap;
   }
 
