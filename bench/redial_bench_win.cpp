@@ -152,6 +152,8 @@ class NoView : public MainView {
   std::optional<HotKeyChoices> EditHotKeys(const HotKeyChoices&) override { return std::nullopt; }
   bool ShowOptions(TOptionForm&) override { return false; }
   void SetAlwaysOnTop(bool) override {}
+  void ShowAbout() override {}
+  void ShowHelpPopup() override {}
   std::optional<ScheduleListResult> ShowScheduleList(const ScheduleListModel&) override {
     return std::nullopt;
   }

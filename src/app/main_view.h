@@ -12,6 +12,7 @@
 #include "schedule/schedule_view.h"
 #include "settings/hotkeys.h"
 #include "ui/histogram.h"
+#include "ui/help.h"
 #include "ui/readouts.h"
 #include "ui/tray.h"
 
@@ -24,7 +25,8 @@ class MainView : public StatusLine,
                  public TrayWindow,
                  public HotKeyDialogView,
                  public ScheduleView,
-                 public ActionsView {
+                 public ActionsView,
+                 public HelpView {
  public:
   // The window's caption, the painted caption label and the window's position.
   virtual void ApplyWindowSettings(const std::string& title, const std::string& caption_label,

@@ -27,7 +27,9 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, view,
                settings_, keep_alive_, tray_, problems_, schedules_),
       options_(ports, settings_, dialup_, dialing_, connections_, view),
-      hotkeys_(ports, settings_, commands_, tray_, view) {
+      hotkeys_(ports, settings_, commands_, tray_, view),
+      help_(ports.files, ports.shell, ports.prompts, view, kHomePage, kSupportMail),
+      sounds_(ports.sound, ports.files, settings_) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
@@ -77,6 +79,11 @@ void Tmainform::BindCommands() {
   c.Bind(Command::ViewExpense, [this] { ShowView(kViewExpense); });
   c.Bind(Command::ShowHideMainform, [this] { ShowHideMainform1Click(); });
   c.Bind(Command::CopyToClipboard, [this] { Copytoclipboard1Click(); });
+  c.Bind(Command::About, [this] { About1Click(); });
+  c.Bind(Command::HelpTopic, [this] { Context1Click(); });
+  c.Bind(Command::HomePage, [this] { Homepage1Click(); });
+  c.Bind(Command::SendComments, [this] { MailtoAuthor1Click(); });
+  c.Bind(Command::Help, [this] { BtnHelpClick(); });
 }
 
 void Tmainform::ShowView(int mode) {
@@ -358,4 +365,24 @@ void Tmainform::WMHotKey(int id) {
 
 void Tmainform::CheckTimerTimer() {
   monitor_.CheckTimerTimer();
+}
+
+void Tmainform::About1Click() {
+  help_.About1Click();
+}
+
+void Tmainform::Context1Click() {
+  help_.Context1Click();
+}
+
+void Tmainform::Homepage1Click() {
+  help_.Homepage1Click();
+}
+
+void Tmainform::MailtoAuthor1Click() {
+  help_.MailtoAuthor1Click();
+}
+
+void Tmainform::BtnHelpClick() {
+  help_.BtnHelpClick();
 }

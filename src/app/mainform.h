@@ -24,8 +24,10 @@
 #include "settings/hotkeys.h"
 #include "settings/password_protection.h"
 #include "tarvolin_version.h"
+#include "ui/button_sounds.h"
 #include "ui/commands.h"
 #include "ui/histogram.h"
+#include "ui/help.h"
 #include "ui/readouts.h"
 #include "ui/tray.h"
 #include "update/version_check.h"
@@ -66,6 +68,11 @@ class Tmainform {
   void Exit1Click();
   void ShowHideMainform1Click();
   void Copytoclipboard1Click();
+  void About1Click();
+  void Context1Click();
+  void Homepage1Click();
+  void MailtoAuthor1Click();
+  void BtnHelpClick();
   // The connection list's events.
   void CnListSelectItem(const std::string& caption);
   void CnListDblClick();
@@ -87,6 +94,9 @@ class Tmainform {
   Actions& UserActions() { return actions_; }
   const Tray& TrayIcon() const { return tray_; }
   bool HiddenToTray() const { return tray_.HiddenToTray(); }
+  ButtonSounds& Sounds() { return sounds_; }
+  // The skin's tray button.
+  void HideToTray() { tray_.HideToTray(); }
 
  private:
   void BindCommands();
@@ -143,5 +153,7 @@ class Tmainform {
   OptionsController options_;
   CommandTable commands_;
   GlobalHotKeys hotkeys_;
+  Help help_;
+  ButtonSounds sounds_;
   bool exit_requested_ = false;
 };

@@ -43,6 +43,7 @@ class WinPrompts : public Prompts {
   void Information(const std::string& text) override {
     Show(text, "Information", MB_ICONINFORMATION);
   }
+  void Warning(const std::string& text) override { Show(text, "Warning", MB_ICONWARNING); }
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     t_box_watch = SetWindowsHookExA(WH_CBT, WatchForBox, nullptr, GetCurrentThreadId());
     const int answer = MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(),

@@ -31,6 +31,7 @@ constexpr int IDC_HISRECV = 140;
 constexpr int IDC_LBLONLINE = 141;
 constexpr int IDC_LBLSTATUS = 142;
 constexpr int IDC_LBLMAINFORMCAPTION = 143;
+constexpr int IDC_LBLHOMEURL = 144;
 
 // Commands of the popup menu SysMenu.
 constexpr int IDM_ABOUT1 = 200;
@@ -76,6 +77,13 @@ constexpr int IDM_EXIT2 = 279;
 
 // The read-outs' popup menu CopyPop.
 constexpr int IDM_COPYTOCLIPBOARD1 = 285;
+
+// The help button's popup menu HelpPop.
+constexpr int IDM_HELP3 = 290;
+constexpr int IDM_HOMEPAGE2 = 291;
+constexpr int IDM_SENDEMAILTOAUTHOR1 = 292;
+constexpr int IDM_CHECKNEWVERSION2 = 293;
+constexpr int IDM_ABOUT3 = 294;
 
 // The message the tray icon sends the main window, with the mouse message in lParam.
 constexpr unsigned kTrayNotifyMessage = 0x8000 + 1;  // WM_APP + 1

@@ -75,3 +75,16 @@ const std::vector<MenuItemSpec>& CopyPopItems() {
   };
   return kItems;
 }
+
+const std::vector<MenuItemSpec>& HelpPopItems() {
+  static const std::vector<MenuItemSpec> kItems = {
+      {"&Help Topic", IDM_HELP3, {}},
+      {nullptr, 0, {}},
+      {"Home&page", IDM_HOMEPAGE2, {}},
+      {"&Send comments", IDM_SENDEMAILTOAUTHOR1, {}},
+      {"&Check New Version", IDM_CHECKNEWVERSION2, {}},
+      {nullptr, 0, {}},
+      {"&About Tarvolin...", IDM_ABOUT3, {}},
+  };
+  return kItems;
+}

@@ -17,3 +17,5 @@ const std::vector<MenuItemSpec>& CnListPopItems();
 const std::vector<MenuItemSpec>& TrayPopItems();
 // The read-outs' popup menu CopyPop.
 const std::vector<MenuItemSpec>& CopyPopItems();
+// The help button's popup menu HelpPop.
+const std::vector<MenuItemSpec>& HelpPopItems();

@@ -1,7 +1,9 @@
 // The welcome window TFlashFrm: borderless, 400 x 300, centred, up for at least 3 s.
+#define WINVER 0x0A00
+#define _WIN32_WINNT 0x0A00
 #include <windows.h>
 
-#include "tarvolin_version.h"
+#include "ui/artwork_win.h"
 #include "ui/splash.h"
 
 namespace {
@@ -19,26 +21,7 @@ void PaintArtwork(HWND hwnd) {
   HDC dc = BeginPaint(hwnd, &ps);
   RECT rect;
   GetClientRect(hwnd, &rect);
-  // A plain vertical blend from deep blue to sky blue, with the name and version.
-  for (int y = 0; y < kHeight; ++y) {
-    RECT band{0, y, kWidth, y + 1};
-    HBRUSH brush = CreateSolidBrush(RGB(20 + y / 6, 50 + y / 3, 110 + y / 3));
-    FillRect(dc, &band, brush);
-    DeleteObject(brush);
-  }
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(255, 255, 255));
-  HFONT big = CreateFontA(-44, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                          "Times New Roman");
-  HGDIOBJ old = SelectObject(dc, big);
-  RECT title{0, 90, kWidth, 150};
-  DrawTextA(dc, kAppNameAndVersion, -1, &title, DT_CENTER | DT_SINGLELINE);
-  SelectObject(dc, old);
-  DeleteObject(big);
-  RECT line{0, 160, kWidth, 190};
-  DrawTextA(dc, "Dial-up connection manager", -1, &line, DT_CENTER | DT_SINGLELINE);
-  RECT wait{0, 250, kWidth, 280};
-  DrawTextA(dc, "Starting...", -1, &wait, DT_CENTER | DT_SINGLELINE);
+  PaintWelcomePicture(dc, rect, static_cast<int>(GetDpiForWindow(hwnd)));
   EndPaint(hwnd, &ps);
 }
 
@@ -68,10 +51,13 @@ void* ShowSplash(const std::function<bool()>& check_password) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = kSplashClass;
   RegisterClassA(&wc);
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-  HWND splash = CreateWindowExA(WS_EX_TOOLWINDOW, kSplashClass, "Welcome", WS_POPUP, x, y, kWidth,
-                                kHeight, nullptr, nullptr, wc.hInstance, nullptr);
+  const int dpi = static_cast<int>(GetDpiForSystem());
+  const int width = ScaleToDpi(kWidth, dpi);
+  const int height = ScaleToDpi(kHeight, dpi);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  HWND splash = CreateWindowExA(WS_EX_TOOLWINDOW, kSplashClass, "Welcome", WS_POPUP, x, y, width,
+                                height, nullptr, nullptr, wc.hInstance, nullptr);
   if (!check_password()) {
     DestroyWindow(splash);
     return nullptr;

@@ -90,7 +90,8 @@ class Tarvolin {
   bool MainWindowVisible() const;
 
   Hwnd Control(int id) const;
-  // A child of the main window whose caption is `caption` (and class, when given).
+  // A child of the main window whose caption is `caption`, with or without its mnemonic's
+  // "&" (and class, when given).
   Hwnd FindControl(const std::string& caption, const std::string& window_class = "") const;
   std::string Text(int id) const;
   // Whether the check box or toggle button `id` is checked (down).

@@ -36,11 +36,17 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
   return FALSE;
 }
 
+// A caption as read: without the "&" that marks its mnemonic.
+std::string WithoutMnemonic(std::string caption) {
+  std::erase(caption, '&');
+  return caption;
+}
+
 BOOL CALLBACK MatchChild(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<WindowSearch*>(param);
   char cls[128] = {};
   GetClassNameA(window, cls, sizeof(cls));
-  if (WindowText(window) != search->title)
+  if (WindowText(window) != search->title && WithoutMnemonic(WindowText(window)) != search->title)
     return TRUE;
   if (!search->window_class.empty() && lstrcmpiA(search->window_class.c_str(), cls) != 0) {
     return TRUE;

@@ -167,9 +167,10 @@ TEST_F(DialingTest, KeepFromTheButtonAndEachMenuTogglesOneStateThatTheMenusShow)
   EXPECT_TRUE(form.Settings().CkbKeepConnection);
   EXPECT_EQ(view_.keep_updates, updates + 3);
 
-  // A command whose feature is not there yet is greyed and does nothing.
-  EXPECT_FALSE(form.Commands().Enabled(Command::HelpTopic));
-  EXPECT_FALSE(form.Commands().Run(Command::HelpTopic));
+  // A command without a handler is greyed and does nothing.
+  const CommandTable unbound;
+  EXPECT_FALSE(unbound.Enabled(Command::HelpTopic));
+  EXPECT_FALSE(unbound.Run(Command::HelpTopic));
   EXPECT_TRUE(form.Commands().Enabled(Command::Dial));
 }
 

@@ -120,6 +120,7 @@ class FakePrompts : public Prompts {
  public:
   void Error(const std::string& text) override { errors.push_back(text); }
   void Information(const std::string& text) override { information.push_back(text); }
+  void Warning(const std::string& text) override { warnings.push_back(text); }
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     questions.push_back(caption + ": " + text);
     if (while_asking)
@@ -133,6 +134,7 @@ class FakePrompts : public Prompts {
   std::function<void()> while_asking;
   std::vector<std::string> errors;
   std::vector<std::string> information;
+  std::vector<std::string> warnings;
   std::vector<std::string> questions;
   bool answer_yes = true;
   std::vector<std::string> file_questions;
@@ -204,6 +206,10 @@ class FakeMainView : public MainView {
     return options_answer && options_answer(form);
   }
   void SetAlwaysOnTop(bool on) override { always_on_top = on; }
+  void ShowAbout() override { ++abouts_shown; }
+  void ShowHelpPopup() override { ++help_popups; }
+  int abouts_shown = 0;
+  int help_popups = 0;
 
   // The user's work in the Options dialog: edits the form's controls, true for OK; none
   // is Cancel.
