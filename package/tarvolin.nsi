@@ -37,6 +37,10 @@ Section "Install"
   SetOutPath "$INSTDIR"
   !include "${PROGRAM_FILES}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; The program keeps its settings, records and log beside itself, and a folder under
+  ; Program Files lets only administrators write: the machine's users (S-1-5-32-545) may
+  ; change what is in this one. Where icacls is missing the install goes on as before.
+  nsExec::Exec 'icacls "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M'
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\tarvolin.exe"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
