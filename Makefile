@@ -1,5 +1,5 @@
-# The two commands of the README, and the steps they share.
-.PHONY: run test deps native windows
+# The commands of the README, and the steps they share.
+.PHONY: run test package deps native windows
 
 run: deps windows
 	tools/run-demo
@@ -7,6 +7,9 @@ run: deps windows
 test: deps native windows
 	ctest --preset native
 	ctest --preset windows
+
+package: deps windows
+	tools/package build/windows build/package
 
 deps:
 	tools/install-deps
