@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "platform/numbers.h"
+#include "platform/overloaded.h"
 #include "settings/password.h"
 
 namespace {
@@ -21,11 +22,6 @@ using Field = std::variant<std::string*, Encoded, bool*, int*, double*>;
 struct Key {
   std::string name;
   Field field;
-};
-
-template <typename... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
 };
 
 // Every key of a section, in the order in which a new section is written.
