@@ -5,6 +5,7 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/ini_text.h"
 #include "platform/numbers.h"
 #include "platform/overloaded.h"
 #include "settings/password.h"
@@ -51,7 +52,7 @@ std::vector<Key> Keys(EntryInfo& info) {
 }
 
 std::string Format(const Field& field, char separator) {
-  return std::visit(Overloaded{[](std::string* text) { return *text; },
+  return std::visit(Overloaded{[](std::string* text) { return IniValue(*text); },
                                [](Encoded pwd) { return EncodePassword(*pwd.text); },
                                [](bool* flag) { return std::string(*flag ? "1" : "0"); },
                                [](int* number) { return std::to_string(*number); },
