@@ -1,11 +1,12 @@
 # The commands of the README, and the steps they share.
-.PHONY: run test package deps native windows
+.PHONY: run test package deps native windows fuzz
 
 run: deps windows
 	tools/run-demo
 
-test: deps native windows
+test: deps native windows fuzz
 	ctest --preset native
+	ctest --preset fuzz
 	ctest --preset windows
 
 package: deps windows
@@ -21,3 +22,7 @@ native:
 windows:
 	cmake --preset windows
 	cmake --build --preset windows
+
+fuzz:
+	cmake --preset fuzz
+	cmake --build --preset fuzz

@@ -5,6 +5,7 @@
 
 #include "platform/ini_text.h"
 #include "platform/numbers.h"
+#include "platform/overloaded.h"
 
 namespace {
 
@@ -28,11 +29,6 @@ constexpr Key kKeys[] = {
     {"AfterConnected", &ActionInfo::AfterConnected},
     {"WhenDisconnected", &ActionInfo::WhenDisconnected},
     {"WhenErrorOccurs", &ActionInfo::WhenErrorOccurs},
-};
-
-template <typename... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
 };
 
 std::string Format(const ActionInfo& action, const Field& field) {

@@ -335,11 +335,14 @@ void TimeRecords::ClearCheckpoint() {
 }
 
 // Whether "TimeCount.CSV" holds a session of the same start and entry; a file that does
-// not exist holds none. A file that cannot be read sets `error`.
+// not exist holds none. Starts compare as a line writes them: a checkpoint's start of more
+// digits than that would otherwise never match the line its recovery wrote. A file that
+// cannot be read sets `error`.
 bool TimeRecords::HoldsSession(const TimeRecord& session, std::string& error) {
+  const std::string start = FormatReal(session.start, '.');
   bool held = false;
   TimeRecordReader reader([&](const TimeRecordView& r) {
-    held = held || (r.start == session.start && r.entry == session.entry);
+    held = held || (r.entry == session.entry && FormatReal(r.start, '.') == start);
   });
   ReadRecords(reader, error);
   return held;

@@ -113,11 +113,11 @@ class TimeRecords {
   void DiscardCheckpoint();
 
   // A checkpoint left by a run that died while online: its session is appended to
-  // "TimeCount.CSV", unless the file already holds a session of the same start and entry
-  // (the run died after saving it), and the checkpoint is removed, or emptied when it
-  // cannot be removed. So a session is recorded exactly once, however often this runs.
-  // When "TimeCount.CSV" cannot be read or written the checkpoint stays for a later start.
-  // A checkpoint that holds no record is reported and removed.
+  // "TimeCount.CSV", unless the file already holds a session of the same entry and start
+  // (to the digits a line keeps; the run died after saving it), and the checkpoint is
+  // removed, or emptied when it cannot be removed. So a session is recorded exactly once,
+  // however often this runs. When "TimeCount.CSV" cannot be read or written the checkpoint
+  // stays for a later start. A checkpoint that holds no record is reported and removed.
   std::vector<std::string> RecoverCheckpoint();
 
  private:

@@ -1,12 +1,27 @@
 // A whole INI file as text, and its saving beside a backup of the old one.
 #include "platform/ini_text.h"
 
+namespace {
+
+bool WouldChangeOnReading(char end) {
+  return static_cast<unsigned char>(end) <= ' ' || end == '"' || end == '\'';
+}
+
+}  // namespace
+
+std::string IniValue(const std::string& value) {
+  if (value.empty() ||
+      (!WouldChangeOnReading(value.front()) && !WouldChangeOnReading(value.back())))
+    return value;
+  return '"' + value + '"';
+}
+
 void IniText::Section(const std::string& name) {
   text_ += "[" + name + "]\r\n";
 }
 
 void IniText::Key(const std::string& name, const std::string& value) {
-  text_ += name + "=" + value + "\r\n";
+  text_ += name + "=" + IniValue(value) + "\r\n";
 }
 
 bool SaveWithBackup(Files& files, const std::string& path, const std::string& backup,

@@ -6,10 +6,17 @@
 
 #include "platform/files.h"
 
+// The text to write for `value` so that the profile-string functions read back exactly
+// `value`. They trim blanks around a value and strip one pair of quotes from it, so a value
+// that starts or ends with a blank, another control character or a quote is written
+// inside double quotes; any other is written as it is.
+std::string IniValue(const std::string& value);
+
 class IniText {
  public:
   // Starts section `name`; the keys added next belong to it.
   void Section(const std::string& name);
+  // Writes `value` in its IniValue form.
   void Key(const std::string& name, const std::string& value);
   const std::string& Text() const { return text_; }
 

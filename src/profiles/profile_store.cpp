@@ -5,7 +5,9 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/ini_text.h"
 #include "platform/numbers.h"
+#include "platform/overloaded.h"
 #include "settings/password.h"
 
 namespace {
@@ -21,11 +23,6 @@ using Field = std::variant<std::string*, Encoded, bool*, int*, double*>;
 struct Key {
   std::string name;
   Field field;
-};
-
-template <typename... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
 };
 
 // Every key of a section, in the order in which a new section is written.
@@ -55,7 +52,7 @@ std::vector<Key> Keys(EntryInfo& info) {
 }
 
 std::string Format(const Field& field, char separator) {
-  return std::visit(Overloaded{[](std::string* text) { return *text; },
+  return std::visit(Overloaded{[](std::string* text) { return IniValue(*text); },
                                [](Encoded pwd) { return EncodePassword(*pwd.text); },
                                [](bool* flag) { return std::string(*flag ? "1" : "0"); },
                                [](int* number) { return std::to_string(*number); },

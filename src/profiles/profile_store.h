@@ -11,7 +11,8 @@
 #include "platform/profile_file.h"
 #include "profiles/entry_info.h"
 
-// One section per phonebook entry, named as the entry, written key by key. Integers are
+// One section per phonebook entry, named as the entry, written key by key. Texts are
+// written in their IniValue form, so blanks and quotes at their ends load back. Integers are
 // decimal (or hexadecimal after "0x"), booleans "1"/"0", reals in the shortest general form
 // of up to 15 significant digits with the user's decimal separator. Reading takes either
 // "." or "," as the separator, whatever the user's setting, so that a file written under one

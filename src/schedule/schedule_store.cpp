@@ -6,6 +6,7 @@
 
 #include "platform/ini_text.h"
 #include "platform/numbers.h"
+#include "platform/overloaded.h"
 #include "schedule/due_rules.h"
 
 namespace {
@@ -23,11 +24,6 @@ using Field = std::variant<Integer, DateTime, bool*>;
 struct Key {
   const char* name;
   Field field;
-};
-
-template <typename... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
 };
 
 // The keys of a section, in the order in which they are written.

@@ -4,6 +4,15 @@
 #include <cstdint>
 #include <string>
 
+// The range of a number of seconds or minutes the program turns into a timer's interval:
+// the Options dialog's up-down never leaves it, and loading brings a stored value into it.
+struct UpDownRange {
+  int32_t Min, Max;
+};
+inline constexpr UpDownRange kWaitTimeRange{3, 999};     // UdWaitTime, seconds
+inline constexpr UpDownRange kRedialAfterRange{1, 999};  // UdRedialAfter, seconds
+inline constexpr UpDownRange kPingSrvRange{1, 100};      // UdPingSrv, minutes
+
 // A value-initialised record holds every default. The one default that depends on the
 // keyboard layout, HotKey_Dial ("Alt+`"), is set here as a US layout reads it;
 // SetDefaultSettings (settings_store.h) resolves it through the actual layout.

@@ -12,13 +12,8 @@
 #include "platform/sound.h"
 #include "settings/app_settings.h"
 
-// An up-down control's range; its position never leaves it.
-struct UpDownRange {
-  int32_t Min, Max;
-};
-inline constexpr UpDownRange kWaitTimeRange{3, 999};
-inline constexpr UpDownRange kRedialAfterRange{1, 999};
-inline constexpr UpDownRange kPingSrvRange{1, 100};
+// The histogram scale's up-down; the other up-downs' ranges are the settings' own
+// (app_settings.h).
 inline constexpr UpDownRange kScaleRange{1, 9999};
 
 // The histogram scale's unit: the up-down counts kilobytes per second.

@@ -1,6 +1,7 @@
 // The program's options in the current user's registry, and the start-with-Windows entry.
 #include "settings/settings_store.h"
 
+#include <algorithm>
 #include <string_view>
 #include <variant>
 
@@ -15,9 +16,15 @@ constexpr const char* kDefaultDialHotKey = "Alt+`";
 
 struct Password {};    // ConnPWD: stored encoded, read only behind CkbSetPWD
 struct LastSelect {};  // Rt_LastSelect: kept beside the connection table, not in AppSettings
+// A number the program multiplies into a timer's interval: beyond its range the product
+// overflows, so it is taken to the nearer end of the range, as the Options dialog shows it.
+struct Bounded {
+  int32_t AppSettings::*field;
+  UpDownRange range;
+};
 
 using Field = std::variant<bool AppSettings::*, int32_t AppSettings::*, std::string AppSettings::*,
-                           uint16_t AppSettings::*, Password, LastSelect>;
+                           uint16_t AppSettings::*, Password, LastSelect, Bounded>;
 
 struct Value {
   const char* name;
@@ -43,12 +50,12 @@ const Value kValues[] = {
     {"CkbAutoDial", &AppSettings::CkbAutoDial},
     {"CkbConnectOnStartup", &AppSettings::CkbConnectOnStartup},
     {"CkbPingSrv", &AppSettings::CkbPingSrv},
-    {"UdPingSrv", &AppSettings::UdPingSrv},
+    {"UdPingSrv", Bounded{&AppSettings::UdPingSrv, kPingSrvRange}},
     {"CkbCopyIP", &AppSettings::CkbCopyIP},
     {"RgCopyIP", &AppSettings::RgCopyIP},
     {"CkbKeepConnection", &AppSettings::CkbKeepConnection},
-    {"UdWaitTime", &AppSettings::UdWaitTime},
-    {"UdRedialAfter", &AppSettings::UdRedialAfter},
+    {"UdWaitTime", Bounded{&AppSettings::UdWaitTime, kWaitTimeRange}},
+    {"UdRedialAfter", Bounded{&AppSettings::UdRedialAfter, kRedialAfterRange}},
     {"RgConnectOnStartup", &AppSettings::RgConnectOnStartup},
     {"CkbMinToTray", &AppSettings::CkbMinToTray},
     {"CkbAutoUpdate", &AppSettings::CkbAutoUpdate},
@@ -110,6 +117,20 @@ class Reader {
     uint32_t number = 0;
     if (ReadNumber(number))
       settings_.*field = static_cast<int32_t>(number);
+  }
+  void operator()(Bounded bounded) {
+    uint32_t number = 0;
+    if (!ReadNumber(number))
+      return;
+    const auto value = static_cast<int32_t>(number);
+    const UpDownRange range = bounded.range;
+    settings_.*bounded.field = std::clamp(value, range.Min, range.Max);
+    if (settings_.*bounded.field != value) {
+      problems.push_back("The setting \"" + name_ + "\" in " + kKeyText + " is " +
+                         std::to_string(value) + ", outside " + std::to_string(range.Min) + " to " +
+                         std::to_string(range.Max) + "; " +
+                         std::to_string(settings_.*bounded.field) + " is used.");
+    }
   }
   void operator()(std::string AppSettings::*field) { ReadText(settings_.*field); }
   void operator()(uint16_t AppSettings::*field) {
@@ -173,6 +194,7 @@ class Writer {
   void operator()(int32_t AppSettings::*field) {
     WriteNumber(static_cast<uint32_t>(settings_.*field));
   }
+  void operator()(Bounded bounded) { (*this)(bounded.field); }
   void operator()(std::string AppSettings::*field) { WriteText(settings_.*field); }
   void operator()(uint16_t AppSettings::*field) {
     WriteText(ShortCutToText(settings_.*field, keyboard_));

@@ -18,7 +18,9 @@ void SetDefaultSettings(Keyboard& keyboard, AppSettings& settings);
 
 // Reads the settings key, creating it when missing, over the fields of `settings` (which
 // should hold the defaults). A missing value keeps its field. A value of another registry
-// type also keeps its field, adds a problem text naming it, and loading goes on. ConnPWD
+// type also keeps its field, adds a problem text naming it, and loading goes on. A
+// UdWaitTime, UdRedialAfter or UdPingSrv outside its range (app_settings.h) is taken to the
+// range's nearer end, with a problem text. ConnPWD
 // is read, and decoded, only when CkbSetPWD as loaded is set. Returns the problems in
 // plain words, for the caller to show once; none when all went well.
 std::vector<std::string> LoadSettings(Registry& registry, Keyboard& keyboard, AppSettings& settings,

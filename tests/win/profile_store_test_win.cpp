@@ -64,13 +64,13 @@ class ProfileStoreWin : public testing::Test {
 TEST_F(ProfileStoreWin, SavedKeysStandInTableOrderAndEveryFieldLoadsBack) {
   EntryInfo saved;
   saved.EntryName = "Alpha";
-  saved.UserName = "alice";
+  saved.UserName = " 'alice' ";  // the system trims blanks and strips quotes around values
   saved.Pwd = " \"'";
   for (char c = ' '; c <= '~'; ++c) {
     saved.Pwd += c;
   }
   saved.Pwd += "'\" ";
-  saved.Domain = "CORP";
+  saved.Domain = "\"CORP\"";
   saved.PulseDial = true;
   saved.PN = "555-0199";
   Texts numbers;  // long enough to outgrow a first read buffer

@@ -54,6 +54,17 @@ TEST_F(ActionStoreTest, SectionsLoadInFileOrderWithDefaultsAndSaveBackAsActionN)
   EXPECT_EQ(again, table_);
 }
 
+TEST_F(ActionStoreTest, TextsWithQuotesOrBlanksAtTheirEndsLoadBackWhole) {
+  table_[0].InUse = true;
+  table_[0].FileName = "\"C:\\Program Files\\Mail\\mail.exe\"";
+  table_[0].CommandLine = "\"a b.txt\" \"c d.txt\"";  // the outer quotes belong to two arguments
+  table_[0].WindowText = " Inbox ";
+  ASSERT_TRUE(store_.SaveActions(table_, error_)) << error_;
+  ActionTable again;
+  store_.LoadActions(again);
+  EXPECT_EQ(again, table_);
+}
+
 TEST_F(ActionStoreTest, SlotsUpToTheFirstFreeOneAreSavedAndLoadingFreesTheRest) {
   for (int slot = 0; slot < kActionSlots; ++slot)
     table_[slot].InUse = true;

@@ -137,6 +137,18 @@ TEST_F(TimeRecordsTest, ACheckpointOfARunThatDiedIsRecordedExactlyOnce) {
   EXPECT_EQ(files_.content.at(kCheckpoint), "");
 }
 
+TEST_F(TimeRecordsTest, ACheckpointStartOfMoreDigitsThanALineKeepsIsStillRecordedOnce) {
+  // Left by hand or another program; the line that recovering it writes keeps 15 digits.
+  const std::string checkpoint = "46379.41666666666666\t\t\t\t0.5\t\t\t\t1\t\t\t\tA\r\n";
+  files_.content[kCheckpoint] = checkpoint;
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  const std::string recorded = files_.content.at(kCsv);
+  EXPECT_EQ(recorded, Line(46379.4166666667, 0.5, 1, "A"));
+  files_.content[kCheckpoint] = checkpoint;  // the run died again before the checkpoint went
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_EQ(files_.content.at(kCsv), recorded);
+}
+
 TEST_F(TimeRecordsTest, ACheckpointStaysUntilItsSessionIsWritten) {
   std::string error;
   ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 10), kHour, 2, "A"}, error));

@@ -34,13 +34,10 @@ Lines Split(const std::string& text) {
   return lines;
 }
 
-// Reading never creates the file.
-Lines FileLines(const FakeFiles& files, const std::string& file) {
-  const auto found = files.content.find(file);
-  return found == files.content.end() ? Lines() : Split(found->second);
-}
-
 std::optional<std::string_view> Header(std::string_view line) {
+  if (line.find('[') == std::string_view::npos) {
+    return std::nullopt;  // the quick answer for most lines
+  }
   line = Trim(line);
   if (!line.starts_with('[') || line.find(']') == std::string_view::npos) {
     return std::nullopt;
@@ -80,9 +77,20 @@ std::optional<size_t> FindKey(const Lines& lines, Span span, std::string_view ke
 
 }  // namespace
 
+const std::vector<std::string>& FakeProfileFile::FileLines(const std::string& file) {
+  static const std::string kMissing;
+  const auto found = files_.content.find(file);
+  const std::string& text = found == files_.content.end() ? kMissing : found->second;
+  if (text != split_text_) {
+    split_text_ = text;
+    split_lines_ = Split(text);
+  }
+  return split_lines_;
+}
+
 std::string FakeProfileFile::Read(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& fallback) {
-  const Lines lines = FileLines(files_, file);
+  const Lines& lines = FileLines(file);
   const std::optional<Span> span = FindSection(lines, section);
   const std::optional<size_t> line = span ? FindKey(lines, *span, key) : std::nullopt;
   if (!line) {
@@ -101,7 +109,7 @@ bool FakeProfileFile::Write(const std::string& file, const std::string& section,
     return false;
   }
   writes_left -= writes_left > 0;
-  Lines lines = FileLines(files_, file);
+  Lines lines = FileLines(file);
   const std::string line = key + "=" + value;
   if (const std::optional<Span> span = FindSection(lines, section)) {
     if (const std::optional<size_t> old = FindKey(lines, *span, key)) {
@@ -126,7 +134,7 @@ bool FakeProfileFile::Write(const std::string& file, const std::string& section,
 
 std::vector<std::string> FakeProfileFile::Sections(const std::string& file) {
   std::vector<std::string> names;
-  for (const std::string& line : FileLines(files_, file)) {
+  for (const std::string& line : FileLines(file)) {
     if (Header(line)) {
       names.emplace_back(*Header(line));
     }
@@ -136,7 +144,7 @@ std::vector<std::string> FakeProfileFile::Sections(const std::string& file) {
 
 std::vector<std::string> FakeProfileFile::Keys(const std::string& file,
                                                const std::string& section) {
-  const Lines lines = FileLines(files_, file);
+  const Lines& lines = FileLines(file);
   std::vector<std::string> keys;
   if (const std::optional<Span> span = FindSection(lines, section)) {
     for (size_t i = span->begin; i < span->end; ++i) {

@@ -28,5 +28,11 @@ class FakeProfileFile : public ProfileFile {
   int writes_left = -1;
 
  private:
+  // The file's lines, none when it is missing: reading never creates the file. Valid until
+  // the next call.
+  const std::vector<std::string>& FileLines(const std::string& file);
+
   FakeFiles& files_;
+  std::string split_text_;
+  std::vector<std::string> split_lines_;
 };

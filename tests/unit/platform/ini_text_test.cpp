@@ -30,3 +30,21 @@ TEST(IniTextTest, SavedTextReadsBackAndTheFirstBackupStays) {
   EXPECT_EQ(files.content["A.ini"], "third save");
   EXPECT_FALSE(error.empty());
 }
+
+TEST(IniTextTest, ValuesReadBackExactlyAndOnlyThoseThatNeedQuotesGetThem) {
+  FakeFiles files;
+  FakeProfileFile profiles(files);
+  const std::vector<std::string> values = {" lead", "trail\t",       "\"both\"", "'single'",
+                                           "\"",    "a \"b\" 'c' d", "",         "C:\\a b.exe"};
+  IniText ini;
+  ini.Section("S");
+  for (size_t i = 0; i < values.size(); ++i)
+    ini.Key("K" + std::to_string(i), values[i]);
+  std::string error;
+  ASSERT_TRUE(SaveWithBackup(files, "A.ini", "A.bak", ini.Text(), error));
+  for (size_t i = 0; i < values.size(); ++i)
+    EXPECT_EQ(profiles.Read("A.ini", "S", "K" + std::to_string(i), "(none)"), values[i]) << i;
+  // Others read the file too: a value that needs no quotes is written as it always was.
+  EXPECT_NE(ini.Text().find("\r\nK5=a \"b\" 'c' d\r\nK6=\r\nK7=C:\\a b.exe\r\n"),
+            std::string::npos);
+}

@@ -122,6 +122,18 @@ TEST_F(ProfileStoreTest, RealsAreWrittenShortWithTheUsersSeparatorAndReadUnderEi
   }
 }
 
+TEST_F(ProfileStoreTest, TextsWithBlanksOrQuotesAtTheirEndsLoadBackAsSaved) {
+  EntryInfo info = Sample();
+  info.UserName = " alice ";
+  info.Domain = "\"CORP\"";
+  info.PN = "'555-0199'";
+  info.PNList = "\t555-0101^^";
+  ASSERT_TRUE(store.SaveProfile(info, error));
+  EntryInfo loaded = Account("Alpha");
+  EXPECT_EQ(Texts{}, store.LoadProfile(loaded, dialup));
+  EXPECT_EQ(info, loaded);
+}
+
 TEST_F(ProfileStoreTest, WithoutTheFileTheAccountStillComesFromThePhonebookAndTheRatesClear) {
   phonebook.Write("[Alpha]\nUserName=ras-user\nPassword=ras-pw\nPasswordStored=1\n");
   EntryInfo info = Sample();

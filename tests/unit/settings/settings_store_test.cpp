@@ -264,6 +264,27 @@ TEST_F(SettingsStore, WrongTypeIsReportedAndLoadingGoesOn) {
   EXPECT_EQ(expected, settings_);
 }
 
+TEST_F(SettingsStore, TimerNumbersOutsideTheirRangesAreTakenIntoThemAndReported) {
+  // Multiplied into milliseconds, such numbers would overflow the timers' intervals.
+  Put("UdPingSrv", static_cast<uint32_t>(-1));
+  Put("UdWaitTime", 3000000u);
+  Put("UdRedialAfter", 1u);
+  Put("CbMinSpeed", 99u);  // no item of the list, which the program reads as none chosen
+  const std::vector<std::string> problems = Load();
+  ASSERT_EQ(2u, problems.size());
+  EXPECT_NE(std::string::npos, problems[0].find("\"UdPingSrv\""));
+  EXPECT_EQ(
+      "The setting \"UdWaitTime\" in HKEY_CURRENT_USER\\Software\\Tarvolin is 3000000, outside 3 "
+      "to 999; 999 is used.",
+      problems[1]);
+  AppSettings expected;
+  expected.UdPingSrv = 1;
+  expected.UdWaitTime = 999;
+  expected.UdRedialAfter = 1;
+  expected.CbMinSpeed = 99;
+  EXPECT_EQ(expected, settings_);
+}
+
 TEST_F(SettingsStore, HotKeysWithoutKeyStayEmpty) {
   Put("HotKey_Dial", "");
   Put("HotKey_Hangup", "Alt+Foo");
