@@ -13,7 +13,6 @@ namespace {
 
 // An Entries.ini of its own, and a RAS whose phonebook stores no account.
 struct Store {
-  Store() { files.content[store.Path()] = ""; }
   explicit Store(const std::string& text) { files.content[store.Path()] = text; }
 
   EntryInfo Load(const std::string& entry, std::vector<std::string>* problems = nullptr) {
@@ -37,7 +36,7 @@ struct Store {
 };
 
 std::string Saved(const EntryInfo& info) {
-  Store saved;
+  Store saved("");
   std::string error;
   FUZZ_EXPECT(saved.store.SaveProfile(info, error));
   return saved.files.content[saved.store.Path()];

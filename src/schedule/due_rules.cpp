@@ -41,8 +41,9 @@ bool HourlyDue(const ScheduleItem& s, double now) {
   const CalendarTime t = FromDateTime(now);
   const bool other_hour =
       Day(now) != Day(s.LastPerformed) || t.hour != FromDateTime(s.LastPerformed).hour;
-  return !s.Performed && other_hour && t.minute > s.Minute11 &&
-         t.minute - s.Minute11 <= s.PeriodOfValidity;
+  // In 64 bits: a hand-edited minute far below zero would overflow an int.
+  const int64_t late = int64_t{t.minute} - s.Minute11;
+  return !s.Performed && other_hour && late > 0 && late <= s.PeriodOfValidity;
 }
 
 bool DailyDue(const ScheduleItem& s, double now) {
@@ -56,7 +57,7 @@ bool WeeklyDue(const ScheduleItem& s, double now) {
 }
 
 bool MonthlyDue(const ScheduleItem& s, double now) {
-  return !s.Performed && FromDateTime(now).day == s.Month41 + 1 &&
+  return !s.Performed && FromDateTime(now).day - 1 == s.Month41 &&
          InDailyWindow(now, s.Time42, s.PeriodOfValidity);
 }
 

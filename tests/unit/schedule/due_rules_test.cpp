@@ -1,6 +1,8 @@
 // The due rules of the six period types, at the bounds of their windows.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/date_time.h"
 #include "schedule/due_rules.h"
 
@@ -51,6 +53,19 @@ TEST(DueRules, HourlyIsDueStrictlyAfterItsMinuteOncePerHourUntilTheFullHour) {
   EXPECT_TRUE(RearmsHourly(At(1, 11, 0, 0)));
   EXPECT_FALSE(RearmsHourly(At(1, 11, 0, 1)));
   EXPECT_FALSE(RearmsHourly(At(1, 11, 1, 0)));
+}
+
+TEST(DueRules, NumbersEditedFarOutsideTheirControlsNeverComeDue) {
+  // Schedules.ini takes any int; near the ends of its range the rules' sums overflowed.
+  ScheduleItem hourly = Schedule(kHourly);
+  hourly.Minute11 = INT_MIN;
+  hourly.PeriodOfValidity = INT_MAX;
+  ScheduleItem monthly = Schedule(kMonthly);
+  monthly.Month41 = INT_MAX;
+  for (double now : {At(1, 10, 16), At(30, 0, 0, 0, 1)}) {
+    EXPECT_FALSE(IsDue(hourly, now));
+    EXPECT_FALSE(IsDue(monthly, now));
+  }
 }
 
 TEST(DueRules, DailyWeeklyAndMonthlyWindowsEndAtMidnight) {
