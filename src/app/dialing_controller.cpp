@@ -73,7 +73,6 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
 }
 
 void DialingController::DialCurrentEntry() {
-  last_dialed_entry_ = dialup_.Entry;
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
@@ -83,6 +82,10 @@ void DialingController::DialCurrentEntry() {
 void DialingController::StartDial() {
   if (user_hung_up_ || dialing_)
     return;
+  // The component hangs the line up to dial: its session ends here, recorded under the
+  // entry that was up, or the next connect would start a new one over it unrecorded.
+  if (online_)
+    SetOnlineState(false);
   dialing_ = true;
   was_connected_ = false;
   wait_time_timer_->SetInterval(settings_.UdWaitTime * 1000);

@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <cmath>
+
+#include "app/time_records.h"
 #include "mainform_fixture.h"
 #include "ui/command_ids.h"
 
@@ -150,6 +153,30 @@ TEST_F(DialingTest, ARefusedDialIsLoggedNotRedialedAndTheNextDialWorks) {
   form.CnListSelectItem("Good");
   form.Dial1Click();
   ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+}
+
+TEST_F(DialingTest, DialingWhileOnlineEndsTheSessionOfTheLineThatWasUpFirst) {
+  Tmainform& form = DialFromStart("Good");
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  Elapse(5000);
+  form.Dial1Click();  // the same entry again: the line is hung up and dialed anew
+  EXPECT_EQ(view_.online_label, "Dialing");
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  Elapse(3000);
+  form.CnListSelectItem("Ringing");
+  form.Dial1Click();
+  form.CnListSelectItem("Busy");
+  form.Dial1Click();  // refused while ringing: the dial under way keeps its name
+  form.HangUp1Click();
+
+  std::vector<std::pair<std::string, double>> sessions;
+  TimeRecordReader reader([&](const TimeRecordView& record) {
+    sessions.emplace_back(record.entry, std::round(record.duration * 86400));
+  });
+  reader.Feed(files_.content["C:\\Tarvolin\\TimeCount.CSV"]);
+  const std::vector<std::pair<std::string, double>> expected = {{"Good", 5}, {"Good", 3}};
+  EXPECT_EQ(sessions, expected);
+  EXPECT_EQ(form.Dialing().LastDialedEntry(), "Ringing");
 }
 
 TEST_F(DialingTest, KeepFromTheButtonAndEachMenuTogglesOneStateThatTheMenusShow) {
