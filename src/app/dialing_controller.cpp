@@ -129,6 +129,12 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
   } else if (error == static_cast<int>(kRasUserDisconnection)) {
     actions_.PerformActions(PerformAt::WhenErrorOccurs);
     log_.WriteDialLog(text, LogKind::Error);
+    // RAS says this last word of an attempt hung up during its dial when it gets to it,
+    // which may be after the next dial began (Hang Up, then Dial): while RAS still knows
+    // the line in hand, the word is not about it. Taken for it, the redial would hang up
+    // every dial slower than the redial delay, for ever.
+    if (!dialup_.ConnectionGone())
+      return;
     dialing_ = false;
     redial_timer_->SetEnabled(true);
   } else {

@@ -9,6 +9,7 @@
 
 #include "app/time_records.h"
 #include "mainform_fixture.h"
+#include "settings/hotkeys.h"
 #include "ui/command_ids.h"
 
 namespace {
@@ -89,6 +90,18 @@ TEST_F(DialingTest, HangingUpDuringADialLogsThe631ErrorAndNeverRedials) {
   EXPECT_FALSE(form.Dialing().RedialTimer().Enabled());
   EXPECT_EQ(LogCount("Connecting to Slow..."), 1);
   EXPECT_EQ(LogCount("Disconnected"), 1);
+}
+
+TEST_F(DialingTest, TheRedialHotkeyDuringADialLeavesTheNewDialToTheLastWordOfTheOld) {
+  Tmainform& form = DialFromStart("Ringing");
+  form.Settings().UdRedialAfter = 1;
+  ASSERT_TRUE(Eventually([&] { return LogCount("Opening port") == 1; }));
+  form.WMHotKey(kHotKeyRedialId);  // Hang Up, then Dial
+  Elapse(5000);
+  EXPECT_EQ(LogCount("\tError  \tThe port was disconnected by the user."), 1);
+  EXPECT_EQ(LogCount("Connecting to Ringing..."), 2);
+  EXPECT_TRUE(form.Dialing().Dialing());
+  EXPECT_FALSE(form.Dialing().RedialTimer().Enabled());
 }
 
 TEST_F(DialingTest, AVanishedAttemptIsRedialedOnceTheWaitForAnAnswerIsOver) {
