@@ -11,6 +11,7 @@
 #include "app/time_records.h"
 #include "mainform_fixture.h"
 #include "rassim/rassim.h"
+#include "settings/hotkeys.h"
 
 namespace {
 
@@ -23,11 +24,10 @@ constexpr const char* kTimeCount = "C:\\Tarvolin\\TimeCount.CSV";
 constexpr uint64_t kPatienceMs = 60000;
 
 // What the user does in one cycle; connects and drops come twice as often as the others.
-enum class Move { Connect, Drop, Busy, BadAccount, Vanish, Refuse, HangUpWhileDialing, Wait };
-constexpr Move kMoves[] = {Move::Connect, Move::Connect,    Move::Drop,
-                           Move::Drop,    Move::Busy,       Move::Vanish,
-                           Move::Refuse,  Move::BadAccount, Move::HangUpWhileDialing,
-                           Move::Wait};
+enum class Move { Connect, Drop, Busy, Locked, Vanish, Refuse, HangUp, Redial, Wait };
+constexpr Move kMoves[] = {Move::Connect, Move::Connect, Move::Drop,   Move::Drop,
+                           Move::Busy,    Move::Locked,  Move::Vanish, Move::Refuse,
+                           Move::HangUp,  Move::Redial,  Move::Wait};
 // Each move's name and the entry it dials, in the order of Move.
 struct MoveText {
   const char* name;
@@ -40,6 +40,7 @@ constexpr MoveText kMoveTexts[] = {{"connect", "Good"},
                                    {"vanish", "Ghost"},
                                    {"refuse", "Refused"},
                                    {"hang-up while dialing", "Ringing"},
+                                   {"redial hotkey while dialing", "Ringing"},
                                    {"wait", ""}};
 constexpr const char* k631 = "\tError  \tThe port was disconnected by the user.";
 
@@ -106,8 +107,10 @@ class SoakTest : public MainformTest {
     switch (move_) {
       case Move::Drop:
         return Settle() && DropIfOnline();
-      case Move::HangUpWhileDialing:
+      case Move::HangUp:
         return HangUpWhileDialing();
+      case Move::Redial:
+        return RedialWhileDialing();
       default:
         return true;
     }
@@ -132,14 +135,27 @@ class SoakTest : public MainformTest {
     if (!RunUntil("start ringing", [&] { return LogCount("Opening port") > 0; })) {
       return false;
     }
+    const int said = LogCount(k631);
     form_->HangUp1Click();
-    // The attempt's last word must be in before the next dial, or it would count for that.
-    if (!RunUntil("hear of the hang-up", [&] { return LogCount(k631) > 0; })) {
+    // The attempt's last word is awaited here, as a user would not dial again that fast;
+    // the redial hotkey does, and has its own move.
+    if (!RunUntil("hear of the hang-up", [&] { return LogCount(k631) > said; })) {
       return false;
     }
     // A scheduled dial of this entry would ring for a minute of real time.
     form_->CnListSelectItem("Good");
     return true;
+  }
+
+  // The hotkey hangs up and dials again at once; the new dial must ring on past the redial
+  // delay, whenever the last word of the old one comes.
+  bool RedialWhileDialing() {
+    if (!RunUntil("start ringing", [&] { return LogCount("Opening port") > 0; })) {
+      return false;
+    }
+    form_->WMHotKey(kHotKeyRedialId);
+    Elapse(3000);
+    return !HasFailure() && HangUpWhileDialing();
   }
 
   // Lets fake time run until `done`, for kPatienceMs at most.
@@ -195,15 +211,19 @@ class SoakTest : public MainformTest {
         expected = keep ? end == End::Online : end != End::Online;
         break;
       case Move::Busy:
-      case Move::BadAccount:
+      case Move::Locked:
       case Move::Vanish:
         expected = end == End::RedialPending;
         break;
       case Move::Refuse:
         expected = end != End::Online;
         break;
-      case Move::HangUpWhileDialing:
+      case Move::HangUp:
         expected = end == End::Offline && form_->Dialing().UserHungUp();
+        break;
+      case Move::Redial:
+        expected = end == End::Offline && form_->Dialing().UserHungUp() &&
+                   LogCount("Connecting to Ringing...") == 2;
         break;
       case Move::Wait:
         break;
