@@ -2,10 +2,9 @@
 // dial, redial, keep connection, hang up, refusals and the event sounds.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
-
-#include <cmath>
 
 #include "app/time_records.h"
 #include "mainform_fixture.h"
