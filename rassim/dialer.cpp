@@ -111,6 +111,13 @@ void EndAllLocked(Engine& engine, Predicate matches, uint32_t reason) {
   }
 }
 
+// Caller holds the mutex. `target` is an entry name, matched without regard to case, or "*".
+void DropLocked(Engine& engine, const std::string& target) {
+  EndAllLocked(
+      engine, [&](const Connection& c) { return target == "*" || SameText(c.entry.name, target); },
+      kPortDisconnected);
+}
+
 fs::path ControlFilePath() {
   return fs::path(PhonebookPath()).parent_path() / "rassim.ctl";
 }
@@ -137,10 +144,7 @@ void ReadControlFile(Engine& engine) {
     fs::remove(path, ignored);
     std::lock_guard lock(engine.mutex);
     for (const std::string& target : targets) {
-      EndAllLocked(
-          engine,
-          [&](const Connection& c) { return target == "*" || SameText(c.entry.name, target); },
-          kPortDisconnected);
+      DropLocked(engine, target);
     }
   } catch (const std::exception&) {
     // An unreadable control file is left for the next look.
@@ -317,6 +321,12 @@ void Shutdown() {
       worker.thread.join();
     }
   }
+}
+
+void Drop(const std::string& entry) {
+  Engine& engine = TheEngine();
+  std::lock_guard lock(engine.mutex);
+  DropLocked(engine, entry);
 }
 
 uint32_t RAS_CALL RasDialA(void*, const char*, TRasDialParams* params, uint32_t notifier_type,

@@ -51,13 +51,15 @@ constexpr ErrorText kErrorTexts[] = {
     {kProtocolNotConfigured, "The requested network protocol is not configured."},
 };
 
-// Reads the phonebook, lets `change` edit it and writes it back when it succeeds.
+// Reads the phonebook, lets `change` edit it and writes it back when it succeeds and the
+// text differs: the program stores the same account before every dial.
 uint32_t ChangePhonebook(const std::function<uint32_t(IniFile&)>& change) {
   std::lock_guard lock(g_file_mutex);
   const std::string path = PhonebookPath();
-  IniFile ini = ReadIniFile(path);
+  const std::string text = ReadTextFile(path);
+  IniFile ini = IniFile::Parse(text);
   const uint32_t result = change(ini);
-  if (result != kRasSuccess) {
+  if (result != kRasSuccess || ini.Format() == text) {
     return result;
   }
   return WriteIniFile(path, ini) ? kRasSuccess : kCannotWritePhonebook;

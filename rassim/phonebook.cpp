@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace rassim {
 namespace {
@@ -93,14 +92,26 @@ std::string IniFile::Format() const {
   return text;
 }
 
-IniFile ReadIniFile(const std::string& path) {
+std::string ReadTextFile(const std::string& path) {
   try {
-    std::ifstream in(fs::path(path), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return IniFile::Parse(text);
+    // Unbuffered: the file is read in a few large pieces, and the program reads it on
+    // every call, so a stream buffer per read would cost more than the reading.
+    std::ifstream in;
+    in.rdbuf()->pubsetbuf(nullptr, 0);
+    in.open(fs::path(path), std::ios::binary);
+    std::string text;
+    char piece[4096];
+    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
+      text.append(piece, static_cast<size_t>(in.gcount()));
+    }
+    return text;
   } catch (const std::exception&) {
     return {};
   }
+}
+
+IniFile ReadIniFile(const std::string& path) {
+  return IniFile::Parse(ReadTextFile(path));
 }
 
 bool WriteIniFile(const std::string& path, const IniFile& ini) {
@@ -112,7 +123,9 @@ bool WriteIniFile(const std::string& path, const IniFile& ini) {
     if (target.has_parent_path()) {
       fs::create_directories(target.parent_path(), ignored);
     }
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    std::ofstream out;
+    out.rdbuf()->pubsetbuf(nullptr, 0);  // one write of the whole text
+    out.open(temp, std::ios::binary | std::ios::trunc);
     out << ini.Format();
     out.close();
     std::error_code error;

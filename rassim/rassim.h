@@ -34,6 +34,10 @@ void SetEntryDialog(EntryDialog dialog);
 // for unloading; no notification is sent after it returns.
 void Shutdown();
 
+// Drops every live connection of `entry` ("*": all) at once, as the control file's "drop"
+// command does at a worker's next look: for in-process tests, which cannot wait for that.
+void Drop(const std::string& entry);
+
 uint32_t RAS_CALL RasEnumEntriesA(const char* reserved, const char* phonebook,
                                   TRasEntryName* entries, uint32_t* cb, uint32_t* count);
 uint32_t RAS_CALL RasGetEntryDialParamsA(const char* phonebook, TRasDialParams* params,

@@ -73,7 +73,6 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
 }
 
 void DialingController::DialCurrentEntry() {
-  last_dialed_entry_ = dialup_.Entry;
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
@@ -83,6 +82,10 @@ void DialingController::DialCurrentEntry() {
 void DialingController::StartDial() {
   if (user_hung_up_ || dialing_)
     return;
+  // The component hangs the line up to dial: its session ends here, recorded under the
+  // entry that was up, or the next connect would start a new one over it unrecorded.
+  if (online_)
+    SetOnlineState(false);
   dialing_ = true;
   was_connected_ = false;
   wait_time_timer_->SetInterval(settings_.UdWaitTime * 1000);
@@ -126,6 +129,12 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
   } else if (error == static_cast<int>(kRasUserDisconnection)) {
     actions_.PerformActions(PerformAt::WhenErrorOccurs);
     log_.WriteDialLog(text, LogKind::Error);
+    // RAS says this last word of an attempt hung up during its dial when it gets to it,
+    // which may be after the next dial began (Hang Up, then Dial): while RAS still knows
+    // the line in hand, the word is not about it. Taken for it, the redial would hang up
+    // every dial slower than the redial delay, for ever.
+    if (!dialup_.ConnectionGone())
+      return;
     dialing_ = false;
     redial_timer_->SetEnabled(true);
   } else {

@@ -31,7 +31,10 @@ class DialingView {
 
 // Every dial goes through StartDial, which refuses while a dial is in progress and after
 // the user hung up, so the many triggers can never start two dials at once or redial
-// after a hang-up. The component's events must be wired to the DialUp* handlers.
+// after a hang-up. A dial started while online goes offline first, as a hang-up does.
+// LastDialedEntry names the entry of the dial under way or of the line that is up; a
+// dial refused meanwhile leaves it. The component's events must be wired to the DialUp*
+// handlers.
 class DialingController {
  public:
   DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,

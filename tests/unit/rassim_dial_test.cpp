@@ -205,7 +205,7 @@ TEST_F(RassimDialTest, BlockingDialReturnsTheOutcome) {
   EXPECT_TRUE(Recorder::All().empty());
 }
 
-TEST_F(RassimDialTest, LinesDropByThemselvesOrByTheControlFile) {
+TEST_F(RassimDialTest, LinesDropByThemselvesByTheControlFileOrByDrop) {
   WritePhonebook("[Short]\nStepDelayMs=0\nDropAfter=1\n[A]\nStepDelayMs=0\n[B]\nStepDelayMs=0\n");
   RasHandle short_line = nullptr;
   RasHandle a = nullptr;
@@ -221,6 +221,15 @@ TEST_F(RassimDialTest, LinesDropByThemselvesOrByTheControlFile) {
   EXPECT_EQ(StatusOf(b), (Status{kRasSuccess, kRasConnected, 0}));
   WriteFile(control, "drop *\n");
   EXPECT_TRUE(Eventually([&] { return Gone(b); }));
+
+  // In-process, at once.
+  ASSERT_EQ(Dial("A", a, false), kRasSuccess);
+  ASSERT_EQ(Dial("B", b, false), kRasSuccess);
+  rassim::Drop("b");
+  EXPECT_TRUE(Gone(b));
+  EXPECT_FALSE(Gone(a));
+  rassim::Drop("*");
+  EXPECT_TRUE(Gone(a));
 
   rassim::Shutdown();
   EXPECT_EQ(Recorder::StepsSoFar(), kConnectSteps);  // a dropped line sends nothing

@@ -183,6 +183,11 @@ TEST_F(RassimPhonebookTest, DialParamsRoundTrip) {
   ASSERT_EQ(GetParams("Net", params, stored), kRasSuccess);
   EXPECT_EQ(account(), std::tuple("bob"s, "DOM"s, ""s, "555"s, 0));
   EXPECT_EQ(ReadPhonebook().find("secret"), std::string::npos);
+  // Storing what is stored already leaves the file alone.
+  const auto an_hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  fs::last_write_time(path_, an_hour_ago);
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), kRasSuccess);
+  EXPECT_EQ(fs::last_write_time(path_), an_hour_ago);
   ASSERT_EQ(GetParams("Other", params, stored), kRasSuccess);
   EXPECT_STREQ(params.szUserName, "x");
 

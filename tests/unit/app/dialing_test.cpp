@@ -2,10 +2,13 @@
 // dial, redial, keep connection, hang up, refusals and the event sounds.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
+#include "app/time_records.h"
 #include "mainform_fixture.h"
+#include "settings/hotkeys.h"
 #include "ui/command_ids.h"
 
 namespace {
@@ -88,6 +91,18 @@ TEST_F(DialingTest, HangingUpDuringADialLogsThe631ErrorAndNeverRedials) {
   EXPECT_EQ(LogCount("Disconnected"), 1);
 }
 
+TEST_F(DialingTest, TheRedialHotkeyDuringADialLeavesTheNewDialToTheLastWordOfTheOld) {
+  Tmainform& form = DialFromStart("Ringing");
+  form.Settings().UdRedialAfter = 1;
+  ASSERT_TRUE(Eventually([&] { return LogCount("Opening port") == 1; }));
+  form.WMHotKey(kHotKeyRedialId);  // Hang Up, then Dial
+  Elapse(5000);
+  EXPECT_EQ(LogCount("\tError  \tThe port was disconnected by the user."), 1);
+  EXPECT_EQ(LogCount("Connecting to Ringing..."), 2);
+  EXPECT_TRUE(form.Dialing().Dialing());
+  EXPECT_FALSE(form.Dialing().RedialTimer().Enabled());
+}
+
 TEST_F(DialingTest, AVanishedAttemptIsRedialedOnceTheWaitForAnAnswerIsOver) {
   Tmainform& form = Start();
   form.Settings().UdWaitTime = 3;
@@ -150,6 +165,30 @@ TEST_F(DialingTest, ARefusedDialIsLoggedNotRedialedAndTheNextDialWorks) {
   form.CnListSelectItem("Good");
   form.Dial1Click();
   ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+}
+
+TEST_F(DialingTest, DialingWhileOnlineEndsTheSessionOfTheLineThatWasUpFirst) {
+  Tmainform& form = DialFromStart("Good");
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  Elapse(5000);
+  form.Dial1Click();  // the same entry again: the line is hung up and dialed anew
+  EXPECT_EQ(view_.online_label, "Dialing");
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  Elapse(3000);
+  form.CnListSelectItem("Ringing");
+  form.Dial1Click();
+  form.CnListSelectItem("Busy");
+  form.Dial1Click();  // refused while ringing: the dial under way keeps its name
+  form.HangUp1Click();
+
+  std::vector<std::pair<std::string, double>> sessions;
+  TimeRecordReader reader([&](const TimeRecordView& record) {
+    sessions.emplace_back(record.entry, std::round(record.duration * 86400));
+  });
+  reader.Feed(files_.content["C:\\Tarvolin\\TimeCount.CSV"]);
+  const std::vector<std::pair<std::string, double>> expected = {{"Good", 5}, {"Good", 3}};
+  EXPECT_EQ(sessions, expected);
+  EXPECT_EQ(form.Dialing().LastDialedEntry(), "Ringing");
 }
 
 TEST_F(DialingTest, KeepFromTheButtonAndEachMenuTogglesOneStateThatTheMenusShow) {
