@@ -53,17 +53,32 @@ std::optional<std::string_view> KeyName(std::string_view line) {
   return Trim(line.substr(0, equals));
 }
 
+// The line of the next header after line `header`, or the end of the file.
+size_t SectionEnd(const Lines& lines, size_t header) {
+  size_t end = header + 1;
+  while (end < lines.size() && !Header(lines[end])) {
+    ++end;
+  }
+  return end;
+}
+
 std::optional<Span> FindSection(const Lines& lines, std::string_view section) {
   for (size_t i = 0; i < lines.size(); ++i) {
     if (Header(lines[i]) && SameText(*Header(lines[i]), section)) {
-      size_t end = i + 1;
-      while (end < lines.size() && !Header(lines[end])) {
-        ++end;
-      }
-      return Span{i + 1, end};
+      return Span{i + 1, SectionEnd(lines, i)};
     }
   }
   return std::nullopt;
+}
+
+std::optional<Span> IndexedSection(
+    const std::unordered_map<std::string, std::pair<size_t, size_t>>& sections,
+    std::string_view section) {
+  const auto found = sections.find(AsciiLowerCase(section));
+  if (found == sections.end()) {
+    return std::nullopt;
+  }
+  return Span{found->second.first, found->second.second};
 }
 
 std::optional<size_t> FindKey(const Lines& lines, Span span, std::string_view key) {
@@ -84,6 +99,13 @@ const std::vector<std::string>& FakeProfileFile::FileLines(const std::string& fi
   if (text != split_text_) {
     split_text_ = text;
     split_lines_ = Split(text);
+    split_sections_.clear();
+    for (size_t i = 0; i < split_lines_.size(); ++i) {
+      if (const std::optional<std::string_view> name = Header(split_lines_[i])) {
+        split_sections_.emplace(AsciiLowerCase(*name),
+                                std::pair(i + 1, SectionEnd(split_lines_, i)));
+      }
+    }
   }
   return split_lines_;
 }
@@ -91,7 +113,7 @@ const std::vector<std::string>& FakeProfileFile::FileLines(const std::string& fi
 std::string FakeProfileFile::Read(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& fallback) {
   const Lines& lines = FileLines(file);
-  const std::optional<Span> span = FindSection(lines, section);
+  const std::optional<Span> span = IndexedSection(split_sections_, section);
   const std::optional<size_t> line = span ? FindKey(lines, *span, key) : std::nullopt;
   if (!line) {
     return fallback;
@@ -146,7 +168,7 @@ std::vector<std::string> FakeProfileFile::Keys(const std::string& file,
                                                const std::string& section) {
   const Lines& lines = FileLines(file);
   std::vector<std::string> keys;
-  if (const std::optional<Span> span = FindSection(lines, section)) {
+  if (const std::optional<Span> span = IndexedSection(split_sections_, section)) {
     for (size_t i = span->begin; i < span->end; ++i) {
       if (KeyName(lines[i])) {
         keys.emplace_back(*KeyName(lines[i]));

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "fakes/fake_app_ports.h"
@@ -35,4 +37,8 @@ class FakeProfileFile : public ProfileFile {
   FakeFiles& files_;
   std::string split_text_;
   std::vector<std::string> split_lines_;
+  // Each section's lines (from after its header to the next), by its name in lower case;
+  // the first of two alike wins, as in a lookup by the system. Kept with split_lines_: the
+  // fuzz targets read files of hundreds of sections key by key.
+  std::unordered_map<std::string, std::pair<size_t, size_t>> split_sections_;
 };
