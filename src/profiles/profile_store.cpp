@@ -53,7 +53,7 @@ std::vector<Key> Keys(EntryInfo& info) {
 
 std::string Format(const Field& field, char separator) {
   return std::visit(Overloaded{[](std::string* text) { return IniValue(*text); },
-                               [](Encoded pwd) { return EncodePassword(*pwd.text); },
+                               [](Encoded pwd) { return IniValue(EncodePassword(*pwd.text)); },
                                [](bool* flag) { return std::string(*flag ? "1" : "0"); },
                                [](int* number) { return std::to_string(*number); },
                                [&](double* real) { return FormatReal(*real, separator); }},

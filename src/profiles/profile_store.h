@@ -12,7 +12,8 @@
 #include "profiles/entry_info.h"
 
 // One section per phonebook entry, named as the entry, written key by key. Texts are
-// written in their IniValue form, so blanks and quotes at their ends load back. Integers are
+// written in their IniValue form, so blanks and quotes at their ends load back; so is the
+// encoded password, since some characters encode as a blank or a quote. Integers are
 // decimal (or hexadecimal after "0x"), booleans "1"/"0", reals in the shortest general form
 // of up to 15 significant digits with the user's decimal separator. Reading takes either
 // "." or "," as the separator, whatever the user's setting, so that a file written under one

@@ -128,6 +128,8 @@ TEST_F(ProfileStoreTest, TextsWithBlanksOrQuotesAtTheirEndsLoadBackAsSaved) {
   info.Domain = "\"CORP\"";
   info.PN = "'555-0199'";
   info.PNList = "\t555-0101^^";
+  // Encoded, these two characters of the ANSI code page end up a blank and a quote.
+  info.Pwd = "\x9Fpass\xA1";
   ASSERT_TRUE(store.SaveProfile(info, error));
   EntryInfo loaded = Account("Alpha");
   EXPECT_EQ(Texts{}, store.LoadProfile(loaded, dialup));
