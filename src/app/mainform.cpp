@@ -52,7 +52,7 @@ void Tmainform::WireDialUpEvents() {
   };
 }
 
-// Commands whose features have not arrived yet have no handler and show greyed.
+// Every command of the main window, its menus, hotkeys and schedules runs from here.
 void Tmainform::BindCommands() {
   auto& c = commands_;
   c.Bind(Command::Dial, [this] { Dial1Click(); });
