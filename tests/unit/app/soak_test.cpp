@@ -364,6 +364,8 @@ TEST_F(SoakTest, TenThousandDialsEndOnlineOfflineOrRedialingAndLeaveNothingBehin
   EXPECT_EQ(prompts_.errors, std::vector<std::string>{});
   // Leaks of what is still reachable escape the leak check at exit.
   EXPECT_LT(HeapInUse(), heap_warmed_up + kHeapSlack);
+  std::printf("%d cycles, %d sessions, %d cycles with a schedule, %zu bytes of heap in use\n",
+              kCycles, sessions_, scheduled_cycles_, HeapInUse());
 }
 
 }  // namespace
