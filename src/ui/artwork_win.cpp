@@ -345,7 +345,7 @@ void PaintPicture(HDC dc, const RECT& rect, int dpi, std::initializer_list<const
 
 }  // namespace
 
-HBITMAP CreateTopDownDib(int width, int height, uint32_t** bits) {
+BITMAPINFO TopDownBitmapInfo(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -353,6 +353,11 @@ HBITMAP CreateTopDownDib(int width, int height, uint32_t** bits) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+HBITMAP CreateTopDownDib(int width, int height, uint32_t** bits) {
+  const BITMAPINFO info = TopDownBitmapInfo(width, height);
   void* pixels = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
   if (bits)

@@ -13,6 +13,8 @@
 int ScaleToDpi(int value, int dpi);
 COLORREF SkinRgb(uint32_t color);
 
+// The description of a 32-bit top-down bitmap: rows top first, pixels 0xAARRGGBB.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
 // A 32-bit top-down bitmap whose pixels (0xAARRGGBB, row by row) are at `bits`.
 HBITMAP CreateTopDownDib(int width, int height, uint32_t** bits = nullptr);
 

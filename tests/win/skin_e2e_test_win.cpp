@@ -25,13 +25,7 @@ struct Pixels {
 
 Pixels ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
   Pixels pixels{width, height, std::vector<uint32_t>(width * height)};
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
   GetDIBits(dc, bitmap, 0, height, pixels.Data.data(), &info, DIB_RGB_COLORS);
   return pixels;
 }
