@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/accounting.h"
-#include "app/time_records.h"
+#include "accounting/accounting.h"
+#include "accounting/time_records.h"
 #include "platform/date_time.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "percentile.h"
 #include "app/mainform.h"
-#include "app/win_port_set.h"
+#include "ports/win_port_set.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // same, a sound line after the damage still counts, and a checkpoint is recovered once.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "app/time_records.h"
+#include "accounting/time_records.h"
 #include "fakes/fake_app_ports.h"
 #include "fuzz_check.h"
 #include "platform/date_time.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "actions/action_dialog_model.h"
-#include "ui/dialog_win.h"
+#include "platform/dialog_win.h"
 
 bool ShowActionListDialog(HWND owner, ActionListModel& model);
 bool ShowActionFormDialog(HWND owner, ActionFormModel& model);

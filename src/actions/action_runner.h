@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "actions/action_store.h"
-#include "app/connection_log.h"
+#include "log/connection_log.h"
 #include "platform/desktop.h"
 #include "platform/shell.h"
 #include "settings/app_settings.h"

@@ -5,8 +5,8 @@
 #include "actions/action_dialog_model.h"
 #include "actions/action_runner.h"
 #include "actions/action_store.h"
-#include "app/connection_log.h"
-#include "app/main_ports.h"
+#include "log/connection_log.h"
+#include "ports/main_ports.h"
 #include "platform/problem_report.h"
 #include "settings/app_settings.h"
 

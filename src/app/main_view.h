@@ -5,16 +5,16 @@
 #include <string>
 
 #include "actions/actions.h"
-#include "app/connection_log.h"
-#include "app/dialing_controller.h"
-#include "app/options_controller.h"
+#include "log/connection_log.h"
+#include "dialing/dialing_controller.h"
+#include "dialing/options_controller.h"
 #include "profiles/connection_list.h"
 #include "schedule/schedule_view.h"
-#include "settings/hotkeys.h"
-#include "ui/histogram.h"
-#include "ui/help.h"
-#include "ui/readouts.h"
-#include "ui/tray.h"
+#include "hotkeys/hotkeys.h"
+#include "display/histogram.h"
+#include "display/help.h"
+#include "display/readouts.h"
+#include "display/tray.h"
 
 class MainView : public StatusLine,
                  public ConnectionListView,

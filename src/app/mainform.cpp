@@ -19,7 +19,7 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       readouts_(dialup_, connections_, settings_, ring_, ports.locale, ports.desktop, view),
       versions_(ports.network, ports.xml, ports.prompts, ports.shell, settings_, UpdateHost()),
       actions_(ports, log_, settings_, view, problems_),
-      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, tray_, actions_,
+      dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, *this, actions_,
                versions_, view),
       keep_alive_(ports, dialup_, settings_, log_),
       password_(ports.registry),

@@ -8,33 +8,33 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "app/connection_log.h"
-#include "app/dialing_controller.h"
-#include "app/keep_alive.h"
-#include "app/main_ports.h"
+#include "log/connection_log.h"
+#include "dialing/dialing_controller.h"
+#include "monitor/keep_alive.h"
+#include "ports/main_ports.h"
 #include "app/main_view.h"
-#include "app/monitor.h"
-#include "app/options_controller.h"
-#include "app/session_accounting.h"
+#include "monitor/monitor.h"
+#include "dialing/options_controller.h"
+#include "accounting/session_accounting.h"
 #include "dialup/dialup.h"
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
-#include "schedule/scheduler.h"
+#include "scheduler/scheduler.h"
 #include "settings/app_settings.h"
-#include "settings/hotkeys.h"
+#include "hotkeys/hotkeys.h"
 #include "settings/password_protection.h"
 #include "tarvolin_version.h"
-#include "ui/button_sounds.h"
-#include "ui/commands.h"
-#include "ui/histogram.h"
-#include "ui/help.h"
-#include "ui/readouts.h"
-#include "ui/tray.h"
+#include "display/button_sounds.h"
+#include "commands/commands.h"
+#include "display/histogram.h"
+#include "display/help.h"
+#include "display/readouts.h"
+#include "display/tray.h"
 #include "update/version_check.h"
 
 constexpr const char* kAppTitle = "Tarvolin";
 
-class Tmainform {
+class Tmainform : private LineEvents {
  public:
   Tmainform(const MainPorts& ports, MainView& view, std::vector<std::string> args);
   ~Tmainform();
@@ -99,6 +99,10 @@ class Tmainform {
   void HideToTray() { tray_.HideToTray(); }
 
  private:
+  // The line's events, shown in the tray.
+  void OnlineChanged(bool online) override { tray_.SetIconIndex(online ? 1 : 0); }
+  void MinimizeToTray() override { tray_.HideToTray(); }
+
   void BindCommands();
   void ShowView(int mode);
   void WireDialUpEvents();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_ports.h"
+#include "ports/main_ports.h"
 #include "dialup/dialup.h"
 #include "platform/problem_report.h"
 #include "profiles/account_table.h"

@@ -5,7 +5,7 @@
 
 #include "profiles/property_dialog.h"
 #include "profiles/property_ids.h"
-#include "ui/dialog_win.h"
+#include "platform/dialog_win.h"
 
 namespace {
 

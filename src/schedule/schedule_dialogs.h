@@ -5,7 +5,7 @@
 
 #include "schedule/schedule_form_model.h"
 #include "schedule/schedule_list_model.h"
-#include "ui/dialog_win.h"
+#include "platform/dialog_win.h"
 
 // "Schedules", starting from `model`; what OK hands back, nullopt when cancelled.
 std::optional<ScheduleListResult> ShowScheduleListDialog(HWND owner,

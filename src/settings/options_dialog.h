@@ -2,7 +2,7 @@
 #pragma once
 
 #include "settings/options_model.h"
-#include "ui/dialog_win.h"
+#include "platform/dialog_win.h"
 
 // Shows the Options dialog modal over `owner` on `form`'s controls and keeps them up to
 // date as the user works; true when the user chose OK. A password confirmed in the password

@@ -4,7 +4,7 @@
 #include "settings/password_dialog.h"
 #include "settings/password_ids.h"
 #include "settings/password_model.h"
-#include "ui/dialog_win.h"
+#include "platform/dialog_win.h"
 
 namespace {
 

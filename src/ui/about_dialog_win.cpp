@@ -6,7 +6,7 @@
 #include "ui/about_dialog.h"
 #include "ui/about_ids.h"
 #include "ui/artwork_win.h"
-#include "ui/dialog_win.h"
+#include "platform/dialog_win.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "ui/skin.h"
+#include "display/skin.h"
 
 // A logical length (100% scaling) in device pixels at `dpi`.
 int ScaleToDpi(int value, int dpi);

@@ -1,7 +1,7 @@
 // Paints the transfer histogram's bars into its box.
 #pragma once
 
-#include "ui/histogram.h"
+#include "display/histogram.h"
 
 // The handle types as <windows.h> declares them, so this header needs none of it.
 struct HDC__;

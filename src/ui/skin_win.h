@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "ui/skin.h"
+#include "display/skin.h"
 
 // A 32-bit bitmap of the whole skin at `dpi` (kSkinWidth x kSkinHeight logical pixels).
 HBITMAP CreateSkinBitmap(int dpi);

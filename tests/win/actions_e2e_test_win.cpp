@@ -9,7 +9,7 @@
 
 #include "actions/action_ids.h"
 #include "driver.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

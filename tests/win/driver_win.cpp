@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "driver.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

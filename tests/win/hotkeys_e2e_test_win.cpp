@@ -7,7 +7,7 @@
 
 #include "driver.h"
 #include "settings/hotkey_ids.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "driver.h"
 #include "settings/options_ids.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "driver.h"
 #include "settings/password.h"
 #include "settings/password_ids.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

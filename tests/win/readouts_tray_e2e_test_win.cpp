@@ -8,7 +8,7 @@
 #include <string>
 
 #include "driver.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/numbers.h"
 #include "platform/win_helpers.h"
 #include "schedule/schedule_ids.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

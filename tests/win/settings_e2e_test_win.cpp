@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

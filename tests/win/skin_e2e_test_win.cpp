@@ -12,7 +12,7 @@
 
 #include "driver.h"
 #include "ui/artwork_win.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 #include "ui/skin_win.h"
 
 namespace {

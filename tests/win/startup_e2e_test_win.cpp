@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "driver.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

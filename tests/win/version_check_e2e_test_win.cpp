@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "driver.h"
-#include "ui/command_ids.h"
+#include "commands/command_ids.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/time_records.h"
+#include "accounting/time_records.h"
 #include "mainform_fixture.h"
-#include "settings/hotkeys.h"
-#include "ui/command_ids.h"
+#include "hotkeys/hotkeys.h"
+#include "commands/command_ids.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <random>
 #include <string>
 
-#include "app/time_records.h"
+#include "accounting/time_records.h"
 #include "mainform_fixture.h"
 #include "rassim/rassim.h"
-#include "settings/hotkeys.h"
+#include "hotkeys/hotkeys.h"
 
 namespace {
 

@@ -1,0 +1,88 @@
+// Online time and its cost: pricing a span by a rate plan, and the session, today and
+// since-billing counters of the connection table.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "accounting/time_records.h"
+#include "profiles/account_table.h"
+#include "profiles/entry_info.h"
+
+// The cost of the span that begins at the date-time `start` and lasts `duration` days.
+// Each hour of the day costs its section's rate (sections 1, 2, 3 in that order, a later
+// one overriding an earlier one; only enabled sections with a rate above 0; From >= To
+// runs past midnight, so From = To covers the whole day) or else GeneralRate. With
+// WeekendEnabled, every moment of a Saturday or Sunday costs WeekendRate, or GeneralRate
+// when that is not above 0, whatever the sections say. From and To are taken within 0..24.
+// A duration that is not above 0 costs 0. A date's day is the whole part of a date-time.
+// The cost does not depend on the span's length: whole days are priced in one step.
+long double ComputeExpense(const RatePlan& plan, double start, double duration);
+
+// A span of days as hours:minutes:seconds, minutes and seconds of two digits, hours of at
+// least two and not wrapped at 24 (1.5 days is "36:00:00"). The seconds are rounded to
+// the nearest whole second, halves to the even one. A negative span gets a leading "-".
+std::string FormatDuration(double span);
+
+// The session's clock and the counters of the selected connection. A session runs from
+// RecordConnectTime until its record is taken with SessionRecord; only then do ticks
+// advance the session, today and billing counters. Today's counters of every row restart
+// at local midnight, online or not; a span online across midnight counts each part toward
+// its own day. Date-times come from the caller (the clock port's local time).
+class Accounting {
+ public:
+  // As at start: no session, nothing to write, and the table's today counters (as
+  // LoadTimeRecords left them) taken as those of the day of `now`.
+  void Reset(double now);
+
+  // A connect at `now`: ConnectTime and LastTickTime become `now`, SessionSaved goes off.
+  void RecordConnectTime(double now);
+
+  // Call once a second, online or not; `plan` is the selected connection's. At every
+  // midnight since the last call, today's counters of all rows go to 0 and, when the new
+  // day is the plan's BillingDay, so do the selected row's billing counters. While a
+  // session runs and a row is selected (SelectedAccount), that row gets:
+  // - SessionTime = now - ConnectTime and SessionExpense = its cost, repriced as a whole
+  //   on every call, so a change of plan applies to the whole session;
+  // - the time since LastTickTime and its cost added to today's counters, split at
+  //   midnight so that the part before it belongs to the day that ended;
+  // - the same added to the billing counters, except on the plan's BillingDay, when they
+  //   equal today's (the billing period starts afresh that day);
+  // and LastTickTime becomes `now`. Time while the clock was set back is not counted.
+  // Without a selected row nothing is counted and LastTickTime stays.
+  void AccountingTick(TAccountTable& table, const RatePlan& plan, double now);
+
+  // The session's record for "TimeCount.CSV", once per session: nullopt when it was taken
+  // already or there was no connect. Taking it sets SessionSaved. The record: start
+  // ConnectTime, duration now - ConnectTime, the SessionExpense of the first in-use row
+  // named `last_dialed_entry` as the last tick left it (0 without such a row), and that
+  // entry.
+  std::optional<TimeRecord> SessionRecord(const TAccountTable& table,
+                                          const std::string& last_dialed_entry, double now);
+
+  // The running session's record as SessionRecord would give it now, for the checkpoint:
+  // at the first call of a session and then whenever kCheckpointInterval has passed since
+  // the last one it gave; nullopt when none is due or no session runs. Changes nothing else.
+  std::optional<TimeRecord> CheckpointRecord(const TAccountTable& table,
+                                             const std::string& last_dialed_entry, double now);
+
+  static constexpr double kCheckpointInterval = 30.0 / 86400;  // half a minute, in days
+
+  double ConnectTime() const { return connect_time_; }  // 0 before the first connect
+  double LastTickTime() const { return last_tick_time_; }
+  bool SessionSaved() const { return session_saved_; }  // on: nothing left to write
+
+ private:
+  bool Running() const { return connect_time_ != 0 && !session_saved_; }
+  void SetDay(double midnight);
+  void StartDay(TAccountTable& table, int selected, const RatePlan& plan, double midnight);
+  void CountUntil(AccountInfo& row, const RatePlan& plan, double until);
+  TimeRecord Record(const TAccountTable& table, const std::string& entry, double now) const;
+
+  double connect_time_ = 0;
+  double last_tick_time_ = 0;
+  bool session_saved_ = true;
+  std::optional<double> last_checkpoint_;
+  std::optional<double> day_;  // midnight that began the day today's counters belong to
+  int day_of_month_ = 0;       // of day_
+};

@@ -1,0 +1,46 @@
+// Online time and its cost as the program runs.
+#include "accounting/session_accounting.h"
+
+SessionAccounting::SessionAccounting(const MainPorts& ports, ConnectionList& connections,
+                                     ProblemReport& problems)
+    : ports_(ports),
+      connections_(connections),
+      problems_(problems),
+      records_(ports.files, ports.locale) {}
+
+void SessionAccounting::Reset() {
+  accounting_.Reset(Now());
+}
+
+void SessionAccounting::LoadTimeRecords() {
+  problems_.Say(records_.LoadTimeRecords(
+      connections_.Table(), [this](const std::string& entry) { return connections_.PlanOf(entry); },
+      Now()));
+}
+
+void SessionAccounting::RecordConnectTime() {
+  accounting_.RecordConnectTime(Now());
+}
+
+void SessionAccounting::AccountingTick(const std::string& last_dialed_entry) {
+  const double now = Now();
+  accounting_.AccountingTick(connections_.Table(), connections_.CurrentProfile().Rates, now);
+  const auto checkpoint =
+      accounting_.CheckpointRecord(connections_.Table(), last_dialed_entry, now);
+  std::string error;
+  if (checkpoint && !records_.WriteCheckpoint(*checkpoint, error))
+    problems_.Say(
+        {"The running session cannot be kept in " + records_.CheckpointPath() + ": " + error});
+}
+
+void SessionAccounting::SaveSessionRecord(const std::string& last_dialed_entry) {
+  const auto record = accounting_.SessionRecord(connections_.Table(), last_dialed_entry, Now());
+  std::string error;
+  if (record && !records_.SaveSessionRecord(*record, error))
+    problems_.Say({"The session could not be added to " + records_.Path() + ": " + error});
+}
+
+void SessionAccounting::DiscardSession() {
+  if (accounting_.SessionRecord(connections_.Table(), "", Now()))
+    records_.DiscardCheckpoint();
+}

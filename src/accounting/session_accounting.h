@@ -1,0 +1,43 @@
+// Online time and its cost as the program runs: the counters advanced every second, the
+// session's record when it ends, today's and the billing period's totals at start, and a
+// checkpoint that keeps a running session should the program die.
+#pragma once
+
+#include <string>
+
+#include "accounting/accounting.h"
+#include "ports/main_ports.h"
+#include "accounting/time_records.h"
+#include "platform/problem_report.h"
+#include "profiles/connection_list.h"
+
+// The counters are those of the connection list's rows; the plan is the current profile's.
+// File failures are said through `problems` and never stop the program.
+class SessionAccounting {
+ public:
+  SessionAccounting(const MainPorts& ports, ConnectionList& connections, ProblemReport& problems);
+
+  // As at start: no session, today's counters belong to today.
+  void Reset();
+  // Start-up, after the table is built: a session left by a run that died is recorded,
+  // then "TimeCount.CSV" gives today's and the billing period's totals.
+  void LoadTimeRecords();
+  // The line is up now.
+  void RecordConnectTime();
+  // Once a second, online or not. While a session runs the selected row's counters grow
+  // and the checkpoint is renewed every half minute.
+  void AccountingTick(const std::string& last_dialed_entry);
+  // The session ended: its line is appended to "TimeCount.CSV", once per session.
+  void SaveSessionRecord(const std::string& last_dialed_entry);
+  // The session ends without a record (exit with logs off): nothing is left to recover.
+  void DiscardSession();
+
+ private:
+  double Now() { return ports_.clock.LocalNow(); }
+
+  MainPorts ports_;
+  ConnectionList& connections_;
+  ProblemReport& problems_;
+  Accounting accounting_;
+  TimeRecords records_;
+};

@@ -1,0 +1,358 @@
+// The file of finished sessions and the checkpoint of the running one.
+#include "accounting/time_records.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "accounting/accounting.h"
+#include "platform/date_time.h"
+#include "platform/numbers.h"
+
+namespace {
+
+constexpr std::string_view kSeparator = "\t\t\t\t";
+constexpr std::size_t kShownLineLength = 80;
+
+const double kYear10000 = ToDateTime({10000, 1, 1});
+
+// The number before the next separator; `rest` goes on after that separator. False when
+// there is no separator or the text before it is not a number.
+bool TakeNumber(std::string_view& rest, double& number) {
+  // The usual field, a plain decimal right before the separator, takes one pass.
+  const std::size_t length = ParsePlainDecimal(rest, number);
+  if (length > 0 && rest.substr(length).starts_with(kSeparator)) {
+    rest.remove_prefix(length + kSeparator.size());
+    return true;
+  }
+  const std::size_t end = rest.find(kSeparator);
+  if (end == std::string_view::npos) {
+    return false;
+  }
+  const std::optional<double> parsed = ParseReal(rest.substr(0, end));
+  rest.remove_prefix(end + kSeparator.size());
+  number = parsed.value_or(0);
+  return parsed.has_value();
+}
+
+// The number before the next separator, as text; `rest` goes on after that separator.
+// False as TakeNumber.
+bool TakeNumberText(std::string_view& rest, std::string_view& text) {
+  std::size_t length = PlainDecimalLength(rest);
+  if (length == 0 || !rest.substr(length).starts_with(kSeparator)) {
+    length = rest.find(kSeparator);
+    if (length == std::string_view::npos || !ParseReal(rest.substr(0, length))) {
+      return false;
+    }
+  }
+  text = rest.substr(0, length);
+  rest.remove_prefix(length + kSeparator.size());
+  return true;
+}
+
+std::optional<TimeRecordView> ParseLine(std::string_view line) {
+  TimeRecordView record{};
+  if (!TakeNumber(line, record.start) || !TakeNumber(line, record.duration) ||
+      !TakeNumberText(line, record.expense_text) || record.start < 0 || record.duration < 0 ||
+      record.start + record.duration >= kYear10000) {
+    return std::nullopt;
+  }
+  record.entry = line;
+  return record;
+}
+
+void PreviousMonth(CalendarTime& date) {
+  if (--date.month == 0) {
+    date.month = 12;
+    --date.year;
+  }
+}
+
+// The midnight that began the last day up to `today` whose day of the month is
+// `billing_day`, or nullopt for a day that is none.
+std::optional<double> BillingPeriodStart(int billing_day, double today) {
+  if (billing_day < 1 || billing_day > 31) {
+    return std::nullopt;
+  }
+  const CalendarTime date = FromDateTime(today);
+  CalendarTime start{date.year, date.month, billing_day};
+  if (date.day < billing_day) {
+    PreviousMonth(start);
+  }
+  while (FromDateTime(ToDateTime(start)).day != billing_day) {  // a month too short for it
+    PreviousMonth(start);
+  }
+  return ToDateTime(start);
+}
+
+// Adds the part of the session after `from` to the counters: all of it at the expense
+// the file gives, or the part after that midnight as the plan prices it.
+void AddAfter(const TimeRecordView& session, double from, const RatePlan& plan, double& time,
+              long double& expense) {
+  if (session.start >= from) {
+    time += session.duration;
+    expense += session.Expense();
+    return;
+  }
+  const double part = session.start + session.duration - from;
+  time += part;
+  expense += ComputeExpense(plan, from, part);
+}
+
+// Adds stored sessions to the rows of their entries.
+class Tally {
+ public:
+  Tally(TAccountTable& table, const PlanOf& plan_of, double now)
+      : table_(table), plan_of_(plan_of), today_(std::floor(now)), earliest_(EarliestStart()) {}
+
+  void Add(const TimeRecordView& session) {
+    const double end = session.start + session.duration;
+    const int index = end >= earliest_ && end < today_ + 1 ? Find(session.entry) : -1;
+    if (index < 0) {
+      return;
+    }
+    AccountInfo& row = table_[index];
+    const Entry& entry = EntryOf(index);
+    if (end >= today_) {
+      AddAfter(session, today_, entry.plan, row.TodayTime, row.TodayExpense);
+    }
+    if (entry.billing_start && end >= *entry.billing_start) {
+      AddAfter(session, *entry.billing_start, entry.plan, row.BillingTime, row.BillingExpense);
+    }
+  }
+
+ private:
+  struct Entry {
+    RatePlan plan;
+    std::optional<double> billing_start;
+  };
+
+  // No counter's period begins before this, whatever an entry's billing day: most of a
+  // long file ends earlier and needs no look-up of its entry.
+  double EarliestStart() const {
+    double earliest = today_;
+    for (int day = 1; day <= 31; ++day) {
+      earliest = std::min(earliest, *BillingPeriodStart(day, today_));
+    }
+    return earliest;
+  }
+
+  // Files tend to hold long runs of one entry, so the last row found is tried first.
+  int Find(std::string_view name) {
+    if (last_found_ >= 0 && table_[last_found_].EntryName == name) {
+      return last_found_;
+    }
+    for (int i = 0; i < kAccountRows && table_[i].InUse; ++i) {
+      if (table_[i].EntryName == name) {
+        return last_found_ = i;
+      }
+    }
+    return -1;
+  }
+
+  const Entry& EntryOf(int index) {
+    std::optional<Entry>& entry = entries_[index];
+    if (!entry) {
+      const RatePlan plan = plan_of_(table_[index].EntryName);
+      entry = Entry{plan, BillingPeriodStart(plan.BillingDay, today_)};
+    }
+    return *entry;
+  }
+
+  TAccountTable& table_;
+  const PlanOf& plan_of_;
+  const double today_;
+  const double earliest_;
+  std::array<std::optional<Entry>, kAccountRows> entries_;
+  int last_found_ = -1;
+};
+
+std::string Shown(std::string_view line) {
+  return line.size() <= kShownLineLength ? std::string(line)
+                                         : std::string(line.substr(0, kShownLineLength)) + "...";
+}
+
+void ReportBadLines(const std::string& path, const TimeRecordReader& reader,
+                    std::vector<std::string>& problems) {
+  for (const BadLine& bad : reader.FirstBadLines()) {
+    problems.push_back(path + ", line " + std::to_string(bad.number) + ": \"" + bad.text +
+                       "\" is not a session record; it is skipped.");
+  }
+  const std::size_t more = reader.BadLineCount() - reader.FirstBadLines().size();
+  if (more > 0) {
+    problems.push_back(path + ": " + std::to_string(more) +
+                       " more lines are not session records; they are skipped.");
+  }
+}
+
+}  // namespace
+
+std::string FormatTimeRecord(const TimeRecord& record, char decimal_separator) {
+  std::string line = FormatReal(record.start, decimal_separator);
+  line += kSeparator;
+  line += FormatReal(record.duration, decimal_separator);
+  line += kSeparator;
+  line += FormatReal(static_cast<double>(record.expense), decimal_separator);
+  line += kSeparator;
+  line += record.entry;
+  line += "\r\n";
+  return line;
+}
+
+double TimeRecordView::Expense() const {
+  return ParseReal(expense_text).value_or(0);
+}
+
+void TimeRecordReader::Feed(std::string_view piece) {
+  for (std::size_t end; (end = piece.find('\n')) != std::string_view::npos;) {
+    if (partial_.empty()) {
+      Line(piece.substr(0, end));
+    } else {
+      partial_.append(piece.substr(0, end));
+      Line(partial_);
+      partial_.clear();
+    }
+    piece.remove_prefix(end + 1);
+  }
+  partial_.append(piece);
+}
+
+void TimeRecordReader::Finish() {
+  if (!partial_.empty()) {
+    Line(partial_);
+    partial_.clear();
+  }
+}
+
+void TimeRecordReader::Line(std::string_view line) {
+  ++number_;
+  if (line.ends_with('\r')) {
+    line.remove_suffix(1);
+  }
+  if (line.empty()) {
+    return;
+  }
+  if (const std::optional<TimeRecordView> record = ParseLine(line)) {
+    take_(*record);
+    return;
+  }
+  if (first_bad_.size() < kKeptBadLines) {
+    first_bad_.push_back({number_, Shown(line)});
+  }
+  ++bad_count_;
+}
+
+TimeRecords::TimeRecords(Files& files, Locale& locale) : files_(files), locale_(locale) {}
+
+std::string TimeRecords::Path() {
+  return files_.ExeDir() + "TimeCount.CSV";
+}
+
+std::string TimeRecords::CheckpointPath() {
+  return files_.ExeDir() + "TimeCount.run";
+}
+
+std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of,
+                                                      double now) {
+  std::vector<std::string> problems = RecoverCheckpoint();
+  Tally tally(table, plan_of, now);
+  TimeRecordReader reader([&tally](const TimeRecordView& session) { tally.Add(session); });
+  std::string error;
+  if (!ReadRecords(reader, error)) {
+    const bool missing = error.empty();
+    if (!missing || !files_.Append(Path(), "", error)) {
+      problems.push_back((missing ? "Cannot create " : "Cannot read ") + Path() + ": " + error);
+    }
+    return problems;
+  }
+  ReportBadLines(Path(), reader, problems);
+  return problems;
+}
+
+bool TimeRecords::SaveSessionRecord(const TimeRecord& record, std::string& error) {
+  if (!files_.Append(Path(), FormatTimeRecord(record, locale_.DecimalSeparator()), error)) {
+    error = "Cannot write " + Path() + ": " + error;
+    return false;
+  }
+  ClearCheckpoint();
+  return true;
+}
+
+bool TimeRecords::WriteCheckpoint(const TimeRecord& record, std::string& error) {
+  if (!files_.ReplaceWhole(CheckpointPath(), FormatTimeRecord(record, locale_.DecimalSeparator()),
+                           error)) {
+    error = "Cannot write " + CheckpointPath() + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+void TimeRecords::DiscardCheckpoint() {
+  ClearCheckpoint();
+}
+
+std::vector<std::string> TimeRecords::RecoverCheckpoint() {
+  std::vector<std::string> problems;
+  std::string text, error;
+  if (!files_.ReadAll(CheckpointPath(), text, error)) {
+    if (!error.empty()) {
+      problems.push_back("Cannot read " + CheckpointPath() + ": " + error);
+    }
+    return problems;
+  }
+  std::optional<TimeRecord> session;
+  TimeRecordReader reader([&session](const TimeRecordView& r) {
+    session = TimeRecord{r.start, r.duration, r.Expense(), std::string(r.entry)};
+  });
+  reader.Feed(text);
+  reader.Finish();
+  if (reader.BadLineCount() > 0) {
+    problems.push_back(CheckpointPath() + " holds no session record; it is removed.");
+  }
+  if (session) {
+    const bool saved = HoldsSession(*session, error);
+    if (!error.empty()) {
+      problems.push_back("Cannot read " + Path() + ": " + error);
+      return problems;
+    }
+    if (!saved && !SaveSessionRecord(*session, error)) {
+      problems.push_back(error + "\nThe session of a run that ended while online stays in " +
+                         CheckpointPath() + " for the next start.");
+      return problems;
+    }
+  }
+  ClearCheckpoint();
+  return problems;
+}
+
+void TimeRecords::ClearCheckpoint() {
+  if (!files_.Exists(CheckpointPath()) || files_.Remove(CheckpointPath())) {
+    return;
+  }
+  std::string error;
+  files_.ReplaceWhole(CheckpointPath(), "", error);
+}
+
+// Whether "TimeCount.CSV" holds a session of the same start and entry; a file that does
+// not exist holds none. Starts compare as a line writes them: a checkpoint's start of more
+// digits than that would otherwise never match the line its recovery wrote. A file that
+// cannot be read sets `error`.
+bool TimeRecords::HoldsSession(const TimeRecord& session, std::string& error) {
+  const std::string start = FormatReal(session.start, '.');
+  bool held = false;
+  TimeRecordReader reader([&](const TimeRecordView& r) {
+    held = held || (r.entry == session.entry && FormatReal(r.start, '.') == start);
+  });
+  ReadRecords(reader, error);
+  return held;
+}
+
+bool TimeRecords::ReadRecords(TimeRecordReader& reader, std::string& error) {
+  if (!files_.ReadPieces(
+          Path(), [&reader](std::string_view piece) { reader.Feed(piece); }, error)) {
+    return false;
+  }
+  reader.Finish();
+  return true;
+}

@@ -1,0 +1,281 @@
+// The dialing controller: dial, redial, keep connection, hang up and the event sounds.
+#include "dialing/dialing_controller.h"
+
+#include "settings/options_model.h"
+
+namespace {
+
+constexpr uint32_t kOnlineColor = 0x33AA33;  // RGB(51,170,51)
+constexpr uint32_t kOfflineColor = 0x000000;
+constexpr const char* kAutoDialArgument = "AutoDial";
+
+}  // namespace
+
+DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
+                                     ConnectionList& connections, ConnectionLog& log,
+                                     SessionAccounting& session, TransferRing& ring,
+                                     LineEvents& events, Actions& actions, VersionCheck& versions,
+                                     DialingView& view)
+    : ports_(ports),
+      dialup_(dialup),
+      settings_(settings),
+      connections_(connections),
+      log_(log),
+      session_(session),
+      ring_(ring),
+      events_(events),
+      actions_(actions),
+      versions_(versions),
+      view_(view),
+      wait_time_timer_(ports.ui.CreateTimer()),
+      redial_timer_(ports.ui.CreateTimer()) {
+  wait_time_timer_->SetInterval(80000);
+  wait_time_timer_->OnTimer = [this] { WaitTimeTimerTimer(); };
+  redial_timer_->SetInterval(3000);
+  redial_timer_->OnTimer = [this] { RedialTimerTimer(); };
+}
+
+DialingController::~DialingController() = default;
+
+void DialingController::Reset() {
+  online_ = dialing_ = was_connected_ = false;
+  user_hung_up_ = true;
+  last_dialed_entry_.clear();
+  SetOnlineState(false);
+}
+
+void DialingController::Dial1Click() {
+  connections_.UseSelectedEntry();
+  DialCurrentEntry();
+}
+
+void DialingController::DialRequest() {
+  if (!online_ && !dialing_)
+    Dial1Click();
+}
+
+void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
+  for (const auto& arg : args) {
+    if (arg != kAutoDialArgument)
+      continue;
+    if (!online_ && !dialing_) {
+      Dial1Click();
+      return;
+    }
+    break;
+  }
+  if (!settings_.CkbConnectOnStartup)
+    return;
+  // The default connection is dialed even when another row is selected.
+  if (const auto entry = connections_.StartupEntry(settings_.RgConnectOnStartup)) {
+    dialup_.Entry = *entry;
+    DialCurrentEntry();
+  }
+}
+
+void DialingController::DialCurrentEntry() {
+  user_hung_up_ = false;
+  redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
+  actions_.PerformActions(PerformAt::BeforeDialing);
+  StartDial();
+}
+
+void DialingController::StartDial() {
+  if (user_hung_up_ || dialing_)
+    return;
+  // The component hangs the line up to dial: its session ends here, recorded under the
+  // entry that was up, or the next connect would start a new one over it unrecorded.
+  if (online_)
+    SetOnlineState(false);
+  dialing_ = true;
+  was_connected_ = false;
+  wait_time_timer_->SetInterval(settings_.UdWaitTime * 1000);
+  wait_time_timer_->SetEnabled(false);
+  wait_time_timer_->SetEnabled(true);
+  last_dialed_entry_ = dialup_.Entry;
+  connections_.LoadCurrentProfile();
+  view_.SetOnlineLabel("Dialing", online_ ? kOnlineColor : kOfflineColor);
+  dialup_.Dial();
+  // The new baseline is taken once the dial is under way: no byte moves before the line
+  // is up, and reading the system's performance data can take tens of milliseconds that
+  // would otherwise delay every redial.
+  dialup_.StartStatistics(true, true);
+  ring_.ResetLast();
+}
+
+void DialingController::DialUpDialing() {
+  log_.WriteDialLog("Connecting to " + dialup_.Entry + "...", LogKind::Message);
+  ports_.ui.ProcessMessages();  // paint the status line before RAS is called
+}
+
+void DialingController::DialUpConnect() {
+  log_.WriteDialLog("Connected", LogKind::Message);
+}
+
+void DialingController::DialUpNotConnected(int, const std::string&) {
+  log_.WriteDialLog("Not Connected", LogKind::Message);
+}
+
+void DialingController::DialUpAsyncEvent(int state, int error, const std::string& text) {
+  if (error == 0 && state == kRasConnected) {
+    dialing_ = false;
+    // The wait for an answer is over: a line that drops before it would end must not be
+    // taken for a vanished attempt and redialed without keep-connection.
+    wait_time_timer_->SetEnabled(false);
+    dialup_.GetIPAddresses(dialup_.ConnectionHandle());
+    HandleConnected();
+    log_.WriteDialLog("Connected to server: " + dialup_.ServerIP(), LogKind::Message);
+  } else if (error == 0) {
+    log_.WriteDialLog(text, LogKind::Message);
+  } else if (error == static_cast<int>(kRasUserDisconnection)) {
+    actions_.PerformActions(PerformAt::WhenErrorOccurs);
+    log_.WriteDialLog(text, LogKind::Error);
+    // RAS says this last word of an attempt hung up during its dial when it gets to it,
+    // which may be after the next dial began (Hang Up, then Dial): while RAS still knows
+    // the line in hand, the word is not about it. Taken for it, the redial would hang up
+    // every dial slower than the redial delay, for ever.
+    if (!dialup_.ConnectionGone())
+      return;
+    dialing_ = false;
+    redial_timer_->SetEnabled(true);
+  } else {
+    log_.WriteDialLog("Error:" + std::to_string(error) + " " + text, LogKind::Error);
+    HangUpLine();
+    dialing_ = false;
+    redial_timer_->SetEnabled(true);
+    PlayEventSound(EventSound::Error);
+  }
+}
+
+void DialingController::DialUpError(int code, const std::string& message) {
+  log_.WriteDialLog("Error:" + std::to_string(code) + " " + message, LogKind::Error);
+  // Nothing was started: the next Dial must work, and no redial follows a refusal.
+  dialing_ = false;
+  wait_time_timer_->SetEnabled(false);
+}
+
+void DialingController::HandleConnected() {
+  actions_.PerformActions(PerformAt::AfterConnected);
+  session_.RecordConnectTime();
+  was_connected_ = true;
+  SetOnlineState(true);
+  CopyIPToClipboard();
+  if (settings_.CkbMinToTray)
+    events_.MinimizeToTray();
+  PlayEventSound(EventSound::Connect);
+  versions_.AutoCheckVersion();
+}
+
+void DialingController::DetectDisconnect() {
+  if (online_ && dialup_.ConnectionGone())
+    HandleDisconnected();
+}
+
+void DialingController::CheckMinimumSpeed() {
+  if (!settings_.CkbMinSpeed || !online_)
+    return;
+  const uint32_t speed = dialup_.ConnectionSpeed();
+  if (speed == 0 || speed >= MinimumSpeedThreshold(settings_.CbMinSpeed))
+    return;
+  wait_time_timer_->SetEnabled(false);
+  HangUpLine();
+}
+
+void DialingController::ApplyTimerIntervals() {
+  wait_time_timer_->SetInterval(settings_.UdWaitTime * 1000);
+  redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
+}
+
+void DialingController::HandleDisconnected() {
+  SetOnlineState(false);
+  if (was_connected_ && settings_.CkbKeepConnection) {
+    was_connected_ = false;
+    dialup_.Entry = last_dialed_entry_;
+    StartDial();
+  }
+  PlayEventSound(EventSound::Disconnect);
+}
+
+void DialingController::SetOnlineState(bool on) {
+  online_ = on;
+  if (!on) {
+    actions_.PerformActions(PerformAt::WhenDisconnected);
+    session_.SaveSessionRecord(last_dialed_entry_);
+  }
+  view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
+  events_.OnlineChanged(on);
+}
+
+void DialingController::HangUp1Click() {
+  wait_time_timer_->SetEnabled(false);
+  was_connected_ = false;
+  HangUpLine();
+  SetOnlineState(false);
+  user_hung_up_ = true;
+  // RAS may send no final notification for an attempt it was still dialing.
+  dialing_ = false;
+  log_.WriteDialLog("Disconnected", LogKind::Message);
+}
+
+void DialingController::HangUpForExit() {
+  user_hung_up_ = true;  // no automatic redial may start from here on
+  HangUpLine();
+}
+
+void DialingController::HangUpLine() {
+  if (dialup_.HangUp() == kHangUpTimedOut) {
+    log_.WriteDialLog("The line did not confirm the hang-up within 10 seconds.", LogKind::Error);
+  }
+}
+
+void DialingController::WaitTimeTimerTimer() {
+  wait_time_timer_->SetEnabled(false);
+  if (dialup_.ConnectionGone()) {
+    // The attempt vanished without a final notification: it is no longer dialing, or
+    // the redial timer would wait for it forever.
+    dialing_ = false;
+    redial_timer_->SetEnabled(true);
+  }
+}
+
+void DialingController::RedialTimerTimer() {
+  if (dialing_)
+    return;  // ask again at the next tick
+  redial_timer_->SetEnabled(false);
+  if (!online_)
+    StartDial();
+}
+
+void DialingController::KeepConnection1Click() {
+  SetKeepConnection(!settings_.CkbKeepConnection);
+}
+
+void DialingController::SetKeepConnection(bool value) {
+  view_.ShowKeepConnection(value);
+  settings_.CkbKeepConnection = value;
+}
+
+void DialingController::PlayEventSound(EventSound kind) {
+  const bool enabled = kind == EventSound::Connect      ? settings_.EnableConnectSound
+                       : kind == EventSound::Disconnect ? settings_.EnableDisconnectSound
+                                                        : settings_.EnableErrorSound;
+  const std::string& file = kind == EventSound::Connect      ? settings_.ConnectSoundFile
+                            : kind == EventSound::Disconnect ? settings_.DisconnectSoundFile
+                                                             : settings_.ErrorSoundFile;
+  if (enabled)
+    PlayWaveFile(ports_.sound, ports_.files, file);
+}
+
+void DialingController::CopyIPToClipboard() {
+  if (!settings_.CkbCopyIP || !online_)
+    return;
+  dialup_.GetIPAddresses(dialup_.ConnectionHandle());
+  const std::string& server = dialup_.ServerIP();
+  const std::string& client = dialup_.ClientIP();
+  const std::string text = settings_.RgCopyIP == 0   ? server
+                           : settings_.RgCopyIP == 1 ? client
+                           : settings_.RgCopyIP == 2
+                               ? "Server IP: " + server + "\r\nClient IP: " + client
+                               : "";
+  ports_.desktop.SetClipboardText(text + "\r\n");
+}

@@ -1,0 +1,136 @@
+// The dialing controller: turns Dial, Hang Up and Keep into calls on the dial-up
+// component, follows the dial's events, redials after errors, vanished attempts and, with
+// keep-connection, dropped lines, and plays the event sounds.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "actions/actions.h"
+#include "log/connection_log.h"
+#include "ports/main_ports.h"
+#include "accounting/session_accounting.h"
+#include "dialup/dialup.h"
+#include "profiles/connection_list.h"
+#include "settings/app_settings.h"
+#include "display/histogram.h"
+#include "update/version_check.h"
+
+enum class EventSound { Connect, Disconnect, Error };
+
+// What the controller shows in the main window. Colours are 0x00BBGGRR.
+class DialingView {
+ public:
+  virtual ~DialingView() = default;
+  virtual void SetOnlineLabel(const std::string& text, uint32_t color) = 0;
+  // The Keep button's down state.
+  virtual void ShowKeepConnection(bool on) = 0;
+};
+
+// What the rest of the program hears of the line; the main controller shows it in the tray.
+class LineEvents {
+ public:
+  virtual ~LineEvents() = default;
+  // The line came up or went down.
+  virtual void OnlineChanged(bool online) = 0;
+  // The line came up with CkbMinToTray on: the window goes to the tray.
+  virtual void MinimizeToTray() = 0;
+};
+
+// Every dial goes through StartDial, which refuses while a dial is in progress and after
+// the user hung up, so the many triggers can never start two dials at once or redial
+// after a hang-up. A dial started while online goes offline first, as a hang-up does.
+// LastDialedEntry names the entry of the dial under way or of the line that is up; a
+// dial refused meanwhile leaves it. The component's events must be wired to the DialUp*
+// handlers.
+class DialingController {
+ public:
+  DialingController(const MainPorts& ports, TDialUp& dialup, AppSettings& settings,
+                    ConnectionList& connections, ConnectionLog& log, SessionAccounting& session,
+                    TransferRing& ring, LineEvents& events, Actions& actions,
+                    VersionCheck& versions, DialingView& view);
+  ~DialingController();
+
+  // The state at start: offline, nothing dialing, the user counted as having hung up.
+  void Reset();
+
+  // The user's commands.
+  void Dial1Click();
+  void HangUp1Click();
+  void KeepConnection1Click();
+  void SetKeepConnection(bool value);
+  // The single-instance request to dial: only while neither online nor dialing.
+  void DialRequest();
+  // The start argument "AutoDial" dials, else CkbConnectOnStartup dials the default or
+  // the selected connection.
+  void ConnectOnStartup(const std::vector<std::string>& args);
+  // Exit: no automatic redial from now on, and the line is hung up without a log line.
+  void HangUpForExit();
+
+  // The monitor's check, once a second: a connection RAS no longer knows is gone.
+  void DetectDisconnect();
+  // With CkbMinSpeed, a line whose speed, as the statistics last read it, is below the
+  // chosen one is hung up; not as the user's, so keep-connection dials again once the
+  // monitor sees the line gone. A speed of 0 was never read and hangs nothing up. Call
+  // it only after a successful statistics read.
+  void CheckMinimumSpeed();
+  // The wait and redial timers take UdWaitTime and UdRedialAfter now, not only at the
+  // next dial.
+  void ApplyTimerIntervals();
+
+  // The dial-up component's events.
+  void DialUpDialing();
+  void DialUpConnect();
+  void DialUpNotConnected(int code, const std::string& message);
+  void DialUpAsyncEvent(int state, int error, const std::string& text);
+  void DialUpError(int code, const std::string& message);
+
+  // Timer handlers.
+  void WaitTimeTimerTimer();
+  void RedialTimerTimer();
+
+  void PlayEventSound(EventSound kind);
+
+  bool Online() const { return online_; }
+  bool Dialing() const { return dialing_; }
+  bool UserHungUp() const { return user_hung_up_; }
+  bool WasConnected() const { return was_connected_; }
+  const std::string& LastDialedEntry() const { return last_dialed_entry_; }
+  const UiTimer& WaitTimeTimer() const { return *wait_time_timer_; }
+  const UiTimer& RedialTimer() const { return *redial_timer_; }
+
+ private:
+  // Dials dialup.Entry as the user's Dial does: no longer hung up, the redial delay
+  // from the settings, the BeforeDialing actions.
+  void DialCurrentEntry();
+  void StartDial();
+  void HandleConnected();
+  void HandleDisconnected();
+  void SetOnlineState(bool on);
+  void HangUpLine();
+
+  // With CkbCopyIP, the addresses RgCopyIP chooses go to the clipboard, ended by CR LF.
+  void CopyIPToClipboard();
+  // Where later features join the dial's road.
+
+  MainPorts ports_;
+  TDialUp& dialup_;
+  AppSettings& settings_;
+  ConnectionList& connections_;
+  ConnectionLog& log_;
+  SessionAccounting& session_;
+  TransferRing& ring_;
+  LineEvents& events_;
+  Actions& actions_;
+  VersionCheck& versions_;
+  DialingView& view_;
+  std::unique_ptr<UiTimer> wait_time_timer_;
+  std::unique_ptr<UiTimer> redial_timer_;
+
+  bool online_ = false;
+  bool dialing_ = false;
+  bool user_hung_up_ = true;
+  bool was_connected_ = false;
+  std::string last_dialed_entry_;
+};

@@ -1,0 +1,33 @@
+// The keep-alive: an ICMP echo to the connection's server every so many minutes, so an
+// idle line is not cut for lack of traffic.
+#pragma once
+
+#include "log/connection_log.h"
+#include "ports/main_ports.h"
+#include "dialup/dialup.h"
+#include "dialup/ping.h"
+#include "settings/app_settings.h"
+
+class KeepAlive {
+ public:
+  KeepAlive(const MainPorts& ports, TDialUp& dialup, const AppSettings& settings,
+            ConnectionLog& log);
+
+  // The ticks counted toward the next echo start again.
+  void Reset() { ping_tick_count_ = 0; }
+  // Once a second. While CkbPingSrv is on, every UdPingSrv * 60th tick sends an echo to
+  // the server, when a connection is up; switching the option off holds the count. A
+  // system without ICMP is logged once per run.
+  void KeepAlivePing(bool online);
+
+  int PingTickCount() const { return ping_tick_count_; }
+  TPing& Ping() { return ping_; }
+
+ private:
+  TDialUp& dialup_;
+  const AppSettings& settings_;
+  ConnectionLog& log_;
+  TPing ping_;
+  int ping_tick_count_ = 0;
+  bool no_icmp_logged_ = false;
+};

@@ -1,0 +1,96 @@
+// The one-second heartbeat.
+#include "monitor/monitor.h"
+
+#include <array>
+
+#include "dialup/ras_api.h"
+
+Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
+                 ConnectionList& connections, SessionAccounting& session, Readouts& readouts,
+                 TransferRing& ring, HistogramView& histogram, const AppSettings& settings,
+                 KeepAlive& keep_alive, Tray& tray, ProblemReport& problems, Scheduler& scheduler)
+    : dialup_(dialup),
+      dialing_(dialing),
+      connections_(connections),
+      session_(session),
+      readouts_(readouts),
+      ring_(ring),
+      histogram_(histogram),
+      settings_(settings),
+      keep_alive_(keep_alive),
+      tray_(tray),
+      problems_(problems),
+      scheduler_(scheduler),
+      check_timer_(ui.CreateTimer()) {
+  check_timer_->SetInterval(1000);
+  check_timer_->OnTimer = [this] { CheckTimerTimer(); };
+  check_timer_->SetEnabled(true);
+}
+
+Monitor::~Monitor() = default;
+
+void Monitor::CheckTimerTimer() {
+  try {
+    MonitorTick();
+  } catch (const ERasError& e) {
+    problems_.Say({e.what()});
+  }
+}
+
+void Monitor::MonitorTick() {
+  using Step = void (Monitor::*)();
+  static constexpr std::array<Step, 10> kSteps = {
+      &Monitor::DetectDisconnect, &Monitor::AccountingTick,    &Monitor::ShowView,
+      &Monitor::TakeSample,       &Monitor::CheckMinimumSpeed, &Monitor::DrawHistogram,
+      &Monitor::CheckSchedules,   &Monitor::KeepAlivePing,     &Monitor::UpdateTrayHint,
+      &Monitor::WatchConnections,
+  };
+  for (Step step : kSteps)
+    (this->*step)();
+}
+
+void Monitor::DetectDisconnect() {
+  dialing_.DetectDisconnect();
+}
+
+// Today's counters restart at midnight also while offline, so the tick goes there always.
+void Monitor::AccountingTick() {
+  session_.AccountingTick(dialing_.LastDialedEntry());
+}
+
+void Monitor::ShowView() {
+  readouts_.ShowView(settings_.ViewMode, dialing_.Online());
+}
+
+void Monitor::TakeSample() {
+  statistics_read_ = dialup_.GetStatistics();
+  ring_.TakeSample(statistics_read_, dialup_.BytesRecv(), dialup_.BytesXmit());
+}
+
+// The speed the sample just read; a failed read decides nothing.
+void Monitor::CheckMinimumSpeed() {
+  if (statistics_read_)
+    dialing_.CheckMinimumSpeed();
+}
+
+void Monitor::DrawHistogram() {
+  histogram_.ShowHistogram(BarHeights(ring_, settings_.HisRecvMax));
+}
+
+void Monitor::KeepAlivePing() {
+  keep_alive_.KeepAlivePing(dialing_.Online());
+}
+
+void Monitor::UpdateTrayHint() {
+  tray_.UpdateTrayHint(dialup_.Entry, dialing_.Online());
+}
+
+void Monitor::CheckSchedules() {
+  scheduler_.CheckSchedules();
+}
+
+void Monitor::WatchConnections() {
+  connections_.Watch();
+}
+
+// Duties that join the tick at their place as their features arrive.

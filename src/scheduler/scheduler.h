@@ -1,0 +1,60 @@
+// The schedules at run time: the table the program owns, its loading and saving, the
+// check once a second that performs the schedules that came due, and the list dialog.
+#pragma once
+
+#include <string>
+
+#include "log/connection_log.h"
+#include "dialing/dialing_controller.h"
+#include "ports/main_ports.h"
+#include "platform/problem_report.h"
+#include "schedule/schedule_store.h"
+#include "schedule/schedule_view.h"
+#include "settings/app_settings.h"
+#include "commands/commands.h"
+
+// Connecting and hanging up run the Dial and Hang Up commands, so a schedule does exactly
+// what the user's click does. A question runs a modal loop in which later ticks call
+// CheckSchedules again: a schedule is marked as performed before it asks, so those calls
+// never ask about it twice, while other schedules can come due in them.
+class Scheduler {
+ public:
+  Scheduler(const MainPorts& ports, AppSettings& settings, const CommandTable& commands,
+            const DialingController& dialing, ConnectionLog& log, ProblemReport& problems,
+            ScheduleView& view);
+
+  const ScheduleTable& Table() const { return table_; }
+
+  // Every slot free.
+  void ClearSchedules();
+  // Schedules.ini into the table; problems with the file are said once per run.
+  void LoadSchedules();
+  // The table into Schedules.ini; a failure is said in an error box.
+  void SaveSchedules();
+
+  // With CkbEnableAllSchedules on, performs in slot order every schedule that came due.
+  void CheckSchedules();
+
+  // The list dialog, from the file as it is now; on OK the table and the
+  // CkbEnableAllSchedules setting take what it hands back, and the table is saved.
+  void Schedule1Click();
+
+ private:
+  void Perform(ScheduleItem& item, double now);
+  void Connect(bool confirm);
+  void Disconnect(bool confirm);
+  void ShutDown(bool confirm);
+  // True unless the user answered No.
+  bool Ask(const std::string& task);
+  void LogTask(const std::string& task);
+
+  MainPorts ports_;
+  AppSettings& settings_;
+  const CommandTable& commands_;
+  const DialingController& dialing_;
+  ConnectionLog& log_;
+  ProblemReport& problems_;
+  ScheduleView& view_;
+  ScheduleStore store_;
+  ScheduleTable table_;
+};

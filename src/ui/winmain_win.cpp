@@ -1,0 +1,50 @@
+// Program entry: the single-instance rule, the welcome window, the main window.
+#include <windows.h>
+
+#include <memory>
+
+#include "dialup/ras_api.h"
+#include "ports/win_port_set.h"
+#include "platform/win_ports.h"
+#include "settings/password_dialog.h"
+#include "settings/password_protection.h"
+#include "ui/main_window.h"
+#include "ui/splash.h"
+
+namespace {
+
+// A second start raises the running program and ends, without a welcome window.
+bool RaiseRunningInstance() {
+  HWND running = FindWindowA(nullptr, kAppTitle);
+  if (!running)
+    return false;
+  if (!IsWindowVisible(running))
+    ShowWindow(running, SW_SHOWDEFAULT);
+  PostMessageA(running, WM_USER, 0, 0);
+  SetForegroundWindow(running);
+  return true;
+}
+
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  for (int i = 1; i < __argc; ++i)
+    args.emplace_back(__argv[i]);
+  return args;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (RaiseRunningInstance())
+    return 0;
+
+  void* splash = ShowSplash([] {
+    return CheckStartupPassword(*MakeWinRegistry(), *MakeWinPrompts(), ShowInputPasswordDialog);
+  });
+  if (!splash)
+    return 0;  // a refused password: nothing else is created, nothing saved
+
+  const WinPortSet ports;
+  RasApi ras(ports.Loader());
+  return RunMainWindow(ports.Ports(ras), Arguments(), [splash] { HideSplash(splash); });
+}

@@ -1,0 +1,199 @@
+// Pricing of online time, the duration texts, and the counters the tick advances.
+#include "accounting/accounting.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "platform/date_time.h"
+
+namespace {
+
+constexpr double kHour = 1.0 / 24;
+constexpr double kMinute = kHour / 60;
+constexpr double kSecond = kMinute / 60;
+// Date-times near today resolve to about a microsecond; counters agree to well within that.
+constexpr double kTime = 1e-10;
+constexpr double kMoney = 1e-8;
+
+// December 2026: the 23rd is a Wednesday, the 26th a Saturday.
+double Dec(int day, int hour, int minute = 0, int second = 0) {
+  return ToDateTime({2026, 12, day, hour, minute, second});
+}
+
+RatePlan Plan(double general, std::initializer_list<RateSection> sections = {}) {
+  RatePlan plan;
+  plan.GeneralRate = general;
+  std::copy(sections.begin(), sections.end(), plan.Sections);
+  return plan;
+}
+
+double HourAt(const RatePlan& plan, int hour) {  // of Wednesday 23 December
+  return ComputeExpense(plan, Dec(23, hour), kHour);
+}
+
+TEST(ComputeExpense, EachHourAtItsSectionsRateElseTheGeneralOne) {
+  EXPECT_NEAR(ComputeExpense(Plan(2), Dec(23, 10, 20), 30 * kMinute), 1.00, kMoney);
+  const RatePlan eleven = Plan(1, {{true, 6, 11, 12}});
+  EXPECT_NEAR(ComputeExpense(eleven, Dec(23, 10, 20), 50 * kMinute), 40.0 / 60 + 1, kMoney);
+  // Past midnight, a later section overriding hour 0; a free section changes nothing.
+  const RatePlan night = Plan(1, {{true, 3, 22, 6}, {true, 5, 0, 1}, {true, 0, 6, 7}});
+  const double expected[24] = {5, 3, 3, 3, 3, 3, 1, 1, 1, 1, 1, 1,
+                               1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 3, 3};
+  for (int hour = 0; hour < 24; ++hour) {
+    EXPECT_NEAR(HourAt(night, hour), expected[hour], kMoney) << hour;
+  }
+  EXPECT_NEAR(ComputeExpense(Plan(1, {{true, 4, 8, 8}}), Dec(23, 0), 1), 96, kMoney);
+  EXPECT_NEAR(HourAt(Plan(1, {{false, 4, 8, 9}}), 8), 1, kMoney);
+  EXPECT_EQ(ComputeExpense(Plan(2), Dec(23, 10), -kHour), 0);
+  // Hand-edited hours outside the day are taken to its ends.
+  EXPECT_NEAR(ComputeExpense(Plan(1, {{true, 4, -5, 30}}), Dec(23, 0), 1), 96, kMoney);
+  EXPECT_NEAR(ComputeExpense(Plan(1, {{true, 4, 30, 2}}), Dec(23, 0), 1), 2 * 4 + 22, kMoney);
+}
+
+TEST(ComputeExpense, WeekendsAtTheWeekendRateOrTheGeneralOneNeverBySections) {
+  RatePlan plan = Plan(1, {{true, 5, 0, 24}});
+  plan.WeekendEnabled = true;
+  EXPECT_NEAR(ComputeExpense(plan, Dec(26, 10), kHour), 1, kMoney);  // weekend rate 0
+  plan.WeekendRate = 2;
+  EXPECT_NEAR(ComputeExpense(plan, Dec(25, 23), 2 * kHour), 5 + 2, kMoney);  // Friday into it
+  EXPECT_NEAR(ComputeExpense(plan, Dec(23, 12), 7), 5 * 24 * 5 + 2 * 24 * 2, kMoney);
+  plan.WeekendEnabled = false;
+  EXPECT_NEAR(ComputeExpense(plan, Dec(26, 10), kHour), 5, kMoney);
+}
+
+// The span cut at every full hour, each piece priced by the clock hour and the weekday
+// the calendar gives for its middle: the plain walk that pricing whole days must match.
+long double WalkedExpense(const RatePlan& plan, double start, double end) {
+  long double total = 0;
+  for (double k = std::floor(start * 24); k <= std::floor(end * 24); ++k) {
+    const double from = std::max(start, k / 24), to = std::min(end, (k + 1) / 24);
+    const CalendarTime at = FromDateTime((from + to) / 2);
+    double rate = plan.GeneralRate;
+    for (const RateSection& s : plan.Sections) {  // a later one wins
+      const bool in =
+          s.From < s.To ? at.hour >= s.From && at.hour < s.To : at.hour >= s.From || at.hour < s.To;
+      rate = in ? s.Rate : rate;
+    }
+    if (plan.WeekendEnabled && (at.day_of_week == 0 || at.day_of_week == 6)) {
+      rate = plan.WeekendRate;
+    }
+    total += std::max(0.0, to - from) * 24 * static_cast<long double>(rate);
+  }
+  return total;
+}
+
+TEST(ComputeExpense, WholeDaysInOneStepCostWhatTheHourByHourWalkGives) {
+  RatePlan plan = Plan(1, {{true, 3, 23, 6}, {true, 2, 9, 17}, {true, 5, 12, 13}});
+  plan.WeekendRate = 0.5;
+  std::mt19937 random(2026);
+  std::uniform_real_distribution<double> day(Dec(1, 0), Dec(31, 0));
+  std::uniform_real_distribution<double> magnitude(-4, 2);  // 9 seconds to 100 days
+  for (bool weekend : {true, false}) {
+    plan.WeekendEnabled = weekend;
+    for (int i = 0; i < 100; ++i) {
+      const double start = day(random), duration = std::pow(10.0, magnitude(random));
+      const long double walked = WalkedExpense(plan, start, start + duration);
+      EXPECT_NEAR(ComputeExpense(plan, start, duration), walked, 1e-9 * walked) << start;
+    }
+  }
+}
+
+TEST(FormatDuration, HoursUnwrappedSecondsRoundedHalfToEven) {
+  EXPECT_EQ(FormatDuration(1.5), "36:00:00");
+  EXPECT_EQ(FormatDuration(100 * kHour + 61 * kMinute + 59.6 * kSecond), "101:02:00");
+  EXPECT_EQ(FormatDuration(0.5 * kSecond), "00:00:00");
+  EXPECT_EQ(FormatDuration(1.5 * kSecond), "00:00:02");
+  EXPECT_EQ(FormatDuration(2.5 * kSecond), "00:00:02");
+}
+
+class AccountingTest : public testing::Test {
+ protected:
+  AccountingTest() {
+    table[0] = {"A", "", "", kHour, kHour, kHour, 2, 2, 2, false, true, true};  // selected
+    table[1] = {"B", "", "", kHour, kHour, kHour, 2, 2, 2, false, false, true};
+  }
+  TAccountTable table;
+  Accounting accounting;
+};
+
+TEST_F(AccountingTest, TicksRepriceTheSessionAndAddTheirDeltaToTodayAndBilling) {
+  accounting.Reset(Dec(23, 9));
+  accounting.AccountingTick(table, Plan(2), Dec(23, 10));  // offline: nothing moves
+  EXPECT_EQ(table[0].TodayTime, kHour);
+  accounting.RecordConnectTime(Dec(23, 10));
+  accounting.AccountingTick(table, Plan(2), Dec(23, 10, 30));
+  accounting.AccountingTick(table, Plan(4), Dec(23, 10, 31));  // the whole session repriced
+  EXPECT_NEAR(table[0].SessionTime, 31 * kMinute, kTime);
+  EXPECT_NEAR(table[0].SessionExpense, 31.0 / 60 * 4, kMoney);
+  EXPECT_NEAR(table[0].TodayTime, kHour + 31 * kMinute, kTime);
+  EXPECT_NEAR(table[0].TodayExpense, 2 + 1 + 4.0 / 60, kMoney);
+  EXPECT_NEAR(table[0].BillingExpense, 2 + 1 + 4.0 / 60, kMoney);
+  EXPECT_EQ(table[1].TodayTime, kHour);
+
+  // Without a selected row nothing is counted, and the time waits for the next one.
+  table[0].Selected = false;
+  accounting.AccountingTick(table, Plan(4), Dec(23, 10, 40));
+  EXPECT_EQ(accounting.LastTickTime(), Dec(23, 10, 31));
+  table[1].Selected = true;
+  RatePlan billed = Plan(4);
+  billed.BillingDay = 23;  // today: the billing counters are today's
+  accounting.AccountingTick(table, billed, Dec(23, 10, 41));
+  EXPECT_NEAR(table[1].SessionTime, 41 * kMinute, kTime);
+  EXPECT_NEAR(table[1].TodayTime, kHour + 10 * kMinute, kTime);
+  EXPECT_EQ(table[1].BillingExpense, table[1].TodayExpense);
+}
+
+TEST_F(AccountingTest, TodayRestartsAtMidnightOnlineOrNotEachPartToItsOwnDay) {
+  RatePlan plan = Plan(1, {{true, 6, 0, 1}});  // the first hour after midnight costs more
+  accounting.Reset(Dec(23, 23));
+  accounting.RecordConnectTime(Dec(23, 23, 59));
+  accounting.AccountingTick(table, plan, Dec(23, 23, 59, 30));
+  accounting.AccountingTick(table, plan, Dec(24, 0, 0, 30));  // half before midnight
+  EXPECT_NEAR(table[0].TodayTime, 30 * kSecond, kTime);
+  EXPECT_NEAR(table[0].TodayExpense, 30.0 / 3600 * 6, kMoney);
+  EXPECT_NEAR(table[0].BillingTime, kHour + 90 * kSecond, kTime);
+  EXPECT_EQ(table[1].TodayTime, 0);
+  EXPECT_EQ(table[1].BillingTime, kHour);
+
+  // Offline into a billing day: today goes for all, billing for the selected row.
+  ASSERT_TRUE(accounting.SessionRecord(table, "A", Dec(24, 0, 10)));
+  table[1].TodayTime = kHour;
+  plan.BillingDay = 25;
+  accounting.AccountingTick(table, plan, Dec(24, 23, 59, 59));
+  EXPECT_EQ(table[1].TodayTime, kHour);
+  accounting.AccountingTick(table, plan, Dec(25, 0, 0, 0));
+  EXPECT_EQ(table[1].TodayTime, 0);
+  EXPECT_EQ(table[0].BillingTime, 0);
+  EXPECT_EQ(table[1].BillingTime, kHour);
+  accounting.RecordConnectTime(Dec(25, 8));
+  accounting.AccountingTick(table, plan, Dec(25, 8, 1));
+  EXPECT_NEAR(table[0].BillingTime, kMinute, kTime);
+}
+
+TEST_F(AccountingTest, TheSessionRecordOnceAndCheckpointsEveryHalfMinute) {
+  accounting.Reset(Dec(23, 9));
+  EXPECT_FALSE(accounting.SessionRecord(table, "A", Dec(23, 9, 1)));  // no connect yet
+  EXPECT_FALSE(accounting.CheckpointRecord(table, "A", Dec(23, 9, 1)));
+  accounting.RecordConnectTime(Dec(23, 10));
+  accounting.AccountingTick(table, Plan(2), Dec(23, 10, 30));
+  EXPECT_TRUE(accounting.CheckpointRecord(table, "A", Dec(23, 10, 30)));
+  EXPECT_FALSE(accounting.CheckpointRecord(table, "A", Dec(23, 10, 30, 29)));
+  EXPECT_TRUE(accounting.CheckpointRecord(table, "A", Dec(23, 10, 30, 31)));
+  const std::optional<TimeRecord> record = accounting.SessionRecord(table, "A", Dec(23, 10, 45));
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->start, Dec(23, 10));
+  EXPECT_NEAR(record->duration, 45 * kMinute, kTime);
+  EXPECT_NEAR(record->expense, 1, kMoney);  // as the last tick left it
+  EXPECT_EQ(record->entry, "A");
+  EXPECT_FALSE(accounting.SessionRecord(table, "A", Dec(23, 10, 46)));  // hung up twice
+  EXPECT_FALSE(accounting.CheckpointRecord(table, "A", Dec(23, 11)));
+  accounting.AccountingTick(table, Plan(2), Dec(23, 11));  // counts nothing more
+  EXPECT_NEAR(table[0].SessionTime, 30 * kMinute, kTime);
+  accounting.RecordConnectTime(Dec(23, 12));
+  EXPECT_EQ(accounting.SessionRecord(table, "C", Dec(23, 12, 1))->expense, 0);  // no such row
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+// "TimeCount.CSV" and the checkpoint, against in-memory files.
+#include "accounting/time_records.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "fakes/fake_app_ports.h"
+#include "platform/date_time.h"
+
+namespace {
+
+constexpr double kHour = 1.0 / 24;
+constexpr double kTime = 1e-10;  // days; date-times near today resolve to a microsecond
+constexpr double kMoney = 1e-8;
+const std::string kCsv = "C:\\Tarvolin\\TimeCount.CSV";
+const std::string kCheckpoint = "C:\\Tarvolin\\TimeCount.run";
+
+double Dec(int day, int hour, int minute = 0) {
+  return ToDateTime({2026, 12, day, hour, minute});
+}
+
+std::string Line(double start, double duration, double expense, const std::string& entry) {
+  return FormatTimeRecord({start, duration, expense, entry}, '.');
+}
+
+TEST(TimeRecordLine, FourTabsBetweenFieldsTheUsersSeparatorAndEitherReadsBack) {
+  const std::string line = FormatTimeRecord({46379.5, 1.0 / 48, 1.5, "My ISP"}, ',');
+  EXPECT_EQ(line, "46379,5\t\t\t\t0,0208333333333333\t\t\t\t1,5\t\t\t\tMy ISP\r\n");
+  const std::string text = line + "\r\n" + Line(1, 0.5, 2, "A\tB") +
+                           "x\t\t\t\t1\t\t\t\t1\t\t\t\tA\n" + "1\t\t\t\t-1\t\t\t\t1\t\t\t\tA\n" +
+                           "1\t\t\t2\t\t\t\t3\t\t\t\tA\n" + "1\t\t\t\t1\t\t\t\t1x\t\t\t\tA\n" +
+                           "1\t\t\t\t1\t\t\t\t12345678901234567890,5\t\t\t\tLong";
+  std::vector<TimeRecord> records;  // a record's entry lives only as long as its line
+  TimeRecordReader reader([&](const TimeRecordView& r) {
+    records.push_back({r.start, r.duration, r.Expense(), std::string(r.entry)});
+  });
+  reader.Feed(text.substr(0, 30));  // a line cut between two pieces
+  reader.Feed(text.substr(30));
+  reader.Finish();
+  const std::vector<BadLine>& bad = reader.FirstBadLines();
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].start, 46379.5);
+  EXPECT_NEAR(records[0].duration, 1.0 / 48, 1e-15);
+  EXPECT_EQ(records[0].expense, 1.5);
+  EXPECT_EQ(records[0].entry, "My ISP");
+  EXPECT_EQ(records[1].entry, "A\tB");                    // the entry runs to the end of the line
+  EXPECT_EQ(records[2].expense, 12345678901234567890.5);  // too long for the quick way
+  ASSERT_EQ(bad.size(), 4u);                              // the empty line is passed over
+  EXPECT_EQ(bad[0].number, 4u);
+  EXPECT_EQ(bad[0].text, "x\t\t\t\t1\t\t\t\t1\t\t\t\tA");
+}
+
+class TimeRecordsTest : public testing::Test {
+ protected:
+  TimeRecordsTest() {
+    table_[0] = {.EntryName = "A", .UserName = "", .Pwd = "", .InUse = true};
+    table_[1] = {.EntryName = "B", .UserName = "", .Pwd = "", .InUse = true};
+    plans_["A"].GeneralRate = 2;
+  }
+  std::vector<std::string> Load(double now) {
+    auto plan_of = [this](const std::string& entry) {
+      ++plan_requests_[entry];
+      return plans_[entry];
+    };
+    return records_.LoadTimeRecords(table_, plan_of, now);
+  }
+  FakeFiles files_;
+  FakeLocale locale_;
+  TimeRecords records_{files_, locale_};
+  TAccountTable table_;
+  std::map<std::string, RatePlan> plans_;
+  std::map<std::string, int> plan_requests_;
+};
+
+TEST_F(TimeRecordsTest, TodayAndBillingTakeSessionsThatEndedInThemOfOneBeforeOnlyItsPart) {
+  plans_["A"].BillingDay = 20;
+  plans_["B"].BillingDay = 31;  // November has no 31st: B's period began on 31 October
+  files_.content[kCsv] = Line(Dec(19, 10), kHour, 5, "A") +       // before the billing day
+                         Line(Dec(19, 23), 2 * kHour, 10, "A") +  // one hour after it
+                         Line(Dec(22, 23, 30), kHour, 9, "A") +   // half of it today
+                         Line(Dec(23, 10), kHour, 3, "A") + Line(Dec(23, 23, 30), kHour, 4, "A") +
+                         Line(Dec(23, 12), kHour, 7, "C") +  // no such entry
+                         Line(ToDateTime({2026, 10, 30, 12}), kHour, 8, "B") +
+                         Line(ToDateTime({2026, 11, 1, 12}), kHour, 6, "B");
+  EXPECT_TRUE(Load(Dec(23, 15)).empty());
+  EXPECT_NEAR(table_[0].TodayTime, 1.5 * kHour, kTime);
+  EXPECT_NEAR(table_[0].TodayExpense, 3 + 0.5 * 2, kMoney);  // the part by A's plan
+  EXPECT_NEAR(table_[0].BillingTime, 3 * kHour, kTime);      // not the one ending tomorrow
+  EXPECT_NEAR(table_[0].BillingExpense, 2 + 9 + 3, kMoney);
+  EXPECT_NEAR(table_[1].BillingExpense, 6, kMoney);
+  EXPECT_EQ(table_[1].TodayTime, 0);
+  EXPECT_EQ(plan_requests_, (std::map<std::string, int>{{"A", 1}, {"B", 1}}));
+}
+
+TEST_F(TimeRecordsTest, BadLinesAreSkippedAndReportedOnceTheOthersCount) {
+  files_.content[kCsv] =
+      Line(Dec(23, 10), kHour, 3, "A") + "46379;5;1;A\r\n" + Line(Dec(23, 11), kHour, 1, "A");
+  EXPECT_EQ(Load(Dec(23, 15)), std::vector<std::string>{kCsv + ", line 2: \"46379;5;1;A\" is not a "
+                                                               "session record; it is skipped."});
+  EXPECT_NEAR(table_[0].TodayExpense, 4, kMoney);
+
+  files_.content[kCsv] =
+      std::string(100, 'x') + std::string(TimeRecordReader::kKeptBadLines + 2, '\n');
+  for (std::size_t i = 0; i < TimeRecordReader::kKeptBadLines + 2; ++i) {
+    files_.content[kCsv] += "?\n";
+  }
+  const std::vector<std::string> many = Load(Dec(23, 15));
+  ASSERT_EQ(many.size(), TimeRecordReader::kKeptBadLines + 1);
+  EXPECT_EQ(many[0], kCsv + ", line 1: \"" + std::string(80, 'x') +
+                         "...\" is not a session record; it is skipped.");
+  EXPECT_EQ(many.back(), kCsv + ": 3 more lines are not session records; they are skipped.");
+}
+
+TEST_F(TimeRecordsTest, ACheckpointOfARunThatDiedIsRecordedExactlyOnce) {
+  std::string error;
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 10), kHour / 2, 1, "A"}, error));
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 10), kHour, 2, "A"}, error));
+  files_.content[kCsv] = Line(Dec(23, 8), kHour, 2, "A");
+  EXPECT_TRUE(Load(Dec(23, 15)).empty());  // the run died; this start records the session
+  const std::string recorded = Line(Dec(23, 8), kHour, 2, "A") + Line(Dec(23, 10), kHour, 2, "A");
+  EXPECT_EQ(files_.content.at(kCsv), recorded);
+  EXPECT_NEAR(table_[0].TodayExpense, 4, kMoney);
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+
+  // Died after saving the session but before the checkpoint went: not recorded again.
+  files_.content[kCheckpoint] = Line(Dec(23, 10), kHour / 2, 1, "A");
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  // A checkpoint that cannot be removed is emptied.
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 12), kHour, 2, "B"}, error));
+  files_.undeletable.insert(kCheckpoint);
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_EQ(files_.content.at(kCsv), recorded + Line(Dec(23, 12), kHour, 2, "B"));
+  EXPECT_EQ(files_.content.at(kCheckpoint), "");
+}
+
+TEST_F(TimeRecordsTest, ACheckpointStartOfMoreDigitsThanALineKeepsIsStillRecordedOnce) {
+  // Left by hand or another program; the line that recovering it writes keeps 15 digits.
+  const std::string checkpoint = "46379.41666666666666\t\t\t\t0.5\t\t\t\t1\t\t\t\tA\r\n";
+  files_.content[kCheckpoint] = checkpoint;
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  const std::string recorded = files_.content.at(kCsv);
+  EXPECT_EQ(recorded, Line(46379.4166666667, 0.5, 1, "A"));
+  files_.content[kCheckpoint] = checkpoint;  // the run died again before the checkpoint went
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_EQ(files_.content.at(kCsv), recorded);
+}
+
+TEST_F(TimeRecordsTest, ACheckpointStaysUntilItsSessionIsWritten) {
+  std::string error;
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 10), kHour, 2, "A"}, error));
+  files_.writable = false;
+  EXPECT_FALSE(records_.SaveSessionRecord({Dec(23, 10), 2 * kHour, 4, "A"}, error));
+  EXPECT_EQ(error, "Cannot write " + kCsv + ": Access denied.");
+  EXPECT_EQ(records_.RecoverCheckpoint(),
+            std::vector<std::string>{"Cannot write " + kCsv +
+                                     ": Access denied.\nThe session of a run that ended while "
+                                     "online stays in " +
+                                     kCheckpoint + " for the next start."});
+  files_.writable = true;
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_EQ(files_.content.at(kCsv), Line(Dec(23, 10), kHour, 2, "A"));
+
+  // Saved normally, or not to be recorded, a session leaves no checkpoint.
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 12), kHour, 2, "A"}, error));
+  locale_.decimal = ',';
+  ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 12), 0.5, 4, "A"}, error));
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  EXPECT_TRUE(files_.content.at(kCsv).ends_with(FormatTimeRecord({Dec(23, 12), 0.5, 4, "A"}, ',')));
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 14), kHour, 2, "A"}, error));
+  records_.DiscardCheckpoint();
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  files_.content[kCheckpoint] = "not a session\r\n";
+  EXPECT_EQ(records_.RecoverCheckpoint(),
+            std::vector<std::string>{kCheckpoint + " holds no session record; it is removed."});
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+}
+
+}  // namespace
