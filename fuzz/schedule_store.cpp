@@ -19,7 +19,7 @@ struct Store {
 
   ScheduleTable Load() {
     ScheduleTable table;
-    store.LoadSchedules(table, kNow);
+    store.LoadSchedules(table);
     return table;
   }
 
@@ -62,8 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (sections.size() <= kScheduleSlots && !HidesSoundSection(sections))
     FUZZ_EXPECT(loaded[sections.size() - 1] == SoundSchedule());
   for (int slot = 0; slot < ScheduleCount(loaded); ++slot) {
-    for (double now : {kNow, std::floor(kNow) + 5, kNow + 31})  // a day and month apart
-      IsDue(loaded[slot], now);
+    ScheduleItem item = loaded[slot];
+    for (double now : {kNow, std::floor(kNow) + 5, kNow + 31}) {  // a day and month apart
+      const ScheduleNow at{now, static_cast<uint64_t>(now * 86400000), now - 1};
+      StartLoop(item, at);
+      if (IsDue(item, at))
+        MarkPerformed(item, at);
+    }
   }
   return 0;
 }

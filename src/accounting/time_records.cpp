@@ -19,9 +19,9 @@ const double kYear10000 = ToDateTime({10000, 1, 1});
 
 // The number before the next separator; `rest` goes on after that separator. False when
 // there is no separator or the text before it is not a number.
-bool TakeNumber(std::string_view& rest, double& number) {
+bool TakeNumber(std::string_view& rest, double& number, char mark) {
   // The usual field, a plain decimal right before the separator, takes one pass.
-  const std::size_t length = ParsePlainDecimal(rest, number);
+  const std::size_t length = ParsePlainDecimal(rest, number, mark);
   if (length > 0 && rest.substr(length).starts_with(kSeparator)) {
     rest.remove_prefix(length + kSeparator.size());
     return true;
@@ -30,7 +30,7 @@ bool TakeNumber(std::string_view& rest, double& number) {
   if (end == std::string_view::npos) {
     return false;
   }
-  const std::optional<double> parsed = ParseReal(rest.substr(0, end));
+  const std::optional<double> parsed = ParseReal(rest.substr(0, end), mark);
   rest.remove_prefix(end + kSeparator.size());
   number = parsed.value_or(0);
   return parsed.has_value();
@@ -38,11 +38,11 @@ bool TakeNumber(std::string_view& rest, double& number) {
 
 // The number before the next separator, as text; `rest` goes on after that separator.
 // False as TakeNumber.
-bool TakeNumberText(std::string_view& rest, std::string_view& text) {
-  std::size_t length = PlainDecimalLength(rest);
+bool TakeNumberText(std::string_view& rest, std::string_view& text, char mark) {
+  std::size_t length = PlainDecimalLength(rest, mark);
   if (length == 0 || !rest.substr(length).starts_with(kSeparator)) {
     length = rest.find(kSeparator);
-    if (length == std::string_view::npos || !ParseReal(rest.substr(0, length))) {
+    if (length == std::string_view::npos || !ParseReal(rest.substr(0, length), mark)) {
       return false;
     }
   }
@@ -51,10 +51,11 @@ bool TakeNumberText(std::string_view& rest, std::string_view& text) {
   return true;
 }
 
-std::optional<TimeRecordView> ParseLine(std::string_view line) {
+std::optional<TimeRecordView> ParseLine(std::string_view line, char mark) {
   TimeRecordView record{};
-  if (!TakeNumber(line, record.start) || !TakeNumber(line, record.duration) ||
-      !TakeNumberText(line, record.expense_text) || record.start < 0 || record.duration < 0 ||
+  record.mark = mark;
+  if (!TakeNumber(line, record.start, mark) || !TakeNumber(line, record.duration, mark) ||
+      !TakeNumberText(line, record.expense_text, mark) || record.start < 0 || record.duration < 0 ||
       record.start + record.duration >= kYear10000) {
     return std::nullopt;
   }
@@ -201,7 +202,7 @@ std::string FormatTimeRecord(const TimeRecord& record, char decimal_separator) {
 }
 
 double TimeRecordView::Expense() const {
-  return ParseReal(expense_text).value_or(0);
+  return ParseReal(expense_text, mark).value_or(0);
 }
 
 void TimeRecordReader::Feed(std::string_view piece) {
@@ -233,7 +234,7 @@ void TimeRecordReader::Line(std::string_view line) {
   if (line.empty()) {
     return;
   }
-  if (const std::optional<TimeRecordView> record = ParseLine(line)) {
+  if (const std::optional<TimeRecordView> record = ParseLine(line, mark_)) {
     take_(*record);
     return;
   }
@@ -257,7 +258,8 @@ std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, cons
                                                       double now) {
   std::vector<std::string> problems = RecoverCheckpoint();
   Tally tally(table, plan_of, now);
-  TimeRecordReader reader([&tally](const TimeRecordView& session) { tally.Add(session); });
+  TimeRecordReader reader([&tally](const TimeRecordView& session) { tally.Add(session); },
+                          locale_.DecimalSeparator());
   std::string error;
   if (!ReadRecords(reader, error)) {
     const bool missing = error.empty();
@@ -302,9 +304,11 @@ std::vector<std::string> TimeRecords::RecoverCheckpoint() {
     return problems;
   }
   std::optional<TimeRecord> session;
-  TimeRecordReader reader([&session](const TimeRecordView& r) {
-    session = TimeRecord{r.start, r.duration, r.Expense(), std::string(r.entry)};
-  });
+  TimeRecordReader reader(
+      [&session](const TimeRecordView& r) {
+        session = TimeRecord{r.start, r.duration, r.Expense(), std::string(r.entry)};
+      },
+      locale_.DecimalSeparator());
   reader.Feed(text);
   reader.Finish();
   if (reader.BadLineCount() > 0) {
@@ -341,9 +345,11 @@ void TimeRecords::ClearCheckpoint() {
 bool TimeRecords::HoldsSession(const TimeRecord& session, std::string& error) {
   const std::string start = FormatReal(session.start, '.');
   bool held = false;
-  TimeRecordReader reader([&](const TimeRecordView& r) {
-    held = held || (r.entry == session.entry && FormatReal(r.start, '.') == start);
-  });
+  TimeRecordReader reader(
+      [&](const TimeRecordView& r) {
+        held = held || (r.entry == session.entry && FormatReal(r.start, '.') == start);
+      },
+      locale_.DecimalSeparator());
   ReadRecords(reader, error);
   return held;
 }

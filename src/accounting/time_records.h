@@ -33,6 +33,7 @@ struct TimeRecordView {
   double duration;
   std::string_view expense_text;
   std::string_view entry;
+  char mark = '.';  // the user's decimal separator, read besides "." and ","
 
   double Expense() const;
 };
@@ -46,13 +47,13 @@ struct BadLine {
 // to `take`, in order, and keeps the lines that are not one, the first kKeptBadLines and
 // the others counted. Lines end at LF, with or without a CR before it; a line cut between
 // two pieces is read whole, and Finish reads a last line that has no end. A record
-// is three numbers each followed by four TABs (read with "." or "," as the decimal
-// separator), then the entry to the end of the line; its start and duration are not
-// negative and it ends before the year 10000. Empty lines are passed over unreported.
+// is three numbers each followed by four TABs (read with "." or "," or `mark`, the user's
+// own, as the decimal separator), then the entry to the end of the line; its start and duration are
+// not negative and it ends before the year 10000. Empty lines are passed over unreported.
 class TimeRecordReader {
  public:
   using Take = std::function<void(const TimeRecordView&)>;
-  explicit TimeRecordReader(Take take) : take_(std::move(take)) {}
+  explicit TimeRecordReader(Take take, char mark = '.') : take_(std::move(take)), mark_(mark) {}
 
   void Feed(std::string_view piece);
   void Finish();
@@ -66,6 +67,7 @@ class TimeRecordReader {
   void Line(std::string_view line);
 
   Take take_;
+  char mark_;
   std::string partial_;  // the start of a line cut by the end of a piece
   std::size_t number_ = 0;
   std::vector<BadLine> first_bad_;

@@ -82,6 +82,13 @@ std::string ActionStore::Path() {
 
 std::vector<std::string> ActionStore::LoadActions(ActionTable& table) {
   const std::string path = Path();
+  std::string error;
+  unread_ = files_.Unreadable(path, error);
+  if (unread_) {
+    return {path + " cannot be read: " + error +
+            "\nThe actions in it are not loaded, and the file is not written over until it "
+            "can be read."};
+  }
   if (!files_.Exists(path))
     return {};
   const std::vector<std::string> sections = file_.Sections(path);
@@ -108,8 +115,10 @@ bool ActionStore::SaveActions(const ActionTable& table, std::string& error) {
   }
   const std::string path = Path();
   std::string reason;
-  if (SaveWithBackup(files_, path, files_.ExeDir() + "Actions.bak", ini.Text(), reason))
+  if (SaveWithBackup(files_, path, files_.ExeDir() + "Actions.bak", ini.Text(), reason)) {
+    unread_ = false;
     return true;
+  }
   error = "Unable to write to " + path + ": " + reason;
   return false;
 }

@@ -52,9 +52,13 @@ class ActionStore {
   std::string Path();
 
   // Fills the table from the file's sections, the first into slot 0, and frees the slots
-  // after the last one read. Without a file the table stays as it is. Sections beyond the
-  // table's size are ignored; the returned text says so.
+  // after the last one read. Without a file, or with one that exists but cannot be read
+  // (see Unread), the table stays as it is. Sections beyond the table's size are ignored;
+  // the returned text says so.
   std::vector<std::string> LoadActions(ActionTable& table);
+  // The file existed at the last load but could not be read: writing it now could lose
+  // actions the program never saw. A successful save ends it.
+  bool Unread() const { return unread_; }
 
   // Writes the slots up to the first free one as sections Action0, Action1, ... The old
   // file becomes Actions.bak unless a backup exists; the file is replaced whole, so a
@@ -64,4 +68,5 @@ class ActionStore {
  private:
   ProfileFile& file_;
   Files& files_;
+  bool unread_ = false;
 };

@@ -19,6 +19,11 @@ void Actions::LoadActions() {
 }
 
 void Actions::SaveActions() {
+  if (!store_.Unread())
+    WriteActions();
+}
+
+void Actions::WriteActions() {
   std::string error;
   if (!store_.SaveActions(table_, error))
     prompts_.Error(error);
@@ -36,5 +41,9 @@ void Actions::Action1Click() {
     return;
   settings_.CkbEnableAllActions = model.EnableAll();
   table_ = model.Working();
-  SaveActions();
+  if (!store_.Unread() ||
+      prompts_.AskYesNo("Confirm", store_.Path() +
+                                       " could not be read. Replace it with the actions of "
+                                       "this list?"))
+    WriteActions();
 }

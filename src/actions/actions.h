@@ -29,17 +29,21 @@ class Actions {
   void ClearActions();
   // Reads Actions.ini into the table; what is wrong with it is said once per run.
   void LoadActions();
-  // Writes the table to Actions.ini; a failure is said in an error box.
+  // Exit: writes the table to Actions.ini unless the file could not be read; a failure is
+  // said in an error box.
   void SaveActions();
   // Runs the actions of `point` (see ActionRunner::PerformActions).
   void PerformActions(PerformAt point);
   // The list dialog over the file's actions, read afresh; its OK keeps the changes and
-  // "Enable all actions", and saves them.
+  // "Enable all actions", and saves them, over a file that could not be read only when the
+  // user agrees.
   void Action1Click();
 
   const ActionTable& Table() const { return table_; }
 
  private:
+  void WriteActions();
+
   Prompts& prompts_;
   AppSettings& settings_;
   ActionsView& view_;

@@ -6,3 +6,9 @@ bool Files::ReadAll(const std::string& path, std::string& text, std::string& err
   return ReadPieces(
       path, [&text](std::string_view piece) { text.append(piece); }, error);
 }
+
+bool Files::Unreadable(const std::string& path, std::string& error) {
+  return !ReadPieces(
+             path, [](std::string_view) {}, error) &&
+         !error.empty();
+}

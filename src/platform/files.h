@@ -24,6 +24,10 @@ class Files {
   virtual bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) = 0;
   // Reads the whole file into `text`; fails as ReadPieces does.
   bool ReadAll(const std::string& path, std::string& text, std::string& error);
+  // True when the file exists but cannot be read (another program holds it, or access is
+  // denied), with the system's reason in `error`. The profile functions read such a file
+  // as an empty one, which must not pass for a file without entries.
+  bool Unreadable(const std::string& path, std::string& error);
   // Writes `text` as the file's whole content, creating it when missing. A crash or a
   // full disk leaves either the old content or the new, never a mix: the text goes to a
   // new file beside it, which then takes the old one's place. On failure returns false

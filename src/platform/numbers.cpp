@@ -2,6 +2,7 @@
 #include "platform/numbers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -36,12 +37,18 @@ std::size_t TakeDigits(const char*& at, const char* end, uint64_t& units) {
   return static_cast<std::size_t>(at - first);
 }
 
+bool IsDecimalMark(char c, char mark) {
+  const bool usable = !std::isdigit(static_cast<unsigned char>(mark)) && mark != '+' &&
+                      mark != '-' && mark != 'e' && mark != 'E' && mark != '\0';
+  return c == '.' || c == ',' || (usable && c == mark);
+}
+
 }  // namespace
 
 // Digits in the order they come make the whole number `units`; dividing it by the power of
 // ten of the fraction's length is one correctly rounded operation on exact doubles, so the
 // result is the double nearest the decimal.
-std::size_t ParsePlainDecimal(std::string_view text, double& value) {
+std::size_t ParsePlainDecimal(std::string_view text, double& value, char mark) {
   static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -53,7 +60,7 @@ std::size_t ParsePlainDecimal(std::string_view text, double& value) {
   uint64_t units = 0;
   std::size_t digits = TakeDigits(at, end, units);
   std::size_t fraction = 0;
-  if (at != end && (*at == '.' || *at == ',')) {
+  if (at != end && IsDecimalMark(*at, mark)) {
     fraction = TakeDigits(++at, end, units);
     digits += fraction;
   }
@@ -66,7 +73,7 @@ std::size_t ParsePlainDecimal(std::string_view text, double& value) {
   return static_cast<std::size_t>(at - text.data());
 }
 
-std::size_t PlainDecimalLength(std::string_view text) {
+std::size_t PlainDecimalLength(std::string_view text, char mark) {
   constexpr std::size_t kSafeDigits = 19;
   std::size_t at = text.starts_with('-') ? 1 : 0;
   const auto digits = [&text, &at] {
@@ -77,7 +84,7 @@ std::size_t PlainDecimalLength(std::string_view text) {
     return at - first;
   };
   std::size_t count = digits();
-  if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+  if (at < text.size() && IsDecimalMark(text[at], mark)) {
     ++at;
     count += digits();
   }
@@ -103,10 +110,10 @@ std::optional<int> ParseInteger(std::string_view text) {
   return static_cast<int>(negative ? -value : value);
 }
 
-std::optional<double> ParseReal(std::string_view text) {
+std::optional<double> ParseReal(std::string_view text, char mark) {
   text = WithoutPlus(text);
   double value = 0;
-  if (!text.empty() && ParsePlainDecimal(text, value) == text.size()) {
+  if (!text.empty() && ParsePlainDecimal(text, value, mark) == text.size()) {
     return value;
   }
   // from_chars knows only ".". The copy stays on the stack for any number this program
@@ -118,7 +125,8 @@ std::optional<double> ParseReal(std::string_view text) {
     long_copy.resize(text.size());
     copy = long_copy.data();
   }
-  std::replace_copy(text.begin(), text.end(), copy, ',', '.');
+  std::transform(text.begin(), text.end(), copy,
+                 [mark](char c) { return IsDecimalMark(c, mark) ? '.' : c; });
   const std::string_view number(copy, text.size());
   if (!TookAll(number, std::from_chars(number.data(), number.data() + number.size(), value)) ||
       !std::isfinite(value)) {

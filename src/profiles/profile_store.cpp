@@ -62,14 +62,15 @@ std::string Format(const Field& field, char separator) {
 
 // False for a real that is not a number; the field then holds 0. An empty text reads as 0
 // unreported, as a missing key does.
-bool Parse(const std::string& text, const Field& field) {
+bool Parse(const std::string& text, const Field& field, char mark) {
   bool number = true;
   std::visit(Overloaded{[&](std::string* value) { *value = text; },
                         [&](Encoded pwd) { *pwd.text = DecodePassword(text); },
                         [&](bool* flag) { *flag = ParseInteger(text).value_or(0) != 0; },
                         [&](int* value) { *value = ParseInteger(text).value_or(0); },
                         [&](double* real) {
-                          const std::optional<double> value = text.empty() ? 0.0 : ParseReal(text);
+                          const std::optional<double> value =
+                              text.empty() ? 0.0 : ParseReal(text, mark);
                           *real = value.value_or(0);
                           number = value.has_value();
                         }},
@@ -97,10 +98,11 @@ std::vector<std::string> ProfileStore::LoadProfile(EntryInfo& info, TDialUp& dia
   info = EntryInfo();
   info.EntryName = name;
   const std::string path = Path();
+  const char mark = locale_.DecimalSeparator();
   // Reading changes nothing and only a real can fail, so the table's order serves here too.
   for (const Key& key : files_.Exists(path) ? Keys(info) : std::vector<Key>{}) {
     const std::string text = file_.Read(path, info.EntryName, key.name, "");
-    if (!Parse(text, key.field)) {
+    if (!Parse(text, key.field, mark)) {
       problems.push_back(path + ", section [" + info.EntryName + "], key " + key.name + ": \"" +
                          text + "\" is not a number; 0 is used.");
     }

@@ -15,9 +15,9 @@
 // written in their IniValue form, so blanks and quotes at their ends load back; so is the
 // encoded password, since some characters encode as a blank or a quote. Integers are
 // decimal (or hexadecimal after "0x"), booleans "1"/"0", reals in the shortest general form
-// of up to 15 significant digits with the user's decimal separator. Reading takes either
-// "." or "," as the separator, whatever the user's setting, so that a file written under one
-// regional setting still loads under another.
+// of up to 15 significant digits with the user's decimal separator. Reading takes "." or
+// "," as the separator whatever the user's setting, and the user's own separator as well,
+// so that a file written under one regional setting still loads under another.
 class ProfileStore {
  public:
   ProfileStore(ProfileFile& file, Files& files, Locale& locale);

@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include "schedule/due_rules.h"
-
 ScheduleFormValues NewScheduleValues(double now) {
   ScheduleFormValues v;
   v.Date01 = std::floor(now);
@@ -12,41 +10,39 @@ ScheduleFormValues NewScheduleValues(double now) {
   return v;
 }
 
+namespace {
+
+// A date-time the slot never had set stays as a new schedule shows it.
+void TakeSet(double& input, double stored) {
+  if (stored != 0)
+    input = stored;
+}
+
+}  // namespace
+
 ScheduleFormValues EditScheduleValues(const ScheduleItem& item, double now) {
   ScheduleFormValues v = NewScheduleValues(now);
   v.Editing = true;
   v.Event = item.EventType;
   v.Period = item.Period;
-  switch (item.Period) {
-    case kOnlyOnce:
-      v.Date01 = std::floor(item.DateTime01);
-      v.Time02 = item.DateTime01;
-      break;
-    case kHourly:
-      v.Minute11 = item.Minute11;
-      break;
-    case kDaily:
-      v.Time21 = item.Time21;
-      break;
-    case kWeekly:
-      v.Week31 = item.Week31;
-      v.Time32 = item.Time32;
-      break;
-    case kMonthly:
-      v.Month41 = item.Month41;
-      v.Time42 = item.Time42;
-      break;
-    case kLoop:
-      v.Hour51 = item.Hour51;
-      v.Minute52 = item.Minute52;
-      break;
+  if (item.DateTime01 != 0) {
+    v.Date01 = std::floor(item.DateTime01);
+    v.Time02 = item.DateTime01;
   }
+  v.Minute11 = item.Minute11;
+  TakeSet(v.Time21, item.Time21);
+  v.Week31 = item.Week31;
+  TakeSet(v.Time32, item.Time32);
+  v.Month41 = item.Month41;
+  TakeSet(v.Time42, item.Time42);
+  v.Hour51 = item.Hour51;
+  v.Minute52 = item.Minute52;
   v.PeriodOfValidity = item.PeriodOfValidity;
   v.Confirm = item.Confirm;
   return v;
 }
 
-ScheduleItem StoreSchedule(ScheduleItem slot, const ScheduleFormValues& v, double now) {
+ScheduleItem StoreSchedule(ScheduleItem slot, const ScheduleFormValues& v) {
   slot.InUse = true;
   slot.EventType = v.Event;
   slot.Period = v.Period;
@@ -73,8 +69,7 @@ ScheduleItem StoreSchedule(ScheduleItem slot, const ScheduleFormValues& v, doubl
       slot.Minute52 = v.Minute52;
       break;
   }
-  slot.Performed = false;
-  slot.LastPerformed = StartingMark(slot, now);
+  TakeRunState(slot, ScheduleItem());
   slot.PeriodOfValidity = v.PeriodOfValidity;
   slot.Confirm = v.Confirm;
   return slot;

@@ -30,11 +30,11 @@ constexpr const char* kEditScheduleCaption = "Edit Schedule";
 // A new schedule: Connect, only once, today at the time `now`, valid 10 minutes.
 ScheduleFormValues NewScheduleValues(double now);
 
-// A stored schedule: its event, period, validity and confirmation, and its period type's
-// fields; the other types' inputs show what a new schedule shows.
+// A stored schedule: its event, period, validity and confirmation, and the fields of every
+// period type as stored; a date-time never set (0) shows what a new schedule shows.
 ScheduleFormValues EditScheduleValues(const ScheduleItem& item, double now);
 
 // The schedule stored on OK into `slot`: in use, with the inputs of the chosen period type
-// (the other types' fields keep what the slot had), not performed and starting afresh at
-// `now`. No input is refused.
-ScheduleItem StoreSchedule(ScheduleItem slot, const ScheduleFormValues& values, double now);
+// (the other types' fields keep what the slot had), with no run-time state: not performed,
+// and a loop starts counting anew. No input is refused.
+ScheduleItem StoreSchedule(ScheduleItem slot, const ScheduleFormValues& values);

@@ -51,7 +51,10 @@ ScheduleRow ScheduleRowOf(const ScheduleItem& item, Locale& locale) {
 
 ScheduleListModel::ScheduleListModel(const ScheduleTable& table, bool enable_all, Locale& locale,
                                      Clock& clock)
-    : result_{table, enable_all}, locale_(&locale), clock_(&clock) {}
+    : result_{table, enable_all}, locale_(&locale), clock_(&clock) {
+  for (int slot = 0; slot < kScheduleSlots; ++slot)
+    result_.Source[slot] = slot < ScheduleCount(table) ? slot : -1;
+}
 
 std::vector<ScheduleRow> ScheduleListModel::Rows() const {
   std::vector<ScheduleRow> rows;
@@ -79,7 +82,8 @@ void ScheduleListModel::Store(int index, const ScheduleFormValues& values) {
   const int slot = index >= 0 ? index : ScheduleCount(result_.Table);
   if (slot >= kScheduleSlots)
     return;
-  result_.Table[slot] = StoreSchedule(result_.Table[slot], values, clock_->LocalNow());
+  result_.Table[slot] = StoreSchedule(result_.Table[slot], values);
+  result_.Source[slot] = -1;
 }
 
 void ScheduleListModel::Remove(int index) {
@@ -88,4 +92,7 @@ void ScheduleListModel::Remove(int index) {
     return;
   std::move(table.begin() + index + 1, table.end(), table.begin() + index);
   table.back() = ScheduleItem();
+  std::array<int, kScheduleSlots>& source = result_.Source;
+  std::move(source.begin() + index + 1, source.end(), source.begin() + index);
+  source.back() = -1;
 }

@@ -20,10 +20,14 @@ std::string DayName(int day);
 using ScheduleRow = std::array<std::string, 5>;
 ScheduleRow ScheduleRowOf(const ScheduleItem& item, Locale& locale);
 
-// What OK hands back: the whole working table and the "Enable all schedules" box.
+// What OK hands back: the whole working table and the "Enable all schedules" box, and
+// for each slot the slot of the table given at opening that it holds unedited, or -1 for
+// a schedule added or edited: ticks that ran while the dialog was open changed that
+// table's run-time state, which the unedited schedules go on from.
 struct ScheduleListResult {
   ScheduleTable Table;
   bool EnableAllSchedules = false;
+  std::array<int, kScheduleSlots> Source{};
 };
 
 struct ScheduleListControls {

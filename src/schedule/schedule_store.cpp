@@ -7,7 +7,6 @@
 #include "platform/ini_text.h"
 #include "platform/numbers.h"
 #include "platform/overloaded.h"
-#include "schedule/due_rules.h"
 
 namespace {
 
@@ -54,13 +53,13 @@ std::string Format(const Field& field, char separator) {
 }
 
 // False for a date-time that is not a number; it then reads as 0.
-bool Parse(const std::string& text, const Field& field) {
+bool Parse(const std::string& text, const Field& field, char mark) {
   bool number = true;
   std::visit(Overloaded{[&](Integer integer) {
                           *integer.value = ParseInteger(text).value_or(integer.fallback);
                         },
                         [&](DateTime date_time) {
-                          const std::optional<double> value = ParseReal(text);
+                          const std::optional<double> value = ParseReal(text, mark);
                           *date_time.value = value.value_or(0);
                           number = value.has_value();
                         },
@@ -86,6 +85,33 @@ int ScheduleCount(const ScheduleTable& table) {
   return count;
 }
 
+bool SameSchedule(const ScheduleItem& a, const ScheduleItem& b) {
+  ScheduleItem plain_a = a, plain_b = b;
+  TakeRunState(plain_a, ScheduleItem());
+  TakeRunState(plain_b, ScheduleItem());
+  return plain_a == plain_b;
+}
+
+void TakeRunState(ScheduleItem& to, const ScheduleItem& from) {
+  to.LastPerformed = from.LastPerformed;
+  to.Performed = from.Performed;
+  to.LoopOrigin = from.LoopOrigin;
+}
+
+void KeepRunState(ScheduleTable& loaded, const ScheduleTable& live) {
+  std::array<bool, kScheduleSlots> taken{};
+  const int live_count = ScheduleCount(live);
+  for (int slot = 0; slot < ScheduleCount(loaded); ++slot) {
+    for (int from = 0; from < live_count; ++from) {
+      if (!taken[from] && SameSchedule(loaded[slot], live[from])) {
+        TakeRunState(loaded[slot], live[from]);
+        taken[from] = true;
+        break;
+      }
+    }
+  }
+}
+
 ScheduleStore::ScheduleStore(ProfileFile& file, Files& files, Locale& locale)
     : file_(file), files_(files), locale_(locale) {}
 
@@ -93,24 +119,33 @@ std::string ScheduleStore::Path() {
   return files_.ExeDir() + "Schedules.ini";
 }
 
-std::vector<std::string> ScheduleStore::LoadSchedules(ScheduleTable& table, double now) {
+std::vector<std::string> ScheduleStore::LoadSchedules(ScheduleTable& table) {
   std::vector<std::string> problems;
   const std::string path = Path();
+  std::string error;
+  unread_ = files_.Unreadable(path, error);
+  if (unread_) {
+    problems.push_back(path + " cannot be read: " + error +
+                       "\nThe schedules in it are not loaded, and the file is not written over "
+                       "until it can be read.");
+    return problems;
+  }
   if (!files_.Exists(path))
     return problems;
+  const char mark = locale_.DecimalSeparator();
   const std::vector<std::string> sections = file_.Sections(path);
   int slot = 0;
   for (; slot < kScheduleSlots && slot < static_cast<int>(sections.size()); ++slot) {
     ScheduleItem& item = table[slot];
+    item = ScheduleItem();
     item.InUse = true;
     for (const Key& key : Keys(item)) {
       const std::string text = file_.Read(path, sections[slot], key.name, "");
-      if (!Parse(text, key.field)) {
+      if (!Parse(text, key.field, mark)) {
         problems.push_back(path + ", section [" + sections[slot] + "], key " + key.name + ": '" +
                            text + "' is not a valid floating point value; 0 is used.");
       }
     }
-    item.LastPerformed = StartingMark(item, now);
   }
   // A slot the file no longer fills would otherwise run as a schedule the user removed.
   for (int stale = slot; stale < kScheduleSlots; ++stale)
@@ -133,8 +168,10 @@ bool ScheduleStore::SaveSchedules(const ScheduleTable& table, std::string& error
       text.Key(key.name, Format(key.field, separator));
   }
   const std::string path = Path();
-  if (SaveWithBackup(files_, path, files_.ExeDir() + "Schedules.bak", text.Text(), error))
+  if (SaveWithBackup(files_, path, files_.ExeDir() + "Schedules.bak", text.Text(), error)) {
+    unread_ = false;
     return true;
+  }
   error = "Unable to write to " + path + ": " + error;
   return false;
 }

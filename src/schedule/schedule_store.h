@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,9 @@ enum SchedulePeriod {
 
 // One schedule. Date-times as in platform/date_time.h; of Time21, Time32 and Time42 only
 // the time of day counts. Every period type's fields are kept whatever Period is.
-// LastPerformed and Performed live only in memory: when it last came due, and whether it
-// came due and was not re-armed since.
+// LastPerformed, Performed and LoopOrigin live only in memory: when it last came due,
+// whether it came due and was not re-armed since, and for a loop the monotonic time
+// (platform/clock.h) its intervals count from, none until the scheduler starts it.
 struct ScheduleItem {
   bool InUse = false;
   int EventType = kConnect;
@@ -42,6 +45,7 @@ struct ScheduleItem {
   bool Performed = false;
   int PeriodOfValidity = 10;  // minutes after the set time in which it may still come due
   bool Confirm = false;
+  std::optional<uint64_t> LoopOrigin{};
   bool operator==(const ScheduleItem&) const = default;
 };
 
@@ -55,10 +59,19 @@ void ClearSchedules(ScheduleTable& table);
 // Slots in use, counted from slot 0 up to the first free one.
 int ScheduleCount(const ScheduleTable& table);
 
+// Whether two schedules are the same as the file holds them, whatever their run-time state.
+bool SameSchedule(const ScheduleItem& a, const ScheduleItem& b);
+// `to` takes the run-time state of `from`: when it last came due, and where a loop stands.
+void TakeRunState(ScheduleItem& to, const ScheduleItem& from);
+// Every schedule of `loaded` that is the same as one of `live` goes on from that one's
+// run-time state, so that reading the file again runs nothing twice. Equal schedules pair
+// up in slot order.
+void KeepRunState(ScheduleTable& loaded, const ScheduleTable& live);
+
 // One section per schedule, "Schedule0", "Schedule1", ..., each with all thirteen keys.
 // Date-times are written in the shortest general form of up to 15 significant digits with
-// the user's decimal separator and read with "." or ",", so that a change of the regional
-// setting between two runs loses nothing.
+// the user's decimal separator and read with "." or "," or the user's separator, so that a
+// change of the regional setting between two runs loses nothing.
 class ScheduleStore {
  public:
   ScheduleStore(ProfileFile& file, Files& files, Locale& locale);
@@ -66,12 +79,15 @@ class ScheduleStore {
   std::string Path();
 
   // Reads the sections in file order into the slots from 0 on; section names are not
-  // interpreted. Leaves the table alone when there is no file. A loaded slot keeps its
-  // Performed mark and starts counting from `now` (see StartingMark in due_rules.h); slots
-  // after the last section are freed. A date-time that is missing or not a number reads
-  // as 0 and the other keys and schedules load all the same; sections beyond the table's
-  // 100 slots are left unread. Returns one text per such problem.
-  std::vector<std::string> LoadSchedules(ScheduleTable& table, double now);
+  // interpreted. Leaves the table alone when there is no file, or when the file exists but
+  // cannot be read (see Unread). Loaded slots start with no run-time state (see
+  // KeepRunState); slots after the last section are freed. A date-time that is missing or
+  // not a number reads as 0 and the other keys and schedules load all the same; sections
+  // beyond the table's 100 slots are left unread. Returns one text per such problem.
+  std::vector<std::string> LoadSchedules(ScheduleTable& table);
+  // The file existed at the last load but could not be read: writing it now could lose
+  // schedules the program never saw.
+  bool Unread() const { return unread_; }
 
   // Replaces the file whole with the slots in use, the old file kept as Schedules.bak when
   // no backup exists. False with a text naming the file when it could not be written; the
@@ -82,4 +98,5 @@ class ScheduleStore {
   ProfileFile& file_;
   Files& files_;
   Locale& locale_;
+  bool unread_ = false;
 };

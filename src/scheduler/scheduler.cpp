@@ -1,9 +1,11 @@
 // The schedules at run time.
 #include "scheduler/scheduler.h"
 
-#include "schedule/due_rules.h"
-
 namespace {
+
+// A local clock that runs ahead of the real time by more than this jumped.
+constexpr double kJumpSlack = 1.0 / (24 * 60);
+constexpr double kMsPerDay = 86400000.0;
 
 // The tasks as the question and the log name them.
 constexpr const char* kConnectTask = "Connect";
@@ -29,31 +31,58 @@ void Scheduler::ClearSchedules() {
 }
 
 void Scheduler::LoadSchedules() {
-  problems_.Say(store_.LoadSchedules(table_, ports_.clock.LocalNow()));
+  ScheduleTable loaded = table_;
+  problems_.Say(store_.LoadSchedules(loaded));
+  KeepRunState(loaded, table_);
+  table_ = loaded;
 }
 
 void Scheduler::SaveSchedules() {
+  if (!store_.Unread())
+    WriteSchedules();
+}
+
+void Scheduler::WriteSchedules() {
   std::string error;
   if (!store_.SaveSchedules(table_, error))
     ports_.prompts.Error(error);
 }
 
 void Scheduler::CheckSchedules() {
+  // Read even when schedules are off, so that turning them on later is no jump.
+  const std::optional<double> skipped_from = ClockJump();
   if (!settings_.CkbEnableAllSchedules)
     return;
   for (int slot = 0; slot < kScheduleSlots && table_[slot].InUse; ++slot) {
     ScheduleItem& item = table_[slot];
-    const double now = ports_.clock.LocalNow();
-    if (item.Period == kHourly && RearmsHourly(now))
-      item.Performed = false;
+    const ScheduleNow now = Now(skipped_from);
+    StartLoop(item, now);
     if (IsDue(item, now))
       Perform(item, now);
   }
 }
 
-void Scheduler::Perform(ScheduleItem& item, double now) {
-  item.LastPerformed = now;
-  item.Performed = true;
+// The real time is the monotonic clock's, which runs on through a sleep; only a change of
+// the clock itself moves the local time further.
+std::optional<double> Scheduler::ClockJump() {
+  const Reading now{ports_.clock.LocalNow(), ports_.clock.MonotonicMs()};
+  std::optional<double> from;
+  if (last_check_ && now.monotonic_ms >= last_check_->monotonic_ms) {
+    const double expected =
+        last_check_->local + (now.monotonic_ms - last_check_->monotonic_ms) / kMsPerDay;
+    if (now.local - expected > kJumpSlack)
+      from = expected;
+  }
+  last_check_ = now;
+  return from;
+}
+
+ScheduleNow Scheduler::Now(std::optional<double> skipped_from) {
+  return {ports_.clock.LocalNow(), ports_.clock.MonotonicMs(), skipped_from};
+}
+
+void Scheduler::Perform(ScheduleItem& item, const ScheduleNow& now) {
+  MarkPerformed(item, now);
   switch (item.EventType) {
     case kConnect:
       return Connect(item.Confirm);
@@ -109,6 +138,14 @@ void Scheduler::Schedule1Click() {
   if (!result)
     return;
   settings_.CkbEnableAllSchedules = result->EnableAllSchedules;
-  table_ = result->Table;
-  SaveSchedules();
+  ScheduleTable table = result->Table;
+  for (int slot = 0; slot < ScheduleCount(table); ++slot) {
+    if (const int from = result->Source[slot]; from >= 0)
+      TakeRunState(table[slot], table_[from]);
+  }
+  table_ = table;
+  if (!store_.Unread() ||
+      ports_.prompts.AskYesNo("Confirm", store_.Path() + " could not be read. Replace it with the "
+                                                         "schedules of this list?"))
+    WriteSchedules();
 }

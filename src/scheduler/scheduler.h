@@ -2,12 +2,15 @@
 // check once a second that performs the schedules that came due, and the list dialog.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "log/connection_log.h"
 #include "dialing/dialing_controller.h"
 #include "ports/main_ports.h"
 #include "platform/problem_report.h"
+#include "schedule/due_rules.h"
 #include "schedule/schedule_store.h"
 #include "schedule/schedule_view.h"
 #include "settings/app_settings.h"
@@ -16,7 +19,10 @@
 // Connecting and hanging up run the Dial and Hang Up commands, so a schedule does exactly
 // what the user's click does. A question runs a modal loop in which later ticks call
 // CheckSchedules again: a schedule is marked as performed before it asks, so those calls
-// never ask about it twice, while other schedules can come due in them.
+// never ask about it twice, while other schedules can come due in them. A schedule's
+// run-time state stays with it when the file is read again and through the list dialog.
+// A Schedules.ini that exists but cannot be read is said once and not written over: not
+// at exit, and on the dialog's OK only when the user agrees to replace it.
 class Scheduler {
  public:
   Scheduler(const MainPorts& ports, AppSettings& settings, const CommandTable& commands,
@@ -29,7 +35,8 @@ class Scheduler {
   void ClearSchedules();
   // Schedules.ini into the table; problems with the file are said once per run.
   void LoadSchedules();
-  // The table into Schedules.ini; a failure is said in an error box.
+  // Exit: the table into Schedules.ini, unless the file could not be read; a failure is
+  // said in an error box.
   void SaveSchedules();
 
   // With CkbEnableAllSchedules on, performs in slot order every schedule that came due.
@@ -40,7 +47,11 @@ class Scheduler {
   void Schedule1Click();
 
  private:
-  void Perform(ScheduleItem& item, double now);
+  // The local time the clock jumped forward from since the last check, when it did.
+  std::optional<double> ClockJump();
+  ScheduleNow Now(std::optional<double> skipped_from);
+  void WriteSchedules();
+  void Perform(ScheduleItem& item, const ScheduleNow& now);
   void Connect(bool confirm);
   void Disconnect(bool confirm);
   void ShutDown(bool confirm);
@@ -57,4 +68,9 @@ class Scheduler {
   ScheduleView& view_;
   ScheduleStore store_;
   ScheduleTable table_;
+  struct Reading {
+    double local;
+    uint64_t monotonic_ms;
+  };
+  std::optional<Reading> last_check_;
 };

@@ -170,6 +170,11 @@ TEST_F(TimeRecordsTest, ACheckpointStaysUntilItsSessionIsWritten) {
   ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 12), 0.5, 4, "A"}, error));
   EXPECT_FALSE(files_.Exists(kCheckpoint));
   EXPECT_TRUE(files_.content.at(kCsv).ends_with(FormatTimeRecord({Dec(23, 12), 0.5, 4, "A"}, ',')));
+  locale_.decimal = '\'';  // a separator of its own: written and read back as such
+  ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 13), 0.25, 4.5, "A"}, error));
+  EXPECT_TRUE(
+      files_.content.at(kCsv).ends_with(FormatTimeRecord({Dec(23, 13), 0.25, 4.5, "A"}, '\'')));
+  EXPECT_TRUE(Load(Dec(23, 15)).empty());  // every line reads, "," and "'" alike
   ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 14), kHour, 2, "A"}, error));
   records_.DiscardCheckpoint();
   EXPECT_FALSE(files_.Exists(kCheckpoint));

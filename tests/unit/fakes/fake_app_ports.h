@@ -41,6 +41,10 @@ class FakeFiles : public Files {
   }
   bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) override {
     error.clear();
+    if (unreadable.count(path)) {
+      error = "The process cannot access the file because it is being used by another process.";
+      return false;
+    }
     const auto it = content.find(path);
     if (it == content.end()) {
       return false;
@@ -67,6 +71,8 @@ class FakeFiles : public Files {
   std::size_t piece_size = 7;
   // Files that cannot be removed, as a read-only file or one another program holds.
   std::set<std::string> undeletable;
+  // Files that exist but cannot be read, as one another program holds open.
+  std::set<std::string> unreadable;
 
  private:
   bool Writable(std::string& error) {

@@ -19,6 +19,8 @@ class FakeClock : public Clock {
   // The time, without moving it.
   uint64_t Now() const { return now_; }
   void Advance(uint64_t ms) { now_ += ms; }
+  // Moves the local time alone, as setting the clock or a change of daylight saving does.
+  void ShiftLocal(double days) { local_start_ = local_start_ + days; }
   // Lets code that polls until a deadline reach it without the test driving the clock.
   void SetAutoAdvance(uint64_t ms_per_read) { auto_advance_ = ms_per_read; }
 

@@ -18,6 +18,13 @@ TEST(Numbers, RealsReadWithEitherSeparatorWhateverTheirLength) {
   for (const char* text : {"", " 1", "1.000,5", "1x", "inf", "1e999", "+-1"}) {
     EXPECT_EQ(ParseReal(text), std::nullopt) << text;
   }
+  // The user's own separator reads too, where it cannot be taken for part of a number.
+  EXPECT_EQ(ParseReal("46000'25", '\''), 46000.25);
+  EXPECT_EQ(ParseReal(zeros + "2'5", '\''), 2.5);
+  EXPECT_EQ(ParseReal("46000'25"), std::nullopt);
+  EXPECT_EQ(ParseReal("1,5", '\''), 1.5);
+  EXPECT_EQ(ParseReal("2-5", '-'), std::nullopt);
+  EXPECT_EQ(ParseReal("2e1", 'e'), 20);
 }
 
 // The quick way for plain decimals must give what the general conversion gives.

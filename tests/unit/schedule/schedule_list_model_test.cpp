@@ -76,7 +76,9 @@ TEST_F(ScheduleListTest, StoringAddsEditsAndRearmsRemovingShiftsAndAFullTableTak
   table_[0] = {.InUse = true,
                .Period = kDaily,
                .LastPerformed = kNoon,
+               .Minute11 = 12,
                .Time21 = kMorning,
+               .Week31 = 4,
                .Performed = true};
   ScheduleListModel model = Model();
   ScheduleFormValues added = *model.NewSchedule();
@@ -88,25 +90,37 @@ TEST_F(ScheduleListTest, StoringAddsEditsAndRearmsRemovingShiftsAndAFullTableTak
   added.Time02 = kMorning;
   model.Store(-1, added);
   EXPECT_EQ(model.Result().Table[1].DateTime01, ToDateTime({2026, 7, 4, 8, 5, 9}));
+  EXPECT_EQ(model.Result().Source[0], 0);  // unedited: goes on from the live schedule
+  EXPECT_EQ(model.Result().Source[1], -1);
 
   ScheduleFormValues edited = model.EditSchedule(0);
   EXPECT_TRUE(edited.Editing);
   EXPECT_EQ(edited.Period, kDaily);
   EXPECT_EQ(edited.Time21, kMorning);
-  edited.Minute11 = 40;  // another type's input: not taken
+  EXPECT_EQ(edited.Minute11, 12);  // every type's inputs show what is stored
+  EXPECT_EQ(edited.Week31, 4);
+  EXPECT_EQ(edited.Time32, kNoon);  // never set: as for a new schedule
+  edited.Minute11 = 40;             // another type's input: not taken
   edited.Confirm = true;
   model.Store(0, edited);
   const ScheduleItem& daily = model.Result().Table[0];
   EXPECT_FALSE(daily.Performed);  // due again today
   EXPECT_EQ(daily.LastPerformed, 0);
-  EXPECT_EQ(daily.Minute11, 0);
+  EXPECT_EQ(daily.Minute11, 12);
   EXPECT_TRUE(daily.Confirm);
+  EXPECT_EQ(model.Result().Source[0], -1);
 
   edited.Period = kLoop;
   edited.Hour51 = 1;
   model.Store(0, edited);
-  EXPECT_EQ(model.Result().Table[0].LastPerformed, kNoon);  // a loop counts from now
+  EXPECT_FALSE(model.Result().Table[0].LoopOrigin);  // the scheduler starts it anew
   EXPECT_EQ(model.Result().Table[0].Time21, kMorning);
+
+  table_[1] = table_[0];
+  ScheduleListModel two = Model();
+  two.Remove(0);
+  EXPECT_EQ(two.Result().Source[0], 1);
+  EXPECT_EQ(two.Result().Source[1], -1);
 
   model.Remove(0);
   EXPECT_EQ(model.Rows().size(), 1u);

@@ -17,9 +17,8 @@ class ScheduleStoreTest : public ::testing::Test {
  protected:
   ScheduleStoreTest() { ClearSchedules(table_); }
 
-  std::vector<std::string> Load() { return store_.LoadSchedules(table_, kNow); }
+  std::vector<std::string> Load() { return store_.LoadSchedules(table_); }
 
-  static constexpr double kNow = 46174.5;
   FakeFiles files_;
   FakeProfileFile profiles_{files_};
   FakeLocale locale_;
@@ -47,7 +46,7 @@ TEST_F(ScheduleStoreTest, EverySlotInUseIsWrittenWithAllItsKeysAndReadsBack) {
   table_[0].Performed = true;
   EXPECT_TRUE(Load().empty());
   ScheduleItem expected = weekly;
-  expected.LastPerformed = 0;  // loading starts it afresh but keeps the slot's mark
+  TakeRunState(expected, ScheduleItem());  // what ran is the scheduler's to carry over
   EXPECT_EQ(table_[0], expected);
   EXPECT_EQ(table_[1], (ScheduleItem{.InUse = true}));
   EXPECT_FALSE(table_[2].InUse);
@@ -68,10 +67,9 @@ TEST_F(ScheduleStoreTest, MissingKeysTakeTheirDefaultsAndABadDateTimeCostsOnlyIt
   EXPECT_EQ(table_[0].DateTime01, 1.5);
   EXPECT_EQ(table_[0].PeriodOfValidity, 10);
   EXPECT_FALSE(table_[0].Confirm);
-  EXPECT_EQ(table_[0].LastPerformed, kNow);  // a loop counts from the load
-  EXPECT_TRUE(table_[1].Performed);
+  EXPECT_FALSE(table_[0].LoopOrigin);  // the scheduler starts a loop
+  EXPECT_FALSE(table_[1].Performed);
   EXPECT_EQ(table_[1].EventType, kDisconnect);
-  EXPECT_EQ(table_[1].LastPerformed, 0);
   EXPECT_FALSE(table_[2].InUse);  // the file has two schedules now, not a hundred
 
   files_.content.erase(kPath);
@@ -102,6 +100,36 @@ TEST_F(ScheduleStoreTest, SavingKeepsTheFirstBackupAndMoreThanAHundredSectionsAr
   files_.writable = false;
   EXPECT_FALSE(store_.SaveSchedules(table_, error));
   EXPECT_EQ(error, std::string("Unable to write to ") + kPath + ": Access denied.");
+}
+
+TEST_F(ScheduleStoreTest, AnyDecimalSeparatorReadsBackAndAnUnreadableFileIsLeftAlone) {
+  locale_.decimal = '\'';
+  table_[0] = ScheduleItem{.InUse = true, .DateTime01 = 46000.25, .Time21 = 46000.75};
+  std::string error;
+  ASSERT_TRUE(store_.SaveSchedules(table_, error)) << error;
+  EXPECT_EQ(profiles_.Read(kPath, "Schedule0", "DateTime01", ""), "46000'25");
+  ClearSchedules(table_);
+  EXPECT_TRUE(Load().empty());
+  EXPECT_EQ(table_[0].DateTime01, 46000.25);
+  locale_.decimal = '.';  // written under another setting: "." and "," still read
+  files_.content[kPath] = "[S]\r\nDateTime01=2,5\r\nTime21=3.5\r\nTime32=0\r\nTime42=0\r\n";
+  EXPECT_TRUE(Load().empty());
+  EXPECT_EQ(table_[0].DateTime01, 2.5);
+  EXPECT_EQ(table_[0].Time21, 3.5);
+
+  // Held open by another program: the table stays as it was until a read succeeds.
+  files_.unreadable.insert(kPath);
+  const std::vector<std::string> problems = Load();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0], std::string(kPath) +
+                             " cannot be read: The process cannot access the file because it is "
+                             "being used by another process.\nThe schedules in it are not "
+                             "loaded, and the file is not written over until it can be read.");
+  EXPECT_TRUE(store_.Unread());
+  EXPECT_EQ(table_[0].DateTime01, 2.5);
+  files_.unreadable.clear();
+  EXPECT_TRUE(Load().empty());
+  EXPECT_FALSE(store_.Unread());
 }
 
 }  // namespace

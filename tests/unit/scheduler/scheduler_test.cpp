@@ -2,6 +2,8 @@
 // would, asks first when told to, and a question's own ticks never ask twice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 
 #include "app/mainform_fixture.h"
@@ -14,11 +16,12 @@ namespace {
 constexpr const char* kSchedules = "C:\\Tarvolin\\Schedules.ini";
 const double kTen = ToDateTime({2026, 6, 1, 10, 0, 0});
 
-std::string Task(int slot, int event, bool confirm, int period = kOnlyOnce) {
+std::string Task(int slot, int event, bool confirm, int period = kOnlyOnce,
+                 const std::string& more = "") {
   return "[Schedule" + std::to_string(slot) + "]\r\nEventType=" + std::to_string(event) +
          "\r\nPeriod=" + std::to_string(period) + "\r\nDateTime01=" + FormatReal(kTen, '.') +
          "\r\nMinute11=15\r\nTime21=0\r\nTime32=0\r\nTime42=0\r\nConfirm=" + (confirm ? "1" : "0") +
-         "\r\n";
+         "\r\n" + more;
 }
 
 class SchedulerTest : public MainformTest {
@@ -35,6 +38,33 @@ class SchedulerTest : public MainformTest {
   }
   static std::string Done(const std::string& task) {
     return "\tMessage\tPerform schedule task:\"" + task + "\"\r\n";
+  }
+  // Checks the schedules every `step_ms` of fake time for `ms`, as the monitor would, and
+  // records each question with the local time it was asked at. Every schedule asks (a
+  // confirmation answered No), so each question is one performance.
+  struct Asked {
+    std::string question;
+    double local;
+    uint64_t monotonic_ms;
+  };
+  std::vector<Asked> Run(Tmainform& form, uint64_t ms, uint64_t step_ms = 20000) {
+    std::vector<Asked> asked;
+    prompts_.answer_yes = false;
+    prompts_.while_asking = [&] {
+      asked.push_back({prompts_.questions.back(), clock_.LocalNow(), clock_.Now()});
+    };
+    const uint64_t until = clock_.Now() + ms;
+    while (clock_.Now() < until) {
+      clock_.Advance(step_ms);
+      form.Schedules().CheckSchedules();
+    }
+    EXPECT_EQ(clock_.Now(), until) << "the run stopped short";
+    prompts_.while_asking = nullptr;
+    return asked;
+  }
+  static int Count(const std::vector<Asked>& asked, const std::string& task) {
+    return static_cast<int>(std::count_if(
+        asked.begin(), asked.end(), [&](const Asked& a) { return a.question == Question(task); }));
   }
 };
 
@@ -99,27 +129,10 @@ TEST_F(SchedulerTest, OnlineAConnectAsksNothingAndADisconnectHangsUp) {
   EXPECT_FALSE(form.Dialing().Online());
 }
 
-TEST_F(SchedulerTest, AnHourlyScheduleIsReArmedOnlyByACallAtTheFullHour) {
-  Tmainform& form = StartWith(Task(0, kDisconnect, false, kHourly));
-  auto check_at = [&](int hour, int minute) {
-    clock_.SetLocalStart(ToDateTime({2026, 6, 1, hour, minute, 0}));
-    form.Schedules().CheckSchedules();
-    return form.Schedules().Table()[0].LastPerformed;
-  };
-  const double first = check_at(10, 16);
-  EXPECT_EQ(first, ToDateTime({2026, 6, 1, 10, 16}));
-  EXPECT_EQ(check_at(11, 16), first);
-  check_at(12, 0);
-  EXPECT_EQ(check_at(12, 16), ToDateTime({2026, 6, 1, 12, 16}));
-}
-
 TEST_F(SchedulerTest, TheListDialogWorksFromTheFileAndItsOkSavesTheTableAndTheEnableBox) {
   Tmainform& form = StartWith(Task(0, kConnect, false, kLoop), false);
-  clock_.SetLocalStart(kTen + 1);
-  form.Schedules().CheckSchedules();
   files_.content[kSchedules] += Task(1, kShutDown, false);
   form.Schedule1Click();  // cancelled: the file is read again all the same
-  EXPECT_EQ(form.Schedules().Table()[0].LastPerformed, kTen + 1);
   EXPECT_TRUE(form.Schedules().Table()[1].InUse);
 
   view_.schedule_list = [](ScheduleListModel model) {
@@ -134,6 +147,115 @@ TEST_F(SchedulerTest, TheListDialogWorksFromTheFileAndItsOkSavesTheTableAndTheEn
   EXPECT_EQ(profiles_.Sections(kSchedules), std::vector<std::string>{"Schedule0"});
   EXPECT_EQ(files_.content["C:\\Tarvolin\\Schedules.bak"],
             Task(0, kConnect, false, kLoop) + Task(1, kShutDown, false));
+}
+
+TEST_F(SchedulerTest, WhatRunsWhileTheListDialogIsOpenStaysRunAfterItsOk) {
+  const std::string file =
+      Task(0, kConnect, false) + "[Schedule1]\r\nEventType=1\r\nPeriod=2\r\nDateTime01=0\r\n" +
+      "Time21=" + FormatReal(kTen, '.') + "\r\nTime32=0\r\nTime42=0\r\nConfirm=1\r\n";
+  Tmainform& form = StartWith(file);
+  clock_.SetLocalStart(kTen - 1.0 / 1440);  // 09:59
+  view_.schedule_list = [&](ScheduleListModel model) {
+    std::vector<Asked> asked = Run(form, 120000);  // the Daily comes due meanwhile
+    EXPECT_EQ(Count(asked, "Disconnect"), 1);
+    model.Remove(0);  // the Daily moves up a slot
+    return std::optional(model.Result());
+  };
+  form.Schedule1Click();
+  ASSERT_EQ(form.Schedules().Table()[0].Period, kDaily);
+  EXPECT_TRUE(form.Schedules().Table()[0].Performed);
+  view_.schedule_list = nullptr;
+  form.Schedule1Click();  // opening reads the file again; cancelled
+  EXPECT_EQ(Count(Run(form, 5 * 60000), "Disconnect"), 0);
+  EXPECT_EQ(Count(Run(form, 86400000), "Disconnect"), 1);  // and the next day once more
+}
+
+TEST_F(SchedulerTest, DailyWeeklyAndMonthlyRunOnceOnEveryDueDayOverFortySixDays) {
+  auto at_ten = [](int slot, int event, int period, const std::string& day_key, int day) {
+    return "[Schedule" + std::to_string(slot) + "]\r\nEventType=" + std::to_string(event) +
+           "\r\nPeriod=" + std::to_string(period) +
+           "\r\nDateTime01=0\r\nTime21=" + FormatReal(kTen, '.') +
+           "\r\nTime32=" + FormatReal(kTen, '.') + "\r\nTime42=" + FormatReal(kTen, '.') + "\r\n" +
+           day_key + "=" + std::to_string(day) + "\r\nConfirm=1\r\n";
+  };
+  Tmainform& form = StartWith(at_ten(0, kConnect, kDaily, "Week31", 0) +
+                              at_ten(1, kDisconnect, kWeekly, "Week31", 3) +   // Wednesdays
+                              at_ten(2, kShutDown, kMonthly, "Month41", 14));  // the 15th
+  clock_.SetLocalStart(ToDateTime({2026, 6, 1}));
+  const std::vector<Asked> asked = Run(form, 46ull * 86400000);
+  std::map<std::string, std::vector<int>> days;
+  for (const Asked& a : asked) {
+    const CalendarTime t = FromDateTime(a.local);
+    EXPECT_EQ(t.hour, 10);
+    days[a.question].push_back(t.month * 100 + t.day);
+  }
+  std::vector<int> every_day, wednesdays;
+  for (int d = 0; d < 46; ++d) {
+    const CalendarTime t = FromDateTime(ToDateTime({2026, 6, 1}) + d);
+    every_day.push_back(t.month * 100 + t.day);
+    if (t.day_of_week == 3)
+      wednesdays.push_back(t.month * 100 + t.day);
+  }
+  EXPECT_EQ(days[Question("Connect")], every_day);
+  EXPECT_EQ(days[Question("Disconnect")], wednesdays);
+  EXPECT_EQ(days[Question("Shun down PC")], (std::vector<int>{615, 715}));
+}
+
+TEST_F(SchedulerTest, HourlyRunsEveryHourWithNoTickOnTheFullHourAndMinuteFiftyNineInMinuteNought) {
+  Tmainform& form =
+      StartWith(Task(0, kConnect, true, kHourly) +
+                "[Schedule1]\r\nEventType=1\r\nPeriod=1\r\nMinute11=59\r\nPeriodOfValidity=1\r\n"
+                "DateTime01=0\r\nTime21=0\r\nTime32=0\r\nTime42=0\r\nConfirm=1\r\n");
+  clock_.SetLocalStart(ToDateTime({2026, 6, 1, 0, 0, 15}) - clock_.Now() / 86400000.0);
+  const std::vector<Asked> asked = Run(form, 2 * 86400000, 30000);  // ticks at :15 and :45
+  EXPECT_EQ(Count(asked, "Connect"), 48);
+  EXPECT_EQ(Count(asked, "Disconnect"), 49);  // 48 hours, and the last tick at 00:00:15
+  for (const Asked& a : asked) {
+    const int minute = FromDateTime(a.local).minute;
+    EXPECT_EQ(minute, a.question == Question("Connect") ? 16 : 0);
+  }
+}
+
+TEST_F(SchedulerTest, ALoopKeepsItsRhythmAcrossSleepsAndAClockSetBack) {
+  Tmainform& form = StartWith(
+      "[Schedule0]\r\nEventType=0\r\nPeriod=5\r\nMinute52=10\r\nPeriodOfValidity=2\r\n"
+      "DateTime01=0\r\nTime21=0\r\nTime32=0\r\nTime42=0\r\nConfirm=1\r\n");
+  form.Schedules().CheckSchedules();  // the first check starts it
+  const uint64_t origin = clock_.Now();
+  auto minutes = [&](const std::vector<Asked>& asked) {
+    std::vector<uint64_t> at;
+    for (const Asked& a : asked)
+      at.push_back((a.monotonic_ms - origin) / 60000);
+    return at;
+  };
+  EXPECT_EQ(minutes(Run(form, 60 * 60000)), (std::vector<uint64_t>{10, 20, 30, 40, 50, 60}));
+  clock_.Advance(25 * 60000);  // asleep: 70 and 80 pass, 80's window closes at 82
+  EXPECT_EQ(minutes(Run(form, 10 * 60000)), std::vector<uint64_t>{90});
+  clock_.Advance(3ull * 86400000 - 4 * 60000);  // three days on, into 4410's window
+  EXPECT_EQ(minutes(Run(form, 9 * 60000)), (std::vector<uint64_t>{4411, 4420}));
+  clock_.ShiftLocal(-2.0 / 24);  // the clock set back: the loop goes on as before
+  EXPECT_EQ(minutes(Run(form, 20 * 60000)), (std::vector<uint64_t>{4430, 4440}));
+}
+
+TEST_F(SchedulerTest, AFileThatCannotBeReadIsNeitherEmptiedNorWrittenOver) {
+  const std::string schedules = Task(0, kConnect, false);
+  const std::string actions = "[Action0]\r\nName=Mail\r\n";
+  files_.content["C:\\Tarvolin\\Actions.ini"] = actions;
+  files_.unreadable = {kSchedules, "C:\\Tarvolin\\Actions.ini"};
+  Tmainform& form = StartWith(schedules);
+  EXPECT_EQ(prompts_.errors.size(), 2u);
+  EXPECT_NE(prompts_.errors[0].find("cannot be read"), std::string::npos);
+
+  prompts_.answer_yes = false;
+  view_.schedule_list = [](ScheduleListModel model) { return std::optional(model.Result()); };
+  form.Schedule1Click();
+  EXPECT_EQ(prompts_.questions.size(), 1u);  // replace it? No
+  form.Exit1Click();
+  ASSERT_TRUE(form.FormClose());
+  EXPECT_EQ(files_.content[kSchedules], schedules);
+  EXPECT_EQ(files_.content["C:\\Tarvolin\\Actions.ini"], actions);
+  EXPECT_FALSE(files_.Exists("C:\\Tarvolin\\Schedules.bak"));
+  EXPECT_EQ(prompts_.errors.size(), 2u);  // said once
 }
 
 }  // namespace
