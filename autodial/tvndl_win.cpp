@@ -26,9 +26,9 @@ struct RasAdParams {
 
 std::wstring LibraryFolder() {
   HMODULE self = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&LibraryFolder), &self);
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&LibraryFolder), &self);
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(self, path.data(), static_cast<DWORD>(path.size()));
@@ -84,9 +84,7 @@ class WinCompanionHost : public CompanionHost {
     return true;
   }
 
-  bool EntryConnected(const std::string& entry) override {
-    return RasEntryConnected(ras_, entry);
-  }
+  bool EntryConnected(const std::string& entry) override { return RasEntryConnected(ras_, entry); }
 
   uint64_t NowMs() override { return GetTickCount64(); }
 

@@ -202,8 +202,9 @@ void ConnectionList::WriteAutoDialSettings() {
     if (!on)
       RemoveAutoDialValues(RegRoot::Users, ".DEFAULT\\" + profile);
     if (!WriteAutoDialValues(profile, on)) {
-      problems_.Say({"The automatic-dial registration could not be written under "
-                     "HKEY_CURRENT_USER\\RemoteAccess\\Profile: access was refused."});
+      problems_.Say(
+          {"The automatic-dial registration could not be written under "
+           "HKEY_CURRENT_USER\\RemoteAccess\\Profile: access was refused."});
       break;
     }
   }
@@ -218,8 +219,7 @@ bool ConnectionList::WriteAutoDialValues(const std::string& key, bool on) {
   }
   return ports_.registry.WriteText(RegRoot::CurrentUser, key, "AutoDialDllName",
                                    ports_.files.ExeDir() + kAutoDialLibrary) &&
-         ports_.registry.WriteText(RegRoot::CurrentUser, key, "AutoDialFcnName",
-                                   kAutoDialFunction);
+         ports_.registry.WriteText(RegRoot::CurrentUser, key, "AutoDialFcnName", kAutoDialFunction);
 }
 
 void ConnectionList::RemoveAutoDialValues(RegRoot root, const std::string& key) {

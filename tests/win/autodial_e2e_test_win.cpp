@@ -21,8 +21,8 @@ using RasAdFunc = BOOL(WINAPI*)(LPSTR phonebook, LPSTR entry, void* params, LPDW
 class AutoDialE2E : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(CopyFileA((TestBinDir() + "tvndl.dll").c_str(), (app_.Dir() + "tvndl.dll").c_str(),
-                          FALSE));
+    ASSERT_TRUE(
+        CopyFileA((TestBinDir() + "tvndl.dll").c_str(), (app_.Dir() + "tvndl.dll").c_str(), FALSE));
     app_.WritePhonebook(kPhonebook);
     // This process's RAS substitute reads the program's phonebook and sees its lines.
     _putenv(("RASSIM_PHONEBOOK=" + app_.PhonebookPath()).c_str());
@@ -47,8 +47,7 @@ class AutoDialE2E : public ::testing::Test {
       LONG yDlg;
     } params{sizeof params, nullptr, 0, 0, 0};
     DWORD code = ~0u;
-    const BOOL handled =
-        function_(const_cast<char*>(""), const_cast<char*>(entry), &params, &code);
+    const BOOL handled = function_(const_cast<char*>(""), const_cast<char*>(entry), &params, &code);
     return {handled, code};
   }
 
