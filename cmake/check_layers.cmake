@@ -3,15 +3,17 @@
 #
 #   cmake -DSOURCE_DIR=<top of the tree> -P check_layers.cmake
 #
-# Reads every header and source under src/ and rassim/, names each file and include that
+# Reads every header and source under src/, autodial/ and rassim/, names each file and include that
 # breaks the order, and fails. A folder missing from the list fails too: a new folder
 # takes its place here first.
 
 set(layers
     # The ports, their Win32 adapters and the dialog base every dialog view uses.
     platform
-    # The dial-up component, and the RAS substitute that speaks its types.
+    # The dial-up component; the automatic-dial companion library, which knows only the
+    # ports and RAS; and the RAS substitute that speaks the component's types.
     dialup
+    autodial
     rassim
     # The bundle of every port, as the concerns take it.
     ports
@@ -41,7 +43,8 @@ if(NOT SOURCE_DIR)
 endif()
 
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp
-     ${SOURCE_DIR}/rassim/*.h ${SOURCE_DIR}/rassim/*.cpp)
+     ${SOURCE_DIR}/autodial/*.h ${SOURCE_DIR}/autodial/*.cpp ${SOURCE_DIR}/rassim/*.h
+     ${SOURCE_DIR}/rassim/*.cpp)
 list(SORT files)
 
 set(faults "")

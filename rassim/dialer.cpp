@@ -1,13 +1,17 @@
 // Simulated dials: one worker thread per connection walks the dial steps, then watches the
 // line until it is hung up, dropped by the control file or drops by itself.
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <mutex>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -66,6 +70,78 @@ Engine& TheEngine() {
   return *engine;
 }
 
+// Real RAS is one for the whole machine: a line one program dialed is listed to every
+// other. Each process marks its connected lines with a file beside the phonebook,
+// "rassim-line-<process tag>-<handle>" holding the entry name, and lists the others'.
+constexpr std::string_view kLinePrefix = "rassim-line-";
+
+uint32_t ProcessTag() {
+  static const uint32_t tag = [] {
+    std::random_device random;
+    return std::uniform_int_distribution<uint32_t>(1, 0x7FFFFFFF)(random);
+  }();
+  return tag;
+}
+
+fs::path LineFilePath(uint32_t tag, uintptr_t id) {
+  return fs::path(PhonebookPath()).parent_path() /
+         (std::string(kLinePrefix) + std::to_string(tag) + "-" + std::to_string(id));
+}
+
+void MarkLine(const Connection& connection) {
+  const fs::path path = LineFilePath(ProcessTag(), connection.id);
+  const fs::path temporary = fs::path(path).concat(".tmp");
+  std::ofstream(temporary, std::ios::binary) << connection.entry.name;
+  std::error_code ignored;
+  fs::rename(temporary, path, ignored);
+}
+
+void UnmarkLine(const Connection& connection) {
+  std::error_code ignored;
+  fs::remove(LineFilePath(ProcessTag(), connection.id), ignored);
+}
+
+// Another process's connected line, as its file tells it.
+struct ForeignLine {
+  RasHandle handle;
+  std::string entry;
+};
+
+// Foreign handles carry their process's tag in the upper half, so they never meet ours.
+RasHandle ForeignHandle(uint32_t tag, uintptr_t id) {
+  return reinterpret_cast<RasHandle>((static_cast<uint64_t>(tag) << 32) | id);
+}
+
+std::vector<ForeignLine> ForeignLines() {
+  std::vector<ForeignLine> lines;
+  std::error_code error;
+  for (const auto& file : fs::directory_iterator(fs::path(PhonebookPath()).parent_path(), error)) {
+    const std::string name = file.path().filename().string();
+    unsigned long long tag = 0, id = 0;
+    if (!name.starts_with(kLinePrefix) || name.ends_with(".tmp") ||
+        std::sscanf(name.c_str() + kLinePrefix.size(), "%llu-%llu", &tag, &id) != 2 ||
+        tag == ProcessTag()) {
+      continue;
+    }
+    std::ifstream in(file.path(), std::ios::binary);
+    std::string entry;
+    std::getline(in, entry);
+    if (!entry.empty()) {
+      lines.push_back({ForeignHandle(static_cast<uint32_t>(tag), id), entry});
+    }
+  }
+  return lines;
+}
+
+std::optional<ForeignLine> FindForeignLine(RasHandle handle) {
+  for (const ForeignLine& line : ForeignLines()) {
+    if (line.handle == handle) {
+      return line;
+    }
+  }
+  return std::nullopt;
+}
+
 // Where the dial of an outcome stops, and the error it reports there.
 struct Stop {
   uint32_t state;
@@ -89,6 +165,9 @@ Stop StopOf(Outcome outcome) {
 
 // Caller holds the mutex.
 void EndLocked(Engine& engine, Connection& connection, uint32_t reason) {
+  if (connection.state == kRasConnected) {
+    UnmarkLine(connection);
+  }
   connection.gone = true;
   if (connection.error == kRasSuccess) {
     connection.error = reason;
@@ -199,6 +278,7 @@ bool Report(Engine& engine, Connection& connection, uint32_t state, uint32_t err
   connection.error = error;
   if (state == kRasConnected) {
     connection.connected_at = Clock::now();
+    MarkLine(connection);
   }
   engine.changed.notify_all();
   lock.unlock();
@@ -361,6 +441,43 @@ uint32_t RAS_CALL RasDialA(void*, const char*, TRasDialParams* params, uint32_t 
   return notifier ? kRasSuccess : AwaitDial(engine, *connection);
 }
 
+uint32_t RAS_CALL RasEnumConnectionsA(TRasConn* connections, uint32_t* cb, uint32_t* count) {
+  if (!cb || !count) {
+    return kBufferInvalid;
+  }
+  if (connections && connections->dwSize != kRasConnSize) {
+    return kRasInvalidSize;
+  }
+  std::vector<TRasConn> listed;
+  auto list = [&](RasHandle handle, const std::string& entry, const EntrySettings& settings) {
+    TRasConn& row = listed.emplace_back();
+    row.dwSize = kRasConnSize;
+    row.hrasconn = handle;
+    CopyField(row.szEntryName, entry);
+    CopyField(row.szDeviceType, settings.device_type);
+    CopyField(row.szDeviceName, settings.device);
+  };
+  {
+    Engine& engine = TheEngine();
+    std::lock_guard lock(engine.mutex);
+    for (const auto& [id, connection] : engine.live) {
+      list(reinterpret_cast<RasHandle>(id), connection->entry.name, connection->entry);
+    }
+  }
+  for (const ForeignLine& line : ForeignLines()) {
+    list(line.handle, line.entry, LoadEntry(line.entry).value_or(EntrySettings{}));
+  }
+  const uint32_t needed = static_cast<uint32_t>(listed.size()) * kRasConnSize;
+  *count = static_cast<uint32_t>(listed.size());
+  if (*cb < needed || (!connections && needed > 0)) {
+    *cb = needed;
+    return kRasBufferTooSmall;
+  }
+  std::copy(listed.begin(), listed.end(), connections);
+  *cb = needed;
+  return kRasSuccess;
+}
+
 uint32_t RAS_CALL RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status) {
   if (!status) {
     return kBufferInvalid;
@@ -372,7 +489,16 @@ uint32_t RAS_CALL RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status
   std::lock_guard lock(engine.mutex);
   const std::shared_ptr<Connection> connection = FindLocked(engine, handle);
   if (!connection) {
-    return kRasInvalidHandle;
+    const std::optional<ForeignLine> line = FindForeignLine(handle);
+    if (!line) {
+      return kRasInvalidHandle;
+    }
+    const EntrySettings settings = LoadEntry(line->entry).value_or(EntrySettings{});
+    status->rasconnstate = kRasConnected;
+    status->dwError = kRasSuccess;
+    CopyField(status->szDeviceType, settings.device_type);
+    CopyField(status->szDeviceName, settings.device);
+    return kRasSuccess;
   }
   status->rasconnstate = connection->state;
   status->dwError = connection->error;

@@ -49,6 +49,10 @@ uint32_t RAS_CALL RasDialA(void* extensions, const char* phonebook, TRasDialPara
   return rassim::RasDialA(extensions, phonebook, params, notifier_type, notifier, handle);
 }
 
+uint32_t RAS_CALL RasEnumConnectionsA(TRasConn* connections, uint32_t* cb, uint32_t* count) {
+  return rassim::RasEnumConnectionsA(connections, cb, count);
+}
+
 uint32_t RAS_CALL RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status) {
   return rassim::RasGetConnectStatusA(handle, status);
 }

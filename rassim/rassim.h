@@ -46,6 +46,7 @@ uint32_t RAS_CALL RasSetEntryDialParamsA(const char* phonebook, TRasDialParams* 
                                          int32_t remove_password);
 uint32_t RAS_CALL RasDialA(void* extensions, const char* phonebook, TRasDialParams* params,
                            uint32_t notifier_type, void* notifier, RasHandle* handle);
+uint32_t RAS_CALL RasEnumConnectionsA(TRasConn* connections, uint32_t* cb, uint32_t* count);
 uint32_t RAS_CALL RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status);
 uint32_t RAS_CALL RasHangUpA(RasHandle handle);
 uint32_t RAS_CALL RasGetProjectionInfoA(RasHandle handle, uint32_t projection, void* info,

@@ -267,6 +267,17 @@ void Tmainform::UserMessage(intptr_t lparam) {
   }
 }
 
+bool Tmainform::DialEntryRequest(const std::string& entry) {
+  // An entry made moments ago may not have reached the list yet.
+  if (!connections_.HasEntry(entry))
+    Refresh1Click();
+  if (!connections_.HasEntry(entry))
+    return false;
+  CnListSelectItem(entry);
+  UserMessage(1);
+  return true;
+}
+
 void Tmainform::ControlClick(int id) {
   if (const auto command = CommandOfId(id))
     commands_.Run(*command);

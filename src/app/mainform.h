@@ -17,6 +17,7 @@
 #include "dialing/options_controller.h"
 #include "accounting/session_accounting.h"
 #include "dialup/dialup.h"
+#include "platform/dial_request.h"
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
 #include "scheduler/scheduler.h"
@@ -32,7 +33,7 @@
 #include "display/tray.h"
 #include "update/version_check.h"
 
-constexpr const char* kAppTitle = "Tarvolin";
+constexpr const char* kAppTitle = kMainWindowTitle;
 
 class Tmainform : private LineEvents {
  public:
@@ -46,6 +47,10 @@ class Tmainform : private LineEvents {
   bool FormClose();
   // The single-instance message: 0 shows the window, 1 asks for a dial.
   void UserMessage(intptr_t lparam);
+  // The automatic-dial companion's request: selects the entry by name, then asks for a
+  // dial as the single-instance message 1 does. False when the list has no such entry,
+  // even after a refresh, so that the system's own dialer takes over.
+  bool DialEntryRequest(const std::string& entry);
   // A button or menu item with this id was chosen: its command runs.
   void ControlClick(int id);
 

@@ -63,6 +63,10 @@ uint32_t RasApi::RasDialA(void* extensions, const char* phonebook, TRasDialParam
                                      handle);
 }
 
+uint32_t RasApi::RasEnumConnectionsA(TRasConn* connections, uint32_t* cb, uint32_t* count) {
+  return Bind<RasEnumConnectionsFn>("RasEnumConnectionsA")(connections, cb, count);
+}
+
 uint32_t RasApi::RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status) {
   return Bind<RasGetConnectStatusFn>("RasGetConnectStatusA")(handle, status);
 }

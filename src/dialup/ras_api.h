@@ -33,6 +33,7 @@ class RasApi {
                                   int32_t remove_password);
   uint32_t RasDialA(void* extensions, const char* phonebook, TRasDialParams* params,
                     uint32_t notifier_type, void* notifier, RasHandle* handle);
+  uint32_t RasEnumConnectionsA(TRasConn* connections, uint32_t* cb, uint32_t* count);
   uint32_t RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status);
   uint32_t RasHangUpA(RasHandle handle);
   uint32_t RasGetProjectionInfoA(RasHandle handle, uint32_t projection, void* info, uint32_t* cb);

@@ -46,6 +46,15 @@ struct TRasConnStatusA {
   char szDeviceName[kRasMaxDeviceName + 1];
 };
 
+// One connection RAS knows, dialing or connected.
+struct TRasConn {
+  uint32_t dwSize;
+  RasHandle hrasconn;
+  char szEntryName[kRasMaxEntryName + 1];
+  char szDeviceType[kRasMaxDeviceType + 1];
+  char szDeviceName[kRasMaxDeviceName + 1];
+};
+
 struct TRasPppIp {
   uint32_t dwSize;
   uint32_t dwError;
@@ -74,12 +83,14 @@ struct TRasStats {
 static_assert(sizeof(TRasEntryName) == 264);
 static_assert(sizeof(TRasDialParams) == 1052);
 static_assert(sizeof(TRasConnStatusA) == 160);
+static_assert(sizeof(TRasConn) == (sizeof(void*) == 8 ? 424 : 412));
 static_assert(sizeof(TRasPppIp) == 40);
 static_assert(sizeof(TRasStats) == 60);
 
 constexpr uint32_t kRasEntryNameSize = sizeof(TRasEntryName);
 constexpr uint32_t kRasDialParamsSize = sizeof(TRasDialParams);
 constexpr uint32_t kRasConnStatusSize = sizeof(TRasConnStatusA);
+constexpr uint32_t kRasConnSize = sizeof(TRasConn);
 constexpr uint32_t kRasPppIpSize = sizeof(TRasPppIp);
 constexpr uint32_t kRasStatsSize = sizeof(TRasStats);
 
@@ -124,6 +135,8 @@ using RasSetEntryDialParamsFn = uint32_t(RAS_CALL*)(const char* phonebook, TRasD
 using RasDialFn = uint32_t(RAS_CALL*)(void* extensions, const char* phonebook,
                                       TRasDialParams* params, uint32_t notifier_type,
                                       void* notifier, RasHandle* handle);
+using RasEnumConnectionsFn = uint32_t(RAS_CALL*)(TRasConn* connections, uint32_t* cb,
+                                                 uint32_t* count);
 using RasGetConnectStatusFn = uint32_t(RAS_CALL*)(RasHandle handle, TRasConnStatusA* status);
 using RasHangUpFn = uint32_t(RAS_CALL*)(RasHandle handle);
 using RasGetProjectionInfoFn = uint32_t(RAS_CALL*)(RasHandle handle, uint32_t projection,

@@ -9,6 +9,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/library_loader_win.h"
 #include "platform/win_ports.h"
 
 namespace {
@@ -41,7 +42,7 @@ class IcmpProcess {
     if (create && close && send)
       return true;
     const UINT old_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE library = LoadLibraryA("ICMP.DLL");
+    HMODULE library = LoadSystemLibrary("ICMP.DLL");
     SetErrorMode(old_mode);
     if (!library)
       return false;

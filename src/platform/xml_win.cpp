@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 #include <xmllite.h>
 
+#include "platform/library_loader_win.h"
 #include "platform/win_ports.h"
 
 namespace {
@@ -11,7 +12,7 @@ using CreateXmlReaderFn = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
 
 CreateXmlReaderFn BindReader() {
   static const CreateXmlReaderFn create = [] {
-    HMODULE library = LoadLibraryA("xmllite.dll");
+    HMODULE library = LoadSystemLibrary("xmllite.dll");
     return library ? reinterpret_cast<CreateXmlReaderFn>(
                          reinterpret_cast<void*>(GetProcAddress(library, "CreateXmlReader")))
                    : nullptr;

@@ -104,6 +104,16 @@ void ConnectionList::SelectItem(const std::string& caption) {
   SelectAccount(table_, caption);
 }
 
+bool ConnectionList::HasEntry(const std::string& entry) const {
+  for (const auto& row : table_) {
+    if (!row.InUse)
+      return false;
+    if (row.EntryName == entry)
+      return true;
+  }
+  return false;
+}
+
 void ConnectionList::Property() {
   if (!UseSelectedEntry())
     return;
@@ -180,35 +190,41 @@ void ConnectionList::WriteDefaultConnection(const std::string& name) {
   ports_.registry.WriteText(RegRoot::CurrentUser, kRemoteAccessKey, kDefaultConnectionValue, name);
 }
 
+// Only the user's own keys name the companion: the program's folder is one the user can
+// write (a per-user install or the portable folder), and a machine-wide key pointing there
+// would let that user plant a library other accounts run. Switching off also clears the
+// machine-wide values an older version wrote, where the user may.
 void ConnectionList::WriteAutoDialSettings() {
   const bool on = settings_.CkbAutoDial;
   dialup_.GetEntries();
   for (const auto& entry : dialup_.Entries()) {
     const std::string profile = "RemoteAccess\\Profile\\" + entry;
-    WriteAutoDialValues(RegRoot::Users, ".DEFAULT\\" + profile, on);
-    WriteAutoDialValues(RegRoot::CurrentUser, profile, on);
+    if (!on)
+      RemoveAutoDialValues(RegRoot::Users, ".DEFAULT\\" + profile);
+    if (!WriteAutoDialValues(profile, on)) {
+      problems_.Say(
+          {"The automatic-dial registration could not be written under "
+           "HKEY_CURRENT_USER\\RemoteAccess\\Profile: access was refused."});
+      break;
+    }
   }
   const std::string enable = on ? std::string("\x01\0\0\0", 4) : std::string(4, '\0');
   ports_.registry.WriteBinary(RegRoot::CurrentUser, kInternetSettingsKey, "EnableAutoDial", enable);
 }
 
-void ConnectionList::WriteAutoDialValues(RegRoot root, const std::string& key, bool on) {
+bool ConnectionList::WriteAutoDialValues(const std::string& key, bool on) {
   if (!on) {
-    ports_.registry.DeleteValue(root, key, "AutoDialDllName");
-    ports_.registry.DeleteValue(root, key, "AutoDialFcnName");
-    return;
+    RemoveAutoDialValues(RegRoot::CurrentUser, key);
+    return true;
   }
-  const bool written = ports_.registry.WriteText(root, key, "AutoDialDllName",
-                                                 ports_.files.ExeDir() + kAutoDialLibrary) &&
-                       ports_.registry.WriteText(root, key, "AutoDialFcnName", kAutoDialFunction);
-  // The machine-wide keys need rights the user may not have; the user's own keys and
-  // EnableAutoDial are written all the same, and the refusal is said once.
-  if (!written) {
-    const char* where = root == RegRoot::Users ? "HKEY_USERS\\.DEFAULT\\RemoteAccess\\Profile"
-                                               : "HKEY_CURRENT_USER\\RemoteAccess\\Profile";
-    problems_.Say({std::string("The automatic-dial registration could not be written under ") +
-                   where + ": access was refused."});
-  }
+  return ports_.registry.WriteText(RegRoot::CurrentUser, key, "AutoDialDllName",
+                                   ports_.files.ExeDir() + kAutoDialLibrary) &&
+         ports_.registry.WriteText(RegRoot::CurrentUser, key, "AutoDialFcnName", kAutoDialFunction);
+}
+
+void ConnectionList::RemoveAutoDialValues(RegRoot root, const std::string& key) {
+  ports_.registry.DeleteValue(root, key, "AutoDialDllName");
+  ports_.registry.DeleteValue(root, key, "AutoDialFcnName");
 }
 
 void ConnectionList::Watch() {

@@ -64,6 +64,8 @@ class ConnectionList {
   // The entry a dial at start-up takes: the default connection (`rule` 0) or the
   // selected one (1); nullopt when there is none.
   std::optional<std::string> StartupEntry(int rule) const;
+  // Whether an in-use row holds this entry (exact name).
+  bool HasEntry(const std::string& entry) const;
   const TAccountTable& Table() const { return table_; }
   // The rows' time and expense counters are the accounting's to keep.
   TAccountTable& Table() { return table_; }
@@ -84,7 +86,8 @@ class ConnectionList {
   // connection and tells other programs.
   void SetDefault();
 
-  // Writes or removes the automatic-dial values of every entry, as CkbAutoDial says.
+  // Writes or removes the automatic-dial values of every entry, as CkbAutoDial says, in
+  // the user's own keys only; a refusal is said once.
   void WriteAutoDialSettings();
   // Called every second: every third call rebuilds the list when the phonebook's entries
   // or the default connection changed behind the program's back.
@@ -93,7 +96,9 @@ class ConnectionList {
  private:
   std::string ReadDefaultConnection();
   void WriteDefaultConnection(const std::string& name);
-  void WriteAutoDialValues(RegRoot root, const std::string& key, bool on);
+  // False when the user's own key refused the values.
+  bool WriteAutoDialValues(const std::string& key, bool on);
+  void RemoveAutoDialValues(RegRoot root, const std::string& key);
   // One of the phonebook's own dialogs, owned by `owner` for as long as it shows.
   void RunEntryDialog(void* owner, void (TDialUp::*dialog)());
 

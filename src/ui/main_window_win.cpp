@@ -164,6 +164,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_USER:
       controller_.UserMessage(lparam);
       return 0;
+    case WM_COPYDATA: {
+      const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+      if (data.dwData != kDialRequestTag || !data.lpData)
+        return FALSE;
+      return controller_.DialEntryRequest(
+          std::string(static_cast<const char*>(data.lpData), data.cbData));
+    }
     case WM_HOTKEY:
       controller_.WMHotKey(static_cast<int>(wparam));
       return 0;

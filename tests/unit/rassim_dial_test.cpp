@@ -235,5 +235,48 @@ TEST_F(RassimDialTest, LinesDropByThemselvesByTheControlFileOrByDrop) {
   EXPECT_EQ(Recorder::StepsSoFar(), kConnectSteps);  // a dropped line sends nothing
 }
 
+TEST_F(RassimDialTest, ConnectionsAreListedToEveryProcessThroughFilesBesideThePhonebook) {
+  WritePhonebook("[Net]\nStepDelayMs=0\nDevice=Fax Modem\n[Slow]\nStepDelayMs=60000\n");
+  uint32_t cb = 0, count = 0;
+  EXPECT_EQ(rassim::RasEnumConnectionsA(nullptr, &cb, &count), kRasSuccess);
+  EXPECT_EQ(count, 0u);
+
+  RasHandle net = nullptr, slow = nullptr;
+  ASSERT_EQ(Dial("Net", net, false), kRasSuccess);
+  ASSERT_EQ(Dial("Slow", slow), kRasSuccess);
+  // Another process's connected line.
+  WriteFile(dir_ / "rassim-line-1-4096", "Net");
+  EXPECT_EQ(rassim::RasEnumConnectionsA(nullptr, &cb, &count), kRasBufferTooSmall);
+  EXPECT_EQ(count, 3u);
+  EXPECT_EQ(cb, 3 * kRasConnSize);
+  std::vector<TRasConn> rows(3);
+  rows[0].dwSize = kRasConnSize - 8;
+  EXPECT_EQ(rassim::RasEnumConnectionsA(rows.data(), &cb, &count), kRasInvalidSize);
+  rows[0].dwSize = kRasConnSize;
+  ASSERT_EQ(rassim::RasEnumConnectionsA(rows.data(), &cb, &count), kRasSuccess);
+  std::vector<std::string> names;
+  for (const TRasConn& row : rows)
+    names.push_back(FieldText(row.szEntryName));
+  EXPECT_EQ(names, (std::vector<std::string>{"Net", "Slow", "Net"}));
+  EXPECT_EQ(rows[0].hrasconn, net);
+  EXPECT_EQ(FieldText(rows[2].szDeviceName), "Fax Modem");
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(rows[2].hrasconn), (uintptr_t{1} << 32) | 4096);
+  EXPECT_EQ(StatusOf(rows[2].hrasconn), (Status{kRasSuccess, kRasConnected, 0}));
+  EXPECT_EQ(std::get<1>(StatusOf(slow)), kRasOpenPort);
+
+  // Our own connected line has its file while it lasts; the other's vanishes with it.
+  const auto own_files = [&] {
+    int files = 0;
+    for (const auto& file : fs::directory_iterator(dir_))
+      files += file.path().filename().string().starts_with("rassim-line-");
+    return files - static_cast<int>(fs::exists(dir_ / "rassim-line-1-4096"));
+  };
+  EXPECT_EQ(own_files(), 1);
+  rassim::RasHangUpA(net);
+  EXPECT_EQ(own_files(), 0);
+  fs::remove(dir_ / "rassim-line-1-4096");
+  EXPECT_TRUE(Gone(rows[2].hrasconn));
+}
+
 }  // namespace
 }  // namespace rassim_test

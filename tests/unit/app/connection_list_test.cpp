@@ -134,9 +134,9 @@ TEST_F(ConnectionListTest, TheWatchRebuildsOnEveryThirdTickWhenThePhonebookChang
   EXPECT_TRUE(Rows().empty());
 }
 
-TEST_F(ConnectionListTest, AutoDialRegistrationIsWrittenPerEntryAndARefusalIsSaidOnce) {
+TEST_F(ConnectionListTest, AutoDialRegistrationIsTheUsersOwnAndARefusalIsSaidOnce) {
+  const std::string machine_key = ".DEFAULT\\RemoteAccess\\Profile\\First";
   StoreSetting("CkbAutoDial", 1);
-  registry_.refused.insert(RegRoot::Users);
   Start();
   for (const char* entry : {"First", "Second", "Third"}) {
     const std::string key = std::string("RemoteAccess\\Profile\\") + entry;
@@ -147,15 +147,25 @@ TEST_F(ConnectionListTest, AutoDialRegistrationIsWrittenPerEntryAndARefusalIsSai
       Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
            "EnableAutoDial"),
       std::string("\x01\0\0\0", 4));
-  ASSERT_EQ(prompts_.errors.size(), 1u);
-  EXPECT_NE(prompts_.errors[0].find("HKEY_USERS"), std::string::npos);
+  // The machine-wide key never points at the program's folder, even where it may be written.
+  EXPECT_EQ(Text(RegRoot::Users, machine_key, "AutoDialDllName"), "<missing>");
+  EXPECT_TRUE(prompts_.errors.empty());
 
-  // Switched off: the values go, EnableAutoDial turns 0.
+  // The user's own key refused: said once, not once per entry.
+  registry_.refused.insert(RegRoot::CurrentUser);
+  Start();
+  ASSERT_EQ(prompts_.errors.size(), 1u);
+  EXPECT_NE(prompts_.errors[0].find("HKEY_CURRENT_USER"), std::string::npos);
+
+  // Switched off: the values go, an older version's machine-wide ones too, and
+  // EnableAutoDial turns 0.
   registry_.refused.clear();
+  registry_.WriteText(RegRoot::Users, machine_key, "AutoDialDllName", "C:\\Old\\tvndl.dll");
   StoreSetting("CkbAutoDial", 0);
   Start();
   EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess\\Profile\\First", "AutoDialDllName"),
             "<missing>");
+  EXPECT_EQ(Text(RegRoot::Users, machine_key, "AutoDialDllName"), "<missing>");
   EXPECT_EQ(
       Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
            "EnableAutoDial"),

@@ -157,6 +157,24 @@ TEST_F(MainformTest, AutoDialArgumentAndDialMessageDialTheFirstEntryOnce) {
   EXPECT_NE(log.find("\tMessage\tConnected to server: 127.0.0.1\r\n"), std::string::npos);
 }
 
+TEST_F(MainformTest, TheCompanionsRequestSelectsItsEntryByExactNameAndDialsIt) {
+  auto& form = Start();
+  EXPECT_FALSE(form.DialEntryRequest("second"));
+  EXPECT_FALSE(form.DialEntryRequest(""));
+  EXPECT_FALSE(form.Dialing().Dialing());
+  EXPECT_EQ(form.DialUp().Entry, "First");
+
+  // An entry the list does not show yet is found by a refresh.
+  phonebook_.Write("[First]\nStepDelayMs=0\n[Second]\nStepDelayMs=0\n[Third]\nStepDelayMs=0\n");
+  EXPECT_TRUE(form.DialEntryRequest("Third"));
+  EXPECT_EQ(view_.marked, 2);
+  EXPECT_EQ(form.Connections().Table()[2].Selected, true);
+  EXPECT_EQ(form.Connections().Table()[0].Selected, false);
+  EXPECT_TRUE(form.Dialing().Dialing());
+  EXPECT_EQ(LogCount("Connecting to Third..."), 1);
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+}
+
 TEST_F(MainformTest, ArgumentsOtherThanAutoDialInExactCaseDoNotDial) {
   auto& form = Start({"autodial", "/AutoDial"});
   EXPECT_FALSE(form.Dialing().Dialing());

@@ -10,6 +10,7 @@ RassimLoader::RassimLoader() {
   Export(dll, "RasGetEntryDialParamsA", &rassim::RasGetEntryDialParamsA);
   Export(dll, "RasSetEntryDialParamsA", &rassim::RasSetEntryDialParamsA);
   Export(dll, "RasDialA", &rassim::RasDialA);
+  Export(dll, "RasEnumConnectionsA", &rassim::RasEnumConnectionsA);
   Export(dll, "RasGetConnectStatusA", &rassim::RasGetConnectStatusA);
   Export(dll, "RasHangUpA", &rassim::RasHangUpA);
   Export(dll, "RasGetProjectionInfoA", &rassim::RasGetProjectionInfoA);
