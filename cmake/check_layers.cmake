@@ -3,9 +3,9 @@
 #
 #   cmake -DSOURCE_DIR=<top of the tree> -P check_layers.cmake
 #
-# Reads every header and source under src/, autodial/ and rassim/, names each file and include that
-# breaks the order, and fails. A folder missing from the list fails too: a new folder
-# takes its place here first.
+# Reads every header and source under src/, autodial/ and rassim/, names each file and
+# include that breaks the order, and fails. A folder missing from the list fails too: a
+# new folder takes its place here first.
 
 set(layers
     # The ports, their Win32 adapters and the dialog base every dialog view uses.

@@ -1,5 +1,6 @@
 // End to end: a due Connect schedule dials, a Disconnect schedule's question answered No
-// leaves the line up, and the schedule dialogs edit Schedules.ini.
+// leaves the line up, the schedule dialogs edit Schedules.ini, and a Daily schedule runs
+// again when the program's clock moves on a day.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,43 @@ std::string OnlyOnce(int event, int seconds, bool confirm) {
          "\r\nPeriod=0\r\nDateTime01=" + FormatReal(at, '.') +
          "\r\nTime21=0\r\nTime32=0\r\nTime42=0\r\nConfirm=" + (confirm ? "1" : "0") + "\r\n";
 }
+
+// A Daily schedule `seconds` from now, valid ten minutes.
+std::string Daily(int event, int seconds, bool confirm) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const double at = FromSystemTime(now) + seconds / 86400.0;
+  return "[Schedule0]\r\nEventType=" + std::to_string(event) +
+         "\r\nPeriod=2\r\nDateTime01=0\r\nTime21=" + FormatReal(at, '.') +
+         "\r\nTime32=0\r\nTime42=0\r\nConfirm=" + (confirm ? "1" : "0") + "\r\n";
+}
+
+// The clock of this test and the programs it starts, moved by an offset in seconds that
+// the file FAKETIME_TIMESTAMP_FILE holds: the test's ctest entry preloads libfaketime
+// into them (the wineserver, started before, keeps the real time); the tick count stays
+// real.
+class ProgramClock {
+ public:
+  ProgramClock() {
+    char path[MAX_PATH] = "";
+    if (GetEnvironmentVariableA("FAKETIME_TIMESTAMP_FILE", path, MAX_PATH) > 0)
+      file_ = std::string("Z:") + path;
+  }
+  bool Available() const { return !file_.empty(); }
+  void MoveOn(int seconds) const {
+    HANDLE file = CreateFileA(file_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+    std::string text(1, '+');
+    text += std::to_string(seconds);
+    text += '\n';
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+
+ private:
+  std::string file_;
+};
 
 class ScheduleE2E : public ::testing::Test {
  protected:
@@ -124,6 +162,25 @@ TEST_F(ScheduleE2E, TheDialogsAddEditAndRemoveSchedulesAndOkWritesThem) {
   EXPECT_NE(file.find("[Schedule0]\r\nEventType=0\r\nPeriod=5\r\n"), std::string::npos) << file;
   EXPECT_NE(file.find("PeriodOfValidity=25\r\nConfirm=1\r\n"), std::string::npos) << file;
   EXPECT_EQ(file.find("[Schedule1]"), std::string::npos) << file;
+}
+
+// As after a night asleep: the schedule that ran yesterday is due again, without a restart.
+TEST_F(ScheduleE2E, ADailyScheduleRunsAgainWhenTheClockMovesOnADay) {
+  const ProgramClock clock;
+  if (!clock.Available())
+    GTEST_SKIP() << "run by ctest, which moves the program's clock with libfaketime";
+  clock.MoveOn(0);
+  SetUserRegistryNumber("Software\\Tarvolin", "CkbEnableAllSchedules", 1);
+  app_.WriteFile("Schedules.ini", Daily(1, 4, true));
+  ASSERT_TRUE(app_.StartWith(kPhonebook));
+  const std::string question = "Perform schedule task:\"Disconnect\",Continue?";
+  EXPECT_EQ(app_.AnswerMessageBox("Confirm", "Disconnect", IDNO), question);
+  Sleep(1500);
+  EXPECT_EQ(app_.FindTopLevel("Confirm"), nullptr);  // once on its day
+  clock.MoveOn(86400);
+  EXPECT_EQ(app_.AnswerMessageBox("Confirm", "Disconnect", IDNO), question);
+  app_.Kill();
+  clock.MoveOn(0);
 }
 
 }  // namespace
