@@ -25,7 +25,7 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       password_(ports.registry),
       schedules_(ports, settings_, commands_, dialing_, log_, problems_, view),
       monitor_(ports.ui, dialup_, dialing_, connections_, session_, readouts_, ring_, view,
-               settings_, keep_alive_, tray_, problems_, schedules_),
+               settings_, keep_alive_, tray_, problems_, schedules_, commands_),
       options_(ports, settings_, dialup_, dialing_, connections_, view),
       hotkeys_(ports, settings_, commands_, tray_, view),
       help_(ports.files, ports.shell, ports.prompts, view, kHomePage, kSupportMail),
@@ -344,7 +344,10 @@ void Tmainform::Action1Click() {
   actions_.Action1Click();
 }
 
+// A version check in progress would keep the program waiting for its server, and speak
+// after the window is gone.
 void Tmainform::Exit1Click() {
+  versions_.Cancel();
   exit_requested_ = true;
   view_.Close();
 }

@@ -86,6 +86,11 @@ bool CommandTable::Run(Command command) const {
   const Entry& entry = At(command);
   if (!entry.run)
     return false;
+  struct Counted {
+    int& running;
+    explicit Counted(int& r) : running(r) { ++running; }
+    ~Counted() { --running; }
+  } counted(running_);
   entry.run();
   return true;
 }

@@ -56,6 +56,10 @@ class CommandTable {
   bool Run(Command command) const;
   bool Enabled(Command command) const;
   bool Checked(Command command) const;
+  // Whether a command has not returned yet. Ticks that arrive meanwhile come from the
+  // message loop of a dialog, a message box or a wait that the command is in, so this is
+  // how the program knows that one of its dialogs is open.
+  bool Running() const { return running_ > 0; }
 
  private:
   struct Entry {
@@ -65,4 +69,5 @@ class CommandTable {
   const Entry& At(Command command) const { return entries_[static_cast<size_t>(command)]; }
 
   std::array<Entry, kCommandCount> entries_;
+  mutable int running_ = 0;  // commands in progress, one inside another's dialog included
 };

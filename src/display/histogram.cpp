@@ -72,3 +72,11 @@ HistogramBars BarHeights(const TransferRing& ring, int32_t his_recv_max) {
 uint32_t HistogramCellColour(int height, int row) {
   return row <= height ? kPalette[height - row] : kEmptyCell;
 }
+
+HistogramCellBox HistogramCell(int bar, int row, int dpi) {
+  // Rounded to the nearest pixel, as the skin scales its coordinates.
+  const auto scale = [dpi](int at) { return (at * dpi + 48) / 96; };
+  const int left = bar * kHistogramPitch;
+  const int top = kHistogramRows + 1 - row;
+  return {scale(left), scale(top), scale(left + kHistogramPitch - 1), scale(top + 1)};
+}

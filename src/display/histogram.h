@@ -50,6 +50,15 @@ HistogramBars BarHeights(const TransferRing& ring, int32_t his_recv_max);
 // bar the empty-cell colour.
 uint32_t HistogramCellColour(int height, int row);
 
+// Where row `row` (1 = bottom, 20 = top) of bar `bar` lies in the histogram's box at
+// `dpi` (96 is 100%, where it is 3 x 1 pixels), right and bottom excluded. Edges are scaled
+// and rounded as the rest of the skin's, so rows touch, bars keep their gap, and the bars
+// fill the box as they do at 100%.
+struct HistogramCellBox {
+  int Left, Top, Right, Bottom;
+};
+HistogramCellBox HistogramCell(int bar, int row, int dpi);
+
 // What the histogram asks of the window: paint these bars, now and whenever it repaints.
 class HistogramView {
  public:

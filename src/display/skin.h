@@ -12,6 +12,8 @@ constexpr int kSkinWidth = 500;
 constexpr int kSkinHeight = 380;
 // The strip along the top by which the window is dragged: client y 0-27.
 constexpr int kTitleStripHeight = 28;
+// How much of the strip's width must show on a monitor for the user to grab it.
+constexpr int kTitleStripGrip = 64;
 
 // A rectangle whose right and bottom bounds belong to it.
 struct SkinRect {

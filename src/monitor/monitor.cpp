@@ -8,7 +8,8 @@
 Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
                  ConnectionList& connections, SessionAccounting& session, Readouts& readouts,
                  TransferRing& ring, HistogramView& histogram, const AppSettings& settings,
-                 KeepAlive& keep_alive, Tray& tray, ProblemReport& problems, Scheduler& scheduler)
+                 KeepAlive& keep_alive, Tray& tray, ProblemReport& problems, Scheduler& scheduler,
+                 const CommandTable& commands)
     : dialup_(dialup),
       dialing_(dialing),
       connections_(connections),
@@ -21,6 +22,7 @@ Monitor::Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing,
       tray_(tray),
       problems_(problems),
       scheduler_(scheduler),
+      commands_(commands),
       check_timer_(ui.CreateTimer()) {
   check_timer_->SetInterval(1000);
   check_timer_->OnTimer = [this] { CheckTimerTimer(); };
@@ -89,8 +91,10 @@ void Monitor::CheckSchedules() {
   scheduler_.CheckSchedules();
 }
 
+// A dialog of the program works on the entries as they were when it opened; a rebuild
+// under it would move the selection to another entry.
 void Monitor::WatchConnections() {
-  connections_.Watch();
+  connections_.Watch(commands_.Running());
 }
 
 // Duties that join the tick at their place as their features arrive.

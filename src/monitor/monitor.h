@@ -6,6 +6,7 @@
 #include "dialing/dialing_controller.h"
 #include "monitor/keep_alive.h"
 #include "accounting/session_accounting.h"
+#include "commands/commands.h"
 #include "platform/problem_report.h"
 #include "platform/ui_loop.h"
 #include "profiles/connection_list.h"
@@ -22,7 +23,7 @@ class Monitor {
   Monitor(UiLoop& ui, TDialUp& dialup, DialingController& dialing, ConnectionList& connections,
           SessionAccounting& session, Readouts& readouts, TransferRing& ring,
           HistogramView& histogram, const AppSettings& settings, KeepAlive& keep_alive, Tray& tray,
-          ProblemReport& problems, Scheduler& scheduler);
+          ProblemReport& problems, Scheduler& scheduler, const CommandTable& commands);
   ~Monitor();
 
   // CheckTimer's tick.
@@ -54,6 +55,7 @@ class Monitor {
   Tray& tray_;
   ProblemReport& problems_;
   Scheduler& scheduler_;
+  const CommandTable& commands_;
   std::unique_ptr<UiTimer> check_timer_;
   bool statistics_read_ = false;  // by this tick's sample
 };

@@ -1,8 +1,10 @@
 // One HTTP GET through WinHTTP, run off the UI thread while the UI thread keeps processing
-// messages, so that the window stays responsive however slow the server is.
+// messages, so that the window stays responsive however slow the server is, and gives up
+// at the time limit or when cancelled without waiting for the server.
 #include <windows.h>
 #include <winhttp.h>
 
+#include <mutex>
 #include <thread>
 
 #include "platform/win_ports.h"
@@ -11,6 +13,8 @@ namespace {
 
 // A version file is a few hundred bytes; anything much larger is not one.
 constexpr size_t kMostBytes = 1 << 20;
+// How much longer than the time limit the worker may take before the caller stops waiting.
+constexpr ULONGLONG kGraceMs = 500;
 
 struct InternetHandle {
   HINTERNET handle;
@@ -60,19 +64,51 @@ std::optional<std::string> ReadBody(HINTERNET request, ULONGLONG deadline) {
   return std::nullopt;
 }
 
+}  // namespace
+
+// One GET, shared by the worker thread that fetches and the UI thread that waits for it.
+// The UI thread may stop waiting first; the worker then finishes alone and the last of
+// the two frees it.
+struct HttpCall {
+  HttpCall() : done(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+  ~HttpCall() { CloseHandle(done); }
+
+  // Closing the session is what makes WinHTTP's blocking calls on the worker give up.
+  void CloseSession() {
+    std::lock_guard<std::mutex> hold(lock);
+    if (session)
+      WinHttpCloseHandle(session);
+    session = nullptr;
+  }
+
+  std::mutex lock;
+  HINTERNET session = nullptr;
+  std::optional<std::string> body;  // the worker's result, valid once `done` is set
+  HANDLE done;
+  bool cancelled = false;  // UI thread only
+};
+
+namespace {
+
 // Each phase may take a quarter of the time, and reading the body stops at the deadline.
-std::optional<std::string> FetchNow(const std::string& host, const std::string& path,
-                                    unsigned timeout_ms) {
+std::optional<std::string> FetchNow(HttpCall& call, const std::string& host,
+                                    const std::string& path, unsigned timeout_ms) {
   const ULONGLONG deadline = GetTickCount64() + timeout_ms;
   const int phase = static_cast<int>(timeout_ms / 4);
   std::wstring name;
   INTERNET_PORT port = 0;
   SplitHost(host, name, port);
-  InternetHandle session{WinHttpOpen(L"Tarvolin", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0)};
-  if (!session.handle || !WinHttpSetTimeouts(session.handle, phase, phase, phase, phase))
+  HINTERNET session = WinHttpOpen(L"Tarvolin", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                  WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+  if (!session)
     return std::nullopt;
-  InternetHandle connection{WinHttpConnect(session.handle, name.c_str(), port, 0)};
+  {
+    std::lock_guard<std::mutex> hold(call.lock);
+    call.session = session;
+  }
+  if (!WinHttpSetTimeouts(session, phase, phase, phase, phase))
+    return std::nullopt;
+  InternetHandle connection{WinHttpConnect(session, name.c_str(), port, 0)};
   if (!connection.handle)
     return std::nullopt;
   InternetHandle request{WinHttpOpenRequest(connection.handle, L"GET", Wide(path).c_str(), nullptr,
@@ -85,23 +121,21 @@ std::optional<std::string> FetchNow(const std::string& host, const std::string& 
   return ReadBody(request.handle, deadline);
 }
 
-}  // namespace
-
-std::optional<std::string> WinHttpGet(const std::string& host, const std::string& path,
-                                      unsigned timeout_ms) {
-  std::optional<std::string> body;
-  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::thread worker([&] {
-    body = FetchNow(host, path, timeout_ms);
-    SetEvent(done);
-  });
-  // A quit request met here is kept for the main loop once the answer is in.
+// Dispatches messages until the call is done, cancelled or past `deadline`. A quit
+// request ends the wait too, and is kept for the main loop.
+void WaitProcessingMessages(HttpCall& call, ULONGLONG deadline) {
   bool quit = false;
   int quit_code = 0;
-  while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, quit ? 0 : QS_ALLINPUT) !=
-         WAIT_OBJECT_0) {
+  while (!quit && !call.cancelled) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline)
+      break;
+    const DWORD woke = MsgWaitForMultipleObjects(1, &call.done, FALSE,
+                                                 static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    if (woke != WAIT_OBJECT_0 + 1)
+      break;  // done, or the time is up
     MSG msg;
-    while (!quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (!call.cancelled && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         quit = true;
         quit_code = static_cast<int>(msg.wParam);
@@ -111,9 +145,33 @@ std::optional<std::string> WinHttpGet(const std::string& host, const std::string
       DispatchMessageA(&msg);
     }
   }
-  worker.join();
-  CloseHandle(done);
   if (quit)
     PostQuitMessage(quit_code);
-  return body;
+}
+
+}  // namespace
+
+// The worker gets a little longer than the caller waits, so that an answer in time is
+// never lost to the caller's own limit.
+std::optional<std::string> WinHttpClient::Get(const std::string& host, const std::string& path,
+                                              unsigned timeout_ms) {
+  auto call = std::make_shared<HttpCall>();
+  current_ = call;
+  std::thread([call, host, path, timeout_ms] {
+    call->body = FetchNow(*call, host, path, timeout_ms);
+    call->CloseSession();
+    SetEvent(call->done);
+  }).detach();
+  WaitProcessingMessages(*call, GetTickCount64() + timeout_ms + kGraceMs);
+  current_.reset();
+  if (WaitForSingleObject(call->done, 0) != WAIT_OBJECT_0) {
+    call->CloseSession();  // the worker gives up soon and frees what is left
+    return std::nullopt;
+  }
+  return call->cancelled ? std::nullopt : call->body;
+}
+
+void WinHttpClient::Cancel() {
+  if (current_)
+    current_->cancelled = true;
 }

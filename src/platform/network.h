@@ -51,4 +51,7 @@ class Network {
   // be called on the UI thread.
   virtual std::optional<std::string> HttpGet(const std::string& host, const std::string& path,
                                              unsigned timeout_ms) = 0;
+  // Makes a GET in progress return nullopt at once, without waiting for the server;
+  // nothing when none is in progress. Must be called on the UI thread.
+  virtual void CancelHttpGet() = 0;
 };

@@ -205,8 +205,10 @@ class WinNetwork : public Network {
 
   std::optional<std::string> HttpGet(const std::string& host, const std::string& path,
                                      unsigned timeout_ms) override {
-    return WinHttpGet(host, path, timeout_ms);
+    return http_.Get(host, path, timeout_ms);
   }
+
+  void CancelHttpGet() override { http_.Cancel(); }
 
   void Forget(SOCKET s) {
     sockets_.erase(s);
@@ -239,6 +241,7 @@ class WinNetwork : public Network {
 
   HWND window_ = nullptr;
   std::map<SOCKET, WinRawSocket*> sockets_;
+  WinHttpClient http_;
 };
 
 WinRawSocket::~WinRawSocket() {

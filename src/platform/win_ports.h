@@ -39,7 +39,15 @@ std::unique_ptr<System> MakeWinSystem();
 // Must be called on the user-interface thread: socket and echo results arrive there.
 std::unique_ptr<Network> MakeWinNetwork();
 std::unique_ptr<XmlReader> MakeWinXmlReader();
-// Network::HttpGet as WinHTTP does it; the network port hands it on.
-std::optional<std::string> WinHttpGet(const std::string& host, const std::string& path,
-                                      unsigned timeout_ms);
+// Network::HttpGet and CancelHttpGet as WinHTTP does them; the network port hands them on.
+struct HttpCall;
+class WinHttpClient {
+ public:
+  std::optional<std::string> Get(const std::string& host, const std::string& path,
+                                 unsigned timeout_ms);
+  void Cancel();
+
+ private:
+  std::shared_ptr<HttpCall> current_;  // the GET in progress
+};
 std::unique_ptr<HotKeys> MakeWinHotKeys();

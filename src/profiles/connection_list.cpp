@@ -2,6 +2,8 @@
 // automatic-dial registration and the phonebook watch.
 #include "profiles/connection_list.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kRemoteAccessKey = "RemoteAccess";
@@ -28,6 +30,7 @@ void ConnectionList::Reset() {
   last_select_.clear();
   highlighted_.clear();
   watch_counter_ = 0;
+  watch_due_ = false;
 }
 
 void ConnectionList::Build(bool initial) {
@@ -124,18 +127,56 @@ void ConnectionList::Property() {
   input.DecimalSeparator = ports_.locale.DecimalSeparator();
   // Neither refreshes the list: the phonebook watch finds a new entry.
   input.NewConnection = [this](void* owner) { RunEntryDialog(owner, &TDialUp::CreateEntry); };
-  input.EditConnection = [this](void* owner) { RunEntryDialog(owner, &TDialUp::EditEntry); };
-  input.Save = [this](const EntryInfo& profile) {
-    std::string error;
-    store_.SaveProfile(profile, error);
-    return error;
+  input.EditConnection = [this](void* owner, const std::string& name) {
+    return EditRenaming(owner, name);
   };
+  input.Save = [this](const EntryInfo& profile) { return SaveProperty(profile); };
   const auto edited = view_.ShowPropertyDialog(input);
   if (!edited)
     return;
+  // A rename in the dialog takes the selection and the counters along to the new name.
+  const int selected = SelectedAccount(table_);
+  if (selected >= 0 && table_[selected].EntryName == input.Profile.EntryName)
+    table_[selected].EntryName = edited->EntryName;
   current_ = *edited;
-  ApplyProfile(current_, dialup_);
   Refresh();
+}
+
+std::string ConnectionList::EditRenaming(void* owner, const std::string& name) {
+  dialup_.GetEntries();
+  const std::vector<std::string> before = dialup_.Entries();
+  dialup_.Entry = name;
+  RunEntryDialog(owner, &TDialUp::EditEntry);
+  dialup_.GetEntries();
+  const std::vector<std::string>& after = dialup_.Entries();
+  if (std::find(after.begin(), after.end(), name) != after.end())
+    return name;
+  // The entry is gone under its name: the one name that came in its place is its new one.
+  std::vector<std::string> added;
+  for (const std::string& entry : after) {
+    if (std::find(before.begin(), before.end(), entry) == before.end())
+      added.push_back(entry);
+  }
+  if (added.size() != 1)
+    return name;
+  dialup_.Entry = added[0];
+  return added[0];
+}
+
+// The account goes to the entry the profile names, whatever the list selects meanwhile.
+PropertySaved ConnectionList::SaveProperty(const EntryInfo& profile) {
+  dialup_.GetEntries();
+  const std::vector<std::string>& entries = dialup_.Entries();
+  if (std::find(entries.begin(), entries.end(), profile.EntryName) == entries.end()) {
+    return {PropertySaved::Gone, "The connection \"" + profile.EntryName +
+                                     "\" no longer exists in the phonebook; nothing was saved."};
+  }
+  std::string error;
+  if (!store_.SaveProfile(profile, error))
+    return {PropertySaved::Failed, error};
+  dialup_.Entry = profile.EntryName;
+  ApplyProfile(profile, dialup_);
+  return {};
 }
 
 void ConnectionList::RunEntryDialog(void* owner, void (TDialUp::*dialog)()) {
@@ -227,10 +268,13 @@ void ConnectionList::RemoveAutoDialValues(RegRoot root, const std::string& key) 
   ports_.registry.DeleteValue(root, key, "AutoDialFcnName");
 }
 
-void ConnectionList::Watch() {
+void ConnectionList::Watch(bool dialog_open) {
   watch_counter_ = (watch_counter_ + 1) % 3;
-  if (watch_counter_ != 0)
+  if (watch_counter_ == 0)
+    watch_due_ = true;
+  if (!watch_due_ || dialog_open)
     return;
+  watch_due_ = false;
   dialup_.GetEntries();
   if (dialup_.Entries().empty())
     return;

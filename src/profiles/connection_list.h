@@ -90,8 +90,9 @@ class ConnectionList {
   // the user's own keys only; a refusal is said once.
   void WriteAutoDialSettings();
   // Called every second: every third call rebuilds the list when the phonebook's entries
-  // or the default connection changed behind the program's back.
-  void Watch();
+  // or the default connection changed behind the program's back. While a dialog of the
+  // program is open the check waits, and runs at the first call after it closed.
+  void Watch(bool dialog_open);
 
  private:
   std::string ReadDefaultConnection();
@@ -101,6 +102,10 @@ class ConnectionList {
   void RemoveAutoDialValues(RegRoot root, const std::string& key);
   // One of the phonebook's own dialogs, owned by `owner` for as long as it shows.
   void RunEntryDialog(void* owner, void (TDialUp::*dialog)());
+  // The phonebook's edit dialog for `name`; the entry's name afterwards.
+  std::string EditRenaming(void* owner, const std::string& name);
+  // The property dialog's OK: nothing is written for an entry that left the phonebook.
+  PropertySaved SaveProperty(const EntryInfo& profile);
 
   MainPorts ports_;
   TDialUp& dialup_;
@@ -113,4 +118,5 @@ class ConnectionList {
   std::string last_select_;
   std::string highlighted_;
   int watch_counter_ = 0;
+  bool watch_due_ = false;  // a check came due while a dialog was open
 };

@@ -29,7 +29,9 @@ constexpr int kRatePage = 1;
 class TCnPtyForm : public DialogWin {
  public:
   explicit TCnPtyForm(const PropertyDialogInput& input)
-      : input_(input), fields_(ShowProfile(input.Profile, input.DecimalSeparator)) {}
+      : input_(input),
+        fields_(ShowProfile(input.Profile, input.DecimalSeparator)),
+        entry_name_(input.Profile.EntryName) {}
 
   const EntryInfo& Result() const { return result_; }
 
@@ -49,11 +51,12 @@ class TCnPtyForm : public DialogWin {
 
   const PropertyDialogInput& input_;
   PropertyFields fields_;
+  std::string entry_name_;  // followed through a rename in the phonebook's edit dialog
   EntryInfo result_;
 };
 
 void TCnPtyForm::OnInit() {
-  SetWindowTextA(Window(), input_.Profile.EntryName.c_str());
+  SetWindowTextA(Window(), entry_name_.c_str());
   HWND pages = Item(IDC_PROPERTYPAGES);
   const char* captions[] = {"&Property", "&Rate"};
   for (int page : {kPropertyPage, kRatePage}) {
@@ -111,7 +114,8 @@ void TCnPtyForm::OnCommand(int id, int code) {
       input_.NewConnection(Window());
       return;
     case IDC_BTNEDITCONNECTION:
-      input_.EditConnection(Window());
+      entry_name_ = input_.EditConnection(Window(), entry_name_);
+      SetWindowTextA(Window(), entry_name_.c_str());
       return;
     default:
       return;
@@ -127,18 +131,19 @@ void TCnPtyForm::OnNotify(const NMHDR& header) {
 bool TCnPtyForm::OnOK() {
   ReadFields();
   result_ = input_.Profile;
-  if (const auto problem = StoreProfile(fields_, result_)) {
+  if (const auto problem = StoreProfile(fields_, input_.DecimalSeparator, result_)) {
     ShowError(problem->Text);
     ShowPage(problem->Field < 0 ? kPropertyPage : kRatePage);
     Focus(problem->Field < 0 ? IDC_EDUSERNAME : kRateIds[problem->Field]);
     return false;
   }
-  const std::string error = input_.Save(result_);
-  if (!error.empty()) {
-    ShowError(error);
-    return false;
-  }
-  return true;
+  result_.EntryName = entry_name_;
+  const PropertySaved saved = input_.Save(result_);
+  if (saved.Result != PropertySaved::Saved)
+    ShowError(saved.Text);
+  if (saved.Result == PropertySaved::Gone)
+    EndDialog(Window(), IDCANCEL);
+  return saved.Result == PropertySaved::Saved;
 }
 
 // The controls of the page not shown are hidden, so that neither Tab nor a mnemonic

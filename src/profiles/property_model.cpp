@@ -22,6 +22,15 @@ std::string FormatRate(double rate, char separator) {
   return shown;
 }
 
+// Files read with either mark, but a person typing "1,000" under "." means a thousand, not
+// one: only the user's own mark is taken.
+std::optional<double> ParseRate(const std::string& text, char decimal_separator) {
+  const char other = decimal_separator == ',' ? '.' : ',';
+  if (text.find(other) != std::string::npos)
+    return std::nullopt;
+  return ParseReal(text);
+}
+
 }  // namespace
 
 PhoneNumbers::PhoneNumbers(std::string pn, std::vector<std::string> numbers)
@@ -83,12 +92,13 @@ PropertyFields ShowProfile(const EntryInfo& profile, char decimal_separator) {
   return fields;
 }
 
-std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, EntryInfo& profile) {
+std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char decimal_separator,
+                                            EntryInfo& profile) {
   if (fields.UserName.empty())
     return PropertyProblem{"Empty user name!", -1};
   double rates[kRateFields];
   for (int i = 0; i < kRateFields; ++i) {
-    const auto rate = ParseReal(fields.Rates[i]);
+    const auto rate = ParseRate(fields.Rates[i], decimal_separator);
     if (!rate)
       return PropertyProblem{
           "'" + fields.Rates[i] + "' is not a valid number for the " + kRateNames[i] + ".", i};

@@ -9,17 +9,27 @@
 
 #include "profiles/entry_info.h"
 
+// How OK's save went. Saved closes the dialog. Failed says Text and keeps the dialog open
+// with the user's edits. Gone (the entry left the phonebook) says Text and closes it;
+// nothing was written.
+struct PropertySaved {
+  enum Outcome { Saved, Failed, Gone } Result = Saved;
+  std::string Text;
+};
+
 // What the dialog is opened with.
 struct PropertyDialogInput {
   EntryInfo Profile;  // as just loaded; its EntryName is the dialog's caption
   char DecimalSeparator = '.';
   // The phonebook's new-entry and edit-entry dialogs, owned by `owner` (the property
-  // dialog, so that it stays disabled under them).
+  // dialog, so that it stays disabled under them). The edit dialog is for entry `name` and
+  // gives the entry's name afterwards: the new one when the user renamed it there, and
+  // the dialog then goes on for that name.
   std::function<void(void* owner)> NewConnection;
-  std::function<void(void* owner)> EditConnection;
-  // Writes the accepted profile; "" when it was written, else what went wrong. The dialog
-  // stays open on a failure, with the user's edits.
-  std::function<std::string(const EntryInfo&)> Save;
+  std::function<std::string(void* owner, const std::string& name)> EditConnection;
+  // Writes the accepted profile to the file and its account to the entry named by its
+  // EntryName.
+  std::function<PropertySaved(const EntryInfo&)> Save;
 };
 
 // The ranges of the dialog's up-down controls.
@@ -89,6 +99,8 @@ struct PropertyProblem {
 };
 
 // OK: every field into `profile`, the list joined. Checks everything first: an empty
-// user name or a rate that is not a number (read with "." or ",") refuses, naming the
-// field and its text, and leaves `profile` untouched.
-std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, EntryInfo& profile);
+// user name or a rate that is not a number in the user's decimal form (with
+// `decimal_separator`, never the other mark, which would be taken for thousands) refuses,
+// naming the field and its text, and leaves `profile` untouched.
+std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char decimal_separator,
+                                            EntryInfo& profile);

@@ -5,20 +5,21 @@
 
 namespace {
 
-// One bar: a 3-pixel line per row, from the bottom row (y = 20) up to the top (y = 1).
-void PaintBar(HDC dc, int x, int height) {
+// One bar, row by row from the bottom, each cell scaled to the display as the box is.
+void PaintBar(HDC dc, int bar, int height, int dpi) {
   for (int row = 1; row <= kHistogramRows; ++row) {
-    SetDCPenColor(dc, HistogramCellColour(height, row));
-    const int y = kHistogramRows + 1 - row;
-    MoveToEx(dc, x, y, nullptr);
-    LineTo(dc, x + kHistogramPitch - 1, y);
+    SetDCBrushColor(dc, HistogramCellColour(height, row));
+    const HistogramCellBox cell = HistogramCell(bar, row, dpi);
+    const RECT box{cell.Left, cell.Top, cell.Right, cell.Bottom};
+    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   }
 }
 
 }  // namespace
 
 // Painted off screen first, so the once-a-second repaint does not flicker.
-void PaintHistogram(HDC dc, const RECT& box, const HistogramBars& bars, uint32_t background) {
+void PaintHistogram(HDC dc, const RECT& box, const HistogramBars& bars, uint32_t background,
+                    int dpi) {
   const int width = box.right - box.left;
   const int height = box.bottom - box.top;
   HDC memory = CreateCompatibleDC(dc);
@@ -29,10 +30,8 @@ void PaintHistogram(HDC dc, const RECT& box, const HistogramBars& bars, uint32_t
   FillRect(memory, &all, brush);
   DeleteObject(brush);
 
-  HGDIOBJ old_pen = SelectObject(memory, GetStockObject(DC_PEN));
   for (size_t k = 0; k < bars.size(); ++k)
-    PaintBar(memory, static_cast<int>(k) * kHistogramPitch, bars[k]);
-  SelectObject(memory, old_pen);
+    PaintBar(memory, static_cast<int>(k), bars[k], dpi);
 
   BitBlt(dc, box.left, box.top, width, height, memory, 0, 0, SRCCOPY);
   SelectObject(memory, old_bitmap);

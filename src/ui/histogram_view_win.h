@@ -8,6 +8,7 @@ struct HDC__;
 using HDC = HDC__*;
 struct tagRECT;
 
-// Paints `bars` into `box` of `dc`; the box's background shows between the bars and above
-// them.
-void PaintHistogram(HDC dc, const tagRECT& box, const HistogramBars& bars, uint32_t background);
+// Paints `bars` into `box` of `dc`, at the scaling of `dpi`; the box's background shows
+// between the bars and above them.
+void PaintHistogram(HDC dc, const tagRECT& box, const HistogramBars& bars, uint32_t background,
+                    int dpi);

@@ -7,6 +7,7 @@
 
 #include "commands/command_ids.h"
 #include "display/help.h"
+#include "display/placement.h"
 #include "tarvolin_version.h"
 #include "ui/artwork_win.h"
 #include "ui/connection_list_view.h"
@@ -143,14 +144,57 @@ void MainWindow::ApplyWindowSettings(const std::string& title, const std::string
   SetWindowTextA(hwnd_, title.c_str());
   SetDlgItemTextA(hwnd_, IDC_LBLMAINFORMCAPTION, caption_label.c_str());
   SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepOnScreen();
 }
 
+// Minimised, the window stands far off screen; the position to keep is the one it will
+// be restored to, which the system holds in coordinates of the work area.
 void MainWindow::WindowPosition(int& left, int& top) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
   RECT rect;
-  if (!GetWindowRect(hwnd_, &rect))
+  if (IsIconic(hwnd_) && GetWindowPlacement(hwnd_, &placement)) {
+    rect = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor);
+    OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
+               monitor.rcWork.top - monitor.rcMonitor.top);
+  } else if (!GetWindowRect(hwnd_, &rect)) {
     return;
+  }
   left = rect.left;
   top = rect.top;
+}
+
+namespace {
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetMonitorInfoA(monitor, &info)) {
+    const RECT& work = info.rcWork;
+    reinterpret_cast<std::vector<ScreenRect>*>(areas)->push_back(
+        {work.left, work.top, work.right, work.bottom});
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+// A borderless window is moved by its title strip only, so that strip must stay on a
+// monitor: after a start from a saved position and whenever the monitors change.
+void MainWindow::KeepOnScreen() {
+  RECT rect;
+  if (IsIconic(hwnd_) || !GetWindowRect(hwnd_, &rect))
+    return;
+  std::vector<ScreenRect> areas;
+  EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+  const ScreenPoint at =
+      PlaceOnScreen({rect.left, rect.top, rect.right, rect.bottom}, areas,
+                    ScaleToDpi(kTitleStripHeight, dpi_), ScaleToDpi(kTitleStripGrip, dpi_));
+  if (at.X != rect.left || at.Y != rect.top)
+    SetWindowPos(hwnd_, nullptr, at.X, at.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::SetAlwaysOnTop(bool on) {

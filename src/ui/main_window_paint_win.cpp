@@ -140,5 +140,5 @@ void MainWindow::DrawButton(const DRAWITEMSTRUCT& item) {
 }
 
 void MainWindow::DrawHistogramBox(const DRAWITEMSTRUCT& item) {
-  PaintHistogram(item.hDC, item.rcItem, bars_, SkinRgb(skin_color::kCard));
+  PaintHistogram(item.hDC, item.rcItem, bars_, SkinRgb(skin_color::kCard), dpi_);
 }

@@ -132,6 +132,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       break;
+    case WM_DISPLAYCHANGE:
+      KeepOnScreen();
+      break;
+    case WM_SETTINGCHANGE:
+      if (wparam == SPI_SETWORKAREA)
+        KeepOnScreen();
+      break;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam));
       return 0;

@@ -90,6 +90,7 @@ class MainWindow : public MainView {
   void Paint();
   void OnDpiChanged(int dpi, const RECT& suggested);
   void Relayout();
+  void KeepOnScreen();
   void DrawButton(const DRAWITEMSTRUCT& item);
   HBRUSH SkinBrush(uint32_t color);
   LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);

@@ -48,32 +48,54 @@ void VersionCheck::AutoCheckVersion() {
   }
 }
 
-void VersionCheck::Check(bool interactive) {
+void VersionCheck::Cancel() {
+  ended_ = true;
   if (checking_) {
+    network_.CancelHttpGet();
+  }
+}
+
+void VersionCheck::Check(bool interactive) {
+  if (checking_ || ended_) {
     return;
   }
   checking_ = true;
   const std::optional<std::string> document = network_.HttpGet(host_, kPath, kTimeoutMs);
   checking_ = false;
+  // The window this would speak over is gone.
+  if (ended_) {
+    return;
+  }
   std::optional<std::string> version, address;
   if (document) {
-    version = xml_.ElementText(*document, {"Program_Info", "Program_Version"});
-    address = xml_.ElementText(*document, {"Web_Info", "Download_URLs", "Primary_Download_URL"});
+    version = ElementText(*document, {"Program_Info", "Program_Version"});
+    address = ElementText(*document, {"Web_Info", "Download_URLs", "Primary_Download_URL"});
   }
-  // A document without either element, or with a version that is not a number, is no
-  // answer: there is nothing sound to offer.
+  // A document without a version, or with one that is not a number, is no answer.
   const std::optional<double> remote = version ? ParseVersion(*version) : std::nullopt;
-  if (!remote || !address) {
+  if (!remote) {
     if (interactive) {
       prompts_.Error("Can not connect to host.");
     }
     return;
   }
-  if (*remote > *ParseVersion(kAppVersion)) {
+  // Without an address there is nothing to download, so nothing newer is on offer.
+  if (address && *remote > *ParseVersion(kAppVersion)) {
     OfferDownload(*version, *address);
   } else if (interactive) {
     prompts_.Information("No new version exists.");
   }
+}
+
+// The element's text without the blanks and line breaks a hand-edited file puts around it;
+// an empty text is as good as none.
+std::optional<std::string> VersionCheck::ElementText(const std::string& document,
+                                                     const std::vector<std::string>& path) {
+  const std::optional<std::string> text = xml_.ElementText(document, path);
+  if (!text || Trim(*text).empty()) {
+    return std::nullopt;
+  }
+  return std::string(Trim(*text));
 }
 
 void VersionCheck::OfferDownload(const std::string& version, const std::string& address) {

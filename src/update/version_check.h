@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/network.h"
 #include "platform/prompts.h"
@@ -34,6 +35,9 @@ class VersionCheck {
   // After a connection, when CkbAutoUpdate is on: says something only when a newer
   // version exists.
   void AutoCheckVersion();
+  // The program is ending: a check in progress stops at once and says nothing, and no
+  // new one starts.
+  void Cancel();
 
   static constexpr const char* kPath = "/en/tvnen.xml";
   static constexpr unsigned kTimeoutMs = 30000;
@@ -43,6 +47,8 @@ class VersionCheck {
   // meanwhile: it is ignored.
   void Check(bool interactive);
   void OfferDownload(const std::string& version, const std::string& address);
+  std::optional<std::string> ElementText(const std::string& document,
+                                         const std::vector<std::string>& path);
 
   Network& network_;
   XmlReader& xml_;
@@ -51,4 +57,5 @@ class VersionCheck {
   const AppSettings& settings_;
   const std::string host_;
   bool checking_ = false;
+  bool ended_ = false;
 };

@@ -24,6 +24,9 @@ void SetUserRegistryText(const std::string& key, const std::string& name, const 
 void SetUserRegistryNumber(const std::string& key, const std::string& name, uint32_t value);
 // The clipboard's text, or "" when it holds none.
 std::string ClipboardText();
+// Every value under a key of HKEY_CURRENT_USER and its subkeys, as "subkey\\name=type:bytes"
+// lines in the registry's order, to compare before and after.
+std::string UserRegistryDump(const std::string& key);
 // A REG_DWORD under HKEY_CURRENT_USER, or -1 when it is missing or of another type.
 int64_t UserRegistryNumber(const std::string& key, const std::string& name);
 // A dialog's control by id, its text set as typing would leave it (the control tells its

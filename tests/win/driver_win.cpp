@@ -367,6 +367,39 @@ int64_t UserRegistryNumber(const std::string& key, const std::string& name) {
   return value;
 }
 
+namespace {
+
+void DumpKey(HKEY parent, const std::string& path, std::string& dump) {
+  HKEY key;
+  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return;
+  char name[256];
+  BYTE data[4096];
+  for (DWORD i = 0;; ++i) {
+    DWORD name_size = sizeof name, data_size = sizeof data, type = 0;
+    if (RegEnumValueA(key, i, name, &name_size, nullptr, &type, data, &data_size) != ERROR_SUCCESS)
+      break;
+    dump += path + "\\" + name + "=" + std::to_string(type) + ":" +
+            std::string(reinterpret_cast<char*>(data), data_size) + "\n";
+  }
+  for (DWORD i = 0;; ++i) {
+    DWORD name_size = sizeof name;
+    if (RegEnumKeyExA(key, i, name, &name_size, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
+    DumpKey(parent, path + "\\" + name, dump);
+  }
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+std::string UserRegistryDump(const std::string& key) {
+  std::string dump;
+  DumpKey(HKEY_CURRENT_USER, key, dump);
+  return dump;
+}
+
 void ClearUserRegistry() {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tarvolin");
   RegDeleteTreeA(HKEY_CURRENT_USER, "RemoteAccess");

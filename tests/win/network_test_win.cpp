@@ -1,9 +1,11 @@
 // The network adapter against Wine's real sockets and ICMP library: echoes to the loopback.
+#include <winsock2.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 
 #include "dialup/ping.h"
 #include "platform/win_ports.h"
@@ -56,6 +58,58 @@ TEST_F(Network, TheIcmpLibraryAnswersOffTheUiThreadAndReportsOnIt) {
   EXPECT_EQ(answer->status, 0u);
   EXPECT_EQ(answer->address, 0x7F000001u);
   EXPECT_EQ(answered_on, ui_thread);
+}
+
+// A web server of the test that takes connections on 127.0.0.1 and never says a word.
+class SilentServer {
+ public:
+  SilentServer() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
+    listen(listener_, 4);
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+    host_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  }
+  ~SilentServer() {
+    closesocket(listener_);
+    WSACleanup();
+  }
+  const std::string& Host() const { return host_; }
+
+ private:
+  SOCKET listener_;
+  std::string host_;
+};
+
+int g_ticks = 0;
+::Network* g_cancel = nullptr;
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+  ++g_ticks;
+  if (g_cancel)
+    g_cancel->CancelHttpGet();
+}
+
+TEST_F(Network, AGetFromAServerThatNeverAnswersEndsByItsLimitOrACancelAndMessagesFlowMeanwhile) {
+  SilentServer server;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, Tick);
+  g_ticks = 0;
+  EXPECT_EQ(network_->HttpGet(server.Host(), "/en/tvnen.xml", 1000), std::nullopt);
+  EXPECT_GT(g_ticks, 0);
+
+  // Cancelled from a message handled while it waits: it ends long before its limit.
+  g_cancel = network_.get();
+  const ULONGLONG started = GetTickCount64();
+  EXPECT_EQ(network_->HttpGet(server.Host(), "/en/tvnen.xml", 120000), std::nullopt);
+  EXPECT_LT(GetTickCount64() - started, 60000u);
+  g_cancel = nullptr;
+  KillTimer(nullptr, timer);
 }
 
 }  // namespace

@@ -34,4 +34,21 @@ TEST(OptionsE2E, OkInOptionsWritesTheRegistry) {
   EXPECT_EQ(app.FindTopLevel("Option"), nullptr);
 }
 
+TEST(OptionsE2E, CancelAfterEditsChangesNoRegistryValue) {
+  Tarvolin app;
+  ASSERT_TRUE(app.StartWith("[Home]\nStepDelayMs=0\n"));
+  const std::string before = UserRegistryDump("Software");
+  app.Command(IDM_OPTION1);
+  const Hwnd dialog = app.WaitForTopLevel("Option");
+  ASSERT_NE(dialog, nullptr);
+  for (int box : {IDC_CKBMINTOTRAY, IDC_CKBALWAYSONTOP, IDC_CKBRUNONSTARTUP})
+    ClickChild(dialog, box);
+  ASSERT_TRUE(WaitUntil([&] { return ChildChecked(dialog, IDC_CKBRUNONSTARTUP); }));
+  SetChildText(dialog, IDC_EDWAITTIME, "120");
+  SetChildText(dialog, IDC_EDSCALE, "2");
+  ClickChild(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return app.FindTopLevel("Option") == nullptr; }));
+  EXPECT_EQ(UserRegistryDump("Software"), before);
+}
+
 }  // namespace

@@ -31,7 +31,9 @@ TEST(PropertyE2E, OkSavesEntriesIniAndTheListShowsTheNewUserName) {
   ExpectRefusal(app, dialog, "'1.5x' is not a valid number for the General rate.");
   EXPECT_FALSE(app.FileExists("Entries.ini"));
 
-  SetChildText(dialog, IDC_EDGENERALRATE, "1,5");
+  SetChildText(dialog, IDC_EDGENERALRATE, "1,000");  // not a thousand in this locale
+  ExpectRefusal(app, dialog, "'1,000' is not a valid number for the General rate.");
+  SetChildText(dialog, IDC_EDGENERALRATE, "1.5");
   SetChildText(dialog, IDC_EDPN, "555-0100");
   ClickChild(dialog, IDC_BTNADDPN);
   ClickChild(dialog, IDOK);
@@ -41,6 +43,30 @@ TEST(PropertyE2E, OkSavesEntriesIniAndTheListShowsTheNewUserName) {
                            "PNList=555-0100^^", "BillingDay=1"})
     EXPECT_NE(entries.find(line), std::string::npos) << line << " in " << entries;
   ASSERT_TRUE(WaitUntil([&] { return app.ListRows(IDC_CNLIST)[0].SubText == "carol"; }));
+}
+
+TEST(PropertyE2E, CancelAfterEditsChangesNoFileAndNoRegistryValue) {
+  Tarvolin app;
+  app.WriteFile("Entries.ini", "[Alpha]\r\nUserName=ann\r\nGeneralRate=2\r\n");
+  ASSERT_TRUE(app.StartWith("[Alpha]\nStepDelayMs=0\nUserName=ann\n"));
+  const std::string entries = app.ReadFile("Entries.ini");
+  const std::string phonebook = app.ReadFile("rasphone.pbk");
+  const std::string registry = UserRegistryDump("Software") + UserRegistryDump("RemoteAccess");
+  app.Click(IDC_BTNPROPERTY);
+  Hwnd dialog = app.WaitForTopLevel("Alpha");
+  ASSERT_NE(dialog, nullptr);
+  SetChildText(dialog, IDC_EDUSERNAME, "carol");
+  SetChildText(dialog, IDC_EDUSERPWD, "secret");
+  SetChildText(dialog, IDC_EDGENERALRATE, "7.25");
+  SetChildText(dialog, IDC_EDPN, "555-0100");
+  ClickChild(dialog, IDC_BTNADDPN);
+  ClickChild(dialog, IDC_CKBPULSEDIAL);
+  ClickChild(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(static_cast<HWND>(dialog)); }));
+  EXPECT_EQ(app.ReadFile("Entries.ini"), entries);
+  EXPECT_EQ(app.ReadFile("rasphone.pbk"), phonebook);
+  EXPECT_EQ(UserRegistryDump("Software") + UserRegistryDump("RemoteAccess"), registry);
+  EXPECT_EQ(app.ListRows(IDC_CNLIST)[0].SubText, "ann");
 }
 
 }  // namespace

@@ -100,4 +100,22 @@ TEST_F(ReadoutsTrayE2E, ClosingHidesToTheTrayWhoseShowCommandAndIconBringItBack)
   EXPECT_FALSE(HasTrayIcon(main));
 }
 
+TEST_F(ReadoutsTrayE2E, TheIconComesBackWhenTheShellStartsAgain) {
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\n"));
+  const Hwnd main = app_.MainWindow();
+  ASSERT_TRUE(WaitUntil([&] { return HasTrayIcon(main); }));
+  // A new shell knows no icon, and tells every top-level window that it started.
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = static_cast<HWND>(main);
+  data.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+  ASSERT_FALSE(HasTrayIcon(main));
+  // Sent, so the icon is back when the window has handled it, not at its next tick.
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(static_cast<HWND>(main), RegisterWindowMessageA("TaskbarCreated"),
+                                  0, 0, SMTO_BLOCK, 5000, &result));
+  EXPECT_TRUE(HasTrayIcon(main));
+}
+
 }  // namespace

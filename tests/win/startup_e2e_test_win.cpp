@@ -126,3 +126,34 @@ TEST(StartupE2E, ExitWhileDialingEndsTheProgram) {
   app.Command(IDM_EXIT1);
   EXPECT_TRUE(app.WaitForExit());
 }
+
+namespace {
+
+bool OnAMonitor(Hwnd window) {
+  RECT rect;
+  GetWindowRect(static_cast<HWND>(window), &rect);
+  return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr && rect.top >= 0;
+}
+
+TEST(StartupE2E, APositionOffEveryMonitorStartsOnScreenAndMinimisedExitKeepsTheRestoredOne) {
+  ClearUserRegistry();
+  SetUserRegistryNumber("Software\\Tarvolin", "Left", static_cast<uint32_t>(-32000));
+  SetUserRegistryNumber("Software\\Tarvolin", "Top", static_cast<uint32_t>(-32000));
+  Tarvolin app;
+  ASSERT_TRUE(app.StartWith(kPhonebook));
+  const HWND main = static_cast<HWND>(app.MainWindow());
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && OnAMonitor(main); }));
+
+  // Minimised by the skin's button, then Exit from the tray menu.
+  RECT restored;
+  GetWindowRect(main, &restored);
+  PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(465, 15));
+  PostMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(465, 15));
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
+  app.Command(IDM_EXIT2);
+  ASSERT_TRUE(app.WaitForExit());
+  EXPECT_EQ(UserRegistryNumber("Software\\Tarvolin", "Left"), restored.left);
+  EXPECT_EQ(UserRegistryNumber("Software\\Tarvolin", "Top"), restored.top);
+}
+
+}  // namespace

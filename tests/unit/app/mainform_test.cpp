@@ -143,6 +143,15 @@ TEST_F(MainformTest, ClosingHidesUnlessExitWasChosenAndTheShowMessageBringsItBac
   EXPECT_TRUE(form.Dialing().UserHungUp());
 }
 
+TEST_F(MainformTest, ExitDuringAVersionCheckEndsItWithoutAWord) {
+  auto& form = Start();
+  network_.while_getting = [&form] { form.Exit1Click(); };
+  form.CheckNewVersion1Click();
+  EXPECT_EQ(network_.cancels, 1);
+  EXPECT_TRUE(prompts_.errors.empty());
+  EXPECT_EQ(view_.close_requests, 1);
+}
+
 TEST_F(MainformTest, AutoDialArgumentAndDialMessageDialTheFirstEntryOnce) {
   auto& form = Start({"AutoDial"});
   EXPECT_TRUE(form.Dialing().Dialing());

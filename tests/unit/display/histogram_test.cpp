@@ -46,4 +46,25 @@ TEST(Histogram, TheNewestSampleLeadsAfterTheRingWrapsAndAScaleBelowOneIs1024) {
   EXPECT_EQ(BarHeights(ring, -5)[1], 20);
 }
 
+TEST(Histogram, CellsScaleWithTheDisplayWithoutGapsBetweenRowsOrMergedBars) {
+  EXPECT_EQ(HistogramCell(0, 1, 96).Top, 20);  // 100%: 3 x 1 pixels, a gap of 1
+  EXPECT_EQ(HistogramCell(2, 20, 96).Left, 8);
+  EXPECT_EQ(HistogramCell(2, 20, 96).Right, 11);
+  EXPECT_EQ(HistogramCell(2, 20, 96).Bottom, 2);
+  for (int dpi : {96, 120, 144, 168, 192}) {
+    // The bars fill the box as it is scaled: 21 rows high at 100%.
+    EXPECT_EQ(HistogramCell(0, 1, dpi).Bottom, (21 * dpi + 48) / 96) << dpi;
+    for (int bar = 0; bar < TransferRing::kCells - 1; ++bar) {
+      const HistogramCellBox bottom = HistogramCell(bar, 1, dpi);
+      EXPECT_GT(HistogramCell(bar + 1, 1, dpi).Left, bottom.Right) << dpi << " " << bar;
+      EXPECT_GE(bottom.Right - bottom.Left, 3 * dpi / 96) << dpi << " " << bar;
+      for (int row = 1; row < kHistogramRows; ++row) {
+        const HistogramCellBox cell = HistogramCell(bar, row, dpi);
+        EXPECT_EQ(HistogramCell(bar, row + 1, dpi).Bottom, cell.Top) << dpi << " " << row;
+        EXPECT_GE(cell.Bottom - cell.Top, dpi / 96) << dpi << " " << row;
+      }
+    }
+  }
+}
+
 }  // namespace

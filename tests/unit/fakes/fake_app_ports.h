@@ -173,8 +173,11 @@ class FakeMainView : public MainView {
   void MarkSelectedConnection(int index) override { marked = index; }
   std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput& input) override {
     property_dialogs.push_back(input.Profile);
-    return std::nullopt;  // the user cancels
+    return property_answer ? property_answer(input) : std::nullopt;
   }
+  // The user's work in the property dialog: the profile on OK; none (and without it) is
+  // Cancel.
+  std::function<std::optional<EntryInfo>(const PropertyDialogInput&)> property_answer;
   void ShowKeepConnection(bool on) override {
     journal.push_back(on ? "keep on" : "keep off");
     keep = on;
@@ -333,13 +336,18 @@ class FakeNetwork : public Network {
   std::optional<std::string> HttpGet(const std::string& host, const std::string& path,
                                      unsigned) override {
     requests.push_back(host + path);
-    return http_answer;
+    if (while_getting)
+      while_getting();  // what the window does while the GET waits
+    return cancels ? std::nullopt : http_answer;
   }
+  void CancelHttpGet() override { ++cancels; }
 
   IcmpMode mode = IcmpMode::Raw;
   std::vector<Sent> sent;
   std::vector<std::string> requests;  // host and path of each GET
   std::optional<std::string> http_answer;
+  std::function<void()> while_getting;
+  int cancels = 0;
   std::function<void(const std::vector<uint8_t>&)> on_datagram;
   std::vector<std::function<void(const IcmpEchoResult&)>> pending;
 };

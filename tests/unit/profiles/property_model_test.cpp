@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/mainform_fixture.h"
+#include "commands/command_ids.h"
 #include "profiles/property_model.h"
+#include "rassim/rassim.h"
 
 namespace {
 
@@ -59,10 +62,10 @@ TEST(PropertyModelTest, ShowsTheProfileClampedAndStoresItBack) {
   EXPECT_EQ(fields.BillingDay, 1);
 
   fields.UserName = "bob";
-  fields.Rates[kWeekendRate] = "2.75";  // the other separator reads as well
+  fields.Rates[kWeekendRate] = "2,75";
   fields.WeekendEnabled = true;
   fields.Phones.BtnAddPNClick();
-  ASSERT_EQ(StoreProfile(fields, profile), std::nullopt);
+  ASSERT_EQ(StoreProfile(fields, ',', profile), std::nullopt);
   EXPECT_EQ(profile.UserName, "bob");
   EXPECT_EQ(profile.PNList, "111^^999^^");
   EXPECT_EQ(profile.Rates.GeneralRate, 1.5);
@@ -81,7 +84,7 @@ TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
   PropertyFields fields = ShowProfile(profile, '.');
   fields.UserName = "";
   fields.Rates[kGeneralRate] = "4";
-  auto problem = StoreProfile(fields, profile);
+  auto problem = StoreProfile(fields, '.', profile);
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->Text, "Empty user name!");
   EXPECT_EQ(problem->Field, -1);
@@ -89,15 +92,43 @@ TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
 
   fields.UserName = "new";
   fields.Rates[kSection3Rate] = "1.2.3";
-  problem = StoreProfile(fields, profile);
+  problem = StoreProfile(fields, '.', profile);
   ASSERT_TRUE(problem);
   EXPECT_NE(problem->Text.find("Section 3 rate"), std::string::npos) << problem->Text;
   EXPECT_NE(problem->Text.find("'1.2.3'"), std::string::npos) << problem->Text;
   EXPECT_EQ(problem->Field, kSection3Rate);
   EXPECT_EQ(profile, before);
+
+  // A thousand typed with the other mark is refused, never taken as one.
+  for (std::string& rate : fields.Rates)
+    rate = "0";
+  for (const auto& [separator, typed] : {std::pair{'.', "1,000"}, std::pair{',', "1.000"}}) {
+    fields.Rates[kWeekendRate] = typed;
+    problem = StoreProfile(fields, separator, profile);
+    ASSERT_TRUE(problem) << typed;
+    EXPECT_EQ(problem->Field, kWeekendRate);
+    EXPECT_EQ(profile, before);
+  }
 }
 
-class PropertyDialogTest : public MainformTest {};
+class PropertyDialogTest : public MainformTest {
+ protected:
+  ~PropertyDialogTest() override { rassim::SetEntryDialog(nullptr); }
+
+  std::string AccountOf(const std::string& entry) {
+    form_->DialUp().Entry = entry;
+    std::string user;
+    form_->DialUp().GetEntryUserName(user);
+    return user;
+  }
+  std::vector<std::string> Rows() {
+    std::vector<std::string> rows;
+    for (const auto& row : view_.rows)
+      rows.push_back(row.EntryName + (row.Selected ? " *" : ""));
+    return rows;
+  }
+  std::string EntriesIni() { return files_.content["C:\\Tarvolin\\Entries.ini"]; }
+};
 
 TEST_F(PropertyDialogTest, OpensOnTheSelectedEntryAsTheFileHasItNowAndCancelKeepsIt) {
   Tmainform& form = Start();
@@ -109,6 +140,62 @@ TEST_F(PropertyDialogTest, OpensOnTheSelectedEntryAsTheFileHasItNowAndCancelKeep
   EXPECT_EQ(view_.property_dialogs[0].Rates.GeneralRate, 2);
   EXPECT_EQ(form.Connections().CurrentProfile().UserName, "ann");
   EXPECT_EQ(view_.rows[0].UserName, "");  // Cancel: the list stays as it was
+}
+
+TEST_F(PropertyDialogTest, WhileItIsOpenThePhonebookWatchWaitsAndRunsAtTheFirstTickAfter) {
+  Tmainform& form = Start();
+  view_.property_answer = [&](const PropertyDialogInput&) {
+    phonebook_.Write("[Renamed]\n[Second]\n");  // renamed beside the program
+    for (int tick = 0; tick < 6; ++tick)
+      form.CheckTimerTimer();
+    EXPECT_EQ(Rows(), (Texts{"First *", "Second"}));
+    EXPECT_EQ(form.DialUp().Entry, "First");
+    return std::nullopt;
+  };
+  form.ControlClick(IDC_BTNPROPERTY);
+  ASSERT_EQ(view_.property_dialogs.size(), 1u);
+  form.CheckTimerTimer();
+  EXPECT_EQ(Rows(), (Texts{"Renamed *", "Second"}));
+}
+
+TEST_F(PropertyDialogTest, OkStoresTheAccountInItsOwnEntryFollowingARenameByItsEditButton) {
+  Tmainform& form = Start();
+  form.CnListSelectItem("Second");
+  rassim::SetEntryDialog([](void*, rassim::EntryFields& entry, bool) {
+    entry.name = "Renamed";
+    return true;
+  });
+  view_.property_answer = [&](const PropertyDialogInput& input) {
+    EntryInfo profile = input.Profile;
+    profile.UserName = "bob";  // typed before the rename, and kept through it
+    profile.EntryName = input.EditConnection(nullptr, input.Profile.EntryName);
+    EXPECT_EQ(profile.EntryName, "Renamed");
+    EXPECT_EQ(input.Save(profile).Result, PropertySaved::Saved);
+    return profile;
+  };
+  form.ControlClick(IDC_BTNPROPERTY);
+  EXPECT_EQ(Rows(), (Texts{"First", "Renamed *"}));
+  EXPECT_NE(EntriesIni().find("[Renamed]\r\nUserName=bob"), std::string::npos) << EntriesIni();
+  EXPECT_EQ(AccountOf("Renamed"), "bob");
+  EXPECT_EQ(AccountOf("First"), "");
+}
+
+TEST_F(PropertyDialogTest, AnEntryGoneAtOkIsSaidAndNothingIsWritten) {
+  Tmainform& form = Start();
+  view_.property_answer = [&](const PropertyDialogInput& input) {
+    phonebook_.Write("[Renamed]\n[Second]\n");
+    EntryInfo profile = input.Profile;
+    profile.UserName = "bob";
+    const PropertySaved saved = input.Save(profile);
+    EXPECT_EQ(saved.Result, PropertySaved::Gone);
+    EXPECT_EQ(saved.Text,
+              "The connection \"First\" no longer exists in the phonebook; nothing was saved.");
+    return std::nullopt;  // the dialog closes as cancelled
+  };
+  form.ControlClick(IDC_BTNPROPERTY);
+  EXPECT_EQ(EntriesIni(), "");
+  EXPECT_EQ(AccountOf("Renamed"), "");
+  EXPECT_EQ(AccountOf("Second"), "");
 }
 
 }  // namespace

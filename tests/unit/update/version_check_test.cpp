@@ -44,16 +44,22 @@ class VersionCheckTest : public testing::Test {
 TEST_F(VersionCheckTest, OnDemandEveryOutcomeIsSaid) {
   check_.CheckNewVersion1Click();  // no answer at all
   EXPECT_EQ(network_.requests, std::vector<std::string>{"127.0.0.1:9/en/tvnen.xml"});
-  Answer("3.0", "http://host/get");
-  check_.CheckNewVersion1Click();
   Answer("3,5", "http://host/get");  // not a version: no answer
   check_.CheckNewVersion1Click();
-  xml_.texts.erase("Web_Info/Download_URLs/Primary_Download_URL");
+  Answer(" \n ", "http://host/get");
   check_.CheckNewVersion1Click();
   EXPECT_EQ(prompts_.errors, std::vector<std::string>(3, "Can not connect to host."));
-  EXPECT_EQ(prompts_.information, std::vector<std::string>{"No new version exists."});
 
-  Answer("3.01", "http://host/get");
+  Answer("3.0", "http://host/get");
+  check_.CheckNewVersion1Click();
+  Answer("3.5", "http://host/get");  // newer, but nothing to download
+  xml_.texts.erase("Web_Info/Download_URLs/Primary_Download_URL");
+  check_.CheckNewVersion1Click();
+  Answer("3.5", "  ");
+  check_.CheckNewVersion1Click();
+  EXPECT_EQ(prompts_.information, std::vector<std::string>(3, "No new version exists."));
+
+  Answer("\n  3.01\t", " http://host/get\n");  // as a hand-edited file has them
   check_.CheckNewVersion1Click();
   Answer("3.5", "file:///C:/setup.exe");
   check_.CheckNewVersion1Click();
@@ -63,6 +69,18 @@ TEST_F(VersionCheckTest, OnDemandEveryOutcomeIsSaid) {
   EXPECT_EQ(shell_.opened, std::vector<std::string>{"http://host/get"});
   ASSERT_EQ(prompts_.errors.size(), 4u);
   EXPECT_NE(prompts_.errors.back().find("file:///C:/setup.exe"), std::string::npos);
+}
+
+TEST_F(VersionCheckTest, ACancelledCheckSaysNothingAndNoneStartsAfterIt) {
+  Answer("3.5", "http://host/get");
+  network_.while_getting = [this] { check_.Cancel(); };
+  check_.CheckNewVersion1Click();
+  EXPECT_EQ(network_.cancels, 1);
+  network_.while_getting = nullptr;
+  check_.CheckNewVersion1Click();
+  EXPECT_EQ(network_.requests.size(), 1u);
+  EXPECT_TRUE(prompts_.errors.empty());
+  EXPECT_TRUE(prompts_.questions.empty());
 }
 
 TEST_F(VersionCheckTest, AfterConnectingOnlyANewerVersionIsSaid) {
