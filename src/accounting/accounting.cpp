@@ -106,79 +106,102 @@ std::string FormatDuration(double span) {
   return text;
 }
 
-void Accounting::Reset(double now) {
+bool IsBillingDay(double date, int billing_day) {
+  if (billing_day < 1 || billing_day > 31)
+    return false;
+  const CalendarTime day = FromDateTime(date);
+  return day.day == std::min(billing_day, DaysInMonth(day.year, day.month));
+}
+
+namespace {
+
+constexpr double kMsPerDay = 86400000.0;
+
+// Real time from `from` to `to`, in days.
+double RealDays(const Moment& from, const Moment& to) {
+  return to.monotonic_ms > from.monotonic_ms ? (to.monotonic_ms - from.monotonic_ms) / kMsPerDay
+                                             : 0;
+}
+
+}  // namespace
+
+void Accounting::Reset(const Moment& now) {
   *this = Accounting();
-  SetDay(std::floor(now));
+  SetDay(std::floor(now.local));
 }
 
-void Accounting::RecordConnectTime(double now) {
-  connect_time_ = now;
-  last_tick_time_ = now;
+void Accounting::RecordConnectTime(const Moment& now) {
+  connect_ = now;
+  last_tick_ = now;
   session_saved_ = false;
-  last_checkpoint_.reset();
+  last_checkpoint_ms_.reset();
 }
 
-void Accounting::AccountingTick(TAccountTable& table, const RatePlan& plan, double now) {
+void Accounting::AccountingTick(TAccountTable& table, const RatePlan& plan, const PlanOf& plan_of,
+                                const Moment& now) {
   if (!day_) {
-    SetDay(std::floor(now));
+    SetDay(std::floor(now.local));
   }
   const int selected = SelectedAccount(table);
   AccountInfo* row = Running() && selected >= 0 ? &table[selected] : nullptr;
-  for (double midnight = *day_ + 1; midnight <= now; midnight += 1) {
+  // The tick's real time, laid on the local clock as ending now.
+  double from = now.local - RealDays(last_tick_, now);
+  for (double midnight = *day_ + 1; midnight <= now.local; midnight += 1) {
     if (row) {
-      CountUntil(*row, plan, midnight);
+      CountSpan(*row, plan, from, midnight);
+      from = std::max(from, midnight);
     }
-    StartDay(table, selected, plan, midnight);
+    StartDay(table, selected, plan, plan_of, midnight);
   }
   if (!row) {
     return;
   }
-  CountUntil(*row, plan, now);
-  last_tick_time_ = now;
-  row->SessionTime = now - connect_time_;
-  row->SessionExpense = ComputeExpense(plan, connect_time_, now - connect_time_);
+  CountSpan(*row, plan, from, now.local);
+  last_tick_ = now;
+  row->SessionTime = RealDays(connect_, now);
+  row->SessionExpense = ComputeExpense(plan, connect_.local, row->SessionTime);
 }
 
 void Accounting::StartDay(TAccountTable& table, int selected, const RatePlan& plan,
-                          double midnight) {
-  for (AccountInfo& row : table) {
+                          const PlanOf& plan_of, double midnight) {
+  SetDay(midnight);
+  for (int i = 0; i < kAccountRows && table[i].InUse; ++i) {
+    AccountInfo& row = table[i];
     row.TodayTime = 0;
     row.TodayExpense = 0;
-  }
-  SetDay(midnight);
-  if (selected >= 0 && day_of_month_ == plan.BillingDay) {
-    table[selected].BillingTime = 0;
-    table[selected].BillingExpense = 0;
+    const int billing_day = i == selected ? plan.BillingDay : plan_of(row.EntryName).BillingDay;
+    if (IsBillingDay(midnight, billing_day)) {
+      row.BillingTime = 0;
+      row.BillingExpense = 0;
+    }
   }
 }
 
 void Accounting::SetDay(double midnight) {
   day_ = midnight;
-  day_of_month_ = FromDateTime(midnight).day;
 }
 
-// Counts the time from LastTickTime to `until`, all of it on the day of day_.
-void Accounting::CountUntil(AccountInfo& row, const RatePlan& plan, double until) {
-  if (until <= last_tick_time_) {
+// Counts the local span from `from` to `to`, all of it on the day of day_.
+void Accounting::CountSpan(AccountInfo& row, const RatePlan& plan, double from, double to) {
+  if (to <= from) {
     return;
   }
-  const double delta = until - last_tick_time_;
-  const long double expense = ComputeExpense(plan, last_tick_time_, delta);
+  const double delta = to - from;
+  const long double expense = ComputeExpense(plan, from, delta);
   row.TodayTime += delta;
   row.TodayExpense += expense;
-  if (day_of_month_ == plan.BillingDay) {
+  if (IsBillingDay(*day_, plan.BillingDay)) {
     row.BillingTime = row.TodayTime;
     row.BillingExpense = row.TodayExpense;
   } else {
     row.BillingTime += delta;
     row.BillingExpense += expense;
   }
-  last_tick_time_ = until;
 }
 
 std::optional<TimeRecord> Accounting::SessionRecord(const TAccountTable& table,
                                                     const std::string& last_dialed_entry,
-                                                    double now) {
+                                                    const Moment& now) {
   if (!Running()) {
     return std::nullopt;
   }
@@ -188,17 +211,18 @@ std::optional<TimeRecord> Accounting::SessionRecord(const TAccountTable& table,
 
 std::optional<TimeRecord> Accounting::CheckpointRecord(const TAccountTable& table,
                                                        const std::string& last_dialed_entry,
-                                                       double now) {
-  if (!Running() || (last_checkpoint_ && std::abs(now - *last_checkpoint_) < kCheckpointInterval)) {
+                                                       const Moment& now) {
+  if (!Running() ||
+      (last_checkpoint_ms_ && now.monotonic_ms - *last_checkpoint_ms_ < kCheckpointIntervalMs)) {
     return std::nullopt;
   }
-  last_checkpoint_ = now;
+  last_checkpoint_ms_ = now.monotonic_ms;
   return Record(table, last_dialed_entry, now);
 }
 
 TimeRecord Accounting::Record(const TAccountTable& table, const std::string& entry,
-                              double now) const {
-  TimeRecord record{connect_time_, now - connect_time_, 0, entry};
+                              const Moment& now) const {
+  TimeRecord record{connect_.local, RealDays(connect_, now), 0, entry};
   for (const AccountInfo& row : table) {
     if (!row.InUse) {
       break;

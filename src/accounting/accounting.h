@@ -2,6 +2,7 @@
 // since-billing counters of the connection table.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -24,65 +25,84 @@ long double ComputeExpense(const RatePlan& plan, double start, double duration);
 // the nearest whole second, halves to the even one. A negative span gets a leading "-".
 std::string FormatDuration(double span);
 
+// Whether the date `date` starts a billing period for `billing_day` (1 to 31): that day of
+// its month, or the month's last day when the month is too short for it. A day outside
+// 1..31 starts none.
+bool IsBillingDay(double date, int billing_day);
+
+// A reading of the clock port: the local date-time, which jumps when the clock is set or
+// daylight saving begins or ends, and the monotonic milliseconds, which never go back and
+// run on through a sleep.
+struct Moment {
+  double local = 0;
+  uint64_t monotonic_ms = 0;
+};
+
 // The session's clock and the counters of the selected connection. A session runs from
 // RecordConnectTime until its record is taken with SessionRecord; only then do ticks
-// advance the session, today and billing counters. Today's counters of every row restart
-// at local midnight, online or not; a span online across midnight counts each part toward
-// its own day. Date-times come from the caller (the clock port's local time).
+// advance the session, today and billing counters. Lengths are real time, measured on the
+// monotonic clock, so setting the clock or the autumn change of daylight saving neither
+// shortens nor lengthens them; each tick's real time counts toward the local date and
+// hours it ends on, the part before a midnight toward the day that ended. Today's
+// counters of every row restart at local midnight, online or not, and every row's billing
+// counters on its own billing day (IsBillingDay).
 class Accounting {
  public:
   // As at start: no session, nothing to write, and the table's today counters (as
   // LoadTimeRecords left them) taken as those of the day of `now`.
-  void Reset(double now);
+  void Reset(const Moment& now);
 
   // A connect at `now`: ConnectTime and LastTickTime become `now`, SessionSaved goes off.
-  void RecordConnectTime(double now);
+  void RecordConnectTime(const Moment& now);
 
-  // Call once a second, online or not; `plan` is the selected connection's. At every
-  // midnight since the last call, today's counters of all rows go to 0 and, when the new
-  // day is the plan's BillingDay, so do the selected row's billing counters. While a
-  // session runs and a row is selected (SelectedAccount), that row gets:
-  // - SessionTime = now - ConnectTime and SessionExpense = its cost, repriced as a whole
-  //   on every call, so a change of plan applies to the whole session;
-  // - the time since LastTickTime and its cost added to today's counters, split at
-  //   midnight so that the part before it belongs to the day that ended;
-  // - the same added to the billing counters, except on the plan's BillingDay, when they
+  // Call once a second, online or not; `plan` is the selected connection's, `plan_of`
+  // gives the other rows' (asked at a midnight only). At every midnight since the last
+  // call, today's counters of all rows go to 0 and the billing counters of every row whose
+  // billing day it is. While a session runs and a row is selected (SelectedAccount), that
+  // row gets:
+  // - SessionTime = the real time since the connect and SessionExpense = its cost from
+  //   ConnectTime, repriced as a whole on every call, so a change of plan applies to the
+  //   whole session;
+  // - the real time since LastTickTime and its cost added to today's counters;
+  // - the same added to the billing counters, except on the plan's billing day, when they
   //   equal today's (the billing period starts afresh that day);
-  // and LastTickTime becomes `now`. Time while the clock was set back is not counted.
-  // Without a selected row nothing is counted and LastTickTime stays.
-  void AccountingTick(TAccountTable& table, const RatePlan& plan, double now);
+  // and LastTickTime becomes `now`. Without a selected row nothing is counted and
+  // LastTickTime stays.
+  void AccountingTick(TAccountTable& table, const RatePlan& plan, const PlanOf& plan_of,
+                      const Moment& now);
 
   // The session's record for "TimeCount.CSV", once per session: nullopt when it was taken
   // already or there was no connect. Taking it sets SessionSaved. The record: start
-  // ConnectTime, duration now - ConnectTime, the SessionExpense of the first in-use row
-  // named `last_dialed_entry` as the last tick left it (0 without such a row), and that
-  // entry.
+  // ConnectTime's local time, duration the real time since, the SessionExpense of the first
+  // in-use row named `last_dialed_entry` as the last tick left it (0 without such a row),
+  // and that entry.
   std::optional<TimeRecord> SessionRecord(const TAccountTable& table,
-                                          const std::string& last_dialed_entry, double now);
+                                          const std::string& last_dialed_entry, const Moment& now);
 
   // The running session's record as SessionRecord would give it now, for the checkpoint:
   // at the first call of a session and then whenever kCheckpointInterval has passed since
   // the last one it gave; nullopt when none is due or no session runs. Changes nothing else.
   std::optional<TimeRecord> CheckpointRecord(const TAccountTable& table,
-                                             const std::string& last_dialed_entry, double now);
+                                             const std::string& last_dialed_entry,
+                                             const Moment& now);
 
-  static constexpr double kCheckpointInterval = 30.0 / 86400;  // half a minute, in days
+  static constexpr uint64_t kCheckpointIntervalMs = 30000;
 
-  double ConnectTime() const { return connect_time_; }  // 0 before the first connect
-  double LastTickTime() const { return last_tick_time_; }
+  double ConnectTime() const { return connect_.local; }  // 0 before the first connect
+  double LastTickTime() const { return last_tick_.local; }
   bool SessionSaved() const { return session_saved_; }  // on: nothing left to write
 
  private:
-  bool Running() const { return connect_time_ != 0 && !session_saved_; }
+  bool Running() const { return connect_.local != 0 && !session_saved_; }
   void SetDay(double midnight);
-  void StartDay(TAccountTable& table, int selected, const RatePlan& plan, double midnight);
-  void CountUntil(AccountInfo& row, const RatePlan& plan, double until);
-  TimeRecord Record(const TAccountTable& table, const std::string& entry, double now) const;
+  void StartDay(TAccountTable& table, int selected, const RatePlan& plan, const PlanOf& plan_of,
+                double midnight);
+  void CountSpan(AccountInfo& row, const RatePlan& plan, double from, double to);
+  TimeRecord Record(const TAccountTable& table, const std::string& entry, const Moment& now) const;
 
-  double connect_time_ = 0;
-  double last_tick_time_ = 0;
+  Moment connect_;
+  Moment last_tick_;
   bool session_saved_ = true;
-  std::optional<double> last_checkpoint_;
+  std::optional<uint64_t> last_checkpoint_ms_;
   std::optional<double> day_;  // midnight that began the day today's counters belong to
-  int day_of_month_ = 0;       // of day_
 };

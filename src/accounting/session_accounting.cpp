@@ -15,7 +15,7 @@ void SessionAccounting::Reset() {
 void SessionAccounting::LoadTimeRecords() {
   problems_.Say(records_.LoadTimeRecords(
       connections_.Table(), [this](const std::string& entry) { return connections_.PlanOf(entry); },
-      Now()));
+      Now().local));
 }
 
 void SessionAccounting::RecordConnectTime() {
@@ -23,8 +23,10 @@ void SessionAccounting::RecordConnectTime() {
 }
 
 void SessionAccounting::AccountingTick(const std::string& last_dialed_entry) {
-  const double now = Now();
-  accounting_.AccountingTick(connections_.Table(), connections_.CurrentProfile().Rates, now);
+  const Moment now = Now();
+  accounting_.AccountingTick(
+      connections_.Table(), connections_.CurrentProfile().Rates,
+      [this](const std::string& entry) { return connections_.PlanOf(entry); }, now);
   const auto checkpoint =
       accounting_.CheckpointRecord(connections_.Table(), last_dialed_entry, now);
   std::string error;
@@ -36,8 +38,13 @@ void SessionAccounting::AccountingTick(const std::string& last_dialed_entry) {
 void SessionAccounting::SaveSessionRecord(const std::string& last_dialed_entry) {
   const auto record = accounting_.SessionRecord(connections_.Table(), last_dialed_entry, Now());
   std::string error;
+  // Named by its start, so that a failure in a later session is said again.
   if (record && !records_.SaveSessionRecord(*record, error))
-    problems_.Say({"The session could not be added to " + records_.Path() + ": " + error});
+    problems_.Say({"The session of " + record->entry + " begun " +
+                   ports_.locale.ShortDate(record->start) + " " +
+                   ports_.locale.LongTime(record->start) + " could not be added to " +
+                   records_.Path() + ": " + error + "\nIt is kept in " + records_.CheckpointPath() +
+                   " and added at the next write."});
 }
 
 void SessionAccounting::DiscardSession() {

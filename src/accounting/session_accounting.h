@@ -33,7 +33,7 @@ class SessionAccounting {
   void DiscardSession();
 
  private:
-  double Now() { return ports_.clock.LocalNow(); }
+  Moment Now() { return {ports_.clock.LocalNow(), ports_.clock.MonotonicMs()}; }
 
   MainPorts ports_;
   ConnectionList& connections_;

@@ -63,28 +63,20 @@ std::optional<TimeRecordView> ParseLine(std::string_view line, char mark) {
   return record;
 }
 
-void PreviousMonth(CalendarTime& date) {
-  if (--date.month == 0) {
-    date.month = 12;
-    --date.year;
-  }
-}
-
-// The midnight that began the last day up to `today` whose day of the month is
-// `billing_day`, or nullopt for a day that is none.
+// The midnight that began the last day up to `today` that starts a billing period for
+// `billing_day` (IsBillingDay), or nullopt for a day that is none.
 std::optional<double> BillingPeriodStart(int billing_day, double today) {
   if (billing_day < 1 || billing_day > 31) {
     return std::nullopt;
   }
   const CalendarTime date = FromDateTime(today);
-  CalendarTime start{date.year, date.month, billing_day};
-  if (date.day < billing_day) {
-    PreviousMonth(start);
+  const int this_month = std::min(billing_day, DaysInMonth(date.year, date.month));
+  if (date.day >= this_month) {
+    return ToDateTime({date.year, date.month, this_month});
   }
-  while (FromDateTime(ToDateTime(start)).day != billing_day) {  // a month too short for it
-    PreviousMonth(start);
-  }
-  return ToDateTime(start);
+  const int year = date.month == 1 ? date.year - 1 : date.year;
+  const int month = date.month == 1 ? 12 : date.month - 1;
+  return ToDateTime({year, month, std::min(billing_day, DaysInMonth(year, month))});
 }
 
 // Adds the part of the session after `from` to the counters: all of it at the expense
@@ -272,18 +264,41 @@ std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, cons
   return problems;
 }
 
+std::string TimeRecords::Lines(const std::vector<TimeRecord>& records) {
+  std::string text;
+  for (const TimeRecord& record : records) {
+    text += FormatTimeRecord(record, locale_.DecimalSeparator());
+  }
+  return text;
+}
+
 bool TimeRecords::SaveSessionRecord(const TimeRecord& record, std::string& error) {
-  if (!files_.Append(Path(), FormatTimeRecord(record, locale_.DecimalSeparator()), error)) {
+  unsaved_.push_back(record);
+  if (!files_.Append(Path(), Lines(unsaved_), error)) {
     error = "Cannot write " + Path() + ": " + error;
+    std::string ignored;  // the sessions stay in memory all the same, for the next write
+    KeepInCheckpoint(std::nullopt, ignored);
     return false;
   }
+  unsaved_.clear();
   ClearCheckpoint();
   return true;
 }
 
 bool TimeRecords::WriteCheckpoint(const TimeRecord& record, std::string& error) {
-  if (!files_.ReplaceWhole(CheckpointPath(), FormatTimeRecord(record, locale_.DecimalSeparator()),
-                           error)) {
+  return KeepInCheckpoint(record, error);
+}
+
+bool TimeRecords::KeepInCheckpoint(const std::optional<TimeRecord>& running, std::string& error) {
+  std::vector<TimeRecord> kept = unsaved_;
+  if (running) {
+    kept.push_back(*running);
+  }
+  if (kept.empty()) {
+    ClearCheckpoint();
+    return true;
+  }
+  if (!files_.ReplaceWhole(CheckpointPath(), Lines(kept), error)) {
     error = "Cannot write " + CheckpointPath() + ": " + error;
     return false;
   }
@@ -291,7 +306,8 @@ bool TimeRecords::WriteCheckpoint(const TimeRecord& record, std::string& error) 
 }
 
 void TimeRecords::DiscardCheckpoint() {
-  ClearCheckpoint();
+  std::string ignored;
+  KeepInCheckpoint(std::nullopt, ignored);
 }
 
 std::vector<std::string> TimeRecords::RecoverCheckpoint() {
@@ -303,29 +319,32 @@ std::vector<std::string> TimeRecords::RecoverCheckpoint() {
     }
     return problems;
   }
-  std::optional<TimeRecord> session;
+  std::vector<TimeRecord> sessions;
   TimeRecordReader reader(
-      [&session](const TimeRecordView& r) {
-        session = TimeRecord{r.start, r.duration, r.Expense(), std::string(r.entry)};
+      [&sessions](const TimeRecordView& r) {
+        sessions.push_back({r.start, r.duration, r.Expense(), std::string(r.entry)});
       },
       locale_.DecimalSeparator());
   reader.Feed(text);
   reader.Finish();
   if (reader.BadLineCount() > 0) {
-    problems.push_back(CheckpointPath() + " holds no session record; it is removed.");
+    problems.push_back(CheckpointPath() + " holds lines that are no session record; they are " +
+                       "dropped.");
   }
-  if (session) {
-    const bool saved = HoldsSession(*session, error);
-    if (!error.empty()) {
-      problems.push_back("Cannot read " + Path() + ": " + error);
-      return problems;
-    }
-    if (!saved && !SaveSessionRecord(*session, error)) {
-      problems.push_back(error + "\nThe session of a run that ended while online stays in " +
-                         CheckpointPath() + " for the next start.");
-      return problems;
-    }
+  const std::vector<TimeRecord> missing = NotRecorded(sessions, error);
+  if (!error.empty()) {
+    problems.push_back("Cannot read " + Path() + ": " + error);
+    return problems;
   }
+  unsaved_ = missing;
+  if (!unsaved_.empty() && !files_.Append(Path(), Lines(unsaved_), error)) {
+    std::string ignored;  // the checkpoint holds them already, or memory does
+    KeepInCheckpoint(std::nullopt, ignored);
+    problems.push_back("Cannot write " + Path() + ": " + error + "\nThe sessions of " +
+                       CheckpointPath() + " stay there for the next write.");
+    return problems;
+  }
+  unsaved_.clear();
   ClearCheckpoint();
   return problems;
 }
@@ -338,20 +357,34 @@ void TimeRecords::ClearCheckpoint() {
   files_.ReplaceWhole(CheckpointPath(), "", error);
 }
 
-// Whether "TimeCount.CSV" holds a session of the same start and entry; a file that does
-// not exist holds none. Starts compare as a line writes them: a checkpoint's start of more
+// The sessions "TimeCount.CSV" does not hold yet, by start and entry; a file that does not
+// exist holds none. Starts compare as a line writes them: a checkpoint's start of more
 // digits than that would otherwise never match the line its recovery wrote. A file that
 // cannot be read sets `error`.
-bool TimeRecords::HoldsSession(const TimeRecord& session, std::string& error) {
-  const std::string start = FormatReal(session.start, '.');
-  bool held = false;
+std::vector<TimeRecord> TimeRecords::NotRecorded(const std::vector<TimeRecord>& sessions,
+                                                 std::string& error) {
+  std::vector<std::string> starts;
+  for (const TimeRecord& session : sessions) {
+    starts.push_back(FormatReal(session.start, '.'));
+  }
+  std::vector<bool> held(sessions.size());
   TimeRecordReader reader(
       [&](const TimeRecordView& r) {
-        held = held || (r.entry == session.entry && FormatReal(r.start, '.') == start);
+        const std::string start = FormatReal(r.start, '.');
+        for (std::size_t i = 0; i < sessions.size(); ++i) {
+          held[i] = held[i] || (r.entry == sessions[i].entry && start == starts[i]);
+        }
       },
       locale_.DecimalSeparator());
+  error.clear();
   ReadRecords(reader, error);
-  return held;
+  std::vector<TimeRecord> missing;
+  for (std::size_t i = 0; i < sessions.size(); ++i) {
+    if (!held[i]) {
+      missing.push_back(sessions[i]);
+    }
+  }
+  return missing;
 }
 
 bool TimeRecords::ReadRecords(TimeRecordReader& reader, std::string& error) {

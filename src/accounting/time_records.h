@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,9 +92,9 @@ class TimeRecords {
   // - today's counters: a session that ended today (its end's date is the date of `now`),
   //   and of one that began before today's midnight only the part after it;
   // - the billing counters: a session that ended from the midnight that began the last
-  //   day, up to today, whose day of the month is the entry's BillingDay, and of one that
-  //   began before that midnight only the part after it. A BillingDay outside 1..31 adds
-  //   nothing. A month without that day (31 in April) has no billing day.
+  //   day, up to today, that starts a billing period (IsBillingDay: the BillingDay, or the
+  //   month's last day in a month too short for it), and of one that began before that
+  //   midnight only the part after it. A BillingDay outside 1..31 adds nothing.
   // A whole session counts with the expense the file gives; a part is priced by the
   // entry's plan, as the ticks price it online. `plan_of` is asked once per entry at most,
   // and only for entries with records. A missing file is created empty. Lines that are not
@@ -102,33 +103,41 @@ class TimeRecords {
   // The file is read a piece at a time: its size costs time, not memory.
   std::vector<std::string> LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of, double now);
 
-  // Appends the record's line, creating the file when missing, then removes the
-  // checkpoint. When the line cannot be written, returns false with the reason in `error`
-  // and the checkpoint stays for the next start to recover.
+  // Appends the record's line, after those of earlier sessions that could not be written,
+  // creating the file when missing, then removes the checkpoint. When the lines cannot be
+  // written, returns false with the reason in `error`: the sessions are kept, in order, in
+  // memory and in the checkpoint, for the next write or the next start to append.
   bool SaveSessionRecord(const TimeRecord& record, std::string& error);
 
-  // Makes the checkpoint hold the running session's record, as one whole-file write. On
-  // failure returns false with the reason in `error`; the previous checkpoint stays.
+  // Makes the checkpoint hold the sessions not yet written and the running session's
+  // record, one line each, as one whole-file write. On failure returns false with the
+  // reason in `error`; the previous checkpoint stays.
   bool WriteCheckpoint(const TimeRecord& record, std::string& error);
 
-  // The running session is not to be recorded (exit without logs): the checkpoint goes.
+  // The running session is not to be recorded (exit without logs): the checkpoint keeps
+  // only the sessions not yet written, and goes when there are none.
   void DiscardCheckpoint();
 
-  // A checkpoint left by a run that died while online: its session is appended to
-  // "TimeCount.CSV", unless the file already holds a session of the same entry and start
-  // (to the digits a line keeps; the run died after saving it), and the checkpoint is
-  // removed, or emptied when it cannot be removed. So a session is recorded exactly once,
-  // however often this runs. When "TimeCount.CSV" cannot be read or written the checkpoint
-  // stays for a later start. A checkpoint that holds no record is reported and removed.
+  // Sessions left in the checkpoint by a run that died, or that could not be written: each
+  // one "TimeCount.CSV" does not hold yet (the same entry and start, to the digits a line
+  // keeps; the run died after saving it) is appended, and the checkpoint is removed, or
+  // emptied when it cannot be removed. So a session is recorded exactly once, however
+  // often this runs. When "TimeCount.CSV" cannot be read or written the sessions stay in
+  // the checkpoint for a later write. Lines of the checkpoint that are no record are
+  // reported and dropped.
   std::vector<std::string> RecoverCheckpoint();
 
  private:
   // Removed, or else emptied; an empty checkpoint holds nothing to recover.
   void ClearCheckpoint();
-  bool HoldsSession(const TimeRecord& session, std::string& error);
+  // The sessions not yet written and `running`, if any, as the checkpoint's lines.
+  bool KeepInCheckpoint(const std::optional<TimeRecord>& running, std::string& error);
+  std::vector<TimeRecord> NotRecorded(const std::vector<TimeRecord>& sessions, std::string& error);
+  std::string Lines(const std::vector<TimeRecord>& records);
   // Reads "TimeCount.CSV" through `reader`; false as Files::ReadPieces.
   bool ReadRecords(TimeRecordReader& reader, std::string& error);
 
   Files& files_;
   Locale& locale_;
+  std::vector<TimeRecord> unsaved_;  // sessions whose lines could not be appended yet
 };

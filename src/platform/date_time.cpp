@@ -55,3 +55,9 @@ CalendarTime FromDateTime(double date_time) {
   time.hour = static_cast<int>(ms / 60);
   return time;
 }
+
+int DaysInMonth(int year, int month) {
+  const int next_year = month == 12 ? year + 1 : year;
+  const int next_month = month == 12 ? 1 : month + 1;
+  return static_cast<int>(DaysFromCivil(next_year, next_month, 1) - DaysFromCivil(year, month, 1));
+}

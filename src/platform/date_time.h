@@ -18,3 +18,6 @@ struct CalendarTime {
 double ToDateTime(const CalendarTime& time);
 // Rounds to the nearest millisecond.
 CalendarTime FromDateTime(double date_time);
+
+// The number of days of the month, 28 to 31.
+int DaysInMonth(int year, int month);

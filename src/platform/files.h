@@ -14,8 +14,10 @@ class Files {
   virtual std::string ExePath() = 0;
   virtual bool Exists(const std::string& path) = 0;
   virtual bool Remove(const std::string& path) = 0;
-  // Appends text to the file, creating it when missing; the file is closed again
-  // before this returns. On failure returns false and the system's reason in `error`.
+  // Appends text to the file, creating it when missing, on a line of its own: a file that
+  // does not end with a line end (a line torn by a power cut) gets CR LF first. The text is
+  // on the disk and the file closed again before this returns. On failure returns false
+  // and the system's reason in `error`.
   virtual bool Append(const std::string& path, const std::string& text, std::string& error) = 0;
   using Piece = std::function<void(std::string_view)>;
   // Hands the file's content to `piece` a piece at a time, in order, so that a file of any

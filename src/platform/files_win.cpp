@@ -26,6 +26,20 @@ bool WriteAll(HANDLE file, const std::string& text, std::string& error) {
   return true;
 }
 
+// Whether the file is empty or its last character ends a line. Reading moves the file
+// pointer, which an append ignores.
+bool EndsLine(HANDLE file) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size) || size.QuadPart == 0)
+    return true;
+  LARGE_INTEGER last{};
+  last.QuadPart = size.QuadPart - 1;
+  char c = '\n';
+  DWORD got = 0;
+  return !SetFilePointerEx(file, last, nullptr, FILE_BEGIN) ||
+         !ReadFile(file, &c, 1, &got, nullptr) || got != 1 || c == '\n';
+}
+
 class WinFiles : public Files {
  public:
   std::string ExePath() override {
@@ -47,11 +61,13 @@ class WinFiles : public Files {
   bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
 
   bool Append(const std::string& path, const std::string& text, std::string& error) override {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
       return Failed(error);
-    const bool ok = WriteAll(file, text, error);
+    const bool ok = WriteAll(file, text.empty() || EndsLine(file) ? text : "\r\n" + text, error) &&
+                    (FlushFileBuffers(file) || Failed(error));
     CloseHandle(file);
     return ok;
   }

@@ -43,6 +43,9 @@ void BuildAccountTable(TAccountTable& table, const std::vector<std::string>& ent
       row.SessionTime = old->SessionTime;
       row.TodayTime = old->TodayTime;
       row.BillingTime = old->BillingTime;
+      row.SessionExpense = old->SessionExpense;
+      row.TodayExpense = old->TodayExpense;
+      row.BillingExpense = old->BillingExpense;
       row.Selected = old->Selected;
     }
     row.IsDefault = row.EntryName == default_name;

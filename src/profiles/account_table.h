@@ -34,8 +34,8 @@ int SelectedAccount(const TAccountTable& table);
 using ProfileReader = std::function<void(const std::string& entry, AccountInfo& row)>;
 
 // Rebuilds the table from the phonebook's entries. The first build selects the entry
-// named `last_select`; later builds keep each entry's selection and times by name
-// (expenses start again). Without a selected entry the first row is selected. Names are
+// named `last_select`; later builds keep each entry's selection, times and expenses by
+// name. Without a selected entry the first row is selected. Names are
 // compared exactly, letter case included.
 void BuildAccountTable(TAccountTable& table, const std::vector<std::string>& entries, bool initial,
                        const std::string& last_select, const std::string& default_name,

@@ -93,4 +93,23 @@ TEST_F(FilesWin, AFailedReplaceKeepsTheOldContentAndLeavesNothingBehind) {
   EXPECT_EQ("Entries.ini;", FolderNames());
 }
 
+TEST_F(FilesWin, AnAppendStartsOnALineOfItsOwnAndAFileHeldByAnotherIsUnreadable) {
+  ASSERT_TRUE(files_->Append(path_, "", error_)) << error_;  // created empty, nothing added
+  EXPECT_EQ("", Read());
+  ASSERT_TRUE(files_->Append(path_, "a\r\n", error_)) << error_;
+  ASSERT_TRUE(files_->ReplaceWhole(path_, "a\r\ntorn", error_)) << error_;
+  ASSERT_TRUE(files_->Append(path_, "b\r\n", error_)) << error_;
+  EXPECT_EQ("a\r\ntorn\r\nb\r\n", Read());
+
+  std::string error;
+  EXPECT_FALSE(files_->Unreadable(path_, error));
+  EXPECT_FALSE(files_->Unreadable(dir_ + "missing.ini", error));
+  HANDLE held = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(files_->Unreadable(path_, error));
+  EXPECT_NE("", error);
+  CloseHandle(held);
+}
+
 }  // namespace

@@ -75,14 +75,14 @@ class TimeRecordsTest : public testing::Test {
 
 TEST_F(TimeRecordsTest, TodayAndBillingTakeSessionsThatEndedInThemOfOneBeforeOnlyItsPart) {
   plans_["A"].BillingDay = 20;
-  plans_["B"].BillingDay = 31;  // November has no 31st: B's period began on 31 October
+  plans_["B"].BillingDay = 31;  // November has no 31st: B's period began on its last day
   files_.content[kCsv] = Line(Dec(19, 10), kHour, 5, "A") +       // before the billing day
                          Line(Dec(19, 23), 2 * kHour, 10, "A") +  // one hour after it
                          Line(Dec(22, 23, 30), kHour, 9, "A") +   // half of it today
                          Line(Dec(23, 10), kHour, 3, "A") + Line(Dec(23, 23, 30), kHour, 4, "A") +
                          Line(Dec(23, 12), kHour, 7, "C") +  // no such entry
-                         Line(ToDateTime({2026, 10, 30, 12}), kHour, 8, "B") +
-                         Line(ToDateTime({2026, 11, 1, 12}), kHour, 6, "B");
+                         Line(ToDateTime({2026, 11, 29, 12}), kHour, 8, "B") +
+                         Line(ToDateTime({2026, 11, 30, 12}), kHour, 6, "B");
   EXPECT_TRUE(Load(Dec(23, 15)).empty());
   EXPECT_NEAR(table_[0].TodayTime, 1.5 * kHour, kTime);
   EXPECT_NEAR(table_[0].TodayExpense, 3 + 0.5 * 2, kMoney);  // the part by A's plan
@@ -156,10 +156,8 @@ TEST_F(TimeRecordsTest, ACheckpointStaysUntilItsSessionIsWritten) {
   EXPECT_FALSE(records_.SaveSessionRecord({Dec(23, 10), 2 * kHour, 4, "A"}, error));
   EXPECT_EQ(error, "Cannot write " + kCsv + ": Access denied.");
   EXPECT_EQ(records_.RecoverCheckpoint(),
-            std::vector<std::string>{"Cannot write " + kCsv +
-                                     ": Access denied.\nThe session of a run that ended while "
-                                     "online stays in " +
-                                     kCheckpoint + " for the next start."});
+            std::vector<std::string>{"Cannot write " + kCsv + ": Access denied.\nThe sessions of " +
+                                     kCheckpoint + " stay there for the next write."});
   files_.writable = true;
   EXPECT_TRUE(records_.RecoverCheckpoint().empty());
   EXPECT_EQ(files_.content.at(kCsv), Line(Dec(23, 10), kHour, 2, "A"));
@@ -180,8 +178,36 @@ TEST_F(TimeRecordsTest, ACheckpointStaysUntilItsSessionIsWritten) {
   EXPECT_FALSE(files_.Exists(kCheckpoint));
   files_.content[kCheckpoint] = "not a session\r\n";
   EXPECT_EQ(records_.RecoverCheckpoint(),
-            std::vector<std::string>{kCheckpoint + " holds no session record; it is removed."});
+            std::vector<std::string>{kCheckpoint +
+                                     " holds lines that are no session record; they are dropped."});
   EXPECT_FALSE(files_.Exists(kCheckpoint));
+}
+
+TEST_F(TimeRecordsTest, SessionsThatCouldNotBeWrittenWaitInOrderAndATornLineCostsNothing) {
+  std::string error;
+  files_.content[kCsv] = Line(Dec(23, 8), kHour, 1, "A");
+  files_.content[kCsv].resize(files_.content[kCsv].size() - 5);  // torn by a power cut
+  files_.writable = false;                                       // another program holds the file
+  EXPECT_FALSE(records_.SaveSessionRecord({Dec(23, 10), kHour, 2, "A"}, error));
+  EXPECT_FALSE(records_.SaveSessionRecord({Dec(23, 12), kHour, 3, "B"}, error));
+  files_.writable = true;
+  // The next connect's checkpoint keeps both, then the running one.
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 14), kHour / 60, 0, "A"}, error));
+  EXPECT_EQ(files_.content.at(kCheckpoint), Line(Dec(23, 10), kHour, 2, "A") +
+                                                Line(Dec(23, 12), kHour, 3, "B") +
+                                                Line(Dec(23, 14), kHour / 60, 0, "A"));
+  ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 14), kHour, 4, "A"}, error));
+  const std::string written = Line(Dec(23, 10), kHour, 2, "A") + Line(Dec(23, 12), kHour, 3, "B") +
+                              Line(Dec(23, 14), kHour, 4, "A");
+  EXPECT_TRUE(files_.content.at(kCsv).ends_with("\r\n" + written));
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
+  EXPECT_EQ(Load(Dec(23, 20)).size(), 1u);  // the torn line alone
+  EXPECT_NEAR(table_[0].TodayExpense, 2 + 4, kMoney);
+
+  // Killed after two failed appends: the next start adds each line not written yet, once.
+  files_.content[kCheckpoint] = Line(Dec(23, 14), kHour, 4, "A") + Line(Dec(23, 16), kHour, 5, "A");
+  EXPECT_TRUE(records_.RecoverCheckpoint().empty());
+  EXPECT_TRUE(files_.content.at(kCsv).ends_with(written + Line(Dec(23, 16), kHour, 5, "A")));
 }
 
 }  // namespace

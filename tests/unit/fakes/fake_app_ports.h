@@ -36,7 +36,10 @@ class FakeFiles : public Files {
     if (!Writable(error)) {
       return false;
     }
-    content[path] += text;
+    std::string& file = content[path];
+    if (!text.empty() && !file.empty() && !file.ends_with('\n'))
+      file += "\r\n";  // a line torn by a power cut
+    file += text;
     return true;
   }
   bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) override {

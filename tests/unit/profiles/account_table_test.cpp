@@ -42,13 +42,15 @@ TEST(AccountTable, FirstBuildSelectsTheLastSelectedEntryOrTheFirst) {
   EXPECT_FALSE(table[0].InUse);
 }
 
-TEST(AccountTable, RebuildKeepsSelectionAndTimesByNameButNotExpenses) {
+TEST(AccountTable, RebuildKeepsSelectionTimesAndExpensesByName) {
   TAccountTable table;
   BuildAccountTable(table, {"A", "B"}, true, "B", "", ReadProfile);
   table[1].SessionTime = 0.5;
   table[1].TodayTime = 1.5;
   table[1].BillingTime = 2.5;
+  table[1].SessionExpense = 8;
   table[1].TodayExpense = 9;
+  table[1].BillingExpense = 10;
   // A new entry lands before the selected one.
   BuildAccountTable(table, {"A", "New", "B"}, false, "A", "", ReadProfile);
   EXPECT_EQ(SelectedAccount(table), 2);
@@ -56,7 +58,9 @@ TEST(AccountTable, RebuildKeepsSelectionAndTimesByNameButNotExpenses) {
   EXPECT_EQ(table[2].SessionTime, 0.5);
   EXPECT_EQ(table[2].TodayTime, 1.5);
   EXPECT_EQ(table[2].BillingTime, 2.5);
-  EXPECT_EQ(table[2].TodayExpense, 0);
+  EXPECT_EQ(table[2].SessionExpense, 8);  // not zeroed, or a session ending now costs 0
+  EXPECT_EQ(table[2].TodayExpense, 9);
+  EXPECT_EQ(table[2].BillingExpense, 10);
   EXPECT_EQ(table[1].SessionTime, 0);
 
   // The selected entry was deleted: the first row takes the selection.
