@@ -22,11 +22,15 @@ void SessionAccounting::RecordConnectTime() {
   accounting_.RecordConnectTime(Now());
 }
 
-void SessionAccounting::AccountingTick(const std::string& last_dialed_entry) {
-  const Moment now = Now();
+void SessionAccounting::CountUntil(const Moment& now) {
   accounting_.AccountingTick(
       connections_.Table(), connections_.CurrentProfile().Rates,
       [this](const std::string& entry) { return connections_.PlanOf(entry); }, now);
+}
+
+void SessionAccounting::AccountingTick(const std::string& last_dialed_entry) {
+  const Moment now = Now();
+  CountUntil(now);
   const auto checkpoint =
       accounting_.CheckpointRecord(connections_.Table(), last_dialed_entry, now);
   std::string error;
@@ -36,15 +40,19 @@ void SessionAccounting::AccountingTick(const std::string& last_dialed_entry) {
 }
 
 void SessionAccounting::SaveSessionRecord(const std::string& last_dialed_entry) {
-  const auto record = accounting_.SessionRecord(connections_.Table(), last_dialed_entry, Now());
+  // The counters take the session to its end, as its record does.
+  const Moment now = Now();
+  CountUntil(now);
+  const auto record = accounting_.SessionRecord(connections_.Table(), last_dialed_entry, now);
   std::string error;
-  // Named by its start, so that a failure in a later session is said again.
+  // Said for every session it happens to, not once per run as problems are: each one is
+  // news to the user.
   if (record && !records_.SaveSessionRecord(*record, error))
-    problems_.Say({"The session of " + record->entry + " begun " +
-                   ports_.locale.ShortDate(record->start) + " " +
-                   ports_.locale.LongTime(record->start) + " could not be added to " +
-                   records_.Path() + ": " + error + "\nIt is kept in " + records_.CheckpointPath() +
-                   " and added at the next write."});
+    ports_.prompts.Error("The session of " + record->entry + " begun " +
+                         ports_.locale.ShortDate(record->start) + " " +
+                         ports_.locale.LongTime(record->start) + " could not be added to " +
+                         records_.Path() + ": " + error + "\nIt is kept in " +
+                         records_.CheckpointPath() + " and added at the next write.");
 }
 
 void SessionAccounting::DiscardSession() {

@@ -27,12 +27,14 @@ class SessionAccounting {
   // Once a second, online or not. While a session runs the selected row's counters grow
   // and the checkpoint is renewed every half minute.
   void AccountingTick(const std::string& last_dialed_entry);
-  // The session ended: its line is appended to "TimeCount.CSV", once per session.
+  // The session ended: the counters count it to this moment, and its line is appended to
+  // "TimeCount.CSV", once per session.
   void SaveSessionRecord(const std::string& last_dialed_entry);
   // The session ends without a record (exit with logs off): nothing is left to recover.
   void DiscardSession();
 
  private:
+  void CountUntil(const Moment& now);
   Moment Now() { return {ports_.clock.LocalNow(), ports_.clock.MonotonicMs()}; }
 
   MainPorts ports_;

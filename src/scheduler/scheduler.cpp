@@ -6,6 +6,10 @@ namespace {
 // A local clock that runs ahead of the real time by more than this jumped.
 constexpr double kJumpSlack = 1.0 / (24 * 60);
 constexpr double kMsPerDay = 86400000.0;
+// Only between checks this close together is it known where the jump lies: at the end of
+// a longer gap (a sleep) the skipped times would be guessed, and the gap slept through
+// them anyway.
+constexpr uint64_t kJumpGapMs = 10 * 60000;
 
 // The tasks as the question and the log name them.
 constexpr const char* kConnectTask = "Connect";
@@ -67,7 +71,8 @@ void Scheduler::CheckSchedules() {
 std::optional<double> Scheduler::ClockJump() {
   const Reading now{ports_.clock.LocalNow(), ports_.clock.MonotonicMs()};
   std::optional<double> from;
-  if (last_check_ && now.monotonic_ms >= last_check_->monotonic_ms) {
+  if (last_check_ && now.monotonic_ms >= last_check_->monotonic_ms &&
+      now.monotonic_ms - last_check_->monotonic_ms <= kJumpGapMs) {
     const double expected =
         last_check_->local + (now.monotonic_ms - last_check_->monotonic_ms) / kMsPerDay;
     if (now.local - expected > kJumpSlack)

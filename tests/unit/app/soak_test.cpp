@@ -9,6 +9,7 @@
 #include <string>
 
 #include "accounting/time_records.h"
+#include "fakes/heap_in_use.h"
 #include "mainform_fixture.h"
 #include "rassim/rassim.h"
 #include "hotkeys/hotkeys.h"
@@ -333,17 +334,6 @@ class SoakTest : public MainformTest {
   int records_ = 0;
   int scheduled_cycles_ = 0;
 };
-
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-size_t HeapInUse() {
-  return __sanitizer_get_current_allocated_bytes();
-}
-#else
-size_t HeapInUse() {
-  return 0;  // without AddressSanitizer, its leak check at exit is all there is
-}
-#endif
 
 TEST_F(SoakTest, TenThousandDialsEndOnlineOfflineOrRedialingAndLeaveNothingBehind) {
   StartProgram();

@@ -33,7 +33,7 @@ class FakeFiles : public Files {
     return !undeletable.count(path) && content.erase(path) > 0;
   }
   bool Append(const std::string& path, const std::string& text, std::string& error) override {
-    if (!Writable(error)) {
+    if (!Writable(path, error)) {
       return false;
     }
     std::string& file = content[path];
@@ -59,7 +59,7 @@ class FakeFiles : public Files {
     return true;
   }
   bool ReplaceWhole(const std::string& path, const std::string& text, std::string& error) override {
-    if (!Writable(error)) {
+    if (!Writable(path, error)) {
       return false;
     }
     content[path] = text;
@@ -76,6 +76,8 @@ class FakeFiles : public Files {
   std::set<std::string> undeletable;
   // Files that exist but cannot be read, as one another program holds open.
   std::set<std::string> unreadable;
+  // Files that cannot be written, as one another program holds open for reading only.
+  std::set<std::string> locked;
 
  private:
   bool Writable(std::string& error) {
@@ -83,6 +85,13 @@ class FakeFiles : public Files {
       error = "Access denied.";
     }
     return writable;
+  }
+  bool Writable(const std::string& path, std::string& error) {
+    if (locked.count(path)) {
+      error = "The process cannot access the file because it is being used by another process.";
+      return false;
+    }
+    return Writable(error);
   }
 };
 

@@ -1,0 +1,479 @@
+// A calendar soak: the running program over four hundred days of fake time, with both
+// changes of daylight saving, a clock set back, sleeps of up to thirty hours, month ends
+// and 29 February, billing days 1, 15, 29, 30 and 31, sessions across midnight, phonebook
+// rebuilds while online, TimeCount.CSV held by another program, kills and restarts, and
+// one schedule of every repeating kind. Every session must be recorded exactly once with
+// its real length, the day's and the billing period's time and cost must equal a recount
+// from the files, and every schedule must run once in each window it was awake for.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "accounting/time_records.h"
+#include "fakes/heap_in_use.h"
+#include "mainform_fixture.h"
+#include "platform/date_time.h"
+#include "platform/numbers.h"
+
+namespace {
+
+constexpr const char* kCsv = "C:\\Tarvolin\\TimeCount.CSV";
+constexpr const char* kCheckpoint = "C:\\Tarvolin\\TimeCount.run";
+constexpr int kDays = 400;
+constexpr uint64_t kStepMs = 5 * 60000;  // the program ticks each time fake time moves on
+constexpr double kMsPerDay = 86400000.0;
+constexpr double kHour = 1.0 / 24;
+constexpr double kSecond = 1.0 / 86400;
+const double kFirstDay = ToDateTime({2027, 3, 1});
+// The local clock's changes: spring on, autumn back, and the user setting it back.
+const double kSpring2027 = ToDateTime({2027, 3, 28, 2});
+const double kAutumn2027 = ToDateTime({2027, 10, 31, 3});
+const double kSpring2028 = ToDateTime({2028, 3, 26, 2});
+const double kSetBack = ToDateTime({2027, 6, 15, 14});
+
+struct Plan {
+  const char* entry;
+  double general;
+  int billing_day;
+  double weekend;  // 0: no weekend rate
+};
+constexpr Plan kPlans[] = {{"B1", 1.0, 1, 0},
+                           {"B15", 2.0, 15, 5.0},
+                           {"B29", 0.5, 29, 0},
+                           {"B30", 3.0, 30, 0},
+                           {"B31", 1.5, 31, 0}};
+
+// The schedules' slots.
+enum Slot { kDaily, kHourly, kWeekly, kMonthly, kLoop, kSlots };
+
+// A schedule set at hour:minute where its kind takes a time, valid `validity` minutes.
+std::string Schedule(int slot, int event, int period, int hour, int minute, int validity,
+                     const std::string& more = "") {
+  const std::string at = FormatReal(ToDateTime({2027, 1, 1, hour, minute}), '.');
+  return "[Schedule" + std::to_string(slot) + "]\r\nEventType=" + std::to_string(event) +
+         "\r\nPeriod=" + std::to_string(period) + "\r\nDateTime01=0\r\nTime21=" + at +
+         "\r\nTime32=" + at + "\r\nTime42=" + at + "\r\n" + more +
+         "PeriodOfValidity=" + std::to_string(validity) + "\r\nConfirm=0\r\n";
+}
+
+double Minutes(int hour, int minute) {
+  return (hour * 60 + minute) / 1440.0;
+}
+
+// Where each schedule's window lies, and the key that tells one window from the next.
+struct Window {
+  double from, to;  // times of day; the hourly one's are minutes of the hour
+  int day_of_week;  // -1: any
+  int day;          // -1: any
+};
+const Window kWindows[] = {
+    {Minutes(23, 30), Minutes(23, 55), -1, -1},  // Daily Connect
+    {Minutes(0, 41), Minutes(0, 50), -1, -1},    // Hourly Disconnect, minute 40: 41 to 50
+    {Minutes(3, 30), Minutes(3, 40), 0, -1},     // Weekly Disconnect, Sundays
+    {Minutes(8, 0), Minutes(8, 10), -1, 29},     // Monthly Connect, the 29th
+};
+
+class CalendarSoakTest : public MainformTest {
+ protected:
+  CalendarSoakTest() : MainformTest(Phonebook(false)) {
+    std::string entries;
+    for (const Plan& p : kPlans) {
+      entries += std::string("[") + p.entry + "]\r\nGeneralRate=" + FormatReal(p.general, '.') +
+                 "\r\nBillingDay=" + std::to_string(p.billing_day) + "\r\n";
+      if (p.weekend > 0)
+        entries += "WeekendEnabled=1\r\nWeekendRate=" + FormatReal(p.weekend, '.') + "\r\n";
+    }
+    files_.content["C:\\Tarvolin\\Entries.ini"] = entries;
+    // The Daily one's window, 23:30 to 23:55, is where the list dialog opens once.
+    files_.content["C:\\Tarvolin\\Schedules.ini"] =
+        Schedule(kDaily, kConnect, 2, 23, 30, 25) +
+        Schedule(kHourly, kDisconnect, 1, 0, 0, 10, "Minute11=40\r\n") +
+        Schedule(kWeekly, kDisconnect, 3, 3, 30, 10, "Week31=0\r\n") +
+        Schedule(kMonthly, kConnect, 4, 8, 0, 10, "Month41=28\r\n") +
+        Schedule(kLoop, kConnect, 5, 0, 0, 10, "Hour51=5\r\nMinute52=20\r\n");
+    clock_.SetLocalStart(kFirstDay);
+    expected_.reserve(20000);
+    for (auto& runs : runs_)
+      runs.reserve(20000);
+    for (auto& windows : windows_)
+      windows.reserve(20000);
+  }
+
+  static std::string Phonebook(bool extra) {
+    std::string text;
+    for (const Plan& p : kPlans)
+      text += std::string("[") + p.entry + "]\nStepDelayMs=0\n";
+    return text + (extra ? "[Extra]\nStepDelayMs=0\n" : "");
+  }
+
+  void StartProgram() {
+    AppSettings& settings = Start().Settings();
+    settings.CkbEnableAllSchedules = true;
+    settings.CkbKeepConnection = false;
+    seen_.fill(0);
+  }
+
+  double Local() { return clock_.LocalNow(); }
+  static double TimeOfDay(double t) { return t - std::floor(t); }
+
+  // Fake time moves on to the next step, the clock changes that fall in it happen, the
+  // program ticks. Steps keep to a grid of the monotonic clock, whatever dials took.
+  void Step() {
+    clock_.Advance(kStepMs - clock_.Now() % kStepMs);
+    ChangeClock();
+    ui_.ProcessMessages();
+    last_tick_ms_ = clock_.Now();
+    NoteWindows(Local());
+    Observe();
+    Settle();
+  }
+
+  // The schedules' windows this tick saw: each must hold exactly one run.
+  void NoteWindows(double now) {
+    const CalendarTime t = FromDateTime(now);
+    const double tod = TimeOfDay(now);
+    for (int slot = 0; slot < kLoop; ++slot) {
+      const Window& w = kWindows[slot];
+      const double at = slot == kHourly ? std::fmod(tod, 1.0 / 24) : tod;
+      if (at < w.from || at > w.to || (w.day_of_week >= 0 && t.day_of_week != w.day_of_week) ||
+          (w.day >= 0 && t.day != w.day))
+        continue;
+      // A window seen again after the clock was set back is one window still: it ran in it.
+      const std::string key = WindowKey(slot, now);
+      if (windows_[slot].empty() || windows_[slot].back() != key)
+        windows_[slot].push_back(key);
+    }
+  }
+
+  static std::string WindowKey(int slot, double t) {
+    return Date(t).substr(0, slot == kHourly ? 13 : 10);
+  }
+
+  void ChangeClock() {
+    struct Change {
+      double at;
+      double by;
+    };
+    static const Change kChanges[] = {
+        {kSpring2027, kHour}, {kSetBack, -2 * kHour}, {kAutumn2027, -kHour}, {kSpring2028, kHour}};
+    for (std::size_t i = 0; i < std::size(kChanges); ++i) {
+      if (!changed_[i] && Local() >= kChanges[i].at) {
+        clock_.ShiftLocal(kChanges[i].by);
+        changed_[i] = true;
+      }
+    }
+  }
+
+  // A dial under way comes to its end, then what happened is noted.
+  void Settle() {
+    if (form_->Dialing().Dialing()) {
+      const uint64_t deadline = clock_.Now() + 60000;
+      ASSERT_TRUE(
+          ui_.RunUntil([&] { return !form_->Dialing().Dialing() || clock_.Now() > deadline; }));
+      ASSERT_FALSE(form_->Dialing().Dialing()) << "a dial did not end";
+    }
+    Observe();
+  }
+
+  // What the window was told since the last look, all of it at the time now: the line
+  // can go down and a schedule dial it again within one tick.
+  void Observe() {
+    for (const std::string& told : view_.journal) {
+      if (told == "online Offline" && session_)
+        EndSession(clock_.Now());
+      if (told == "online Online")
+        session_ = Session{form_->Dialing().LastDialedEntry(), Local(), clock_.Now()};
+    }
+    view_.journal.clear();
+    for (int slot = 0; slot < kSlots; ++slot) {
+      const double last = form_->Schedules().Table()[slot].LastPerformed;
+      if (last != 0 && last != seen_[slot])
+        runs_[slot].push_back(
+            {last, clock_.Now(), kills_, form_->Schedules().Table()[slot].LoopOrigin.value_or(0)});
+      seen_[slot] = last;
+    }
+  }
+
+  void EndSession(uint64_t end_ms) {
+    expected_.push_back(
+        {session_->start, (end_ms - session_->start_ms) / kMsPerDay, 0, session_->entry});
+    if (files_.locked.count(kCsv))
+      ++locked_appends_;
+    session_.reset();
+  }
+
+  // What the user and the world do at this step.
+  void Act(std::mt19937& random) {
+    const double tod = TimeOfDay(Local());
+    if (!session_ && (random() % 100 == 0 || (tod > 23.9 / 24 && random() % 4 == 0))) {
+      form_->CnListSelectItem(kPlans[random() % std::size(kPlans)].entry);
+      form_->Dial1Click();
+      Settle();
+    } else if (session_ && random() % 24 == 0) {
+      if (random() % 5 == 0)
+        files_.locked.insert(kCsv);
+      if (random() % 2)
+        form_->HangUp1Click();
+      else
+        rassim::Drop(session_->entry);  // the next tick notices
+      Observe();
+    }
+    if (files_.locked.count(kCsv) && random() % 30 == 0)
+      files_.locked.erase(kCsv);
+    if (session_ && random() % 400 == 0) {
+      extra_ = !extra_;  // the phonebook changes while online: the table is rebuilt
+      phonebook_.Write(Phonebook(extra_));
+      ++rebuilds_;
+    }
+    if (random() % 2500 == 0)
+      Sleep(1 + random() % 30);
+    const int minute = FromDateTime(Local()).minute, hour = FromDateTime(Local()).hour;
+    if (random() % 3000 == 0 && minute < 30 && hour != 23 && hour != 3 && hour != 8)
+      Kill();
+  }
+
+  // Asleep: no tick until it wakes; a line that was up is still up. Not online across a
+  // change of the clock: the running counters put such a session's time on the days the
+  // clock showed, the start-up tally on the days its start and real length give, an hour
+  // apart when a midnight follows the change.
+  void Sleep(int hours) {
+    const double wake = Local() + (hours + 1) * kHour;
+    for (double change : {kSpring2027, kSetBack, kAutumn2027, kSpring2028}) {
+      if (session_ && Local() < change && change < wake)
+        return;
+    }
+    clock_.Advance(hours * 3600000ull);
+    ChangeClock();
+    ++sleeps_;
+  }
+
+  // Ended at once, as by the task manager, then started again from its files.
+  void Kill() {
+    files_.locked.erase(kCsv);
+    if (session_) {
+      // Recorded up to its last checkpoint, which every tick of a session writes.
+      if (session_->start_ms <= last_tick_ms_)
+        EndSession(last_tick_ms_);
+      else
+        session_.reset();
+      form_.reset();
+      rassim::Drop("*");
+    }
+    StartProgram();
+    Observe();
+    ++kills_;
+  }
+
+  // Once, the list dialog is open while the Daily schedule comes due, and OK closes it.
+  void OpenListWhileDue() {
+    view_.schedule_list = [&](ScheduleListModel model) {
+      Step();
+      Step();
+      return std::optional(model.Result());
+    };
+    form_->Schedule1Click();
+    view_.schedule_list = nullptr;
+    dialog_opened_ = true;
+  }
+
+  // The sessions in the files: those written, then those the checkpoint keeps.
+  std::vector<TimeRecord> Recorded() {
+    std::vector<TimeRecord> records;
+    TimeRecordReader reader([&](const TimeRecordView& r) {
+      records.push_back({r.start, r.duration, r.Expense(), std::string(r.entry)});
+    });
+    for (const char* file : {kCsv, kCheckpoint}) {
+      const auto found = files_.content.find(file);
+      if (found != files_.content.end()) {
+        reader.Feed(found->second);
+        reader.Finish();
+      }
+    }
+    EXPECT_EQ(reader.BadLineCount(), 0u);
+    return records;
+  }
+
+  // The day's and the billing period's time and cost of every connection, recounted from
+  // the files and the plans, against the program's counters.
+  void CheckDay() {
+    const double now = Local(), today = std::floor(now);
+    const std::vector<TimeRecord> records = Recorded();
+    const TAccountTable& table = form_->Connections().Table();
+    for (const Plan& plan : kPlans) {
+      double time[2] = {}, cost[2] = {};
+      const double from[2] = {today, BillingStart(plan.billing_day, today)};
+      for (const TimeRecord& r : records) {
+        if (r.entry != plan.entry)
+          continue;
+        for (int k = 0; k < 2; ++k)
+          Count(plan, std::max(r.start, from[k]), std::min(r.start + r.duration, now), time[k],
+                cost[k]);
+      }
+      const AccountInfo* row = nullptr;
+      for (const AccountInfo& candidate : table)
+        if (candidate.InUse && candidate.EntryName == plan.entry)
+          row = &candidate;
+      ASSERT_NE(row, nullptr);
+      const std::string where = std::string(plan.entry) + " on " + Date(now);
+      EXPECT_NEAR(row->TodayTime, time[0], kSecond) << where;
+      EXPECT_NEAR(static_cast<double>(row->TodayExpense), cost[0], 1e-3) << where;
+      EXPECT_NEAR(row->BillingTime, time[1], kSecond) << where;
+      EXPECT_NEAR(static_cast<double>(row->BillingExpense), cost[1], 1e-3) << where;
+    }
+    ++checked_days_;
+  }
+
+  // The span from `from` to `to` on the plan, day by day.
+  static void Count(const Plan& plan, double from, double to, double& time, double& cost) {
+    while (to > from) {
+      const double end = std::min(to, std::floor(from) + 1);
+      const int weekday = FromDateTime(from).day_of_week;
+      const bool weekend = plan.weekend > 0 && (weekday == 0 || weekday == 6);
+      time += end - from;
+      cost += (end - from) * 24 * (weekend ? plan.weekend : plan.general);
+      from = end;
+    }
+  }
+
+  // The last day up to `today` that is the billing day, or its month's last day in a
+  // month too short for it.
+  static double BillingStart(int billing_day, double today) {
+    for (double day = today;; day -= 1) {
+      const CalendarTime t = FromDateTime(day);
+      if (t.day == std::min(billing_day, DaysInMonth(t.year, t.month)))
+        return day;
+    }
+  }
+
+  static std::string Date(double t) {
+    const CalendarTime c = FromDateTime(t);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", c.year, c.month, c.day, c.hour,
+                  c.minute);
+    return text;
+  }
+
+  // The bookkeeping of the fakes, which the soak would otherwise pile up.
+  void ClearFakes() {
+    for (const std::string& error : prompts_.errors)
+      EXPECT_NE(error.find("could not be added to"), std::string::npos) << error;
+    errors_ += static_cast<int>(prompts_.errors.size());
+    prompts_.errors.clear();
+    registry_.reads.clear();
+    registry_.performance_sizes.clear();
+    sound_.played.clear();
+    files_.content[kLogPath].clear();
+  }
+
+  // What the fakes hold of files, which grow with the soak by design.
+  size_t FileBytes() {
+    size_t bytes = 0;
+    for (const auto& [path, text] : files_.content)
+      bytes += text.capacity();
+    return bytes;
+  }
+
+  struct Session {
+    std::string entry;
+    double start;
+    uint64_t start_ms;
+  };
+  struct Run {
+    double local;
+    uint64_t monotonic_ms;
+    int run_of_program;    // how many kills came before
+    uint64_t loop_origin;  // after the run: the multiple of the interval it ran for
+  };
+  std::optional<Session> session_;
+  std::vector<TimeRecord> expected_;
+  std::array<std::vector<Run>, kSlots> runs_;
+  std::array<std::vector<std::string>, kLoop> windows_;
+  std::array<double, kSlots> seen_{};
+  bool changed_[4] = {};
+  bool extra_ = false;
+  bool dialog_opened_ = false;
+  uint64_t last_tick_ms_ = 0;
+  int errors_ = 0, locked_appends_ = 0, rebuilds_ = 0, sleeps_ = 0, kills_ = 0, checked_days_ = 0;
+};
+
+TEST_F(CalendarSoakTest, FourHundredDaysKeepEverySessionCountAndScheduleRight) {
+  StartProgram();
+  std::mt19937 random(2027);
+  double checked_date = 0;
+  size_t heap_warmed_up = 0;
+  while (Local() < kFirstDay + kDays && !HasFailure()) {
+    const double tod = TimeOfDay(Local());
+    if (!dialog_opened_ && Local() > kFirstDay + 100 && tod >= Minutes(23, 24) &&
+        tod < Minutes(23, 30))
+      OpenListWhileDue();
+    Step();
+    Act(random);
+    if (TimeOfDay(Local()) >= Minutes(23, 54) && std::floor(Local()) != checked_date) {
+      checked_date = std::floor(Local());
+      CheckDay();
+      ClearFakes();
+      if (checked_days_ == 30)
+        heap_warmed_up = HeapInUse() - FileBytes();
+    }
+  }
+  ASSERT_FALSE(HasFailure());
+  ClearFakes();
+  const size_t heap_at_end = HeapInUse() - FileBytes();
+
+  // The last sessions reach the file: the line goes, and a new start appends what waited.
+  files_.locked.clear();
+  form_->HangUp1Click();
+  Observe();
+  StartProgram();
+  const std::vector<TimeRecord> written = Recorded();
+  ASSERT_EQ(written.size(), expected_.size());
+  for (size_t i = 0; i < written.size(); ++i) {
+    EXPECT_EQ(written[i].entry, expected_[i].entry) << i;
+    EXPECT_NEAR(written[i].start, expected_[i].start, 1e-3 * kSecond) << i;
+    EXPECT_NEAR(written[i].duration, expected_[i].duration, kSecond) << i;
+    EXPECT_GE(written[i].duration, 0) << i;
+  }
+
+  // Each schedule ran once in every window a tick saw, and nowhere else.
+  for (int slot = 0; slot < kLoop; ++slot) {
+    std::vector<std::string> runs;
+    for (const Run& run : runs_[slot])
+      runs.push_back(WindowKey(slot, run.local));
+    EXPECT_EQ(runs, windows_[slot]) << "schedule " << slot;
+  }
+  // The loop kept its rhythm: within a run of the program it ran for multiples of 5 h 20
+  // min from where it started, each within its window of 10 minutes, sleeps or not.
+  constexpr uint64_t kInterval = 320 * 60000;
+  ASSERT_GT(runs_[kLoop].size(), 100u);
+  for (size_t i = 0; i < runs_[kLoop].size(); ++i) {
+    const Run& run = runs_[kLoop][i];
+    EXPECT_LE(run.monotonic_ms - run.loop_origin, 10 * 60000u) << i;
+    if (i > 0 && run.run_of_program == runs_[kLoop][i - 1].run_of_program) {
+      EXPECT_EQ((run.loop_origin - runs_[kLoop][i - 1].loop_origin) % kInterval, 0u) << i;
+    }
+  }
+
+  // No error box but those of the held file, each said.
+  ClearFakes();
+  EXPECT_EQ(errors_, locked_appends_);
+  EXPECT_LT(heap_at_end, heap_warmed_up + 64 * 1024);
+  EXPECT_GT(sleeps_, 5);
+  EXPECT_GT(kills_, 5);
+  EXPECT_GT(rebuilds_, 5);
+  EXPECT_GT(locked_appends_, 5);
+  EXPECT_TRUE(dialog_opened_);
+  std::printf(
+      "%d days checked, %zu sessions, %d sleeps, %d kills, %d rebuilds, %d held appends, "
+      "%zu daily / %zu hourly / %zu weekly / %zu monthly / %zu loop runs\n",
+      checked_days_, expected_.size(), sleeps_, kills_, rebuilds_, locked_appends_,
+      runs_[kDaily].size(), runs_[kHourly].size(), runs_[kWeekly].size(), runs_[kMonthly].size(),
+      runs_[kLoop].size());
+}
+
+}  // namespace
