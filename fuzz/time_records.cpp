@@ -60,7 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string recovered = files.content[records.Path()];
   FUZZ_EXPECT(recovered.starts_with(csv));
   const std::string appended = recovered.substr(csv.size());
-  FUZZ_EXPECT(appended.empty() || Read(appended, appended.size()) == (Lines{appended, "0 bad"}));
+  // What the checkpoint held is appended whole lines that read back as they are.
+  Lines again = Read(appended, appended.size());
+  FUZZ_EXPECT(again.back() == "0 bad");
+  again.pop_back();
+  std::string joined;
+  for (const std::string& line : again)
+    joined += line;
+  FUZZ_EXPECT(joined == appended);
 
   // A start that dies again before the checkpoint goes must not record the session twice.
   files.content[records.CheckpointPath()] = checkpoint;

@@ -1,11 +1,13 @@
 // The version file's texts as any server may send them: a version reads as the number its
-// digits write, a newer one alone is offered, and only a web address ever reaches the shell.
+// digits write, a newer one with an address alone is offered, and only a web address ever
+// reaches the shell.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
 
 #include "fakes/fake_app_ports.h"
 #include "fuzz_check.h"
+#include "platform/text.h"
 #include "tarvolin_version.h"
 #include "update/version_check.h"
 
@@ -39,12 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FakeShell shell;
   AppSettings settings;
   VersionCheck(network, xml, prompts, shell, settings, "127.0.0.1").CheckNewVersion1Click();
-  const bool newer = remote && *remote > std::strtod(kAppVersion, nullptr);
+  // The check reads both texts without the blanks around them, and offers nothing without
+  // an address to get it from.
+  const std::optional<double> offered = ParseVersion(std::string(Trim(version)));
+  const bool newer =
+      offered && *offered > std::strtod(kAppVersion, nullptr) && !Trim(address).empty();
   FUZZ_EXPECT(prompts.questions.size() == (newer ? 1u : 0u));
   FUZZ_EXPECT(prompts.questions.size() + prompts.information.size() + prompts.errors.size() == 1 ||
               (newer && prompts.errors.size() == 1));
-  const std::string lower = AsciiLowerCase(address);
+  const std::string trimmed(Trim(address));
+  const std::string lower = AsciiLowerCase(trimmed);
   const bool web = lower.starts_with("http://") || lower.starts_with("https://");
-  FUZZ_EXPECT(shell.opened.empty() || (web && shell.opened == std::vector<std::string>{address}));
+  FUZZ_EXPECT(shell.opened.empty() || (web && shell.opened == std::vector<std::string>{trimmed}));
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialup/ping.h"
+#include "loopback_win.h"
 #include "platform/win_ports.h"
 
 namespace {
@@ -64,17 +65,9 @@ TEST_F(Network, TheIcmpLibraryAnswersOffTheUiThreadAndReportsOnIt) {
 class SilentServer {
  public:
   SilentServer() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof address;
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
-    listen(listener_, 4);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-    host_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    unsigned short port = 0;
+    listener_ = ListenOnLoopback(port);
+    host_ = "127.0.0.1:" + std::to_string(port);
   }
   ~SilentServer() {
     closesocket(listener_);

@@ -18,23 +18,14 @@ namespace {
 
 constexpr const char* kPhonebook = "[Home]\nStepDelayMs=10\nServerIP=127.0.2.1\n";
 
-// An only-once schedule `seconds` from now (negative: in the past), valid ten minutes.
-std::string OnlyOnce(int event, int seconds, bool confirm) {
+// A schedule of `period` (0 only once, 2 daily) set `seconds` from now (negative: in the
+// past), valid ten minutes.
+std::string Task(int event, int period, int seconds, bool confirm) {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  const double at = FromSystemTime(now) + seconds / 86400.0;
+  const std::string at = FormatReal(FromSystemTime(now) + seconds / 86400.0, '.');
   return "[Schedule0]\r\nEventType=" + std::to_string(event) +
-         "\r\nPeriod=0\r\nDateTime01=" + FormatReal(at, '.') +
-         "\r\nTime21=0\r\nTime32=0\r\nTime42=0\r\nConfirm=" + (confirm ? "1" : "0") + "\r\n";
-}
-
-// A Daily schedule `seconds` from now, valid ten minutes.
-std::string Daily(int event, int seconds, bool confirm) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  const double at = FromSystemTime(now) + seconds / 86400.0;
-  return "[Schedule0]\r\nEventType=" + std::to_string(event) +
-         "\r\nPeriod=2\r\nDateTime01=0\r\nTime21=" + FormatReal(at, '.') +
+         "\r\nPeriod=" + std::to_string(period) + "\r\nDateTime01=" + at + "\r\nTime21=" + at +
          "\r\nTime32=0\r\nTime42=0\r\nConfirm=" + (confirm ? "1" : "0") + "\r\n";
 }
 
@@ -98,7 +89,7 @@ class ScheduleE2E : public ::testing::Test {
 
 TEST_F(ScheduleE2E, ADueConnectScheduleDialsTheSelectedConnection) {
   SetUserRegistryNumber("Software\\Tarvolin", "CkbEnableAllSchedules", 1);
-  app_.WriteFile("Schedules.ini", OnlyOnce(0, 3, false));
+  app_.WriteFile("Schedules.ini", Task(0, 0, 3, false));
   ASSERT_TRUE(app_.StartWith(kPhonebook));
   ASSERT_TRUE(WaitUntil([&] { return Online(); }, 30000));
   EXPECT_EQ(LogCount("\tMessage\tPerform schedule task:\"Connect\"\r\n"), 1);
@@ -106,7 +97,7 @@ TEST_F(ScheduleE2E, ADueConnectScheduleDialsTheSelectedConnection) {
 }
 
 TEST_F(ScheduleE2E, NoToADisconnectQuestionLeavesTheLineUp) {
-  app_.WriteFile("Schedules.ini", OnlyOnce(1, -60, true));
+  app_.WriteFile("Schedules.ini", Task(1, 0, -60, true));
   ASSERT_TRUE(app_.StartWith(kPhonebook));
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
@@ -171,7 +162,7 @@ TEST_F(ScheduleE2E, ADailyScheduleRunsAgainWhenTheClockMovesOnADay) {
     GTEST_SKIP() << "run by ctest, which moves the program's clock with libfaketime";
   clock.MoveOn(0);
   SetUserRegistryNumber("Software\\Tarvolin", "CkbEnableAllSchedules", 1);
-  app_.WriteFile("Schedules.ini", Daily(1, 4, true));
+  app_.WriteFile("Schedules.ini", Task(1, 2, 4, true));
   ASSERT_TRUE(app_.StartWith(kPhonebook));
   const std::string question = "Perform schedule task:\"Disconnect\",Continue?";
   EXPECT_EQ(app_.AnswerMessageBox("Confirm", "Disconnect", IDNO), question);

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "driver.h"
+#include "loopback_win.h"
 #include "commands/command_ids.h"
 
 namespace {
@@ -18,17 +19,7 @@ namespace {
 class LocalWebServer {
  public:
   LocalWebServer() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof address;
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
-    listen(listener_, 4);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
+    listener_ = ListenOnLoopback(port_);
     thread_ = std::thread([this] { Serve(); });
   }
   ~LocalWebServer() {
