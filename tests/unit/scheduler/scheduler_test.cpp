@@ -201,6 +201,22 @@ TEST_F(SchedulerTest, DailyWeeklyAndMonthlyRunOnceOnEveryDueDayOverFortySixDays)
   EXPECT_EQ(days[Question("Shun down PC")], (std::vector<int>{615, 715}));
 }
 
+TEST_F(SchedulerTest, ATimeTheSpringChangeSkipsRunsRightAfterItButNotAfterASleep) {
+  Tmainform& form = StartWith("[Schedule0]\r\nEventType=1\r\nPeriod=2\r\nDateTime01=0\r\nTime21=" +
+                              FormatReal(ToDateTime({2027, 1, 1, 2, 30}), '.') +
+                              "\r\nTime32=0\r\nTime42=0\r\nConfirm=1\r\n");
+  clock_.SetLocalStart(ToDateTime({2027, 3, 28, 1, 59}) - clock_.Now() / 86400000.0);
+  EXPECT_TRUE(Run(form, 60000, 1000).empty());  // to 02:00, when the clock goes on to 03:00
+  clock_.ShiftLocal(1.0 / 24);
+  EXPECT_EQ(Count(Run(form, 60000, 1000), "Disconnect"), 1);
+
+  // Asleep across the 02:30 of the next day: its window passed unseen.
+  clock_.Advance(23ull * 3600000 - 2 * 60000);  // 01:59
+  EXPECT_TRUE(Run(form, 60000, 1000).empty());
+  clock_.Advance(3600000);
+  EXPECT_TRUE(Run(form, 60000, 20000).empty());  // 03:00 to 03:01
+}
+
 TEST_F(SchedulerTest, HourlyRunsEveryHourWithNoTickOnTheFullHourAndMinuteFiftyNineInMinuteNought) {
   Tmainform& form =
       StartWith(Task(0, kConnect, true, kHourly) +
