@@ -8,6 +8,8 @@ namespace {
 constexpr uint32_t kOnlineColor = 0x33AA33;  // RGB(51,170,51)
 constexpr uint32_t kOfflineColor = 0x000000;
 constexpr const char* kAutoDialArgument = "AutoDial";
+// Slow connects in a row after which the line is kept as it is.
+constexpr int kSlowConnectsKept = 3;
 
 }  // namespace
 
@@ -51,7 +53,16 @@ void DialingController::Dial1Click() {
 
 void DialingController::DialRequest() {
   if (!online_ && !dialing_)
-    Dial1Click();
+    AutomaticDial([this] { Dial1Click(); });
+}
+
+void DialingController::AutomaticDial(const std::function<void()>& dial) {
+  struct Scope {
+    int& count;
+    explicit Scope(int& c) : count(c) { ++count; }
+    ~Scope() { --count; }
+  } scope(automatic_dials_);
+  dial();
 }
 
 void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
@@ -59,7 +70,7 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
     if (arg != kAutoDialArgument)
       continue;
     if (!online_ && !dialing_) {
-      Dial1Click();
+      AutomaticDial([this] { Dial1Click(); });
       return;
     }
     break;
@@ -69,11 +80,13 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
   // The default connection is dialed even when another row is selected.
   if (const auto entry = connections_.StartupEntry(settings_.RgConnectOnStartup)) {
     dialup_.Entry = *entry;
-    DialCurrentEntry();
+    AutomaticDial([this] { DialCurrentEntry(); });
   }
 }
 
 void DialingController::DialCurrentEntry() {
+  if (UserStartsDial())
+    slow_connects_ = 0;
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
@@ -158,6 +171,7 @@ void DialingController::HandleConnected() {
   actions_.PerformActions(PerformAt::AfterConnected);
   session_.RecordConnectTime();
   was_connected_ = true;
+  speed_check_due_ = slow_connects_ < kSlowConnectsKept;
   SetOnlineState(true);
   CopyIPToClipboard();
   if (settings_.CkbMinToTray)
@@ -171,14 +185,36 @@ void DialingController::DetectDisconnect() {
     HandleDisconnected();
 }
 
-void DialingController::CheckMinimumSpeed() {
-  if (!settings_.CkbMinSpeed || !online_)
-    return;
+bool DialingController::LineTooSlow() const {
   const uint32_t speed = dialup_.ConnectionSpeed();
-  if (speed == 0 || speed >= MinimumSpeedThreshold(settings_.CbMinSpeed))
+  return speed != 0 && speed < MinimumSpeedThreshold(settings_.CbMinSpeed);
+}
+
+void DialingController::CheckMinimumSpeed() {
+  if (!settings_.CkbMinSpeed || !online_ || !LineTooSlow())
     return;
   wait_time_timer_->SetEnabled(false);
   HangUpLine();
+}
+
+// Testing every second would hang up and redial a line that always links slowly for ever.
+void DialingController::CheckSpeedAfterConnect() {
+  if (!speed_check_due_ || !online_ || !settings_.CkbMinSpeed || dialup_.ConnectionSpeed() == 0)
+    return;
+  speed_check_due_ = false;
+  if (!LineTooSlow()) {
+    slow_connects_ = 0;
+    return;
+  }
+  if (++slow_connects_ < kSlowConnectsKept) {
+    CheckMinimumSpeed();
+    return;
+  }
+  log_.WriteDialLog("The line linked at " + std::to_string(dialup_.ConnectionSpeed()) +
+                        " bps, below " +
+                        std::to_string(MinimumSpeedThreshold(settings_.CbMinSpeed)) +
+                        " bps, three times in a row: it is kept.",
+                    LogKind::Message);
 }
 
 void DialingController::ApplyTimerIntervals() {

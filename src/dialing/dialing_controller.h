@@ -3,6 +3,7 @@
 // keep-connection, dropped lines, and plays the event sounds.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,8 +61,12 @@ class DialingController {
   void HangUp1Click();
   void KeepConnection1Click();
   void SetKeepConnection(bool value);
-  // The single-instance request to dial: only while neither online nor dialing.
+  // The single-instance request to dial: only while neither online nor dialing. Not a
+  // dial the user starts.
   void DialRequest();
+  // Runs `dial` (a Dial command issued by a schedule) as a dial the program starts, not
+  // the user: what the user's own dial resets stays as it is.
+  void AutomaticDial(const std::function<void()>& dial);
   // The start argument "AutoDial" dials, else CkbConnectOnStartup dials the default or
   // the selected connection.
   void ConnectOnStartup(const std::vector<std::string>& args);
@@ -73,8 +78,12 @@ class DialingController {
   // With CkbMinSpeed, a line whose speed, as the statistics last read it, is below the
   // chosen one is hung up; not as the user's, so keep-connection dials again once the
   // monitor sees the line gone. A speed of 0 was never read and hangs nothing up. Call
-  // it only after a successful statistics read.
+  // them only after a successful statistics read.
+  // The Options dialog's OK: tests the line now.
   void CheckMinimumSpeed();
+  // The monitor's tick: tests each connect once. A line that links too slowly three
+  // connects in a row is kept, said once, and not tested again until the user dials.
+  void CheckSpeedAfterConnect();
   // The wait and redial timers take UdWaitTime and UdRedialAfter now, not only at the
   // next dial.
   void ApplyTimerIntervals();
@@ -104,6 +113,9 @@ class DialingController {
   // Dials dialup.Entry as the user's Dial does: no longer hung up, the redial delay
   // from the settings, the BeforeDialing actions.
   void DialCurrentEntry();
+  // Whether the dial now starting is one the user started (button, menu, tray, hotkey).
+  bool UserStartsDial() const { return automatic_dials_ == 0; }
+  bool LineTooSlow() const;
   void StartDial();
   void HandleConnected();
   void HandleDisconnected();
@@ -133,4 +145,7 @@ class DialingController {
   bool user_hung_up_ = true;
   bool was_connected_ = false;
   std::string last_dialed_entry_;
+  int automatic_dials_ = 0;       // AutomaticDial scopes in progress
+  bool speed_check_due_ = false;  // the line connected and was not tested yet
+  int slow_connects_ = 0;         // in a row
 };

@@ -15,7 +15,7 @@ constexpr const char* kShutDownTask = "Shun down PC";
 }  // namespace
 
 Scheduler::Scheduler(const MainPorts& ports, AppSettings& settings, const CommandTable& commands,
-                     const DialingController& dialing, ConnectionLog& log, ProblemReport& problems,
+                     DialingController& dialing, ConnectionLog& log, ProblemReport& problems,
                      ScheduleView& view)
     : ports_(ports),
       settings_(settings),
@@ -101,7 +101,7 @@ void Scheduler::Connect(bool confirm) {
   if (dialing_.Online())
     return;
   LogTask(kConnectTask);
-  commands_.Run(Command::Dial);
+  dialing_.AutomaticDial([this] { commands_.Run(Command::Dial); });
 }
 
 void Scheduler::Disconnect(bool confirm) {
