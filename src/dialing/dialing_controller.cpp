@@ -30,11 +30,15 @@ DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, Ap
       versions_(versions),
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
-      redial_timer_(ports.ui.CreateTimer()) {
+      redial_timer_(ports.ui.CreateTimer()),
+      line_ended_(ports.ui.CreateSignal()) {
   wait_time_timer_->SetInterval(80000);
   wait_time_timer_->OnTimer = [this] { WaitTimeTimerTimer(); };
   redial_timer_->SetInterval(3000);
   redial_timer_->OnTimer = [this] { RedialTimerTimer(); };
+  // A late setting for a line already handled finds the line in hand still known, or
+  // the program offline: both do nothing, so a drop is never acted on twice.
+  line_ended_->OnSignal = [this] { DetectDisconnect(); };
 }
 
 DialingController::~DialingController() = default;
@@ -135,6 +139,9 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
     // The wait for an answer is over: a line that drops before it would end must not be
     // taken for a vanished attempt and redialed without keep-connection.
     wait_time_timer_->SetEnabled(false);
+    // Asked first, as a line may drop within what HandleConnected runs; one that is
+    // already gone is left to the monitor.
+    dialup_.NotifyOnDisconnection(line_ended_->Handle());
     dialup_.GetIPAddresses(dialup_.ConnectionHandle());
     HandleConnected();
     log_.WriteDialLog("Connected to server: " + dialup_.ServerIP(), LogKind::Message);

@@ -139,6 +139,9 @@ class DialingController {
   DialingView& view_;
   std::unique_ptr<UiTimer> wait_time_timer_;
   std::unique_ptr<UiTimer> redial_timer_;
+  // Set by RAS when the line in hand ends: the drop is noticed at once, not at the next
+  // tick of the monitor, which stays the way for a RAS without the notification.
+  std::unique_ptr<UiSignal> line_ended_;
 
   bool online_ = false;
   bool dialing_ = false;
