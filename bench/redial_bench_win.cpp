@@ -160,6 +160,7 @@ class NoView : public MainView {
   std::string ReadoutText(int) override { return ""; }
   void ShowHistogram(const HistogramBars&) override {}
   void ShowTrayIcon(int, const std::string&) override {}
+  void ShowTrayBalloon(const std::string&) override {}
   void HideMainForm() override {}
   void ShowMainForm() override {}
   void BringToFront() override {}

@@ -1,6 +1,9 @@
 // The dialing controller: dial, redial, keep connection, hang up and the event sounds.
 #include "dialing/dialing_controller.h"
 
+#include <algorithm>
+
+#include "profiles/profile_store.h"
 #include "settings/options_model.h"
 
 namespace {
@@ -10,6 +13,22 @@ constexpr uint32_t kOfflineColor = 0x000000;
 constexpr const char* kAutoDialArgument = "AutoDial";
 // Slow connects in a row after which the line is kept as it is.
 constexpr int kSlowConnectsKept = 3;
+// Account refusals in a row after which CkbStopOnRefusal stops: accounts are often locked
+// after a few wrong passwords.
+constexpr int kRefusalsStop = 2;
+// With CkbLongerWait the pause grows up to this many redial delays.
+constexpr unsigned kLongestWaitFactor = 10;
+
+// The system's answers that refuse the account: restricted hours, disabled, password
+// expired, no dial-in permission, user name or password wrong.
+bool IsRefusal(int error) {
+  constexpr int kCodes[] = {646, 647, 648, 649, static_cast<int>(kRasAuthenticationFailure)};
+  return std::find(std::begin(kCodes), std::end(kCodes), error) != std::end(kCodes);
+}
+
+std::string Attempts(int count) {
+  return std::to_string(count) + (count == 1 ? " failed attempt" : " failed attempts");
+}
 
 }  // namespace
 
@@ -91,6 +110,8 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
 void DialingController::DialCurrentEntry() {
   if (UserStartsDial())
     slow_connects_ = 0;
+  failures_ = refusals_ = 0;
+  number_.reset();
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
@@ -111,6 +132,8 @@ void DialingController::StartDial() {
   wait_time_timer_->SetEnabled(true);
   last_dialed_entry_ = dialup_.Entry;
   connections_.LoadCurrentProfile();
+  if (number_)
+    dialup_.PhoneNumber = *number_;
   view_.SetOnlineLabel("Dialing", online_ ? kOnlineColor : kOfflineColor);
   dialup_.Dial();
   // The new baseline is taken once the dial is under way: no byte moves before the line
@@ -162,7 +185,7 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
     log_.WriteDialLog("Error:" + std::to_string(error) + " " + text, LogKind::Error);
     HangUpLine();
     dialing_ = false;
-    redial_timer_->SetEnabled(true);
+    AfterFailure(error);
     PlayEventSound(EventSound::Error);
   }
 }
@@ -178,6 +201,7 @@ void DialingController::HandleConnected() {
   actions_.PerformActions(PerformAt::AfterConnected);
   session_.RecordConnectTime();
   was_connected_ = true;
+  failures_ = refusals_ = 0;
   speed_check_due_ = slow_connects_ < kSlowConnectsKept;
   SetOnlineState(true);
   CopyIPToClipboard();
@@ -277,8 +301,65 @@ void DialingController::WaitTimeTimerTimer() {
     // The attempt vanished without a final notification: it is no longer dialing, or
     // the redial timer would wait for it forever.
     dialing_ = false;
-    redial_timer_->SetEnabled(true);
+    AfterFailure(0);
   }
+}
+
+void DialingController::AfterFailure(int error) {
+  ++failures_;
+  refusals_ = IsRefusal(error) ? refusals_ + 1 : 0;
+  if (settings_.CkbStopOnRefusal && refusals_ >= kRefusalsStop) {
+    StopRedialing("Redialing stopped: the user name or password was refused twice in a row (" +
+                  Attempts(failures_) + ").");
+    return;
+  }
+  if (settings_.UdStopAfterFailures > 0 && failures_ >= settings_.UdStopAfterFailures) {
+    StopRedialing("Redialing stopped after " + Attempts(failures_) + " in a row.");
+    return;
+  }
+  if (settings_.CkbNextNumberWhenBusy &&
+      (error == static_cast<int>(kRasLineBusy) || error == static_cast<int>(kRasNoAnswer)))
+    TryNextNumber();
+  redial_timer_->SetInterval(RedialDelayMs());
+  redial_timer_->SetEnabled(true);
+}
+
+// A vanished attempt's wait would otherwise find the handle gone and redial all the same.
+void DialingController::StopRedialing(const std::string& why) {
+  wait_time_timer_->SetEnabled(false);
+  redial_timer_->SetEnabled(false);
+  log_.WriteDialLog(why, LogKind::Error);
+  events_.Warn(why);
+}
+
+unsigned DialingController::RedialDelayMs() const {
+  const unsigned delay = static_cast<unsigned>(settings_.UdRedialAfter) * 1000;
+  if (!settings_.CkbLongerWait)
+    return delay;
+  unsigned factor = 1;
+  for (int i = 1; i < failures_ && factor < kLongestWaitFactor; ++i)
+    factor *= 2;
+  return delay * std::min(factor, kLongestWaitFactor);
+}
+
+// Round the connection's list, from the number dialed last; a PN not on the list starts
+// it at its first number.
+void DialingController::TryNextNumber() {
+  const EntryInfo& profile = connections_.CurrentProfile();
+  const std::vector<std::string> numbers = SplitPhoneList(profile.PNList);
+  if (numbers.empty())
+    return;
+  const std::string current = number_.value_or(profile.PN);
+  auto at = std::find(numbers.begin(), numbers.end(), current);
+  if (at != numbers.end())
+    ++at;
+  const std::string& next = at == numbers.end() ? numbers.front() : *at;
+  if (next == current)
+    return;
+  number_ = next;
+  log_.WriteDialLog(
+      "Busy or no answer: the next dial uses " + next + " (" + Attempts(failures_) + " in a row).",
+      LogKind::Message);
 }
 
 void DialingController::RedialTimerTimer() {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ class LineEvents {
   virtual void OnlineChanged(bool online) = 0;
   // The line came up with CkbMinToTray on: the window goes to the tray.
   virtual void MinimizeToTray() = 0;
+  // Something the user should hear of even with the window hidden.
+  virtual void Warn(const std::string& text) = 0;
 };
 
 // Every dial goes through StartDial, which refuses while a dial is in progress and after
@@ -116,6 +119,13 @@ class DialingController {
   // Whether the dial now starting is one the user started (button, menu, tray, hotkey).
   bool UserStartsDial() const { return automatic_dials_ == 0; }
   bool LineTooSlow() const;
+  // A dial failed (`error`, 0 for an attempt that vanished): stops redialing when the
+  // options say so, else moves to the next number when asked and arms the redial.
+  void AfterFailure(int error);
+  void StopRedialing(const std::string& why);
+  // The pause before the next redial, longer after each failure with CkbLongerWait.
+  unsigned RedialDelayMs() const;
+  void TryNextNumber();
   void StartDial();
   void HandleConnected();
   void HandleDisconnected();
@@ -151,4 +161,9 @@ class DialingController {
   int automatic_dials_ = 0;       // AutomaticDial scopes in progress
   bool speed_check_due_ = false;  // the line connected and was not tested yet
   int slow_connects_ = 0;         // in a row
+  int failures_ = 0;              // failed attempts in a row
+  int refusals_ = 0;              // the last failures_ that refused the account
+  // The number the dials of this run use instead of the profile's PN, after a busy line;
+  // held in memory only, PN stays the user's.
+  std::optional<std::string> number_;
 };

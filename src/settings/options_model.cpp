@@ -66,6 +66,10 @@ void TOptionForm::ShowSettings(const AppSettings& s) {
   c.UdRedialAfter = Clamp(s.UdRedialAfter, kRedialAfterRange);
   c.CkbPingSrv = s.CkbPingSrv;
   c.UdPingSrv = Clamp(s.UdPingSrv, kPingSrvRange);
+  c.UdStopAfterFailures = Clamp(s.UdStopAfterFailures, kStopAfterRange);
+  c.CkbStopOnRefusal = s.CkbStopOnRefusal;
+  c.CkbLongerWait = s.CkbLongerWait;
+  c.CkbNextNumberWhenBusy = s.CkbNextNumberWhenBusy;
 
   c.Sounds = {{{s.EnableConnectSound, OfferedSound(s.ConnectSoundFile, "connect.wav")},
                {s.EnableDisconnectSound, OfferedSound(s.DisconnectSoundFile, "disconnect.wav")},
@@ -117,6 +121,10 @@ void TOptionForm::StoreSettings(AppSettings& s) const {
   s.UdRedialAfter = Clamp(c.UdRedialAfter, kRedialAfterRange);
   s.CkbPingSrv = c.CkbPingSrv;
   s.UdPingSrv = Clamp(c.UdPingSrv, kPingSrvRange);
+  s.UdStopAfterFailures = Clamp(c.UdStopAfterFailures, kStopAfterRange);
+  s.CkbStopOnRefusal = c.CkbStopOnRefusal;
+  s.CkbLongerWait = c.CkbLongerWait;
+  s.CkbNextNumberWhenBusy = c.CkbNextNumberWhenBusy;
 
   s.EnableConnectSound = c.Sounds[0].Checked;
   s.ConnectSoundFile = c.Sounds[0].File;
