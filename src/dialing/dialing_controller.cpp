@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "accounting/accounting.h"
 #include "profiles/profile_store.h"
 #include "settings/options_model.h"
 
@@ -76,16 +77,16 @@ void DialingController::Dial1Click() {
 
 void DialingController::DialRequest() {
   if (!online_ && !dialing_)
-    AutomaticDial([this] { Dial1Click(); });
+    RunAsProgram([this] { Dial1Click(); });
 }
 
-void DialingController::AutomaticDial(const std::function<void()>& dial) {
+void DialingController::RunAsProgram(const std::function<void()>& command) {
   struct Scope {
     int& count;
     explicit Scope(int& c) : count(c) { ++count; }
     ~Scope() { --count; }
-  } scope(automatic_dials_);
-  dial();
+  } scope(program_commands_);
+  command();
 }
 
 void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
@@ -93,7 +94,7 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
     if (arg != kAutoDialArgument)
       continue;
     if (!online_ && !dialing_) {
-      AutomaticDial([this] { Dial1Click(); });
+      RunAsProgram([this] { Dial1Click(); });
       return;
     }
     break;
@@ -103,12 +104,12 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
   // The default connection is dialed even when another row is selected.
   if (const auto entry = connections_.StartupEntry(settings_.RgConnectOnStartup)) {
     dialup_.Entry = *entry;
-    AutomaticDial([this] { DialCurrentEntry(); });
+    RunAsProgram([this] { DialCurrentEntry(); });
   }
 }
 
 void DialingController::DialCurrentEntry() {
-  if (UserStartsDial())
+  if (ByUser())
     slow_connects_ = 0;
   failures_ = refusals_ = 0;
   number_.reset();
@@ -123,8 +124,10 @@ void DialingController::StartDial() {
     return;
   // The component hangs the line up to dial: its session ends here, recorded under the
   // entry that was up, or the next connect would start a new one over it unrecorded.
-  if (online_)
+  if (online_) {
+    down_reason_ = "hung up for a new dial";
     SetOnlineState(false);
+  }
   dialing_ = true;
   was_connected_ = false;
   wait_time_timer_->SetInterval(settings_.UdWaitTime * 1000);
@@ -185,6 +188,9 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
     log_.WriteDialLog("Error:" + std::to_string(error) + " " + text, LogKind::Error);
     HangUpLine();
     dialing_ = false;
+    if (settings_.CkbDetailedLog)
+      log_.WriteDialLog("Line down: error " + std::to_string(error) + " " + text + "; no session.",
+                        LogKind::Message);
     AfterFailure(error);
     PlayEventSound(EventSound::Error);
   }
@@ -202,6 +208,8 @@ void DialingController::HandleConnected() {
   session_.RecordConnectTime();
   was_connected_ = true;
   failures_ = refusals_ = 0;
+  down_reason_.clear();
+  connected_ms_ = ports_.clock.MonotonicMs();
   speed_check_due_ = slow_connects_ < kSlowConnectsKept;
   SetOnlineState(true);
   CopyIPToClipboard();
@@ -225,6 +233,7 @@ void DialingController::CheckMinimumSpeed() {
   if (!settings_.CkbMinSpeed || !online_ || !LineTooSlow())
     return;
   wait_time_timer_->SetEnabled(false);
+  down_reason_ = "hung up for the speed check";
   HangUpLine();
 }
 
@@ -264,7 +273,10 @@ void DialingController::HandleDisconnected() {
 }
 
 void DialingController::SetOnlineState(bool on) {
+  const bool was_online = online_;
   online_ = on;
+  if (!on && was_online)
+    LogLineDown();
   if (!on) {
     actions_.PerformActions(PerformAt::WhenDisconnected);
     session_.SaveSessionRecord(last_dialed_entry_);
@@ -273,7 +285,19 @@ void DialingController::SetOnlineState(bool on) {
   events_.OnlineChanged(on);
 }
 
+void DialingController::LogLineDown() {
+  const std::string reason = down_reason_.empty() ? "dropped by the line" : down_reason_;
+  down_reason_.clear();
+  if (!settings_.CkbDetailedLog)
+    return;
+  const double lasted =
+      static_cast<double>(ports_.clock.MonotonicMs() - connected_ms_) / 86400000.0;
+  log_.WriteDialLog("Line down: " + reason + "; the session lasted " + FormatDuration(lasted) + ".",
+                    LogKind::Message);
+}
+
 void DialingController::HangUp1Click() {
+  down_reason_ = ByUser() ? "hung up by the user" : "hung up by a schedule";
   wait_time_timer_->SetEnabled(false);
   was_connected_ = false;
   HangUpLine();

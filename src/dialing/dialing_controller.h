@@ -67,9 +67,9 @@ class DialingController {
   // The single-instance request to dial: only while neither online nor dialing. Not a
   // dial the user starts.
   void DialRequest();
-  // Runs `dial` (a Dial command issued by a schedule) as a dial the program starts, not
-  // the user: what the user's own dial resets stays as it is.
-  void AutomaticDial(const std::function<void()>& dial);
+  // Runs `command` (a Dial or Hang Up a schedule issues) as the program's, not the
+  // user's: what the user's own dial resets stays as it is, and the log names who hung up.
+  void RunAsProgram(const std::function<void()>& command);
   // The start argument "AutoDial" dials, else CkbConnectOnStartup dials the default or
   // the selected connection.
   void ConnectOnStartup(const std::vector<std::string>& args);
@@ -116,8 +116,8 @@ class DialingController {
   // Dials dialup.Entry as the user's Dial does: no longer hung up, the redial delay
   // from the settings, the BeforeDialing actions.
   void DialCurrentEntry();
-  // Whether the dial now starting is one the user started (button, menu, tray, hotkey).
-  bool UserStartsDial() const { return automatic_dials_ == 0; }
+  // Whether the dial or hang-up now running is the user's (button, menu, tray, hotkey).
+  bool ByUser() const { return program_commands_ == 0; }
   bool LineTooSlow() const;
   // A dial failed (`error`, 0 for an attempt that vanished): stops redialing when the
   // options say so, else moves to the next number when asked and arms the redial.
@@ -126,6 +126,8 @@ class DialingController {
   // The pause before the next redial, longer after each failure with CkbLongerWait.
   unsigned RedialDelayMs() const;
   void TryNextNumber();
+  // With CkbDetailedLog, the line that says why the session ended and how long it lasted.
+  void LogLineDown();
   void StartDial();
   void HandleConnected();
   void HandleDisconnected();
@@ -158,7 +160,11 @@ class DialingController {
   bool user_hung_up_ = true;
   bool was_connected_ = false;
   std::string last_dialed_entry_;
-  int automatic_dials_ = 0;       // AutomaticDial scopes in progress
+  int program_commands_ = 0;  // RunAsProgram scopes in progress
+  // With CkbDetailedLog: why the line in hand goes down, when the program takes it down,
+  // and since when it is up (monotonic, so clock changes do not matter).
+  std::string down_reason_;
+  uint64_t connected_ms_ = 0;
   bool speed_check_due_ = false;  // the line connected and was not tested yet
   int slow_connects_ = 0;         // in a row
   int failures_ = 0;              // failed attempts in a row

@@ -101,7 +101,7 @@ void Scheduler::Connect(bool confirm) {
   if (dialing_.Online())
     return;
   LogTask(kConnectTask);
-  dialing_.AutomaticDial([this] { commands_.Run(Command::Dial); });
+  dialing_.RunAsProgram([this] { commands_.Run(Command::Dial); });
 }
 
 void Scheduler::Disconnect(bool confirm) {
@@ -110,7 +110,7 @@ void Scheduler::Disconnect(bool confirm) {
   if (!dialing_.Online())
     return;
   LogTask(kDisconnectTask);
-  commands_.Run(Command::HangUp);
+  dialing_.RunAsProgram([this] { commands_.Run(Command::HangUp); });
 }
 
 void Scheduler::ShutDown(bool confirm) {

@@ -74,6 +74,8 @@ struct AppSettings {
   bool CkbStopOnRefusal = false;
   bool CkbLongerWait = false;
   bool CkbNextNumberWhenBusy = false;
+  // One log line for each session's end: why, and how long it lasted.
+  bool CkbDetailedLog = false;
 
   bool operator==(const AppSettings&) const = default;
 };

@@ -23,6 +23,7 @@ constexpr CheckBinding kChecks[] = {
     {IDC_CKBWRITELOGS, &OptionControls::CkbWriteLogs},
     {IDC_CKBRUNONSTARTUP, &OptionControls::CkbRunOnStartup},
     {IDC_CKBAUTOUPDATE, &OptionControls::CkbAutoUpdate},
+    {IDC_CKBDETAILEDLOG, &OptionControls::CkbDetailedLog},
     {IDC_CKBMINSPEED, &OptionControls::CkbMinSpeed},
     {IDC_CKBAUTODIAL, &OptionControls::CkbAutoDial},
     {IDC_CKBCONNECTONSTARTUP, &OptionControls::CkbConnectOnStartup},

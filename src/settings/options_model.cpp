@@ -53,6 +53,7 @@ void TOptionForm::ShowSettings(const AppSettings& s) {
   c.CkbWriteLogs = s.CkbWriteLogs;
   c.CkbRunOnStartup = s.CkbRunOnStartup;
   c.CkbAutoUpdate = s.CkbAutoUpdate;
+  c.CkbDetailedLog = s.CkbDetailedLog;
 
   c.CkbMinSpeed = s.CkbMinSpeed;
   c.CbMinSpeed = s.CbMinSpeed >= 0 && s.CbMinSpeed < static_cast<int32_t>(kMinSpeeds.size())
@@ -110,6 +111,7 @@ void TOptionForm::StoreSettings(AppSettings& s) const {
   s.CkbWriteLogs = c.CkbWriteLogs;
   s.CkbRunOnStartup = c.CkbRunOnStartup;
   s.CkbAutoUpdate = c.CkbAutoUpdate;
+  s.CkbDetailedLog = c.CkbDetailedLog;
 
   s.CkbMinSpeed = c.CkbMinSpeed;
   s.CbMinSpeed = c.CbMinSpeed;

@@ -47,6 +47,7 @@ struct OptionControls {
   bool CkbWriteLogs = false;
   bool CkbRunOnStartup = false;
   bool CkbAutoUpdate = false;
+  bool CkbDetailedLog = false;
   // Connection
   bool CkbMinSpeed = false;
   int32_t CbMinSpeed = -1;

@@ -85,6 +85,7 @@ const Value kValues[] = {
     {"CkbStopOnRefusal", &AppSettings::CkbStopOnRefusal},
     {"CkbLongerWait", &AppSettings::CkbLongerWait},
     {"CkbNextNumberWhenBusy", &AppSettings::CkbNextNumberWhenBusy},
+    {"CkbDetailedLog", &AppSettings::CkbDetailedLog},
     {"Rt_LastSelect", LastSelect{}, "CkbSoundEffect"},
 };
 

@@ -133,4 +133,13 @@ TEST_F(DialingE2E, RedialingStopsAfterTheChosenNumberOfFailuresInARow) {
   EXPECT_EQ(LogCount("\tError  \t" + why + "\r\n"), 1);
 }
 
+TEST_F(DialingE2E, ADetailedLogSaysWhyTheLineWentDown) {
+  SetUserRegistryNumber("Software\\Tarvolin", "CkbDetailedLog", 1);
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=0\n"));
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  app_.Click(IDC_BTNHANGUP);
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("\tLine down: hung up by the user; ") == 1; }));
+}
+
 }  // namespace

@@ -179,6 +179,38 @@ TEST_F(DialingTest, ADropIsRedialedAtOnceOnRasWordAndAtTheNextTickWithoutIt) {
   EXPECT_EQ(sessions, 3);  // two drops and the line the user's second dial replaced
 }
 
+TEST_F(DialingTest, ADetailedLogSaysWhyEachSessionEndedAndHowLongItLasted) {
+  Tmainform& form = Start();
+  form.Settings().CkbDetailedLog = true;
+  form.KeepConnection1Click();
+  form.CnListSelectItem("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  Elapse(65000);
+  rassim::Drop("*");
+  ASSERT_TRUE(Eventually(
+      [&] { return LogCount("Connecting to Good...") == 2 && form.Dialing().Online(); }));
+  Elapse(2000);
+  form.Dial1Click();  // a new dial over the line that is up
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  form.HangUp1Click();
+  EXPECT_EQ(LogCount("\tLine down: dropped by the line; the session lasted 00:01:05.\r\n"), 1);
+  EXPECT_EQ(LogCount("\tLine down: hung up for a new dial; the session lasted 00:00:02.\r\n"), 1);
+  EXPECT_EQ(LogCount("\tLine down: hung up by the user; the session lasted 00:00:00.\r\n"), 1);
+
+  // A failed attempt names its error; without the option none of these lines is written.
+  form.CnListSelectItem("Busy");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return LogCount("\tLine down: error 676 ") == 1; }));
+  EXPECT_EQ(LogCount("; no session.\r\n"), 1);
+  form.Settings().CkbDetailedLog = false;
+  form.CnListSelectItem("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  form.HangUp1Click();
+  EXPECT_EQ(LogCount("Line down: "), 4);
+}
+
 TEST_F(DialingTest, WithoutKeepConnectionADroppedLineGoesOffline) {
   Tmainform& form = DialFromStart("Good");
   ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));

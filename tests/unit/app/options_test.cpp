@@ -128,6 +128,7 @@ TEST_F(OptionsTest, ThreeSlowConnectsInARowKeepTheLineUntilTheUserDialsAgain) {
   Tmainform& form = Start();
   form.Settings().CkbMinSpeed = true;
   form.Settings().CbMinSpeed = 7;
+  form.Settings().CkbDetailedLog = true;
   form.Dialing().SetKeepConnection(true);
   form.CnListSelectItem("Slow");
   form.Dial1Click();
@@ -139,6 +140,7 @@ TEST_F(OptionsTest, ThreeSlowConnectsInARowKeepTheLineUntilTheUserDialsAgain) {
   EXPECT_TRUE(form.Dialing().Online());
   EXPECT_EQ(connects(), 3);
   EXPECT_EQ(LogCount("The line linked at 33600 bps, below 36000 bps, three times in a row"), 1);
+  EXPECT_EQ(LogCount("Line down: hung up for the speed check; the session lasted 00:00:0"), 2);
 
   // A dial the program asks for (not the user) tests nothing more.
   form.HangUp1Click();

@@ -79,6 +79,7 @@ Values KnownValues() {
           {"CkbStopOnRefusal", Number(1)},
           {"CkbLongerWait", Number(0)},
           {"CkbNextNumberWhenBusy", Number(1)},
+          {"CkbDetailedLog", Number(1)},
           {"Rt_LastSelect", Text("Work")}};
 }
 
@@ -115,6 +116,7 @@ AppSettings KnownSettings() {
   s.UdStopAfterFailures = 5;
   s.CkbStopOnRefusal = true;
   s.CkbNextNumberWhenBusy = true;
+  s.CkbDetailedLog = true;
   s.HisRecvMax = 20480;
   s.HisSentMax = 4096;
   s.DataRateOf = 1;
