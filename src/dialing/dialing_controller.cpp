@@ -57,8 +57,12 @@ DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, Ap
   redial_timer_->SetInterval(3000);
   redial_timer_->OnTimer = [this] { RedialTimerTimer(); };
   // A late setting for a line already handled finds the line in hand still known, or
-  // the program offline: both do nothing, so a drop is never acted on twice.
-  line_ended_->OnSignal = [this] { DetectDisconnect(); };
+  // the program offline: both do nothing, so a drop is never acted on twice. Exit hangs
+  // up while online and tears the window down: that line's end is no drop to act on.
+  line_ended_->OnSignal = [this] {
+    if (!user_hung_up_)
+      DetectDisconnect();
+  };
 }
 
 DialingController::~DialingController() = default;
