@@ -1,6 +1,7 @@
 // Simulated dials: one worker thread per connection walks the dial steps, then watches the
 // line until it is hung up, dropped by the control file or drops by itself.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -47,6 +48,7 @@ struct Connection {
   bool gone = false;             // RAS no longer knows the handle
   bool done = false;             // the worker has returned
   Clock::time_point connected_at;
+  std::vector<void*> disconnection_events;
 };
 
 struct Worker {
@@ -61,6 +63,7 @@ struct Engine {
   std::list<Worker> workers;  // not yet joined
   uintptr_t next_id = 0x1000;
   std::mutex control_mutex;  // one reader of the control file at a time
+  std::atomic<EventSetter> set_event{nullptr};
 };
 
 // Never destroyed: at process exit worker threads may still run, and destroying a
@@ -172,6 +175,12 @@ void EndLocked(Engine& engine, Connection& connection, uint32_t reason) {
   if (connection.error == kRasSuccess) {
     connection.error = reason;
   }
+  if (const EventSetter set_event = engine.set_event) {
+    for (void* event : connection.disconnection_events) {
+      set_event(event);
+    }
+  }
+  connection.disconnection_events.clear();
   engine.live.erase(connection.id);
   engine.changed.notify_all();
 }
@@ -403,6 +412,10 @@ void Shutdown() {
   }
 }
 
+void SetEventSetter(EventSetter setter) {
+  TheEngine().set_event = setter;
+}
+
 void Drop(const std::string& entry) {
   Engine& engine = TheEngine();
   std::lock_guard lock(engine.mutex);
@@ -579,6 +592,20 @@ uint32_t RAS_CALL RasGetConnectionStatistics(RasHandle handle, TRasStats* stats)
   stats->dwFramesRcved = stats->dwBytesRcved / 1500;
   stats->dwBps = entry.link_speed;
   stats->dwConnectDuration = static_cast<uint32_t>(ms);
+  return kRasSuccess;
+}
+
+uint32_t RAS_CALL RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags) {
+  if (!event || flags != kRasNotifyDisconnection) {
+    return kInvalidParameter;
+  }
+  Engine& engine = TheEngine();
+  std::lock_guard lock(engine.mutex);
+  const std::shared_ptr<Connection> connection = FindLocked(engine, handle);
+  if (!connection) {
+    return kRasInvalidHandle;
+  }
+  connection->disconnection_events.push_back(event);
   return kRasSuccess;
 }
 

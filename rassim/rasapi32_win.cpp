@@ -88,4 +88,9 @@ uint32_t RAS_CALL RasGetConnectionStatistics(RasHandle handle, TRasStats* stats)
   return rassim::RasGetConnectionStatistics(handle, stats);
 }
 
+uint32_t RAS_CALL RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags) {
+  rassim::SetEventSetter([](void* e) { SetEvent(e); });
+  return rassim::RasConnectionNotificationA(handle, event, flags);
+}
+
 }  // extern "C"

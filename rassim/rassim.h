@@ -38,6 +38,11 @@ void Shutdown();
 // command does at a worker's next look: for in-process tests, which cannot wait for that.
 void Drop(const std::string& entry);
 
+// How the engine sets an event it was given by RasConnectionNotificationA: SetEvent in
+// the DLL, the test's own in-process. Set it once, before the first registration.
+using EventSetter = void (*)(void* event);
+void SetEventSetter(EventSetter setter);
+
 uint32_t RAS_CALL RasEnumEntriesA(const char* reserved, const char* phonebook,
                                   TRasEntryName* entries, uint32_t* cb, uint32_t* count);
 uint32_t RAS_CALL RasGetEntryDialParamsA(const char* phonebook, TRasDialParams* params,
@@ -56,5 +61,8 @@ uint32_t RAS_CALL RasCreatePhonebookEntryA(void* parent, const char* phonebook);
 uint32_t RAS_CALL RasEditPhonebookEntryA(void* parent, const char* phonebook, const char* entry);
 uint32_t RAS_CALL RasDeleteEntry(const char* phonebook, const char* entry);
 uint32_t RAS_CALL RasGetConnectionStatistics(RasHandle handle, TRasStats* stats);
+// Only kRasNotifyDisconnection for one live handle: its events are set once, when the
+// line drops, vanishes or is hung up.
+uint32_t RAS_CALL RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags);
 
 }  // namespace rassim

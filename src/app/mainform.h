@@ -107,6 +107,7 @@ class Tmainform : private LineEvents {
   // The line's events, shown in the tray.
   void OnlineChanged(bool online) override { tray_.SetIconIndex(online ? 1 : 0); }
   void MinimizeToTray() override { tray_.HideToTray(); }
+  void Warn(const std::string& text) override { tray_.Warn(text); }
 
   void BindCommands();
   void ShowView(int mode);

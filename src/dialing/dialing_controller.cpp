@@ -1,6 +1,10 @@
 // The dialing controller: dial, redial, keep connection, hang up and the event sounds.
 #include "dialing/dialing_controller.h"
 
+#include <algorithm>
+
+#include "accounting/accounting.h"
+#include "profiles/profile_store.h"
 #include "settings/options_model.h"
 
 namespace {
@@ -8,6 +12,24 @@ namespace {
 constexpr uint32_t kOnlineColor = 0x33AA33;  // RGB(51,170,51)
 constexpr uint32_t kOfflineColor = 0x000000;
 constexpr const char* kAutoDialArgument = "AutoDial";
+// Slow connects in a row after which the line is kept as it is.
+constexpr int kSlowConnectsKept = 3;
+// Account refusals in a row after which CkbStopOnRefusal stops: accounts are often locked
+// after a few wrong passwords.
+constexpr int kRefusalsStop = 2;
+// With CkbLongerWait the pause grows up to this many redial delays.
+constexpr unsigned kLongestWaitFactor = 10;
+
+// The system's answers that refuse the account: restricted hours, disabled, password
+// expired, no dial-in permission, user name or password wrong.
+bool IsRefusal(int error) {
+  constexpr int kCodes[] = {646, 647, 648, 649, static_cast<int>(kRasAuthenticationFailure)};
+  return std::find(std::begin(kCodes), std::end(kCodes), error) != std::end(kCodes);
+}
+
+std::string Attempts(int count) {
+  return std::to_string(count) + (count == 1 ? " failed attempt" : " failed attempts");
+}
 
 }  // namespace
 
@@ -28,11 +50,19 @@ DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, Ap
       versions_(versions),
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
-      redial_timer_(ports.ui.CreateTimer()) {
+      redial_timer_(ports.ui.CreateTimer()),
+      line_ended_(ports.ui.CreateSignal()) {
   wait_time_timer_->SetInterval(80000);
   wait_time_timer_->OnTimer = [this] { WaitTimeTimerTimer(); };
   redial_timer_->SetInterval(3000);
   redial_timer_->OnTimer = [this] { RedialTimerTimer(); };
+  // A late setting for a line already handled finds the line in hand still known, or
+  // the program offline: both do nothing, so a drop is never acted on twice. Exit hangs
+  // up while online and tears the window down: that line's end is no drop to act on.
+  line_ended_->OnSignal = [this] {
+    if (!user_hung_up_)
+      DetectDisconnect();
+  };
 }
 
 DialingController::~DialingController() = default;
@@ -51,7 +81,16 @@ void DialingController::Dial1Click() {
 
 void DialingController::DialRequest() {
   if (!online_ && !dialing_)
-    Dial1Click();
+    RunAsProgram([this] { Dial1Click(); });
+}
+
+void DialingController::RunAsProgram(const std::function<void()>& command) {
+  struct Scope {
+    int& count;
+    explicit Scope(int& c) : count(c) { ++count; }
+    ~Scope() { --count; }
+  } scope(program_commands_);
+  command();
 }
 
 void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
@@ -59,7 +98,7 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
     if (arg != kAutoDialArgument)
       continue;
     if (!online_ && !dialing_) {
-      Dial1Click();
+      RunAsProgram([this] { Dial1Click(); });
       return;
     }
     break;
@@ -69,11 +108,15 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
   // The default connection is dialed even when another row is selected.
   if (const auto entry = connections_.StartupEntry(settings_.RgConnectOnStartup)) {
     dialup_.Entry = *entry;
-    DialCurrentEntry();
+    RunAsProgram([this] { DialCurrentEntry(); });
   }
 }
 
 void DialingController::DialCurrentEntry() {
+  if (ByUser())
+    slow_connects_ = 0;
+  failures_ = refusals_ = 0;
+  number_.reset();
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
@@ -85,8 +128,10 @@ void DialingController::StartDial() {
     return;
   // The component hangs the line up to dial: its session ends here, recorded under the
   // entry that was up, or the next connect would start a new one over it unrecorded.
-  if (online_)
+  if (online_) {
+    down_reason_ = "hung up for a new dial";
     SetOnlineState(false);
+  }
   dialing_ = true;
   was_connected_ = false;
   wait_time_timer_->SetInterval(settings_.UdWaitTime * 1000);
@@ -94,6 +139,8 @@ void DialingController::StartDial() {
   wait_time_timer_->SetEnabled(true);
   last_dialed_entry_ = dialup_.Entry;
   connections_.LoadCurrentProfile();
+  if (number_)
+    dialup_.PhoneNumber = *number_;
   view_.SetOnlineLabel("Dialing", online_ ? kOnlineColor : kOfflineColor);
   dialup_.Dial();
   // The new baseline is taken once the dial is under way: no byte moves before the line
@@ -122,6 +169,9 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
     // The wait for an answer is over: a line that drops before it would end must not be
     // taken for a vanished attempt and redialed without keep-connection.
     wait_time_timer_->SetEnabled(false);
+    // Asked first, as a line may drop within what HandleConnected runs; one that is
+    // already gone is left to the monitor.
+    dialup_.NotifyOnDisconnection(line_ended_->Handle());
     dialup_.GetIPAddresses(dialup_.ConnectionHandle());
     HandleConnected();
     log_.WriteDialLog("Connected to server: " + dialup_.ServerIP(), LogKind::Message);
@@ -142,7 +192,10 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
     log_.WriteDialLog("Error:" + std::to_string(error) + " " + text, LogKind::Error);
     HangUpLine();
     dialing_ = false;
-    redial_timer_->SetEnabled(true);
+    if (settings_.CkbDetailedLog)
+      log_.WriteDialLog("Line down: error " + std::to_string(error) + " " + text + "; no session.",
+                        LogKind::Message);
+    AfterFailure(error);
     PlayEventSound(EventSound::Error);
   }
 }
@@ -158,6 +211,10 @@ void DialingController::HandleConnected() {
   actions_.PerformActions(PerformAt::AfterConnected);
   session_.RecordConnectTime();
   was_connected_ = true;
+  failures_ = refusals_ = 0;
+  down_reason_.clear();
+  connected_ms_ = ports_.clock.MonotonicMs();
+  speed_check_due_ = slow_connects_ < kSlowConnectsKept;
   SetOnlineState(true);
   CopyIPToClipboard();
   if (settings_.CkbMinToTray)
@@ -171,14 +228,37 @@ void DialingController::DetectDisconnect() {
     HandleDisconnected();
 }
 
-void DialingController::CheckMinimumSpeed() {
-  if (!settings_.CkbMinSpeed || !online_)
-    return;
+bool DialingController::LineTooSlow() const {
   const uint32_t speed = dialup_.ConnectionSpeed();
-  if (speed == 0 || speed >= MinimumSpeedThreshold(settings_.CbMinSpeed))
+  return speed != 0 && speed < MinimumSpeedThreshold(settings_.CbMinSpeed);
+}
+
+void DialingController::CheckMinimumSpeed() {
+  if (!settings_.CkbMinSpeed || !online_ || !LineTooSlow())
     return;
   wait_time_timer_->SetEnabled(false);
+  down_reason_ = "hung up for the speed check";
   HangUpLine();
+}
+
+// Testing every second would hang up and redial a line that always links slowly for ever.
+void DialingController::CheckSpeedAfterConnect() {
+  if (!speed_check_due_ || !online_ || !settings_.CkbMinSpeed || dialup_.ConnectionSpeed() == 0)
+    return;
+  speed_check_due_ = false;
+  if (!LineTooSlow()) {
+    slow_connects_ = 0;
+    return;
+  }
+  if (++slow_connects_ < kSlowConnectsKept) {
+    CheckMinimumSpeed();
+    return;
+  }
+  log_.WriteDialLog("The line linked at " + std::to_string(dialup_.ConnectionSpeed()) +
+                        " bps, below " +
+                        std::to_string(MinimumSpeedThreshold(settings_.CbMinSpeed)) +
+                        " bps, three times in a row: it is kept.",
+                    LogKind::Message);
 }
 
 void DialingController::ApplyTimerIntervals() {
@@ -197,7 +277,10 @@ void DialingController::HandleDisconnected() {
 }
 
 void DialingController::SetOnlineState(bool on) {
+  const bool was_online = online_;
   online_ = on;
+  if (!on && was_online)
+    LogLineDown();
   if (!on) {
     actions_.PerformActions(PerformAt::WhenDisconnected);
     session_.SaveSessionRecord(last_dialed_entry_);
@@ -206,7 +289,19 @@ void DialingController::SetOnlineState(bool on) {
   events_.OnlineChanged(on);
 }
 
+void DialingController::LogLineDown() {
+  const std::string reason = down_reason_.empty() ? "dropped by the line" : down_reason_;
+  down_reason_.clear();
+  if (!settings_.CkbDetailedLog)
+    return;
+  const double lasted =
+      static_cast<double>(ports_.clock.MonotonicMs() - connected_ms_) / 86400000.0;
+  log_.WriteDialLog("Line down: " + reason + "; the session lasted " + FormatDuration(lasted) + ".",
+                    LogKind::Message);
+}
+
 void DialingController::HangUp1Click() {
+  down_reason_ = ByUser() ? "hung up by the user" : "hung up by a schedule";
   wait_time_timer_->SetEnabled(false);
   was_connected_ = false;
   HangUpLine();
@@ -234,8 +329,65 @@ void DialingController::WaitTimeTimerTimer() {
     // The attempt vanished without a final notification: it is no longer dialing, or
     // the redial timer would wait for it forever.
     dialing_ = false;
-    redial_timer_->SetEnabled(true);
+    AfterFailure(0);
   }
+}
+
+void DialingController::AfterFailure(int error) {
+  ++failures_;
+  refusals_ = IsRefusal(error) ? refusals_ + 1 : 0;
+  if (settings_.CkbStopOnRefusal && refusals_ >= kRefusalsStop) {
+    StopRedialing("Redialing stopped: the user name or password was refused twice in a row (" +
+                  Attempts(failures_) + ").");
+    return;
+  }
+  if (settings_.UdStopAfterFailures > 0 && failures_ >= settings_.UdStopAfterFailures) {
+    StopRedialing("Redialing stopped after " + Attempts(failures_) + " in a row.");
+    return;
+  }
+  if (settings_.CkbNextNumberWhenBusy &&
+      (error == static_cast<int>(kRasLineBusy) || error == static_cast<int>(kRasNoAnswer)))
+    TryNextNumber();
+  redial_timer_->SetInterval(RedialDelayMs());
+  redial_timer_->SetEnabled(true);
+}
+
+// A vanished attempt's wait would otherwise find the handle gone and redial all the same.
+void DialingController::StopRedialing(const std::string& why) {
+  wait_time_timer_->SetEnabled(false);
+  redial_timer_->SetEnabled(false);
+  log_.WriteDialLog(why, LogKind::Error);
+  events_.Warn(why);
+}
+
+unsigned DialingController::RedialDelayMs() const {
+  const unsigned delay = static_cast<unsigned>(settings_.UdRedialAfter) * 1000;
+  if (!settings_.CkbLongerWait)
+    return delay;
+  unsigned factor = 1;
+  for (int i = 1; i < failures_ && factor < kLongestWaitFactor; ++i)
+    factor *= 2;
+  return delay * std::min(factor, kLongestWaitFactor);
+}
+
+// Round the connection's list, from the number dialed last; a PN not on the list starts
+// it at its first number.
+void DialingController::TryNextNumber() {
+  const EntryInfo& profile = connections_.CurrentProfile();
+  const std::vector<std::string> numbers = SplitPhoneList(profile.PNList);
+  if (numbers.empty())
+    return;
+  const std::string current = number_.value_or(profile.PN);
+  auto at = std::find(numbers.begin(), numbers.end(), current);
+  if (at != numbers.end())
+    ++at;
+  const std::string& next = at == numbers.end() ? numbers.front() : *at;
+  if (next == current)
+    return;
+  number_ = next;
+  log_.WriteDialLog(
+      "Busy or no answer: the next dial uses " + next + " (" + Attempts(failures_) + " in a row).",
+      LogKind::Message);
 }
 
 void DialingController::RedialTimerTimer() {

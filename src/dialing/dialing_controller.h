@@ -3,7 +3,9 @@
 // keep-connection, dropped lines, and plays the event sounds.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,8 @@ class LineEvents {
   virtual void OnlineChanged(bool online) = 0;
   // The line came up with CkbMinToTray on: the window goes to the tray.
   virtual void MinimizeToTray() = 0;
+  // Something the user should hear of even with the window hidden.
+  virtual void Warn(const std::string& text) = 0;
 };
 
 // Every dial goes through StartDial, which refuses while a dial is in progress and after
@@ -60,8 +64,12 @@ class DialingController {
   void HangUp1Click();
   void KeepConnection1Click();
   void SetKeepConnection(bool value);
-  // The single-instance request to dial: only while neither online nor dialing.
+  // The single-instance request to dial: only while neither online nor dialing. Not a
+  // dial the user starts.
   void DialRequest();
+  // Runs `command` (a Dial or Hang Up a schedule issues) as the program's, not the
+  // user's: what the user's own dial resets stays as it is, and the log names who hung up.
+  void RunAsProgram(const std::function<void()>& command);
   // The start argument "AutoDial" dials, else CkbConnectOnStartup dials the default or
   // the selected connection.
   void ConnectOnStartup(const std::vector<std::string>& args);
@@ -73,8 +81,12 @@ class DialingController {
   // With CkbMinSpeed, a line whose speed, as the statistics last read it, is below the
   // chosen one is hung up; not as the user's, so keep-connection dials again once the
   // monitor sees the line gone. A speed of 0 was never read and hangs nothing up. Call
-  // it only after a successful statistics read.
+  // them only after a successful statistics read.
+  // The Options dialog's OK: tests the line now.
   void CheckMinimumSpeed();
+  // The monitor's tick: tests each connect once. A line that links too slowly three
+  // connects in a row is kept, said once, and not tested again until the user dials.
+  void CheckSpeedAfterConnect();
   // The wait and redial timers take UdWaitTime and UdRedialAfter now, not only at the
   // next dial.
   void ApplyTimerIntervals();
@@ -104,6 +116,18 @@ class DialingController {
   // Dials dialup.Entry as the user's Dial does: no longer hung up, the redial delay
   // from the settings, the BeforeDialing actions.
   void DialCurrentEntry();
+  // Whether the dial or hang-up now running is the user's (button, menu, tray, hotkey).
+  bool ByUser() const { return program_commands_ == 0; }
+  bool LineTooSlow() const;
+  // A dial failed (`error`, 0 for an attempt that vanished): stops redialing when the
+  // options say so, else moves to the next number when asked and arms the redial.
+  void AfterFailure(int error);
+  void StopRedialing(const std::string& why);
+  // The pause before the next redial, longer after each failure with CkbLongerWait.
+  unsigned RedialDelayMs() const;
+  void TryNextNumber();
+  // With CkbDetailedLog, the line that says why the session ended and how long it lasted.
+  void LogLineDown();
   void StartDial();
   void HandleConnected();
   void HandleDisconnected();
@@ -127,10 +151,25 @@ class DialingController {
   DialingView& view_;
   std::unique_ptr<UiTimer> wait_time_timer_;
   std::unique_ptr<UiTimer> redial_timer_;
+  // Set by RAS when the line in hand ends: the drop is noticed at once, not at the next
+  // tick of the monitor, which stays the way for a RAS without the notification.
+  std::unique_ptr<UiSignal> line_ended_;
 
   bool online_ = false;
   bool dialing_ = false;
   bool user_hung_up_ = true;
   bool was_connected_ = false;
   std::string last_dialed_entry_;
+  int program_commands_ = 0;  // RunAsProgram scopes in progress
+  // With CkbDetailedLog: why the line in hand goes down, when the program takes it down,
+  // and since when it is up (monotonic, so clock changes do not matter).
+  std::string down_reason_;
+  uint64_t connected_ms_ = 0;
+  bool speed_check_due_ = false;  // the line connected and was not tested yet
+  int slow_connects_ = 0;         // in a row
+  int failures_ = 0;              // failed attempts in a row
+  int refusals_ = 0;              // the last failures_ that refused the account
+  // The number the dials of this run use instead of the profile's PN, after a busy line;
+  // held in memory only, PN stays the user's.
+  std::optional<std::string> number_;
 };

@@ -227,6 +227,11 @@ bool TDialUp::ConnectionGone() const {
   return Gone(ras_, connection_handle_);
 }
 
+int TDialUp::NotifyOnDisconnection(void* event) {
+  return static_cast<int>(
+      ras_.RasConnectionNotificationA(connection_handle_, event, kRasNotifyDisconnection));
+}
+
 void TDialUp::CreateEntry() {
   ras_.RasCreatePhonebookEntryA(OwnerWindow, nullptr);
 }

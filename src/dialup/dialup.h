@@ -83,6 +83,9 @@ class TDialUp {
   // the line has ended, been hung up or vanished. Every other answer, a connection still
   // dialing or up, or any other error, counts as not gone.
   bool ConnectionGone() const;
+  // Asks RAS to set `event` (a system event handle) when ConnectionHandle() ends. Returns
+  // RAS's code; a RAS without the notification answers kRasCallNotImplemented.
+  int NotifyOnDisconnection(void* event);
   void CreateEntry();
   void EditEntry();
   void DeleteEntry();

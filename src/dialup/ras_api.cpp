@@ -40,6 +40,16 @@ void* RasApi::Lookup(const std::string& name) {
   throw ERasError("Function " + name + " not found!");
 }
 
+void* RasApi::LookupOptional(const std::string& name) {
+  if (library_ == nullptr) {
+    library_ = Open("rasapi32.dll", "Error opening rasapi.dll");
+  }
+  if (void* found = is_rnaph_ ? nullptr : loader_.Find(library_, name + "A")) {
+    return found;
+  }
+  return loader_.Find(library_, name);
+}
+
 uint32_t RasApi::RasEnumEntriesA(const char* reserved, const char* phonebook,
                                  TRasEntryName* entries, uint32_t* cb, uint32_t* count) {
   return Bind<RasEnumEntriesFn>("RasEnumEntriesA")(reserved, phonebook, entries, cb, count);
@@ -98,4 +108,10 @@ uint32_t RasApi::RasDeleteEntry(const char* phonebook, const char* entry) {
 
 uint32_t RasApi::RasGetConnectionStatistics(RasHandle handle, TRasStats* stats) {
   return Bind<RasGetConnectionStatisticsFn>("RasGetConnectionStatistics")(handle, stats);
+}
+
+uint32_t RasApi::RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags) {
+  const auto notify =
+      reinterpret_cast<RasConnectionNotificationFn>(LookupOptional("RasConnectionNotification"));
+  return notify ? notify(handle, event, flags) : kRasCallNotImplemented;
 }

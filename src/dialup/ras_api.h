@@ -42,9 +42,14 @@ class RasApi {
   uint32_t RasEditPhonebookEntryA(void* parent, const char* phonebook, const char* entry);
   uint32_t RasDeleteEntry(const char* phonebook, const char* entry);
   uint32_t RasGetConnectionStatistics(RasHandle handle, TRasStats* stats);
+  // Optional: a RAS without it answers kRasCallNotImplemented, and the binding stays
+  // where it is (a lookup that failed would otherwise move it to "rnaph.dll").
+  uint32_t RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags);
 
  private:
   void* Lookup(const std::string& name);
+  // In the library bound now only; nullptr when it lacks the entry point.
+  void* LookupOptional(const std::string& name);
   template <typename Fn>
   Fn Bind(const std::string& name) {
     return reinterpret_cast<Fn>(Lookup(name));

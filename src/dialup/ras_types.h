@@ -108,6 +108,10 @@ constexpr uint32_t kRasPortNotAvailable = 633;
 constexpr uint32_t kRasLineBusy = 676;
 constexpr uint32_t kRasNoAnswer = 678;
 constexpr uint32_t kRasAuthenticationFailure = 691;
+constexpr uint32_t kRasCallNotImplemented = 120;
+
+// RasConnectionNotification: set the event when the connection ends.
+constexpr uint32_t kRasNotifyDisconnection = 2;
 
 // Connection states (RASCONNSTATE) a dial reports.
 enum RasConnState : uint32_t {
@@ -147,3 +151,6 @@ using RasEditPhonebookEntryFn = uint32_t(RAS_CALL*)(void* parent, const char* ph
                                                     const char* entry);
 using RasDeleteEntryFn = uint32_t(RAS_CALL*)(const char* phonebook, const char* entry);
 using RasGetConnectionStatisticsFn = uint32_t(RAS_CALL*)(RasHandle handle, TRasStats* stats);
+// `event` is a system event handle.
+using RasConnectionNotificationFn = uint32_t(RAS_CALL*)(RasHandle handle, void* event,
+                                                        uint32_t flags);

@@ -54,3 +54,8 @@ void Tray::UpdateTrayHint(const std::string& entry, bool online) {
 void Tray::ShowIcon() {
   window_.ShowTrayIcon(icon_index_, hint_);
 }
+
+void Tray::Warn(const std::string& text) {
+  if (hidden_)
+    window_.ShowTrayBalloon(text);
+}

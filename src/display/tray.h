@@ -15,6 +15,8 @@ class TrayWindow {
   virtual void BringToFront() = 0;
   // The icon in the notification area: image 0 offline, 1 online, and its hint.
   virtual void ShowTrayIcon(int icon_index, const std::string& hint) = 0;
+  // A balloon over the tray icon.
+  virtual void ShowTrayBalloon(const std::string& text) = 0;
 };
 
 // The caption of the tray menu's show/hide item always names what choosing it will do.
@@ -38,6 +40,9 @@ class Tray {
   // The icon's hint names the connection at hand and whether the line is up.
   void UpdateTrayHint(const std::string& entry, bool online);
   const std::string& Hint() const { return hint_; }
+  // Says `text` over the tray icon when the window is hidden; a shown window has it in its
+  // status line.
+  void Warn(const std::string& text);
   int IconIndex() const { return icon_index_; }
 
  private:

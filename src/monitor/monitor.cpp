@@ -72,7 +72,7 @@ void Monitor::TakeSample() {
 // The speed the sample just read; a failed read decides nothing.
 void Monitor::CheckMinimumSpeed() {
   if (statistics_read_)
-    dialing_.CheckMinimumSpeed();
+    dialing_.CheckSpeedAfterConnect();
 }
 
 void Monitor::DrawHistogram() {

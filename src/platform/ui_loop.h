@@ -20,11 +20,25 @@ class UiTimer {
   std::function<void()> OnTimer;
 };
 
+// A system event that other threads or the system itself set, such as RAS when a line
+// ends. OnSignal runs on the UI thread after the event was set, once for any number of
+// settings that arrived meanwhile.
+class UiSignal {
+ public:
+  virtual ~UiSignal() = default;
+  // The event's system handle, for the service that is to set it.
+  virtual void* Handle() const = 0;
+
+  std::function<void()> OnSignal;
+};
+
 class UiLoop {
  public:
   virtual ~UiLoop() = default;
   // The timer starts disabled. It must be created on the UI thread.
   virtual std::unique_ptr<UiTimer> CreateTimer() = 0;
+  // It must be created and destroyed on the UI thread.
+  virtual std::unique_ptr<UiSignal> CreateSignal() = 0;
   // Runs whatever the UI thread has pending (messages, due timers), then returns.
   virtual void ProcessMessages() = 0;
 };

@@ -19,6 +19,7 @@
 namespace {
 
 constexpr UINT kMsgApplyTimer = WM_APP + 1;
+constexpr UINT kMsgSignal = WM_APP + 2;
 constexpr const char* kHostClass = "TarvolinUiLoopHost";
 
 class WinUiLoop;
@@ -81,6 +82,41 @@ class WinUiTimer : public UiTimer {
   bool running_ = false;  // the window timer's state, UI thread only
 };
 
+// An auto-reset event watched by the system's thread pool, which posts each setting to
+// the host window; the post carries the signal's id, so one that arrives after the
+// signal was destroyed is dropped.
+class WinUiSignal : public UiSignal {
+ public:
+  WinUiSignal(WinUiLoop& loop, HWND host, UINT_PTR id)
+      : loop_(loop), host_(host), id_(id), event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+    // Without the watch the signal never arrives; its users have a slower way as well.
+    if (event_ && !RegisterWaitForSingleObject(&wait_, event_, Arrived, this, INFINITE,
+                                               WT_EXECUTEINWAITTHREAD)) {
+      wait_ = nullptr;
+    }
+  }
+  ~WinUiSignal() override;
+
+  void* Handle() const override { return event_; }
+
+  void Deliver() {
+    if (OnSignal)
+      OnSignal();
+  }
+
+ private:
+  static VOID CALLBACK Arrived(PVOID self, BOOLEAN) {
+    auto* signal = static_cast<WinUiSignal*>(self);
+    PostMessageA(signal->host_, kMsgSignal, signal->id_, 0);
+  }
+
+  WinUiLoop& loop_;
+  HWND host_;
+  UINT_PTR id_;
+  HANDLE event_;
+  HANDLE wait_ = nullptr;
+};
+
 class WinUiLoop : public UiLoop {
  public:
   WinUiLoop() {
@@ -103,6 +139,13 @@ class WinUiLoop : public UiLoop {
     return timer;
   }
 
+  std::unique_ptr<UiSignal> CreateSignal() override {
+    UINT_PTR id = next_id_++;
+    auto signal = std::make_unique<WinUiSignal>(*this, host_, id);
+    signals_[id] = signal.get();
+    return signal;
+  }
+
   void ProcessMessages() override {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -115,11 +158,18 @@ class WinUiLoop : public UiLoop {
     }
   }
 
-  void Forget(UINT_PTR id) { timers_.erase(id); }
+  void Forget(UINT_PTR id) {
+    timers_.erase(id);
+    signals_.erase(id);
+  }
 
  private:
   static LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<WinUiLoop*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self && msg == kMsgSignal) {
+      self->DeliverSignal(wparam);
+      return 0;
+    }
     if (self && (msg == kMsgApplyTimer || msg == WM_TIMER)) {
       // A posted change may arrive after its timer was destroyed: look it up by id.
       auto it = self->timers_.find(wparam);
@@ -140,10 +190,31 @@ class WinUiLoop : public UiLoop {
     return DefWindowProcA(hwnd, msg, wparam, lparam);
   }
 
+  void DeliverSignal(UINT_PTR id) {
+    const auto it = signals_.find(id);
+    if (it == signals_.end())
+      return;
+    try {
+      it->second->Deliver();
+    } catch (const std::exception& e) {
+      MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
+    }
+  }
+
   HWND host_ = nullptr;
-  UINT_PTR next_id_ = 1;
+  UINT_PTR next_id_ = 1;  // shared by timers and signals
   std::map<UINT_PTR, WinUiTimer*> timers_;
+  std::map<UINT_PTR, WinUiSignal*> signals_;
 };
+
+// Waits for a callback under way, so none runs on a signal that is gone.
+WinUiSignal::~WinUiSignal() {
+  if (wait_)
+    UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+  if (event_)
+    CloseHandle(event_);
+  loop_.Forget(id_);
+}
 
 WinUiTimer::~WinUiTimer() {
   KillTimer(host_, id_);

@@ -19,7 +19,7 @@ constexpr const char* kShutDownTask = "Shun down PC";
 }  // namespace
 
 Scheduler::Scheduler(const MainPorts& ports, AppSettings& settings, const CommandTable& commands,
-                     const DialingController& dialing, ConnectionLog& log, ProblemReport& problems,
+                     DialingController& dialing, ConnectionLog& log, ProblemReport& problems,
                      ScheduleView& view)
     : ports_(ports),
       settings_(settings),
@@ -106,7 +106,7 @@ void Scheduler::Connect(bool confirm) {
   if (dialing_.Online())
     return;
   LogTask(kConnectTask);
-  commands_.Run(Command::Dial);
+  dialing_.RunAsProgram([this] { commands_.Run(Command::Dial); });
 }
 
 void Scheduler::Disconnect(bool confirm) {
@@ -115,7 +115,7 @@ void Scheduler::Disconnect(bool confirm) {
   if (!dialing_.Online())
     return;
   LogTask(kDisconnectTask);
-  commands_.Run(Command::HangUp);
+  dialing_.RunAsProgram([this] { commands_.Run(Command::HangUp); });
 }
 
 void Scheduler::ShutDown(bool confirm) {

@@ -26,7 +26,7 @@
 class Scheduler {
  public:
   Scheduler(const MainPorts& ports, AppSettings& settings, const CommandTable& commands,
-            const DialingController& dialing, ConnectionLog& log, ProblemReport& problems,
+            DialingController& dialing, ConnectionLog& log, ProblemReport& problems,
             ScheduleView& view);
 
   const ScheduleTable& Table() const { return table_; }
@@ -62,7 +62,7 @@ class Scheduler {
   MainPorts ports_;
   AppSettings& settings_;
   const CommandTable& commands_;
-  const DialingController& dialing_;
+  DialingController& dialing_;
   ConnectionLog& log_;
   ProblemReport& problems_;
   ScheduleView& view_;

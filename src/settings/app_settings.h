@@ -12,6 +12,7 @@ struct UpDownRange {
 inline constexpr UpDownRange kWaitTimeRange{3, 999};     // UdWaitTime, seconds
 inline constexpr UpDownRange kRedialAfterRange{1, 999};  // UdRedialAfter, seconds
 inline constexpr UpDownRange kPingSrvRange{1, 100};      // UdPingSrv, minutes
+inline constexpr UpDownRange kStopAfterRange{0, 999};    // UdStopAfterFailures, attempts
 
 // A value-initialised record holds every default. The one default that depends on the
 // keyboard layout, HotKey_Dial ("Alt+`"), is set here as a US layout reads it;
@@ -67,6 +68,14 @@ struct AppSettings {
   std::string DisconnectSoundFile;
   bool EnableErrorSound = true;
   std::string ErrorSoundFile;
+  // How redials after failed attempts go; all off by default, so redials go on as they
+  // always did.
+  int32_t UdStopAfterFailures = 0;  // failed attempts in a row; 0: never stop
+  bool CkbStopOnRefusal = false;
+  bool CkbLongerWait = false;
+  bool CkbNextNumberWhenBusy = false;
+  // One log line for each session's end: why, and how long it lasted.
+  bool CkbDetailedLog = false;
 
   bool operator==(const AppSettings&) const = default;
 };

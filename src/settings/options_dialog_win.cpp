@@ -23,11 +23,15 @@ constexpr CheckBinding kChecks[] = {
     {IDC_CKBWRITELOGS, &OptionControls::CkbWriteLogs},
     {IDC_CKBRUNONSTARTUP, &OptionControls::CkbRunOnStartup},
     {IDC_CKBAUTOUPDATE, &OptionControls::CkbAutoUpdate},
+    {IDC_CKBDETAILEDLOG, &OptionControls::CkbDetailedLog},
     {IDC_CKBMINSPEED, &OptionControls::CkbMinSpeed},
     {IDC_CKBAUTODIAL, &OptionControls::CkbAutoDial},
     {IDC_CKBCONNECTONSTARTUP, &OptionControls::CkbConnectOnStartup},
     {IDC_CKBKEEPCONNECTION, &OptionControls::CkbKeepConnection},
     {IDC_CKBPINGSRV, &OptionControls::CkbPingSrv},
+    {IDC_CKBSTOPONREFUSAL, &OptionControls::CkbStopOnRefusal},
+    {IDC_CKBLONGERWAIT, &OptionControls::CkbLongerWait},
+    {IDC_CKBNEXTNUMBERWHENBUSY, &OptionControls::CkbNextNumberWhenBusy},
     {IDC_CKBSOUNDEFFECT, &OptionControls::CkbSoundEffect},
 };
 
@@ -54,6 +58,7 @@ constexpr UpDownBinding kUpDowns[] = {
     {IDC_UDWAITTIME, kWaitTimeRange, &OptionControls::UdWaitTime},
     {IDC_UDREDIALAFTER, kRedialAfterRange, &OptionControls::UdRedialAfter},
     {IDC_UDPINGSRV, kPingSrvRange, &OptionControls::UdPingSrv},
+    {IDC_UDSTOPAFTER, kStopAfterRange, &OptionControls::UdStopAfterFailures},
     {IDC_UDSCALE, kScaleRange, &OptionControls::UdScale},
 };
 

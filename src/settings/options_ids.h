@@ -19,6 +19,7 @@
 #define IDC_CKBWRITELOGS 1719
 #define IDC_CKBRUNONSTARTUP 1720
 #define IDC_CKBAUTOUPDATE 1721
+#define IDC_CKBDETAILEDLOG 1722
 
 // Connection: 1740-1769
 #define IDC_OPTIONS_CONNECTION_FIRST 1740
@@ -42,6 +43,13 @@
 #define IDC_EDPINGSRV 1757
 #define IDC_UDPINGSRV 1758
 #define IDC_LBLPINGSRVUNIT 1759
+#define IDC_LBLSTOPAFTER 1760
+#define IDC_EDSTOPAFTER 1761
+#define IDC_UDSTOPAFTER 1762
+#define IDC_LBLSTOPAFTERUNIT 1763
+#define IDC_CKBSTOPONREFUSAL 1764
+#define IDC_CKBLONGERWAIT 1765
+#define IDC_CKBNEXTNUMBERWHENBUSY 1766
 
 // Graph & Sound: 1770-1799. The four controls of a sound row follow each other, the rows
 // in tag order (connect, disconnect, error).

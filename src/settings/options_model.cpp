@@ -53,6 +53,7 @@ void TOptionForm::ShowSettings(const AppSettings& s) {
   c.CkbWriteLogs = s.CkbWriteLogs;
   c.CkbRunOnStartup = s.CkbRunOnStartup;
   c.CkbAutoUpdate = s.CkbAutoUpdate;
+  c.CkbDetailedLog = s.CkbDetailedLog;
 
   c.CkbMinSpeed = s.CkbMinSpeed;
   c.CbMinSpeed = s.CbMinSpeed >= 0 && s.CbMinSpeed < static_cast<int32_t>(kMinSpeeds.size())
@@ -66,6 +67,10 @@ void TOptionForm::ShowSettings(const AppSettings& s) {
   c.UdRedialAfter = Clamp(s.UdRedialAfter, kRedialAfterRange);
   c.CkbPingSrv = s.CkbPingSrv;
   c.UdPingSrv = Clamp(s.UdPingSrv, kPingSrvRange);
+  c.UdStopAfterFailures = Clamp(s.UdStopAfterFailures, kStopAfterRange);
+  c.CkbStopOnRefusal = s.CkbStopOnRefusal;
+  c.CkbLongerWait = s.CkbLongerWait;
+  c.CkbNextNumberWhenBusy = s.CkbNextNumberWhenBusy;
 
   c.Sounds = {{{s.EnableConnectSound, OfferedSound(s.ConnectSoundFile, "connect.wav")},
                {s.EnableDisconnectSound, OfferedSound(s.DisconnectSoundFile, "disconnect.wav")},
@@ -106,6 +111,7 @@ void TOptionForm::StoreSettings(AppSettings& s) const {
   s.CkbWriteLogs = c.CkbWriteLogs;
   s.CkbRunOnStartup = c.CkbRunOnStartup;
   s.CkbAutoUpdate = c.CkbAutoUpdate;
+  s.CkbDetailedLog = c.CkbDetailedLog;
 
   s.CkbMinSpeed = c.CkbMinSpeed;
   s.CbMinSpeed = c.CbMinSpeed;
@@ -117,6 +123,10 @@ void TOptionForm::StoreSettings(AppSettings& s) const {
   s.UdRedialAfter = Clamp(c.UdRedialAfter, kRedialAfterRange);
   s.CkbPingSrv = c.CkbPingSrv;
   s.UdPingSrv = Clamp(c.UdPingSrv, kPingSrvRange);
+  s.UdStopAfterFailures = Clamp(c.UdStopAfterFailures, kStopAfterRange);
+  s.CkbStopOnRefusal = c.CkbStopOnRefusal;
+  s.CkbLongerWait = c.CkbLongerWait;
+  s.CkbNextNumberWhenBusy = c.CkbNextNumberWhenBusy;
 
   s.EnableConnectSound = c.Sounds[0].Checked;
   s.ConnectSoundFile = c.Sounds[0].File;

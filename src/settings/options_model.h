@@ -47,6 +47,7 @@ struct OptionControls {
   bool CkbWriteLogs = false;
   bool CkbRunOnStartup = false;
   bool CkbAutoUpdate = false;
+  bool CkbDetailedLog = false;
   // Connection
   bool CkbMinSpeed = false;
   int32_t CbMinSpeed = -1;
@@ -58,6 +59,10 @@ struct OptionControls {
   int32_t UdRedialAfter = kRedialAfterRange.Min;
   bool CkbPingSrv = false;
   int32_t UdPingSrv = kPingSrvRange.Min;
+  int32_t UdStopAfterFailures = kStopAfterRange.Min;
+  bool CkbStopOnRefusal = false;
+  bool CkbLongerWait = false;
+  bool CkbNextNumberWhenBusy = false;
   // Graph & Sound, the sound rows in tag order
   std::array<SoundRowControls, 3> Sounds;
   int32_t UdScale = kScaleRange.Min;

@@ -81,6 +81,11 @@ const Value kValues[] = {
     {"DisconnectSoundFile", &AppSettings::DisconnectSoundFile},
     {"EnableErrorSound", &AppSettings::EnableErrorSound},
     {"ErrorSoundFile", &AppSettings::ErrorSoundFile},
+    {"UdStopAfterFailures", Bounded{&AppSettings::UdStopAfterFailures, kStopAfterRange}},
+    {"CkbStopOnRefusal", &AppSettings::CkbStopOnRefusal},
+    {"CkbLongerWait", &AppSettings::CkbLongerWait},
+    {"CkbNextNumberWhenBusy", &AppSettings::CkbNextNumberWhenBusy},
+    {"CkbDetailedLog", &AppSettings::CkbDetailedLog},
     {"Rt_LastSelect", LastSelect{}, "CkbSoundEffect"},
 };
 

@@ -381,6 +381,10 @@ void MainWindow::ShowTrayIcon(int icon_index, const std::string& hint) {
   tray_icon_->Show(icon_index, hint);
 }
 
+void MainWindow::ShowTrayBalloon(const std::string& text) {
+  tray_icon_->Balloon(text);
+}
+
 int RunMainWindow(const MainPorts& ports, const std::vector<std::string>& args,
                   const std::function<void()>& created) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};

@@ -54,6 +54,7 @@ class MainWindow : public MainView {
   std::string ReadoutText(int index) override;
   void ShowHistogram(const HistogramBars& bars) override;
   void ShowTrayIcon(int icon_index, const std::string& hint) override;
+  void ShowTrayBalloon(const std::string& text) override;
   void WindowPosition(int& left, int& top) override;
   void HideMainForm() override { ShowWindow(hwnd_, SW_HIDE); }
   void ShowMainForm() override { ShowWindow(hwnd_, SW_SHOWNORMAL); }

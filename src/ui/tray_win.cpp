@@ -54,3 +54,17 @@ bool TrayNotifyIcon::Notify(unsigned long action) {
   lstrcpynA(data.szTip, hint_.c_str(), sizeof(data.szTip));
   return Shell_NotifyIconA(action, &data);
 }
+
+void TrayNotifyIcon::Balloon(const std::string& text) {
+  if (!added_)
+    return;
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = owner_;
+  data.uID = kIconId;
+  data.uFlags = NIF_INFO;
+  lstrcpynA(data.szInfo, text.c_str(), sizeof(data.szInfo));
+  lstrcpynA(data.szInfoTitle, "Tarvolin", sizeof(data.szInfoTitle));
+  data.dwInfoFlags = NIIF_WARNING;
+  Shell_NotifyIconA(NIM_MODIFY, &data);
+}

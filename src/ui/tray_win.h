@@ -25,6 +25,8 @@ class TrayNotifyIcon {
   // The shell started again and has forgotten every icon: ours comes back as it was.
   void Restore();
   void Remove();
+  // A balloon titled with the program's name.
+  void Balloon(const std::string& text);
 
  private:
   bool Notify(unsigned long action);

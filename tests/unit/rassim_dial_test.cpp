@@ -2,7 +2,9 @@
 // a line, and a connected line's addresses and figures.
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <tuple>
+#include <vector>
 
 #include "dialup/ras_fields.h"
 #include "rassim/codes.h"
@@ -233,6 +235,39 @@ TEST_F(RassimDialTest, LinesDropByThemselvesByTheControlFileOrByDrop) {
 
   rassim::Shutdown();
   EXPECT_EQ(Recorder::StepsSoFar(), kConnectSteps);  // a dropped line sends nothing
+}
+
+std::mutex g_set_mutex;
+std::vector<void*> g_set_events;
+
+void RecordSetEvent(void* event) {
+  std::lock_guard lock(g_set_mutex);
+  g_set_events.push_back(event);
+}
+
+TEST_F(RassimDialTest, DisconnectionEventsAreSetOnceWhenTheirLineEnds) {
+  rassim::SetEventSetter(RecordSetEvent);
+  WritePhonebook("[A]\nStepDelayMs=0\n[B]\nStepDelayMs=0\n");
+  RasHandle a = nullptr;
+  RasHandle b = nullptr;
+  ASSERT_EQ(Dial("A", a, false), kRasSuccess);
+  ASSERT_EQ(Dial("B", b, false), kRasSuccess);
+  int first = 0, second = 0, third = 0;
+  EXPECT_EQ(rassim::RasConnectionNotificationA(a, &first, kRasNotifyDisconnection), kRasSuccess);
+  EXPECT_EQ(rassim::RasConnectionNotificationA(a, &second, kRasNotifyDisconnection), kRasSuccess);
+  EXPECT_EQ(rassim::RasConnectionNotificationA(b, &third, kRasNotifyDisconnection), kRasSuccess);
+  EXPECT_EQ(rassim::RasConnectionNotificationA(b, &first, 1), rassim::kInvalidParameter);
+  EXPECT_EQ(rassim::RasConnectionNotificationA(b, nullptr, kRasNotifyDisconnection),
+            rassim::kInvalidParameter);
+
+  rassim::Drop("a");
+  EXPECT_EQ(g_set_events, (std::vector<void*>{&first, &second}));
+  EXPECT_EQ(rassim::RasConnectionNotificationA(a, &first, kRasNotifyDisconnection),
+            kRasInvalidHandle);
+  EXPECT_EQ(rassim::RasHangUpA(b), kRasSuccess);
+  rassim::Shutdown();
+  EXPECT_EQ(g_set_events, (std::vector<void*>{&first, &second, &third}));
+  rassim::SetEventSetter(nullptr);
 }
 
 TEST_F(RassimDialTest, ConnectionsAreListedToEveryProcessThroughFilesBesideThePhonebook) {

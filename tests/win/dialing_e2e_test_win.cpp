@@ -121,4 +121,25 @@ TEST_F(DialingE2E, ExitWhileOnlineEndsTheProgramAndSavesTheSettings) {
   EXPECT_EQ(UserRegistryText("Software\\Tarvolin", "Rt_LastSelect"), "Home");
 }
 
+TEST_F(DialingE2E, RedialingStopsAfterTheChosenNumberOfFailuresInARow) {
+  SetUserRegistryNumber("Software\\Tarvolin", "UdStopAfterFailures", 2);
+  SetUserRegistryNumber("Software\\Tarvolin", "UdRedialAfter", 1);
+  ASSERT_TRUE(app_.StartWith("[Busy]\nOutcome=busy\nStepDelayMs=0\n"));
+  app_.Click(IDC_BTNDIAL);
+  const std::string why = "Redialing stopped after 2 failed attempts in a row.";
+  ASSERT_TRUE(WaitUntil([&] { return app_.Text(IDC_LBLSTATUS) == why; }));
+  Sleep(2500);
+  EXPECT_EQ(LogCount("Connecting to Busy..."), 2);
+  EXPECT_EQ(LogCount("\tError  \t" + why + "\r\n"), 1);
+}
+
+TEST_F(DialingE2E, ADetailedLogSaysWhyTheLineWentDown) {
+  SetUserRegistryNumber("Software\\Tarvolin", "CkbDetailedLog", 1);
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=0\n"));
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  app_.Click(IDC_BTNHANGUP);
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("\tLine down: hung up by the user; ") == 1; }));
+}
+
 }  // namespace

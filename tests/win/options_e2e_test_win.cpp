@@ -51,4 +51,27 @@ TEST(OptionsE2E, CancelAfterEditsChangesNoRegistryValue) {
   EXPECT_EQ(UserRegistryDump("Software"), before);
 }
 
+// A line that always links slower than the chosen minimum is hung up and dialed again
+// twice, then kept.
+TEST(OptionsE2E, ALineSlowOnThreeConnectsInARowIsKept) {
+  Tarvolin app;
+  SetUserRegistryNumber(kSettingsKey, "CkbMinSpeed", 1);
+  SetUserRegistryNumber(kSettingsKey, "CbMinSpeed", 7);  // 36000
+  SetUserRegistryNumber(kSettingsKey, "CkbKeepConnection", 1);
+  ASSERT_TRUE(app.StartWith("[Slow]\nStepDelayMs=0\nLinkSpeed=33600\n"));
+  app.Click(IDC_BTNDIAL);
+  const auto log = [&] { return app.ReadFile("DialLog.TXT"); };
+  ASSERT_TRUE(
+      WaitUntil([&] { return log().find("three times in a row") != std::string::npos; }, 30000));
+  Sleep(3000);
+  const std::string text = log();
+  int connects = 0;
+  for (size_t at = text.find("Connected to server: "); at != std::string::npos;
+       at = text.find("Connected to server: ", at + 1)) {
+    ++connects;
+  }
+  EXPECT_EQ(connects, 3);
+  EXPECT_EQ(app.Text(IDC_LBLONLINE), "Online");
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // dial, redial, keep connection, hang up, refusals and the event sounds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "mainform_fixture.h"
 #include "hotkeys/hotkeys.h"
 #include "commands/command_ids.h"
+#include "rassim/rassim.h"
 
 namespace {
 
@@ -145,6 +147,70 @@ TEST_F(DialingTest, KeepConnectionRedialsADroppedLineAtOnceButNotAfterHangUp) {
   EXPECT_FALSE(form.Dialing().Online());
 }
 
+// RAS's disconnection notification runs the redial at once; without it, the monitor's
+// next tick does. Either way a drop is acted on once.
+TEST_F(DialingTest, ADropIsRedialedAtOnceOnRasWordAndAtTheNextTickWithoutIt) {
+  Tmainform& form = Start();
+  form.KeepConnection1Click();
+  form.CnListSelectItem("Good");
+  const auto redial_delay = [&](int dials) {
+    EXPECT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+    const uint64_t dropped_at = clock_.Now();
+    rassim::Drop("*");
+    EXPECT_TRUE(Eventually([&] { return LogCount("Connecting to Good...") == dials; }));
+    return clock_.Now() - dropped_at;
+  };
+  form.Dial1Click();
+  EXPECT_LE(redial_delay(2), 1u);
+
+  // A RAS without the notification: the binding stays on the library it has.
+  loader_.RemoveExport("rasapi32.dll", "RasConnectionNotificationA");
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  form.Dial1Click();  // a line that comes up without asking for the word
+  EXPECT_GT(redial_delay(4), 1u);
+  EXPECT_EQ(std::count(loader_.load_attempts.begin(), loader_.load_attempts.end(), "rnaph.dll"), 0);
+
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  Elapse(3000);
+  EXPECT_EQ(LogCount("Connecting to Good..."), 4);
+  int sessions = 0;
+  TimeRecordReader reader([&](const TimeRecordView&) { ++sessions; });
+  reader.Feed(files_.content["C:\\Tarvolin\\TimeCount.CSV"]);
+  EXPECT_EQ(sessions, 3);  // two drops and the line the user's second dial replaced
+}
+
+TEST_F(DialingTest, ADetailedLogSaysWhyEachSessionEndedAndHowLongItLasted) {
+  Tmainform& form = Start();
+  form.Settings().CkbDetailedLog = true;
+  form.KeepConnection1Click();
+  form.CnListSelectItem("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  Elapse(65000);
+  rassim::Drop("*");
+  ASSERT_TRUE(Eventually(
+      [&] { return LogCount("Connecting to Good...") == 2 && form.Dialing().Online(); }));
+  Elapse(2000);
+  form.Dial1Click();  // a new dial over the line that is up
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  form.HangUp1Click();
+  EXPECT_EQ(LogCount("\tLine down: dropped by the line; the session lasted 00:01:05.\r\n"), 1);
+  EXPECT_EQ(LogCount("\tLine down: hung up for a new dial; the session lasted 00:00:02.\r\n"), 1);
+  EXPECT_EQ(LogCount("\tLine down: hung up by the user; the session lasted 00:00:00.\r\n"), 1);
+
+  // A failed attempt names its error; without the option none of these lines is written.
+  form.CnListSelectItem("Busy");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return LogCount("\tLine down: error 676 ") == 1; }));
+  EXPECT_EQ(LogCount("; no session.\r\n"), 1);
+  form.Settings().CkbDetailedLog = false;
+  form.CnListSelectItem("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  form.HangUp1Click();
+  EXPECT_EQ(LogCount("Line down: "), 4);
+}
+
 TEST_F(DialingTest, WithoutKeepConnectionADroppedLineGoesOffline) {
   Tmainform& form = DialFromStart("Good");
   ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
@@ -274,6 +340,9 @@ TEST_F(ExitTest, ExitWhileOnlineHangsUpBeforeAnySettingIsWritten) {
   EXPECT_TRUE(watching_.checked);
   EXPECT_TRUE(watching_.line_gone_at_first_write);
   EXPECT_EQ(LogCount("Disconnected"), 0);  // no log line for the hang-up at exit
+  // RAS's word that the line ended is no drop: the window it would update is going.
+  Elapse(10);
+  EXPECT_EQ(view.online_label, "Online");
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(OptionsTest, OkHangsUpALineSlowerThanTheChosenSpeedAndKeepDialsAgain) {
   EXPECT_EQ(LogCount("Connecting to Slow..."), 2);
 }
 
-TEST_F(OptionsTest, ALineAtExactlyTheChosenSpeedStaysUp) {
+TEST_F(OptionsTest, ALineAtExactlyTheChosenSpeedStaysUpAndIsTestedOncePerConnect) {
   Tmainform& form = StartOnline("Exact");
   AnswerOK([](OptionControls& c) {
     c.CkbMinSpeed = true;
@@ -117,12 +117,45 @@ TEST_F(OptionsTest, ALineAtExactlyTheChosenSpeedStaysUp) {
   form.CheckTimerTimer();
   EXPECT_TRUE(form.Dialing().Online());
 
-  // A faster minimum: the next tick measures the line and hangs it up.
+  // The connect was tested: a faster minimum chosen later waits for the next OK.
   form.Settings().CbMinSpeed = 8;
   form.CheckTimerTimer();
   form.CheckTimerTimer();
-  EXPECT_FALSE(form.Dialing().Online());
-  EXPECT_FALSE(form.Dialing().UserHungUp());
+  EXPECT_TRUE(form.Dialing().Online());
+}
+
+TEST_F(OptionsTest, ThreeSlowConnectsInARowKeepTheLineUntilTheUserDialsAgain) {
+  Tmainform& form = Start();
+  form.Settings().CkbMinSpeed = true;
+  form.Settings().CbMinSpeed = 7;
+  form.Settings().CkbDetailedLog = true;
+  form.Dialing().SetKeepConnection(true);
+  form.CnListSelectItem("Slow");
+  form.Dial1Click();
+  const auto connects = [&] { return LogCount("Connected to server: "); };
+
+  // Each connect is tested once, by the tick after it: two are hung up, the third kept.
+  ASSERT_TRUE(ui_.RunUntil([&] { return connects() == 3 && form.Dialing().Online(); }));
+  Elapse(30000);
+  EXPECT_TRUE(form.Dialing().Online());
+  EXPECT_EQ(connects(), 3);
+  EXPECT_EQ(LogCount("The line linked at 33600 bps, below 36000 bps, three times in a row"), 1);
+  EXPECT_EQ(LogCount("Line down: hung up for the speed check; the session lasted 00:00:0"), 2);
+
+  // A dial the program asks for (not the user) tests nothing more.
+  form.HangUp1Click();
+  form.UserMessage(1);
+  ASSERT_TRUE(ui_.RunUntil([&] { return connects() == 4 && form.Dialing().Online(); }));
+  Elapse(5000);
+  EXPECT_EQ(connects(), 4);
+
+  // The user's own dial tests again, from a count of nought.
+  form.HangUp1Click();
+  form.Dial1Click();
+  ASSERT_TRUE(ui_.RunUntil([&] { return connects() == 7 && form.Dialing().Online(); }));
+  Elapse(5000);
+  EXPECT_EQ(connects(), 7);
+  EXPECT_EQ(LogCount("three times in a row"), 2);
 }
 
 }  // namespace

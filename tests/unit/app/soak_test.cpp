@@ -63,6 +63,7 @@ class SoakTest : public MainformTest {
         "[a]\r\nFileName=before\r\nBeforeDialing=1\r\n[b]\r\nFileName=up\r\nAfterConnected=1\r\n"
         "[c]\r\nFileName=down\r\nWhenDisconnected=1\r\n[d]\r\nFileName=error\r\n"
         "WhenErrorOccurs=1\r\n";
+    files_.content["C:\\Tarvolin\\Entries.ini"] = "[Busy]\r\nPN=1\r\nPNList=1^^2^^3^^\r\n";
     // Every few minutes of fake time a schedule hangs up (asking first) or dials.
     files_.content["C:\\Tarvolin\\Schedules.ini"] = Loop(0, 1, 7, true) + Loop(1, 0, 5, false);
   }
@@ -81,6 +82,12 @@ class SoakTest : public MainformTest {
     settings.CkbEnableAllSchedules = true;
     settings.UdWaitTime = 3;
     settings.UdRedialAfter = 1;
+    // Redials that stop, wait longer and change numbers; a user's dial starts afresh, so
+    // each move still ends as without them.
+    settings.UdStopAfterFailures = 3;
+    settings.CkbStopOnRefusal = true;
+    settings.CkbLongerWait = true;
+    settings.CkbNextNumberWhenBusy = true;
   }
 
   // One cycle; false when it failed the test.

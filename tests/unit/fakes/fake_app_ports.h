@@ -209,6 +209,7 @@ class FakeMainView : public MainView {
     icon_index = index;
     icon_hint = hint;
   }
+  void ShowTrayBalloon(const std::string& text) override { balloons.push_back(text); }
   void WindowPosition(int& l, int& t) override {
     l = left;
     t = top;
@@ -264,6 +265,7 @@ class FakeMainView : public MainView {
   HistogramBars bars{};
   int icon_index = -1;
   std::string icon_hint;
+  std::vector<std::string> balloons;
   // The hotkey dialog opened with the first, and answers with the second.
   std::optional<HotKeyChoices> hotkey_dialog_input, hotkey_dialog_answer;
 };

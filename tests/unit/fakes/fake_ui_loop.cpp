@@ -105,6 +105,56 @@ class FakeUiLoop::Timer : public UiTimer {
   uint64_t since_ = 0;
 };
 
+namespace {
+
+class FakeSignal : public UiSignal {
+ public:
+  explicit FakeSignal(std::unique_ptr<UiTimer> timer) : timer_(std::move(timer)) {
+    timer_->SetInterval(1);
+    timer_->OnTimer = [this] {
+      timer_->SetEnabled(false);
+      if (OnSignal)
+        OnSignal();
+    };
+    std::lock_guard lock(Mutex());
+    Live().push_back(this);
+  }
+  ~FakeSignal() override {
+    std::lock_guard lock(Mutex());
+    std::erase(Live(), this);
+  }
+
+  void* Handle() const override { return const_cast<FakeSignal*>(this); }
+
+  static void Set(void* handle) {
+    std::lock_guard lock(Mutex());
+    if (std::find(Live().begin(), Live().end(), handle) != Live().end())
+      static_cast<FakeSignal*>(handle)->timer_->SetEnabled(true);
+  }
+
+ private:
+  static std::mutex& Mutex() {
+    static std::mutex mutex;
+    return mutex;
+  }
+  static std::vector<FakeSignal*>& Live() {
+    static std::vector<FakeSignal*> live;
+    return live;
+  }
+
+  std::unique_ptr<UiTimer> timer_;
+};
+
+}  // namespace
+
+std::unique_ptr<UiSignal> FakeUiLoop::CreateSignal() {
+  return std::make_unique<FakeSignal>(CreateTimer());
+}
+
+void FakeUiLoop::SetEvent(void* handle) {
+  FakeSignal::Set(handle);
+}
+
 FakeUiLoop::FakeUiLoop(FakeClock& clock) : clock_(clock), ui_thread_(std::this_thread::get_id()) {}
 
 std::unique_ptr<UiTimer> FakeUiLoop::CreateTimer() {

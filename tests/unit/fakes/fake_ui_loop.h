@@ -26,6 +26,11 @@ class FakeUiLoop : public UiLoop {
   explicit FakeUiLoop(FakeClock& clock);
 
   std::unique_ptr<UiTimer> CreateTimer() override;
+  // Its OnSignal runs in ProcessMessages 1 ms of fake time after SetEvent.
+  std::unique_ptr<UiSignal> CreateSignal() override;
+  // Sets the event behind a signal's Handle(), from any thread, as the system would; a
+  // handle whose signal is gone is ignored, like a closed one.
+  static void SetEvent(void* handle);
   // Fires the due timers in creation order. A tick may pump messages itself. Throws
   // std::logic_error off the UI thread, where a real loop could not pump.
   void ProcessMessages() override;

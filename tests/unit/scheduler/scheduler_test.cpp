@@ -121,12 +121,14 @@ TEST_F(SchedulerTest, OnlineAConnectAsksNothingAndADisconnectHangsUp) {
   form.Dial1Click();
   ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
   form.Settings().CkbEnableAllSchedules = true;
+  form.Settings().CkbDetailedLog = true;
   form.Schedules().CheckSchedules();
   EXPECT_TRUE(prompts_.questions.empty());
   EXPECT_TRUE(form.Schedules().Table()[0].Performed);
   EXPECT_EQ(LogCount("Perform schedule task:\"Connect\""), 0);
   EXPECT_EQ(LogCount(Done("Disconnect")), 1);
   EXPECT_FALSE(form.Dialing().Online());
+  EXPECT_EQ(LogCount("Line down: hung up by a schedule; the session lasted 00:00:00."), 1);
 }
 
 TEST_F(SchedulerTest, TheListDialogWorksFromTheFileAndItsOkSavesTheTableAndTheEnableBox) {

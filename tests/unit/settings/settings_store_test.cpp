@@ -75,6 +75,11 @@ Values KnownValues() {
           {"DisconnectSoundFile", Text("down.wav")},
           {"EnableErrorSound", Number(0)},
           {"ErrorSoundFile", Text("error.wav")},
+          {"UdStopAfterFailures", Number(5)},
+          {"CkbStopOnRefusal", Number(1)},
+          {"CkbLongerWait", Number(0)},
+          {"CkbNextNumberWhenBusy", Number(1)},
+          {"CkbDetailedLog", Number(1)},
           {"Rt_LastSelect", Text("Work")}};
 }
 
@@ -108,6 +113,10 @@ AppSettings KnownSettings() {
   s.HotKey_Redial = kShortCutAlt | 0x24;  // Home
   s.HotKey_Keep = kShortCutCtrl | 0x6A;   // Num *
   s.CkbShowMainWhenHotkey = false;
+  s.UdStopAfterFailures = 5;
+  s.CkbStopOnRefusal = true;
+  s.CkbNextNumberWhenBusy = true;
+  s.CkbDetailedLog = true;
   s.HisRecvMax = 20480;
   s.HisSentMax = 4096;
   s.DataRateOf = 1;
