@@ -158,6 +158,7 @@ class NoView : public MainView {
   void ShowKeepConnection(bool) override {}
   void ShowReadouts(const std::array<std::string, 3>&, const ReadoutValues&) override {}
   std::string ReadoutText(int) override { return ""; }
+  void ShowBillingHint(const std::string&) override {}
   void ShowHistogram(const HistogramBars&) override {}
   void ShowTrayIcon(int, const std::string&) override {}
   void ShowTrayBalloon(const std::string&) override {}

@@ -113,6 +113,20 @@ bool IsBillingDay(double date, int billing_day) {
   return day.day == std::min(billing_day, DaysInMonth(day.year, day.month));
 }
 
+std::optional<double> BillingPeriodStart(int billing_day, double today) {
+  if (billing_day < 1 || billing_day > 31) {
+    return std::nullopt;
+  }
+  const CalendarTime date = FromDateTime(today);
+  const int this_month = std::min(billing_day, DaysInMonth(date.year, date.month));
+  if (date.day >= this_month) {
+    return ToDateTime({date.year, date.month, this_month});
+  }
+  const int year = date.month == 1 ? date.year - 1 : date.year;
+  const int month = date.month == 1 ? 12 : date.month - 1;
+  return ToDateTime({year, month, std::min(billing_day, DaysInMonth(year, month))});
+}
+
 namespace {
 
 constexpr double kMsPerDay = 86400000.0;

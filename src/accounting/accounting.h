@@ -30,6 +30,10 @@ std::string FormatDuration(double span);
 // 1..31 starts none.
 bool IsBillingDay(double date, int billing_day);
 
+// The midnight that began the last day up to `today` that starts a billing period for
+// `billing_day` (IsBillingDay), or nullopt for a day outside 1..31, which starts none.
+std::optional<double> BillingPeriodStart(int billing_day, double today);
+
 // A reading of the clock port: the local date-time, which jumps when the clock is set or
 // daylight saving begins or ends, and the monotonic milliseconds, which never go back and
 // run on through a sleep.

@@ -63,22 +63,6 @@ std::optional<TimeRecordView> ParseLine(std::string_view line, char mark) {
   return record;
 }
 
-// The midnight that began the last day up to `today` that starts a billing period for
-// `billing_day` (IsBillingDay), or nullopt for a day that is none.
-std::optional<double> BillingPeriodStart(int billing_day, double today) {
-  if (billing_day < 1 || billing_day > 31) {
-    return std::nullopt;
-  }
-  const CalendarTime date = FromDateTime(today);
-  const int this_month = std::min(billing_day, DaysInMonth(date.year, date.month));
-  if (date.day >= this_month) {
-    return ToDateTime({date.year, date.month, this_month});
-  }
-  const int year = date.month == 1 ? date.year - 1 : date.year;
-  const int month = date.month == 1 ? 12 : date.month - 1;
-  return ToDateTime({year, month, std::min(billing_day, DaysInMonth(year, month))});
-}
-
 // Adds the part of the session after `from` to the counters: all of it at the expense
 // the file gives, or the part after that midnight as the plan prices it.
 void AddAfter(const TimeRecordView& session, double from, const RatePlan& plan, double& time,

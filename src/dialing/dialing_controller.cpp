@@ -51,7 +51,8 @@ DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, Ap
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
       redial_timer_(ports.ui.CreateTimer()),
-      line_ended_(ports.ui.CreateSignal()) {
+      line_ended_(ports.ui.CreateSignal()),
+      budget_(ports, connections, log, events) {
   wait_time_timer_->SetInterval(80000);
   wait_time_timer_->OnTimer = [this] { WaitTimeTimerTimer(); };
   redial_timer_->SetInterval(3000);
@@ -113,6 +114,8 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
 }
 
 void DialingController::DialCurrentEntry() {
+  if (!budget_.MayDial(dialup_.Entry, ByUser() ? DialBy::User : DialBy::Program))
+    return;
   if (ByUser())
     slow_connects_ = 0;
   failures_ = refusals_ = 0;
@@ -209,6 +212,7 @@ void DialingController::DialUpError(int code, const std::string& message) {
 
 void DialingController::HandleConnected() {
   actions_.PerformActions(PerformAt::AfterConnected);
+  budget_.Connected();
   session_.RecordConnectTime();
   was_connected_ = true;
   failures_ = refusals_ = 0;
@@ -271,7 +275,7 @@ void DialingController::HandleDisconnected() {
   if (was_connected_ && settings_.CkbKeepConnection) {
     was_connected_ = false;
     dialup_.Entry = last_dialed_entry_;
-    StartDial();
+    Redial();
   }
   PlayEventSound(EventSound::Disconnect);
 }
@@ -301,7 +305,17 @@ void DialingController::LogLineDown() {
 }
 
 void DialingController::HangUp1Click() {
-  down_reason_ = ByUser() ? "hung up by the user" : "hung up by a schedule";
+  HangUpAs(ByUser() ? "hung up by the user" : "hung up by a schedule");
+}
+
+// The line may have gone while the question waited.
+void DialingController::CheckBudget() {
+  if (online_ && budget_.HangUpNow(last_dialed_entry_) && online_)
+    HangUpAs("hung up for the budget");
+}
+
+void DialingController::HangUpAs(const std::string& reason) {
+  down_reason_ = reason;
   wait_time_timer_->SetEnabled(false);
   was_connected_ = false;
   HangUpLine();
@@ -395,6 +409,11 @@ void DialingController::RedialTimerTimer() {
     return;  // ask again at the next tick
   redial_timer_->SetEnabled(false);
   if (!online_)
+    Redial();
+}
+
+void DialingController::Redial() {
+  if (!user_hung_up_ && !dialing_ && budget_.MayDial(dialup_.Entry, DialBy::Redial))
     StartDial();
 }
 

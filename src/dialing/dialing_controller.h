@@ -14,6 +14,8 @@
 #include "ports/main_ports.h"
 #include "accounting/session_accounting.h"
 #include "dialup/dialup.h"
+#include "dialing/budget_guard.h"
+#include "dialing/line_events.h"
 #include "profiles/connection_list.h"
 #include "settings/app_settings.h"
 #include "display/histogram.h"
@@ -28,18 +30,6 @@ class DialingView {
   virtual void SetOnlineLabel(const std::string& text, uint32_t color) = 0;
   // The Keep button's down state.
   virtual void ShowKeepConnection(bool on) = 0;
-};
-
-// What the rest of the program hears of the line; the main controller shows it in the tray.
-class LineEvents {
- public:
-  virtual ~LineEvents() = default;
-  // The line came up or went down.
-  virtual void OnlineChanged(bool online) = 0;
-  // The line came up with CkbMinToTray on: the window goes to the tray.
-  virtual void MinimizeToTray() = 0;
-  // Something the user should hear of even with the window hidden.
-  virtual void Warn(const std::string& text) = 0;
 };
 
 // Every dial goes through StartDial, which refuses while a dial is in progress and after
@@ -87,6 +77,9 @@ class DialingController {
   // The monitor's tick: tests each connect once. A line that links too slowly three
   // connects in a row is kept, said once, and not tested again until the user dials.
   void CheckSpeedAfterConnect();
+  // The monitor's tick, after the counters grew: the budget's warning and question; a yes
+  // hangs up as the user's Hang Up does, so keep-connection does not dial again.
+  void CheckBudget();
   // The wait and redial timers take UdWaitTime and UdRedialAfter now, not only at the
   // next dial.
   void ApplyTimerIntervals();
@@ -129,6 +122,11 @@ class DialingController {
   // With CkbDetailedLog, the line that says why the session ended and how long it lasted.
   void LogLineDown();
   void StartDial();
+  // The redial of dialup.Entry, after a failed dial or a dropped line, unless the user
+  // hung up or its budget holds it back.
+  void Redial();
+  // Hangs up, the user's way: no redial follows.
+  void HangUpAs(const std::string& reason);
   void HandleConnected();
   void HandleDisconnected();
   void SetOnlineState(bool on);
@@ -154,6 +152,7 @@ class DialingController {
   // Set by RAS when the line in hand ends: the drop is noticed at once, not at the next
   // tick of the monitor, which stays the way for a RAS without the notification.
   std::unique_ptr<UiSignal> line_ended_;
+  BudgetGuard budget_;
 
   bool online_ = false;
   bool dialing_ = false;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "accounting/accounting.h"
+#include "accounting/budget.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ void Readouts::ShowView(int mode, bool online) {
   settings_.ViewMode = mode;
   const auto& captions = kCaptions[mode];
   view_.ShowReadouts({captions[0], captions[1], captions[2]}, Values(mode, online));
+  view_.ShowBillingHint(BillingHint(mode));
 }
 
 void Readouts::Copytoclipboard1Click() {
@@ -66,6 +68,17 @@ ReadoutValues Readouts::Values(int mode, bool online) {
     return {FormatDuration(row.SessionTime), FormatDuration(row.TodayTime),
             FormatDuration(row.BillingTime)};
   return {Money(row.SessionExpense), Money(row.TodayExpense), Money(row.BillingExpense)};
+}
+
+std::string Readouts::BillingHint(int mode) {
+  const int selected = SelectedAccount(connections_.Table());
+  const EntryInfo& profile = connections_.CurrentProfile();
+  if ((mode != kViewTime && mode != kViewExpense) || selected < 0 ||
+      connections_.Table()[selected].EntryName != profile.EntryName)
+    return "";
+  const std::string left =
+      BudgetLeft(profile.Limit, connections_.Table()[selected], locale_.DecimalSeparator());
+  return left.empty() ? "" : "Budget left: " + left;
 }
 
 ReadoutValues Readouts::Speed(bool online) {

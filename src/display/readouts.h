@@ -31,6 +31,8 @@ class ReadoutsView {
                             const ReadoutValues& values) = 0;
   // What read-out `index` (0-2) shows now.
   virtual std::string ReadoutText(int index) = 0;
+  // The hint of the third read-out; empty for none.
+  virtual void ShowBillingHint(const std::string& hint) = 0;
 };
 
 class Readouts {
@@ -39,7 +41,9 @@ class Readouts {
            const TransferRing& ring, Locale& locale, Desktop& desktop, ReadoutsView& view);
 
   // With connections in the list: ViewMode becomes `mode` and the read-outs show it. An
-  // empty list changes nothing, not even ViewMode.
+  // empty list changes nothing, not even ViewMode. Where the third read-out shows the
+  // billing period's time or expense, its hint tells what is left of the selected
+  // connection's budget.
   void ShowView(int mode, bool online);
 
   // The copy menu opens over read-out `tag` (1-3); its item copies that read-out's text,
@@ -51,6 +55,7 @@ class Readouts {
   ReadoutValues Values(int mode, bool online);
   ReadoutValues Speed(bool online);
   ReadoutValues Addresses();
+  std::string BillingHint(int mode);
   // Two decimals, at least four characters, the user's decimal separator.
   std::string Money(long double value);
 

@@ -41,11 +41,11 @@ void Monitor::CheckTimerTimer() {
 
 void Monitor::MonitorTick() {
   using Step = void (Monitor::*)();
-  static constexpr std::array<Step, 10> kSteps = {
-      &Monitor::DetectDisconnect, &Monitor::AccountingTick,    &Monitor::ShowView,
-      &Monitor::TakeSample,       &Monitor::CheckMinimumSpeed, &Monitor::DrawHistogram,
-      &Monitor::CheckSchedules,   &Monitor::KeepAlivePing,     &Monitor::UpdateTrayHint,
-      &Monitor::WatchConnections,
+  static constexpr std::array<Step, 11> kSteps = {
+      &Monitor::DetectDisconnect, &Monitor::AccountingTick,   &Monitor::CheckBudget,
+      &Monitor::ShowView,         &Monitor::TakeSample,       &Monitor::CheckMinimumSpeed,
+      &Monitor::DrawHistogram,    &Monitor::CheckSchedules,   &Monitor::KeepAlivePing,
+      &Monitor::UpdateTrayHint,   &Monitor::WatchConnections,
   };
   for (Step step : kSteps)
     (this->*step)();
@@ -58,6 +58,10 @@ void Monitor::DetectDisconnect() {
 // Today's counters restart at midnight also while offline, so the tick goes there always.
 void Monitor::AccountingTick() {
   session_.AccountingTick(dialing_.LastDialedEntry());
+}
+
+void Monitor::CheckBudget() {
+  dialing_.CheckBudget();
 }
 
 void Monitor::ShowView() {

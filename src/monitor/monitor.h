@@ -34,6 +34,7 @@ class Monitor {
   // The tick's steps, in order.
   void DetectDisconnect();
   void AccountingTick();
+  void CheckBudget();
   void ShowView();
   void TakeSample();
   void CheckMinimumSpeed();

@@ -65,11 +65,22 @@ void ConnectionList::LoadCurrentProfile() {
   ApplyProfile(current_, dialup_);
 }
 
-RatePlan ConnectionList::PlanOf(const std::string& entry) {
+EntryInfo ConnectionList::ProfileOf(const std::string& entry) {
   EntryInfo profile;
   profile.EntryName = entry;
   problems_.Say(store_.LoadProfile(profile, dialup_));
-  return profile.Rates;
+  return profile;
+}
+
+void ConnectionList::SaveBudgetWarned(const std::string& entry, int period) {
+  EntryInfo marker;
+  marker.EntryName = entry;
+  marker.BudgetWarned = period;
+  std::string error;
+  if (!store_.SaveBudgetWarned(marker, error))
+    problems_.Say({error});
+  if (current_.EntryName == entry)
+    current_.BudgetWarned = period;
 }
 
 void ConnectionList::Refresh() {

@@ -69,8 +69,12 @@ class ConnectionList {
   const TAccountTable& Table() const { return table_; }
   // The rows' time and expense counters are the accounting's to keep.
   TAccountTable& Table() { return table_; }
-  // The rate plan the entry's profile holds.
-  RatePlan PlanOf(const std::string& entry);
+  // The entry's profile as the file has it now, and the rate plan it holds.
+  EntryInfo ProfileOf(const std::string& entry);
+  RatePlan PlanOf(const std::string& entry) { return ProfileOf(entry).Rates; }
+  // Writes into the entry's profile that the budget warning of billing period `period`
+  // was given; a refused write is said.
+  void SaveBudgetWarned(const std::string& entry, int period);
   const EntryInfo& CurrentProfile() const { return current_; }
 
   // The user highlighted the list item with this caption.

@@ -24,6 +24,14 @@ struct RatePlan {
   bool operator==(const RatePlan&) const = default;
 };
 
+// A limit on the online time and the cost of each billing period; 0 sets none.
+struct Budget {
+  double Hours = 0;
+  double Money = 0;
+
+  bool operator==(const Budget&) const = default;
+};
+
 struct EntryInfo {
   std::string EntryName;  // the phonebook entry, and its section in Entries.ini
   std::string UserName;
@@ -33,6 +41,10 @@ struct EntryInfo {
   std::string PN;          // the number handed to the dial-up component
   std::string PNList;      // the user's numbers in their joined form, see JoinPhoneList
   RatePlan Rates;
+  Budget Limit;
+  // The billing period (its first day's date) whose warning that most of the budget is
+  // used was given; the dialog leaves it as it is.
+  int BudgetWarned = 0;
 
   bool operator==(const EntryInfo&) const = default;
 };

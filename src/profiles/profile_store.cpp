@@ -13,6 +13,7 @@
 namespace {
 
 constexpr std::string_view kListSeparator = "^^";
+constexpr const char* kBudgetWarnedKey = "BudgetWarned";
 
 // The password is kept in the file through the password encoding.
 struct Encoded {
@@ -48,6 +49,9 @@ std::vector<Key> Keys(EntryInfo& info) {
     keys.push_back({prefix + "RateTo", &section.To});
   }
   keys.push_back({"BillingDay", &rates.BillingDay});
+  keys.push_back({"BudgetHours", &info.Limit.Hours});
+  keys.push_back({"BudgetMoney", &info.Limit.Money});
+  keys.push_back({kBudgetWarnedKey, &info.BudgetWarned});
   return keys;
 }
 
@@ -120,10 +124,20 @@ std::vector<std::string> ProfileStore::LoadProfile(EntryInfo& info, TDialUp& dia
 }
 
 bool ProfileStore::SaveProfile(const EntryInfo& info, std::string& error) {
+  return SaveKeys(info, "", error);
+}
+
+bool ProfileStore::SaveBudgetWarned(const EntryInfo& info, std::string& error) {
+  return SaveKeys(info, kBudgetWarnedKey, error);
+}
+
+bool ProfileStore::SaveKeys(const EntryInfo& info, const std::string& only, std::string& error) {
   const std::string path = Path();
   const char separator = locale_.DecimalSeparator();
   EntryInfo fields = info;  // the key table points into a record it may change
   for (const Key& key : Keys(fields)) {
+    if (!only.empty() && key.name != only)
+      continue;
     if (!file_.Write(path, info.EntryName, key.name, Format(key.field, separator))) {
       error = "Unable to write to " + path;
       return false;

@@ -37,8 +37,13 @@ class ProfileStore {
   // and leaving other sections alone. Stops at the first write the system refuses and
   // returns false with a text naming the file; keys written before it stay written.
   bool SaveProfile(const EntryInfo& info, std::string& error);
+  // Writes the BudgetWarned key alone, as SaveProfile would.
+  bool SaveBudgetWarned(const EntryInfo& info, std::string& error);
 
  private:
+  // Every key, or only the one named `only` when it is not empty.
+  bool SaveKeys(const EntryInfo& info, const std::string& only, std::string& error);
+
   ProfileFile& file_;
   Files& files_;
   Locale& locale_;

@@ -20,8 +20,9 @@ constexpr SectionIds kSections[3] = {
 };
 
 // In RateField order.
-constexpr int kRateIds[kRateFields] = {IDC_EDGENERALRATE, IDC_EDSECTION1RATE, IDC_EDSECTION2RATE,
-                                       IDC_EDSECTION3RATE, IDC_EDWEEKENDRATE};
+constexpr int kNumberIds[kNumberFields] = {
+    IDC_EDGENERALRATE, IDC_EDSECTION1RATE, IDC_EDSECTION2RATE, IDC_EDSECTION3RATE,
+    IDC_EDWEEKENDRATE, IDC_EDBUDGETHOURS,  IDC_EDBUDGETMONEY};
 
 constexpr int kPropertyPage = 0;
 constexpr int kRatePage = 1;
@@ -71,8 +72,8 @@ void TCnPtyForm::OnInit() {
   SetText(IDC_EDDOMAIN, fields_.Domain);
   SetChecked(IDC_CKBPULSEDIAL, fields_.PulseDial);
   ShowPhones();
-  for (int i = 0; i < kRateFields; ++i)
-    SetText(kRateIds[i], fields_.Rates[i]);
+  for (int i = 0; i < kNumberFields; ++i)
+    SetText(kNumberIds[i], fields_.Numbers[i]);
   for (int i = 0; i < 3; ++i) {
     SetChecked(kSections[i].Check, fields_.SectionEnabled[i]);
     SetUpDown(kSections[i].UdFrom, kHourLow, kHourHigh, fields_.From[i]);
@@ -134,7 +135,7 @@ bool TCnPtyForm::OnOK() {
   if (const auto problem = StoreProfile(fields_, input_.DecimalSeparator, result_)) {
     ShowError(problem->Text);
     ShowPage(problem->Field < 0 ? kPropertyPage : kRatePage);
-    Focus(problem->Field < 0 ? IDC_EDUSERNAME : kRateIds[problem->Field]);
+    Focus(problem->Field < 0 ? IDC_EDUSERNAME : kNumberIds[problem->Field]);
     return false;
   }
   result_.EntryName = entry_name_;
@@ -188,8 +189,8 @@ void TCnPtyForm::ReadFields() {
   fields_.Pwd = Text(IDC_EDUSERPWD);
   fields_.Domain = Text(IDC_EDDOMAIN);
   fields_.PulseDial = Checked(IDC_CKBPULSEDIAL);
-  for (int i = 0; i < kRateFields; ++i)
-    fields_.Rates[i] = Text(kRateIds[i]);
+  for (int i = 0; i < kNumberFields; ++i)
+    fields_.Numbers[i] = Text(kNumberIds[i]);
   for (int i = 0; i < 3; ++i) {
     fields_.SectionEnabled[i] = Checked(kSections[i].Check);
     fields_.From[i] = UpDownPosition(kSections[i].UdFrom);

@@ -10,8 +10,9 @@
 
 namespace {
 
-constexpr const char* kRateNames[kRateFields] = {"General rate", "Section 1 rate", "Section 2 rate",
-                                                 "Section 3 rate", "Weekend rate"};
+constexpr const char* kNumberNames[kNumberFields] = {
+    "General rate", "Section 1 rate", "Section 2 rate", "Section 3 rate",
+    "Weekend rate", "budget's hours", "budget's money"};
 
 // Fixed point with four decimals, as the rate edits show a rate.
 std::string FormatRate(double rate, char separator) {
@@ -81,7 +82,9 @@ PropertyFields ShowProfile(const EntryInfo& profile, char decimal_separator) {
   const double rates[kRateFields] = {plan.GeneralRate, plan.Sections[0].Rate, plan.Sections[1].Rate,
                                      plan.Sections[2].Rate, plan.WeekendRate};
   for (int i = 0; i < kRateFields; ++i)
-    fields.Rates[i] = FormatRate(rates[i], decimal_separator);
+    fields.Numbers[i] = FormatRate(rates[i], decimal_separator);
+  fields.Numbers[kBudgetHours] = FormatReal(profile.Limit.Hours, decimal_separator);
+  fields.Numbers[kBudgetMoney] = FormatReal(profile.Limit.Money, decimal_separator);
   for (int i = 0; i < 3; ++i) {
     fields.SectionEnabled[i] = plan.Sections[i].Enabled;
     fields.From[i] = std::clamp(plan.Sections[i].From, kHourLow, kHourHigh);
@@ -96,13 +99,13 @@ std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char d
                                             EntryInfo& profile) {
   if (fields.UserName.empty())
     return PropertyProblem{"Empty user name!", -1};
-  double rates[kRateFields];
-  for (int i = 0; i < kRateFields; ++i) {
-    const auto rate = ParseRate(fields.Rates[i], decimal_separator);
-    if (!rate)
+  double numbers[kNumberFields];
+  for (int i = 0; i < kNumberFields; ++i) {
+    const auto number = ParseRate(fields.Numbers[i], decimal_separator);
+    if (!number || (i >= kRateFields && *number < 0))
       return PropertyProblem{
-          "'" + fields.Rates[i] + "' is not a valid number for the " + kRateNames[i] + ".", i};
-    rates[i] = *rate;
+          "'" + fields.Numbers[i] + "' is not a valid number for the " + kNumberNames[i] + ".", i};
+    numbers[i] = *number;
   }
   profile.UserName = fields.UserName;
   profile.Pwd = fields.Pwd;
@@ -111,12 +114,13 @@ std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char d
   profile.PN = fields.Phones.PN();
   profile.PNList = JoinPhoneList(fields.Phones.Numbers());
   RatePlan& plan = profile.Rates;
-  plan.GeneralRate = rates[kGeneralRate];
+  plan.GeneralRate = numbers[kGeneralRate];
   for (int i = 0; i < 3; ++i)
-    plan.Sections[i] = {fields.SectionEnabled[i], rates[kSection1Rate + i], fields.From[i],
+    plan.Sections[i] = {fields.SectionEnabled[i], numbers[kSection1Rate + i], fields.From[i],
                         fields.To[i]};
   plan.WeekendEnabled = fields.WeekendEnabled;
-  plan.WeekendRate = rates[kWeekendRate];
+  plan.WeekendRate = numbers[kWeekendRate];
   plan.BillingDay = fields.BillingDay;
+  profile.Limit = {numbers[kBudgetHours], numbers[kBudgetMoney]};
   return std::nullopt;
 }

@@ -72,16 +72,27 @@ class PhoneNumbers {
   int selected_ = -1;
 };
 
-// The rate edits, in the order OK reads them.
-enum RateField { kGeneralRate, kSection1Rate, kSection2Rate, kSection3Rate, kWeekendRate };
+// The number edits of the Rate page, in the order OK reads them: the rates, then the
+// budget's limits.
+enum RateField {
+  kGeneralRate,
+  kSection1Rate,
+  kSection2Rate,
+  kSection3Rate,
+  kWeekendRate,
+  kBudgetHours,
+  kBudgetMoney
+};
 inline constexpr int kRateFields = 5;
+inline constexpr int kNumberFields = 7;
 
 // The controls' contents, as texts where the user types numbers.
 struct PropertyFields {
   std::string UserName, Pwd, Domain;
   bool PulseDial = false;
   PhoneNumbers Phones{"", {}};
-  std::string Rates[kRateFields];  // "%4.4f" with the user's decimal separator
+  // Rates "%4.4f", limits in their shortest form, both with the user's decimal separator.
+  std::string Numbers[kNumberFields];
   bool SectionEnabled[3] = {};
   int From[3] = {}, To[3] = {};  // kHourLow..kHourHigh
   bool WeekendEnabled = false;
@@ -99,8 +110,8 @@ struct PropertyProblem {
 };
 
 // OK: every field into `profile`, the list joined. Checks everything first: an empty
-// user name or a rate that is not a number in the user's decimal form (with
-// `decimal_separator`, never the other mark, which would be taken for thousands) refuses,
-// naming the field and its text, and leaves `profile` untouched.
+// user name, or a rate or limit that is not a number in the user's decimal form (with
+// `decimal_separator`, never the other mark, which would be taken for thousands) or a
+// limit below 0, refuses, naming the field and its text, and leaves `profile` untouched.
 std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char decimal_separator,
                                             EntryInfo& profile);

@@ -126,6 +126,8 @@ void MainWindow::CreateControls() {
     HWND label = AddControl("STATIC", l.Caption, l.Style, l.Id, l.Left, l.Top, l.Width, l.Height);
     if (l.Id == IDC_HISRECV)
       AddHint(label, "Data exchange");
+    if (l.Id == IDC_LBLINFO3)
+      AddHint(label, "");  // ShowBillingHint fills it
   }
   SendDlgItemMessageA(hwnd_, IDC_LBLMAINFORMCAPTION, WM_SETFONT,
                       reinterpret_cast<WPARAM>(caption_font_), FALSE);

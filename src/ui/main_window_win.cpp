@@ -372,6 +372,19 @@ std::string MainWindow::ReadoutText(int index) {
   return text;
 }
 
+// An empty text shows no tooltip at all.
+void MainWindow::ShowBillingHint(const std::string& hint) {
+  if (hint == billing_hint_)
+    return;
+  billing_hint_ = hint;
+  TOOLINFOA info{};
+  info.cbSize = sizeof(info);
+  info.hwnd = hwnd_;
+  info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(hwnd_, IDC_LBLINFO3));
+  info.lpszText = billing_hint_.data();
+  SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 void MainWindow::ShowHistogram(const HistogramBars& bars) {
   bars_ = bars;
   InvalidateRect(GetDlgItem(hwnd_, IDC_HISRECV), nullptr, FALSE);

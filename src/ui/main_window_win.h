@@ -52,6 +52,7 @@ class MainWindow : public MainView {
   void ShowReadouts(const std::array<std::string, 3>& captions,
                     const ReadoutValues& values) override;
   std::string ReadoutText(int index) override;
+  void ShowBillingHint(const std::string& hint) override;
   void ShowHistogram(const HistogramBars& bars) override;
   void ShowTrayIcon(int icon_index, const std::string& hint) override;
   void ShowTrayBalloon(const std::string& text) override;
@@ -113,6 +114,7 @@ class MainWindow : public MainView {
   Tmainform controller_;
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
+  std::string billing_hint_;  // the tooltip points into it
   HMENU sys_menu_ = nullptr;
   HMENU list_menu_ = nullptr;
   HMENU tray_menu_ = nullptr;

@@ -1,4 +1,5 @@
-// End to end: the property dialog refuses what it cannot store and saves the rest.
+// End to end: the property dialog refuses what it cannot store and saves the rest, and a
+// budget set there holds the line to it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -67,6 +68,37 @@ TEST(PropertyE2E, CancelAfterEditsChangesNoFileAndNoRegistryValue) {
   EXPECT_EQ(app.ReadFile("rasphone.pbk"), phonebook);
   EXPECT_EQ(UserRegistryDump("Software") + UserRegistryDump("RemoteAccess"), registry);
   EXPECT_EQ(app.ListRows(IDC_CNLIST)[0].SubText, "ann");
+}
+
+TEST(PropertyE2E, ABudgetSetHereWarnsAsksAtTheLimitAndThenAsksBeforeTheNextDial) {
+  Tarvolin app;
+  ASSERT_TRUE(app.StartWith("[Alpha]\nStepDelayMs=0\nUserName=ann\n"));
+  app.Click(IDC_BTNPROPERTY);
+  Hwnd dialog = app.WaitForTopLevel("Alpha");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDBUDGETHOURS)), "0");
+  SetChildText(dialog, IDC_EDBUDGETHOURS, "0.002");  // 7.2 seconds
+  ClickChild(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(static_cast<HWND>(dialog)); }));
+  EXPECT_NE(app.ReadFile("Entries.ini").find("BudgetHours=0.002"), std::string::npos);
+
+  app.Click(IDC_BTNDIAL);
+  EXPECT_NE(app.AnswerMessageBox("Budget", "Alpha for this billing period is used up. Hang up now?",
+                                 IDYES, 20000),
+            "");
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Offline"; }));
+  const std::string log = app.ReadFile("DialLog.TXT");
+  EXPECT_NE(log.find("80% of the budget of Alpha for this billing period is used; "),
+            std::string::npos)
+      << log;
+
+  app.Click(IDC_BTNDIAL);
+  EXPECT_NE(app.AnswerMessageBox("Budget", "Dial all the same?", IDNO), "");
+  Sleep(1500);
+  EXPECT_EQ(app.Text(IDC_LBLONLINE), "Offline");
+  const std::string after = app.ReadFile("DialLog.TXT");
+  EXPECT_EQ(after.find("Connecting to Alpha..."), after.rfind("Connecting to Alpha..."))
+      << "dialed twice: " << after;
 }
 
 }  // namespace

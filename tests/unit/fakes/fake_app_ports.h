@@ -204,6 +204,7 @@ class FakeMainView : public MainView {
     }
   }
   std::string ReadoutText(int index) override { return readouts[index]; }
+  void ShowBillingHint(const std::string& hint) override { billing_hint = hint; }
   void ShowHistogram(const HistogramBars& b) override { bars = b; }
   void ShowTrayIcon(int index, const std::string& hint) override {
     icon_index = index;
@@ -261,6 +262,7 @@ class FakeMainView : public MainView {
   // The profiles the property dialog was opened with.
   std::vector<EntryInfo> property_dialogs;
   std::array<std::string, 3> readout_captions, readouts;
+  std::string billing_hint;
   bool visible = true;
   HistogramBars bars{};
   int icon_index = -1;

@@ -41,7 +41,9 @@ const Texts kTableOrder = {"UserName",       "Pwd",
                            "Section2Rate",   "Section2RateFrom",
                            "Section2RateTo", "Section3Enabled",
                            "Section3Rate",   "Section3RateFrom",
-                           "Section3RateTo", "BillingDay"};
+                           "Section3RateTo", "BillingDay",
+                           "BudgetHours",    "BudgetMoney",
+                           "BudgetWarned"};
 
 // A profile with nothing but its name and account.
 EntryInfo Account(const std::string& entry, const std::string& user = "",
@@ -63,6 +65,8 @@ EntryInfo Sample() {
   info.PNList = "555-0101^^555-0202^^";
   info.Rates = {
       1.5, 0.25, true, {{true, 1234.5, 8, 18}, {false, 0.1, 18, 22}, {true, 3, 22, 24}}, 17};
+  info.Limit = {40, 12.5};
+  info.BudgetWarned = 46000;
   return info;
 }
 
@@ -97,6 +101,15 @@ TEST_F(ProfileStoreTest, SaveWritesEveryKeyInTableOrderAndLeavesOtherSectionsAlo
   EXPECT_EQ("1", Stored("PulseDial"));
   EXPECT_EQ("0", Stored("Section2Enabled"));
   EXPECT_EQ("17", Stored("BillingDay"));
+  EXPECT_EQ("12.5", Stored("BudgetMoney"));
+
+  // The budget's warning is written on its own: nothing else of the record goes out.
+  EntryInfo changed = Sample();
+  changed.UserName = "mallory";
+  changed.BudgetWarned = 46031;
+  ASSERT_TRUE(store.SaveBudgetWarned(changed, error));
+  EXPECT_EQ("46031", Stored("BudgetWarned"));
+  EXPECT_EQ("alice", Stored("UserName"));
 }
 
 TEST_F(ProfileStoreTest, RealsAreWrittenShortWithTheUsersSeparatorAndReadUnderEither) {

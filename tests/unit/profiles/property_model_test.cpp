@@ -50,22 +50,29 @@ TEST(PropertyModelTest, ShowsTheProfileClampedAndStoresItBack) {
   profile.Rates.GeneralRate = 1.5;
   profile.Rates.Sections[1] = {true, 0.25, 30, -1};
   profile.Rates.BillingDay = 0;
+  profile.Limit.Money = 12.5;
+  profile.BudgetWarned = 46000;
 
   PropertyFields fields = ShowProfile(profile, ',');
+  EXPECT_EQ(fields.Numbers[kBudgetHours], "0");
+  EXPECT_EQ(fields.Numbers[kBudgetMoney], "12,5");
   EXPECT_EQ(fields.Phones.Numbers(), (Texts{"111"}));
-  EXPECT_EQ(fields.Rates[kGeneralRate], "1,5000");
-  EXPECT_EQ(fields.Rates[kSection1Rate], "0,0000");
-  EXPECT_EQ(fields.Rates[kSection2Rate], "0,2500");
+  EXPECT_EQ(fields.Numbers[kGeneralRate], "1,5000");
+  EXPECT_EQ(fields.Numbers[kSection1Rate], "0,0000");
+  EXPECT_EQ(fields.Numbers[kSection2Rate], "0,2500");
   EXPECT_TRUE(fields.SectionEnabled[1]);
   EXPECT_EQ(fields.From[1], 24);
   EXPECT_EQ(fields.To[1], 0);
   EXPECT_EQ(fields.BillingDay, 1);
 
   fields.UserName = "bob";
-  fields.Rates[kWeekendRate] = "2,75";
+  fields.Numbers[kWeekendRate] = "2,75";
   fields.WeekendEnabled = true;
+  fields.Numbers[kBudgetHours] = "40,5";
   fields.Phones.BtnAddPNClick();
   ASSERT_EQ(StoreProfile(fields, ',', profile), std::nullopt);
+  EXPECT_EQ(profile.Limit, (Budget{40.5, 12.5}));
+  EXPECT_EQ(profile.BudgetWarned, 46000);
   EXPECT_EQ(profile.UserName, "bob");
   EXPECT_EQ(profile.PNList, "111^^999^^");
   EXPECT_EQ(profile.Rates.GeneralRate, 1.5);
@@ -83,7 +90,7 @@ TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
 
   PropertyFields fields = ShowProfile(profile, '.');
   fields.UserName = "";
-  fields.Rates[kGeneralRate] = "4";
+  fields.Numbers[kGeneralRate] = "4";
   auto problem = StoreProfile(fields, '.', profile);
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->Text, "Empty user name!");
@@ -91,7 +98,7 @@ TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
   EXPECT_EQ(profile, before);
 
   fields.UserName = "new";
-  fields.Rates[kSection3Rate] = "1.2.3";
+  fields.Numbers[kSection3Rate] = "1.2.3";
   problem = StoreProfile(fields, '.', profile);
   ASSERT_TRUE(problem);
   EXPECT_NE(problem->Text.find("Section 3 rate"), std::string::npos) << problem->Text;
@@ -99,11 +106,20 @@ TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
   EXPECT_EQ(problem->Field, kSection3Rate);
   EXPECT_EQ(profile, before);
 
+  // A limit below 0 is no limit the user can mean.
+  fields.Numbers[kSection3Rate] = "1";
+  fields.Numbers[kBudgetMoney] = "-5";
+  problem = StoreProfile(fields, '.', profile);
+  ASSERT_TRUE(problem);
+  EXPECT_EQ(problem->Text, "'-5' is not a valid number for the budget's money.");
+  EXPECT_EQ(problem->Field, kBudgetMoney);
+  EXPECT_EQ(profile, before);
+
   // A thousand typed with the other mark is refused, never taken as one.
-  for (std::string& rate : fields.Rates)
+  for (std::string& rate : fields.Numbers)
     rate = "0";
   for (const auto& [separator, typed] : {std::pair{'.', "1,000"}, std::pair{',', "1.000"}}) {
-    fields.Rates[kWeekendRate] = typed;
+    fields.Numbers[kWeekendRate] = typed;
     problem = StoreProfile(fields, separator, profile);
     ASSERT_TRUE(problem) << typed;
     EXPECT_EQ(problem->Field, kWeekendRate);

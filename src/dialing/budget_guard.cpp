@@ -1,0 +1,92 @@
+// The budget of each connection.
+#include "dialing/budget_guard.h"
+
+#include <cmath>
+
+#include "accounting/accounting.h"
+#include "accounting/budget.h"
+
+namespace {
+
+constexpr const char* kCaption = "Budget";
+
+std::string UsedUp(const std::string& entry) {
+  return "The budget of " + entry + " for this billing period is used up";
+}
+
+}  // namespace
+
+BudgetGuard::BudgetGuard(const MainPorts& ports, ConnectionList& connections, ConnectionLog& log,
+                         LineEvents& events)
+    : ports_(ports), connections_(connections), log_(log), events_(events) {}
+
+bool BudgetGuard::MayDial(const std::string& entry, DialBy by) {
+  const auto usage = UsageOf(entry);
+  const bool over = usage && usage->used >= 1;
+  if (by == DialBy::User) {
+    allowed_ = agreed_ =
+        over && ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Dial all the same?");
+    return !over || allowed_;
+  }
+  if (by == DialBy::Program)
+    allowed_ = agreed_ = false;
+  if (!over || allowed_)
+    return true;
+  log_.WriteDialLog("No dial started: " + UsedUp(entry) + ".", LogKind::Message);
+  return false;
+}
+
+void BudgetGuard::Connected() {
+  asked_ = agreed_;
+  agreed_ = false;
+}
+
+bool BudgetGuard::HangUpNow(const std::string& entry) {
+  const auto usage = UsageOf(entry);
+  if (!usage)
+    return false;
+  if (usage->used >= kWarnAt)
+    WarnOnce(*usage);
+  if (usage->used < 1) {
+    asked_ = false;  // a new period began
+    return false;
+  }
+  if (asked_)
+    return false;
+  asked_ = true;  // before the question: the ticks go on under it
+  return ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Hang up now?");
+}
+
+std::optional<BudgetGuard::Usage> BudgetGuard::UsageOf(const std::string& entry) {
+  const TAccountTable& table = connections_.Table();
+  const auto row = std::find_if(table.begin(), table.end(), [&](const AccountInfo& r) {
+    return r.InUse && r.EntryName == entry;
+  });
+  if (row == table.end())
+    return std::nullopt;
+  Usage usage;
+  usage.profile = connections_.CurrentProfile().EntryName == entry ? connections_.CurrentProfile()
+                                                                   : connections_.ProfileOf(entry);
+  if (usage.profile.Limit.Hours <= 0 && usage.profile.Limit.Money <= 0)
+    return std::nullopt;
+  usage.row = *row;
+  usage.used = BudgetUsed(usage.profile.Limit, usage.row);
+  // A plan without a billing day has one period that never ends: it is taken as begun on
+  // day 1, as no period's first day can be 0, which reads as "never warned".
+  const double today = std::floor(ports_.clock.LocalNow());
+  usage.period =
+      static_cast<int>(BillingPeriodStart(usage.profile.Rates.BillingDay, today).value_or(1));
+  return usage;
+}
+
+void BudgetGuard::WarnOnce(const Usage& usage) {
+  const std::string& entry = usage.profile.EntryName;
+  if (usage.profile.BudgetWarned == usage.period || !warned_.insert({entry, usage.period}).second)
+    return;
+  const std::string text =
+      "80% of the budget of " + entry + " for this billing period is used; " +
+      BudgetLeft(usage.profile.Limit, usage.row, ports_.locale.DecimalSeparator()) + " left.";
+  log_.WriteDialLog(text, LogKind::Message);
+  events_.Warn(text);
+  connections_.SaveBudgetWarned(entry, usage.period);
+}

@@ -1,0 +1,60 @@
+// The budget of each connection: a warning when most of it is used, a question when all of
+// it is, and no dial beyond it that the user did not agree to.
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "dialing/line_events.h"
+#include "log/connection_log.h"
+#include "ports/main_ports.h"
+#include "profiles/connection_list.h"
+
+// Who starts a dial: the user (Dial button, menu, tray, hotkey), the program (a schedule,
+// an automatic-dial request, the start-up dial) or the redial of a dial that failed or of
+// a line that dropped.
+enum class DialBy { User, Program, Redial };
+
+// The budget of an entry is its profile's Limit against its row's billing-period counters.
+// An entry without a limit, or without a row, is never held back.
+class BudgetGuard {
+ public:
+  BudgetGuard(const MainPorts& ports, ConnectionList& connections, ConnectionLog& log,
+              LineEvents& events);
+
+  // Whether a dial of `entry` may start. Beyond the budget the user is asked first, and
+  // a yes lets the redials of that dial start too; the program's dials and the other
+  // redials do not start, and the log says why.
+  bool MayDial(const std::string& entry, DialBy by);
+  // The line came up: the question below may be asked again, unless this is the connect
+  // of a dial the user agreed to take beyond the budget.
+  void Connected();
+  // Once a second while `entry` is online. At 80 % of the budget the log and the tray
+  // say so, once per billing period; at 100 % the user is asked whether to hang up, once
+  // per connect and again once a new period has started. True when the answer is yes.
+  bool HangUpNow(const std::string& entry);
+
+  static constexpr double kWarnAt = 0.8;
+
+ private:
+  struct Usage {
+    EntryInfo profile;
+    AccountInfo row;
+    double used = 0;  // share of the budget
+    int period = 0;   // the billing period's first day
+  };
+  std::optional<Usage> UsageOf(const std::string& entry);
+  void WarnOnce(const Usage& usage);
+
+  MainPorts ports_;
+  ConnectionList& connections_;
+  ConnectionLog& log_;
+  LineEvents& events_;
+  bool allowed_ = false;  // the user agreed to dial beyond the budget
+  bool agreed_ = false;   // and that dial has not connected yet
+  bool asked_ = false;    // whether to hang up, since the line came up
+  // Warnings given in this run, should the profile not keep them.
+  std::set<std::pair<std::string, int>> warned_;
+};

@@ -1,0 +1,129 @@
+// A connection's budget over several billing periods: the warning once a period, the
+// question at the limit, and which dials may go beyond it.
+#include <gtest/gtest.h>
+
+#include "mainform_fixture.h"
+#include "rassim/rassim.h"
+
+namespace {
+
+constexpr const char* kEntries = "C:\\Tarvolin\\Entries.ini";
+constexpr uint64_t kMinute = 60000;
+// Billing day 31: the periods begin on 30 June, 31 July, 31 August and 30 September.
+constexpr const char* kBudget = "[Home]\r\nBudgetHours=0.5\r\nBillingDay=31\r\n";
+const std::string kWarning = "80% of the budget of Home for this billing period is used; ";
+const std::string kUsedUp = "The budget of Home for this billing period is used up";
+const std::string kHangUpNow = "Budget: " + kUsedUp + ". Hang up now?";
+const std::string kDialAnyway = "Budget: " + kUsedUp + ". Dial all the same?";
+const std::string kNoDial = "No dial started: " + kUsedUp + ".";
+
+class BudgetTest : public MainformTest {
+ protected:
+  BudgetTest() : MainformTest("[Home]\nStepDelayMs=0\n") {}
+
+  int Dials() { return LogCount("Connecting to Home..."); }
+  // Warnings given, in the log and as balloons: the log starts afresh with each run.
+  int Warnings() {
+    return static_cast<int>(
+        std::count_if(view_.balloons.begin(), view_.balloons.end(),
+                      [](const std::string& text) { return text.rfind(kWarning, 0) == 0; }));
+  }
+  int Asked(const std::string& question) {
+    return static_cast<int>(
+        std::count(prompts_.questions.begin(), prompts_.questions.end(), question));
+  }
+  void Connect(Tmainform& form) {
+    form.Dial1Click();
+    ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  }
+  // Online until the question at the limit, which the user answers with `yes`; the
+  // warning came before it, and the line stays up or goes down as answered.
+  void RunToTheLimit(Tmainform& form, bool yes) {
+    prompts_.answer_yes = yes;
+    const int asked = Asked(kHangUpNow);
+    ASSERT_TRUE(ui_.RunUntil([&] { return Asked(kHangUpNow) > asked; }));
+    Elapse(2000);
+    EXPECT_EQ(form.Dialing().Online(), !yes);
+  }
+};
+
+TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidNotAgreeTo) {
+  files_.content[kEntries] = kBudget;
+  Tmainform& form = Start();
+  EXPECT_FALSE(form.FormClose());  // in the tray, where the warning shows as a balloon
+  form.Dialing().SetKeepConnection(true);
+  form.Settings().CkbDetailedLog = true;
+
+  // Period 1: at 80 % (24 minutes) one warning, at 30 minutes the question; yes hangs up
+  // as the user does, so Keep does not dial again.
+  Connect(form);
+  Elapse(23 * kMinute);
+  EXPECT_EQ(Warnings(), 0);
+  Elapse(2 * kMinute);
+  EXPECT_EQ(LogCount(kWarning), 1);
+  EXPECT_EQ(Warnings(), 1);
+  EXPECT_EQ(Asked(kHangUpNow), 0);
+  RunToTheLimit(form, true);
+  EXPECT_EQ(LogCount("Line down: hung up for the budget; the session lasted 00:30:0"), 1);
+  EXPECT_EQ(view_.billing_hint, "Budget left: 00:00:00");
+  Elapse(kMinute);
+  EXPECT_EQ(Dials(), 1);
+  EXPECT_NE(files_.content[kEntries].find("BudgetWarned="), std::string::npos);
+
+  // Beyond the limit the user is asked first; no keeps the line down.
+  prompts_.answer_yes = false;
+  form.Dial1Click();
+  EXPECT_EQ(Asked(kDialAnyway), 1);
+  // The program's dials do not start, and say why.
+  form.Dialing().DialRequest();
+  EXPECT_EQ(LogCount(kNoDial), 1);
+  Elapse(kMinute);
+  EXPECT_EQ(Dials(), 1);
+  // A yes lets that dial and its redials through, and is not asked again at its connect;
+  // the next connect asks, and a no holds until the connect after it.
+  prompts_.answer_yes = true;
+  Connect(form);
+  Elapse(2 * kMinute);
+  EXPECT_EQ(Asked(kHangUpNow), 1);
+  rassim::Drop("*");
+  ASSERT_TRUE(ui_.RunUntil([&] { return Dials() == 3 && form.Dialing().Online(); }));
+  RunToTheLimit(form, false);
+  Elapse(10 * kMinute);
+  EXPECT_EQ(Asked(kHangUpNow), 2);
+  EXPECT_EQ(Warnings(), 1);
+  form.HangUp1Click();
+
+  // Period 2: a restart keeps the warning given, so it is not said twice.
+  clock_.Advance(30 * 24 * 60 * kMinute);  // asleep into 1 July
+  Elapse(2000);
+  EXPECT_EQ(view_.billing_hint, "Budget left: 00:30:00");
+  Connect(form);
+  Elapse(25 * kMinute);
+  EXPECT_EQ(Warnings(), 2);
+  form.HangUp1Click();
+  Tmainform& again = Start();
+  EXPECT_FALSE(again.FormClose());
+  again.Dialing().SetKeepConnection(true);
+  Connect(again);
+  RunToTheLimit(again, false);
+  EXPECT_EQ(Warnings(), 2);
+  // Keep's redial of a line dialed within the budget does not go beyond it.
+  rassim::Drop("*");
+  Elapse(kMinute);
+  EXPECT_FALSE(again.Dialing().Online());
+  EXPECT_EQ(LogCount(kNoDial), 1);
+
+  // Periods 3 and 4, across the ends of July and August.
+  for (int period = 3; period <= 4; ++period) {
+    clock_.Advance(31 * 24 * 60 * kMinute);
+    Elapse(2000);
+    Connect(again);
+    RunToTheLimit(again, true);
+    EXPECT_EQ(Warnings(), period);
+    EXPECT_EQ(Asked(kHangUpNow), period + 1);
+  }
+  EXPECT_EQ(view_.balloons.size(), 4u);
+  EXPECT_EQ(Asked(kDialAnyway), 2);
+}
+
+}  // namespace
