@@ -24,12 +24,14 @@ bool BudgetGuard::MayDial(const std::string& entry, DialBy by) {
   const auto usage = UsageOf(entry);
   const bool over = usage && usage->used >= 1;
   if (by == DialBy::User) {
-    allowed_ = agreed_ =
-        over && ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Dial all the same?");
+    allowed_ = over && ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Dial all the same?");
+    agreed_ = allowed_ ? usage->period : 0;
     return !over || allowed_;
   }
-  if (by == DialBy::Program)
-    allowed_ = agreed_ = false;
+  if (by == DialBy::Program) {
+    allowed_ = false;
+    agreed_ = 0;
+  }
   if (!over || allowed_)
     return true;
   log_.WriteDialLog("No dial started: " + UsedUp(entry) + ".", LogKind::Message);
@@ -37,8 +39,8 @@ bool BudgetGuard::MayDial(const std::string& entry, DialBy by) {
 }
 
 void BudgetGuard::Connected() {
-  asked_ = agreed_;
-  agreed_ = false;
+  settled_ = agreed_;
+  agreed_ = 0;
 }
 
 bool BudgetGuard::HangUpNow(const std::string& entry) {
@@ -47,13 +49,9 @@ bool BudgetGuard::HangUpNow(const std::string& entry) {
     return false;
   if (usage->used >= kWarnAt)
     WarnOnce(*usage);
-  if (usage->used < 1) {
-    asked_ = false;  // a new period began
+  if (usage->used < 1 || settled_ == usage->period)
     return false;
-  }
-  if (asked_)
-    return false;
-  asked_ = true;  // before the question: the ticks go on under it
+  settled_ = usage->period;  // before the question: the ticks go on under it
   return ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Hang up now?");
 }
 

@@ -53,8 +53,10 @@ class BudgetGuard {
   ConnectionLog& log_;
   LineEvents& events_;
   bool allowed_ = false;  // the user agreed to dial beyond the budget
-  bool agreed_ = false;   // and that dial has not connected yet
-  bool asked_ = false;    // whether to hang up, since the line came up
+  int agreed_ = 0;        // in this period, and that dial has not connected yet
+  // The period in which the question whether to hang up was settled since the line came
+  // up; 0 for none.
+  int settled_ = 0;
   // Warnings given in this run, should the profile not keep them.
   std::set<std::pair<std::string, int>> warned_;
 };

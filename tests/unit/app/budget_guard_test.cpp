@@ -9,7 +9,7 @@ namespace {
 
 constexpr const char* kEntries = "C:\\Tarvolin\\Entries.ini";
 constexpr uint64_t kMinute = 60000;
-// Billing day 31: the periods begin on 30 June, 31 July, 31 August and 30 September.
+// Billing day 31: the periods begin on 31 May, 30 June, 31 July, 31 August and 30 September.
 constexpr const char* kBudget = "[Home]\r\nBudgetHours=0.5\r\nBillingDay=31\r\n";
 const std::string kWarning = "80% of the budget of Home for this billing period is used; ";
 const std::string kUsedUp = "The budget of Home for this billing period is used up";
@@ -107,14 +107,20 @@ TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidN
   Connect(again);
   RunToTheLimit(again, false);
   EXPECT_EQ(Warnings(), 2);
+
+  // Period 3: asleep online into it, the line was kept; the new period warns and asks.
+  clock_.Advance(31 * 24 * 60 * kMinute);  // 1 August
+  Elapse(2000);
+  EXPECT_EQ(Warnings(), 3);
+  EXPECT_EQ(Asked(kHangUpNow), 4);
   // Keep's redial of a line dialed within the budget does not go beyond it.
   rassim::Drop("*");
   Elapse(kMinute);
   EXPECT_FALSE(again.Dialing().Online());
   EXPECT_EQ(LogCount(kNoDial), 1);
 
-  // Periods 3 and 4, across the ends of July and August.
-  for (int period = 3; period <= 4; ++period) {
+  // Periods 4 and 5, across the ends of August and September.
+  for (int period = 4; period <= 5; ++period) {
     clock_.Advance(31 * 24 * 60 * kMinute);
     Elapse(2000);
     Connect(again);
@@ -122,7 +128,7 @@ TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidN
     EXPECT_EQ(Warnings(), period);
     EXPECT_EQ(Asked(kHangUpNow), period + 1);
   }
-  EXPECT_EQ(view_.balloons.size(), 4u);
+  EXPECT_EQ(view_.balloons.size(), 5u);
   EXPECT_EQ(Asked(kDialAnyway), 2);
 }
 
