@@ -80,6 +80,8 @@ TEST_F(ProfileStoreWin, SavedKeysStandInTableOrderAndEveryFieldLoadsBack) {
   saved.PNList = JoinPhoneList(numbers);
   saved.Rates = {
       1.5, 0.25, true, {{true, 1234.5, 8, 18}, {false, 0.1, 18, 22}, {true, 3, 22, 24}}, 17};
+  saved.Limit = {40, 12.5};
+  saved.BudgetWarned = 46000;
   ASSERT_TRUE(store_.SaveProfile(saved, error_)) << error_;
 
   const Texts table_order = {"UserName",       "Pwd",
@@ -92,7 +94,9 @@ TEST_F(ProfileStoreWin, SavedKeysStandInTableOrderAndEveryFieldLoadsBack) {
                              "Section2Rate",   "Section2RateFrom",
                              "Section2RateTo", "Section3Enabled",
                              "Section3Rate",   "Section3RateFrom",
-                             "Section3RateTo", "BillingDay"};
+                             "Section3RateTo", "BillingDay",
+                             "BudgetHours",    "BudgetMoney",
+                             "BudgetWarned"};
   EXPECT_EQ(table_order, KeysInFile(store_.Path(), "Alpha"));
 
   dialup_.Entry = "Alpha";
