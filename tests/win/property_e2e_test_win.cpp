@@ -17,11 +17,16 @@ void ExpectRefusal(const Tarvolin& app, Hwnd dialog, const std::string& text) {
   EXPECT_TRUE(IsWindow(static_cast<HWND>(dialog)));
 }
 
+// The property dialog of Alpha, the selected entry.
+Hwnd OpenProperty(const Tarvolin& app) {
+  app.Click(IDC_BTNPROPERTY);
+  return app.WaitForTopLevel("Alpha");
+}
+
 TEST(PropertyE2E, OkSavesEntriesIniAndTheListShowsTheNewUserName) {
   Tarvolin app;
   ASSERT_TRUE(app.StartWith("[Alpha]\nStepDelayMs=0\n[Bravo]\nStepDelayMs=0\n"));
-  app.Click(IDC_BTNPROPERTY);
-  Hwnd dialog = app.WaitForTopLevel("Alpha");
+  Hwnd dialog = OpenProperty(app);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDGENERALRATE)), "0.0000");
   EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDBILLINGDAY)), "1");
@@ -53,8 +58,7 @@ TEST(PropertyE2E, CancelAfterEditsChangesNoFileAndNoRegistryValue) {
   const std::string entries = app.ReadFile("Entries.ini");
   const std::string phonebook = app.ReadFile("rasphone.pbk");
   const std::string registry = UserRegistryDump("Software") + UserRegistryDump("RemoteAccess");
-  app.Click(IDC_BTNPROPERTY);
-  Hwnd dialog = app.WaitForTopLevel("Alpha");
+  Hwnd dialog = OpenProperty(app);
   ASSERT_NE(dialog, nullptr);
   SetChildText(dialog, IDC_EDUSERNAME, "carol");
   SetChildText(dialog, IDC_EDUSERPWD, "secret");
@@ -73,8 +77,7 @@ TEST(PropertyE2E, CancelAfterEditsChangesNoFileAndNoRegistryValue) {
 TEST(PropertyE2E, ABudgetSetHereWarnsAsksAtTheLimitAndThenAsksBeforeTheNextDial) {
   Tarvolin app;
   ASSERT_TRUE(app.StartWith("[Alpha]\nStepDelayMs=0\nUserName=ann\n"));
-  app.Click(IDC_BTNPROPERTY);
-  Hwnd dialog = app.WaitForTopLevel("Alpha");
+  Hwnd dialog = OpenProperty(app);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDBUDGETHOURS)), "0");
   SetChildText(dialog, IDC_EDBUDGETHOURS, "0.002");  // 7.2 seconds
