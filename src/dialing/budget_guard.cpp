@@ -1,6 +1,7 @@
 // The budget of each connection.
 #include "dialing/budget_guard.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "accounting/accounting.h"
