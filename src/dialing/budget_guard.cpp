@@ -50,7 +50,7 @@ bool BudgetGuard::HangUpNow(const std::string& entry) {
     return false;
   if (usage->used >= kWarnAt)
     WarnOnce(*usage);
-  if (usage->used < 1 || settled_ == usage->period)
+  if (usage->used < 1 || usage->period <= settled_)
     return false;
   settled_ = usage->period;  // before the question: the ticks go on under it
   return ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Hang up now?");
@@ -80,7 +80,8 @@ std::optional<BudgetGuard::Usage> BudgetGuard::UsageOf(const std::string& entry)
 
 void BudgetGuard::WarnOnce(const Usage& usage) {
   const std::string& entry = usage.profile.EntryName;
-  if (usage.profile.BudgetWarned == usage.period || !warned_.insert({entry, usage.period}).second)
+  // A clock set back into a period that has passed brings no warning of it.
+  if (usage.period <= usage.profile.BudgetWarned || !warned_.insert({entry, usage.period}).second)
     return;
   const std::string text =
       "80% of the budget of " + entry + " for this billing period is used; " +

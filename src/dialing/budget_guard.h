@@ -33,7 +33,8 @@ class BudgetGuard {
   void Connected();
   // Once a second while `entry` is online. At 80 % of the budget the log and the tray
   // say so, once per billing period; at 100 % the user is asked whether to hang up, once
-  // per connect and again once a new period has started. True when the answer is yes.
+  // per connect and again once a new period has started; a clock set back into an earlier
+  // period brings neither again. True when the answer is yes.
   bool HangUpNow(const std::string& entry);
 
   static constexpr double kWarnAt = 0.8;

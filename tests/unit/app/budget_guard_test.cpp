@@ -107,6 +107,13 @@ TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidN
   Connect(again);
   RunToTheLimit(again, false);
   EXPECT_EQ(Warnings(), 2);
+  // The clock set back into period 1 and on again: neither warned nor asked again.
+  clock_.ShiftLocal(-2);
+  Elapse(kMinute);
+  clock_.ShiftLocal(2);
+  Elapse(kMinute);
+  EXPECT_EQ(Warnings(), 2);
+  EXPECT_EQ(Asked(kHangUpNow), 3);
 
   // Period 3: asleep online into it, the line was kept; the new period warns and asks.
   clock_.Advance(31 * 24 * 60 * kMinute);  // 1 August
