@@ -106,6 +106,14 @@ std::string FormatDuration(double span) {
   return text;
 }
 
+std::string FormatMoney(long double value, char separator) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2Lf", value);
+  std::string money = text;
+  std::replace(money.begin(), money.end(), '.', separator);
+  return money;
+}
+
 bool IsBillingDay(double date, int billing_day) {
   if (billing_day < 1 || billing_day > 31)
     return false;

@@ -25,6 +25,9 @@ long double ComputeExpense(const RatePlan& plan, double start, double duration);
 // the nearest whole second, halves to the even one. A negative span gets a leading "-".
 std::string FormatDuration(double span);
 
+// An amount with two decimals and `separator` as the decimal mark ("1234.50").
+std::string FormatMoney(long double value, char separator);
+
 // Whether the date `date` starts a billing period for `billing_day` (1 to 31): that day of
 // its month, or the month's last day when the month is too short for it. A day outside
 // 1..31 starts none.

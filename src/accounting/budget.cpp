@@ -2,7 +2,6 @@
 #include "accounting/budget.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "accounting/accounting.h"
 
@@ -20,12 +19,8 @@ std::string BudgetLeft(const Budget& budget, const AccountInfo& row, char separa
   if (budget.Hours > 0)
     left = FormatDuration(std::max(0.0, budget.Hours / 24 - row.BillingTime));
   if (budget.Money > 0) {
-    char money[64];
-    std::snprintf(money, sizeof money, "%.2f",
-                  std::max(0.0, budget.Money - static_cast<double>(row.BillingExpense)));
-    std::string text = money;
-    std::replace(text.begin(), text.end(), '.', separator);
-    left += (left.empty() ? "" : " and ") + text;
+    const long double money = std::max(0.0L, budget.Money - row.BillingExpense);
+    left += (left.empty() ? "" : " and ") + FormatMoney(money, separator);
   }
   return left;
 }

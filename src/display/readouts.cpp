@@ -1,9 +1,6 @@
 // The read-outs' texts.
 #include "display/readouts.h"
 
-#include <algorithm>
-#include <cstdio>
-
 #include "accounting/accounting.h"
 #include "accounting/budget.h"
 
@@ -67,7 +64,9 @@ ReadoutValues Readouts::Values(int mode, bool online) {
   if (mode == kViewTime)
     return {FormatDuration(row.SessionTime), FormatDuration(row.TodayTime),
             FormatDuration(row.BillingTime)};
-  return {Money(row.SessionExpense), Money(row.TodayExpense), Money(row.BillingExpense)};
+  const char mark = locale_.DecimalSeparator();
+  return {FormatMoney(row.SessionExpense, mark), FormatMoney(row.TodayExpense, mark),
+          FormatMoney(row.BillingExpense, mark)};
 }
 
 std::string Readouts::BillingHint(int mode) {
@@ -101,12 +100,4 @@ ReadoutValues Readouts::Addresses() {
   }
   values[2] = dialup_.GetStatistics() ? FormatGrouped(dialup_.ConnectionSpeed()) : "0";
   return values;
-}
-
-std::string Readouts::Money(long double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%4.2Lf", value);
-  std::string money = text;
-  std::ranges::replace(money, '.', locale_.DecimalSeparator());
-  return money;
 }

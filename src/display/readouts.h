@@ -56,8 +56,6 @@ class Readouts {
   ReadoutValues Speed(bool online);
   ReadoutValues Addresses();
   std::string BillingHint(int mode);
-  // Two decimals, at least four characters, the user's decimal separator.
-  std::string Money(long double value);
 
   TDialUp& dialup_;
   ConnectionList& connections_;
