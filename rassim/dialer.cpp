@@ -1,12 +1,15 @@
 // Simulated dials: one worker thread per connection walks the dial steps, then watches the
-// line until it is hung up, dropped by the control file or drops by itself.
+// line until it is hung up, dropped by the control file or drops by itself. A hang-up,
+// like a modem's, completes in the background on a thread of its own.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -16,8 +19,6 @@
 #include <thread>
 #include <vector>
 
-#include "dialup/ras_fields.h"
-#include "rassim/codes.h"
 #include "rassim/entry.h"
 #include "rassim/rassim.h"
 
@@ -30,29 +31,27 @@ using Clock = std::chrono::steady_clock;
 // How often a waiting worker looks for the control file.
 constexpr auto kControlPoll = std::chrono::milliseconds(100);
 
-constexpr uint32_t kDialSteps[] = {kRasOpenPort,
-                                   kRasPortOpened,
-                                   kRasConnectDevice,
-                                   kRasDeviceConnected,
-                                   kRasAllDevicesConnected,
-                                   kRasAuthenticate,
-                                   kRasAuthenticated,
-                                   kRasConnected};
+constexpr uint32_t kDialSteps[] = {
+    kOpenPort,     kPortOpened,    kConnectDevice, kDeviceConnected, kAllDevicesConnected,
+    kAuthenticate, kAuthenticated, kConnected};
 
 struct Connection {
   uintptr_t id = 0;
   EntrySettings entry;
-  RasDialFunc notifier = nullptr;  // null for a blocking dial
-  uint32_t state = kRasOpenPort;
-  uint32_t error = kRasSuccess;  // once gone: why, unless a dial error came first
-  bool gone = false;             // RAS no longer knows the handle
-  bool done = false;             // the worker has returned
+  std::string phone_number;     // the number dialed
+  DialFunc notifier = nullptr;  // null for a blocking dial
+  uint32_t state = kOpenPort;
+  uint32_t error = kSuccess;  // once gone: why, unless a dial error came first
+  bool hanging_up = false;    // RasHangUpA was called; RAS still knows the handle
+  bool dropped = false;       // the line dropped; RAS still knows the handle
+  bool gone = false;          // RAS no longer knows the handle
   Clock::time_point connected_at;
   std::vector<void*> disconnection_events;
 };
 
+// A thread of the engine: a dial's, or a hang-up's that completes in the background.
 struct Worker {
-  std::shared_ptr<Connection> connection;
+  std::shared_ptr<bool> done;  // set, under the engine's mutex, when the thread returns
   std::thread thread;
 };
 
@@ -106,13 +105,13 @@ void UnmarkLine(const Connection& connection) {
 
 // Another process's connected line, as its file tells it.
 struct ForeignLine {
-  RasHandle handle;
+  Handle handle;
   std::string entry;
 };
 
 // Foreign handles carry their process's tag in the upper half, so they never meet ours.
-RasHandle ForeignHandle(uint32_t tag, uintptr_t id) {
-  return reinterpret_cast<RasHandle>((static_cast<uint64_t>(tag) << 32) | id);
+Handle ForeignHandle(uint32_t tag, uintptr_t id) {
+  return reinterpret_cast<Handle>((static_cast<uint64_t>(tag) << 32) | id);
 }
 
 std::vector<ForeignLine> ForeignLines() {
@@ -136,7 +135,7 @@ std::vector<ForeignLine> ForeignLines() {
   return lines;
 }
 
-std::optional<ForeignLine> FindForeignLine(RasHandle handle) {
+std::optional<ForeignLine> FindForeignLine(Handle handle) {
   for (const ForeignLine& line : ForeignLines()) {
     if (line.handle == handle) {
       return line;
@@ -154,26 +153,23 @@ struct Stop {
 Stop StopOf(Outcome outcome) {
   switch (outcome) {
     case Outcome::kBusy:
-      return {kRasConnectDevice, kRasLineBusy};
+      return {kConnectDevice, kLineBusy};
     case Outcome::kNoAnswer:
-      return {kRasConnectDevice, kRasNoAnswer};
+      return {kConnectDevice, kNoAnswer};
     case Outcome::kBadAccount:
-      return {kRasAuthenticate, kRasAuthenticationFailure};
+      return {kAuthenticate, kAuthenticationFailure};
     case Outcome::kVanish:
-      return {kRasConnectDevice, kPortDisconnected};
+      return {kConnectDevice, kPortDisconnected};
     default:
-      return {kRasConnected, kRasSuccess};
+      return {kConnected, kSuccess};
   }
 }
 
-// Caller holds the mutex.
-void EndLocked(Engine& engine, Connection& connection, uint32_t reason) {
-  if (connection.state == kRasConnected) {
+// Caller holds the mutex. The line is down: other processes no longer see it, and those
+// who asked are told.
+void LineDownLocked(Engine& engine, Connection& connection) {
+  if (connection.state == kConnected) {
     UnmarkLine(connection);
-  }
-  connection.gone = true;
-  if (connection.error == kRasSuccess) {
-    connection.error = reason;
   }
   if (const EventSetter set_event = engine.set_event) {
     for (void* event : connection.disconnection_events) {
@@ -181,7 +177,41 @@ void EndLocked(Engine& engine, Connection& connection, uint32_t reason) {
     }
   }
   connection.disconnection_events.clear();
+}
+
+// Caller holds the mutex. RAS forgets the handle.
+void EndLocked(Engine& engine, Connection& connection, uint32_t reason) {
+  if (connection.gone) {
+    return;
+  }
+  LineDownLocked(engine, connection);
+  connection.gone = true;
+  if (connection.error == kSuccess) {
+    connection.error = reason;
+  }
   engine.live.erase(connection.id);
+  engine.changed.notify_all();
+}
+
+// The connection is on its way out, or out: the dial goes no further.
+bool Ending(const Connection& connection) {
+  return connection.gone || connection.hanging_up || connection.dropped;
+}
+
+// Caller holds the mutex. A connected line of an entry with DropLingerMs shows as
+// disconnected, with the reason as its error, until its worker forgets it.
+void DropLineLocked(Engine& engine, Connection& connection, uint32_t reason) {
+  if (Ending(connection)) {
+    return;
+  }
+  if (connection.state != kConnected || connection.entry.drop_linger_ms == 0) {
+    EndLocked(engine, connection, reason);
+    return;
+  }
+  LineDownLocked(engine, connection);
+  connection.dropped = true;
+  connection.state = kDisconnected;
+  connection.error = reason;
   engine.changed.notify_all();
 }
 
@@ -201,9 +231,15 @@ void EndAllLocked(Engine& engine, Predicate matches, uint32_t reason) {
 
 // Caller holds the mutex. `target` is an entry name, matched without regard to case, or "*".
 void DropLocked(Engine& engine, const std::string& target) {
-  EndAllLocked(
-      engine, [&](const Connection& c) { return target == "*" || SameText(c.entry.name, target); },
-      kPortDisconnected);
+  std::vector<std::shared_ptr<Connection>> dropping;
+  for (const auto& [id, connection] : engine.live) {
+    if (target == "*" || SameText(connection->entry.name, target)) {
+      dropping.push_back(connection);
+    }
+  }
+  for (const auto& connection : dropping) {
+    DropLineLocked(engine, *connection, kPortDisconnected);
+  }
 }
 
 fs::path ControlFilePath() {
@@ -243,9 +279,9 @@ void ReadControlFile(Engine& engine) {
 // meanwhile.
 void Pause(Engine& engine, const Connection& connection, Clock::time_point deadline) {
   std::unique_lock lock(engine.mutex);
-  while (!connection.gone && Clock::now() < deadline) {
+  while (!Ending(connection) && Clock::now() < deadline) {
     const Clock::time_point slice = std::min(deadline, Clock::now() + kControlPoll);
-    engine.changed.wait_until(lock, slice, [&] { return connection.gone; });
+    engine.changed.wait_until(lock, slice, [&] { return Ending(connection); });
     lock.unlock();
     ReadControlFile(engine);
     lock.lock();
@@ -263,14 +299,15 @@ void Notify(const Connection& connection, uint32_t state, uint32_t error) {
   }
 }
 
-// For a connection found gone mid-dial: a user's hang-up earns one last notification
-// with error 631; any other end passes in silence. Always false.
-bool SayGoodbye(std::unique_lock<std::mutex>& lock, const Connection& connection) {
+// For a connection found ending mid-dial: once RAS has let go of it, a user's hang-up earns
+// one last notification with error 631; any other end passes in silence. Always false.
+bool SayGoodbye(Engine& engine, std::unique_lock<std::mutex>& lock, const Connection& connection) {
+  engine.changed.wait(lock, [&] { return connection.gone; });
   const uint32_t state = connection.state;
-  const bool hung_up = connection.error == kRasUserDisconnection;
+  const bool hung_up = connection.error == kUserDisconnection;
   lock.unlock();
   if (hung_up) {
-    Notify(connection, state, kRasUserDisconnection);
+    Notify(connection, state, kUserDisconnection);
   }
   return false;
 }
@@ -280,12 +317,12 @@ bool SayGoodbye(std::unique_lock<std::mutex>& lock, const Connection& connection
 // False when the connection has gone.
 bool Report(Engine& engine, Connection& connection, uint32_t state, uint32_t error) {
   std::unique_lock lock(engine.mutex);
-  if (connection.gone) {
-    return SayGoodbye(lock, connection);
+  if (Ending(connection)) {
+    return SayGoodbye(engine, lock, connection);
   }
   connection.state = state;
   connection.error = error;
-  if (state == kRasConnected) {
+  if (state == kConnected) {
     connection.connected_at = Clock::now();
     MarkLine(connection);
   }
@@ -298,29 +335,35 @@ bool Report(Engine& engine, Connection& connection, uint32_t state, uint32_t err
 // The handle disappears without a word, as if the modem had lost the port.
 void Vanish(Engine& engine, Connection& connection, uint32_t reason) {
   std::unique_lock lock(engine.mutex);
-  if (connection.gone) {
-    SayGoodbye(lock, connection);
+  if (Ending(connection)) {
+    SayGoodbye(engine, lock, connection);
   } else {
     EndLocked(engine, connection, reason);
   }
 }
 
-// Watches a connected line until it goes, or drops it after DropAfter seconds.
+// Watches a connected line until it ends, or drops it after DropAfter seconds; a dropped
+// line that lingers is forgotten after DropLingerMs, unless hung up first.
 void Watch(Engine& engine, Connection& connection) {
   const uint32_t drop_after = connection.entry.drop_after_s;
   Pause(engine, connection,
         drop_after ? connection.connected_at + std::chrono::seconds(drop_after)
                    : Clock::time_point::max());
-  std::lock_guard lock(engine.mutex);
-  if (!connection.gone) {
-    EndLocked(engine, connection, kPortDisconnected);
+  std::unique_lock lock(engine.mutex);
+  DropLineLocked(engine, connection, kPortDisconnected);
+  if (connection.dropped && !connection.hanging_up) {
+    const auto linger = std::chrono::milliseconds(connection.entry.drop_linger_ms);
+    engine.changed.wait_for(lock, linger, [&] { return connection.gone || connection.hanging_up; });
+    if (!connection.hanging_up) {
+      EndLocked(engine, connection, kPortDisconnected);
+    }
   }
 }
 
 void Dial(Engine& engine, Connection& connection) {
   const Stop stop = StopOf(connection.entry.outcome);
   for (uint32_t state : kDialSteps) {
-    if (!Report(engine, connection, state, kRasSuccess)) {
+    if (!Report(engine, connection, state, kSuccess)) {
       return;
     }
     if (state == stop.state) {
@@ -328,7 +371,7 @@ void Dial(Engine& engine, Connection& connection) {
     }
     PauseOneStep(engine, connection);
   }
-  if (stop.state == kRasConnected) {
+  if (stop.state == kConnected) {
     Watch(engine, connection);
     return;
   }
@@ -340,10 +383,28 @@ void Dial(Engine& engine, Connection& connection) {
   }
 }
 
-void Work(Engine& engine, std::shared_ptr<Connection> connection) {
-  Dial(engine, *connection);
-  std::lock_guard lock(engine.mutex);
-  connection->done = true;
+// Completes a hang-up once the entry's delay has passed; until then RAS still knows the
+// handle.
+void Release(Engine& engine, Connection& connection) {
+  std::unique_lock lock(engine.mutex);
+  const auto delay = std::chrono::milliseconds(connection.entry.hang_up_delay_ms);
+  engine.changed.wait_for(lock, delay, [&] { return connection.gone; });
+  EndLocked(engine, connection, kUserDisconnection);
+}
+
+// Caller holds the mutex. Runs `work` on a thread of its own; false when none could start.
+bool StartWorkerLocked(Engine& engine, std::function<void()> work) {
+  auto done = std::make_shared<bool>(false);
+  try {
+    engine.workers.push_back({done, std::thread([&engine, done, work = std::move(work)] {
+                                work();
+                                std::lock_guard lock(engine.mutex);
+                                *done = true;
+                              })});
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
 }
 
 // Joins the workers that have finished, so that many dials do not pile up threads.
@@ -353,7 +414,7 @@ void Reap(Engine& engine) {
     std::lock_guard lock(engine.mutex);
     for (auto it = engine.workers.begin(); it != engine.workers.end();) {
       auto next = std::next(it);
-      if (it->connection->done) {
+      if (*it->done) {
         finished.splice(finished.end(), engine.workers, it);
       }
       it = next;
@@ -365,30 +426,29 @@ void Reap(Engine& engine) {
 }
 
 // Caller holds the mutex.
-std::shared_ptr<Connection> FindLocked(Engine& engine, RasHandle handle) {
+std::shared_ptr<Connection> FindLocked(Engine& engine, Handle handle) {
   const auto it = engine.live.find(reinterpret_cast<uintptr_t>(handle));
   return it == engine.live.end() ? nullptr : it->second;
 }
 
-// Starts the worker; 0 or the code of the failure.
-uint32_t Start(Engine& engine, const std::shared_ptr<Connection>& connection) {
+// Gives the connection its handle and, with `dial`, starts its worker; 0 or the code of
+// the failure.
+uint32_t Start(Engine& engine, const std::shared_ptr<Connection>& connection, bool dial) {
   std::lock_guard lock(engine.mutex);
   connection->id = engine.next_id++;
-  try {
-    engine.workers.push_back({connection, std::thread(Work, std::ref(engine), connection)});
-  } catch (const std::system_error&) {
+  if (dial && !StartWorkerLocked(engine, [&engine, connection] { Dial(engine, *connection); })) {
     return kInternalError;
   }
   engine.live[connection->id] = connection;
-  return kRasSuccess;
+  return kSuccess;
 }
 
 uint32_t AwaitDial(Engine& engine, const Connection& connection) {
   std::unique_lock lock(engine.mutex);
   engine.changed.wait(lock, [&] {
-    return connection.state == kRasConnected || connection.error != kRasSuccess || connection.gone;
+    return connection.state == kConnected || connection.error != kSuccess || connection.gone;
   });
-  return connection.state == kRasConnected ? kRasSuccess : connection.error;
+  return connection.state == kConnected ? kSuccess : connection.error;
 }
 
 }  // namespace
@@ -400,7 +460,7 @@ void Shutdown() {
     {
       std::lock_guard lock(engine.mutex);
       EndAllLocked(
-          engine, [](const Connection&) { return true; }, kRasUserDisconnection);
+          engine, [](const Connection&) { return true; }, kUserDisconnection);
       workers.swap(engine.workers);
     }
     if (workers.empty()) {
@@ -422,164 +482,197 @@ void Drop(const std::string& entry) {
   DropLocked(engine, entry);
 }
 
-uint32_t RAS_CALL RasDialA(void*, const char*, TRasDialParams* params, uint32_t notifier_type,
-                           void* notifier, RasHandle* handle) {
+uint32_t RASSIM_CALL RasDialA(void*, const char*, RasDialParams* params, uint32_t notifier_type,
+                              void* notifier, Handle* handle) {
   if (!params || !handle) {
     return kBufferInvalid;
   }
   *handle = nullptr;
-  if (params->dwSize != kRasDialParamsSize) {
-    return kRasInvalidSize;
+  if (!Accepts(kDialParamsSizes, params->dwSize)) {
+    return kInvalidSize;
   }
   if (notifier && notifier_type != 0) {
     return kInvalidParameter;
   }
-  const std::optional<EntrySettings> entry = LoadEntry(FieldText(params->szEntryName));
+  const std::optional<EntrySettings> entry = LoadEntry(Text(params->szEntryName));
   if (!entry) {
-    return kRasCannotFindEntry;
+    return kCannotFindEntry;
   }
-  if (entry->outcome == Outcome::kRefuse) {
+  const bool refused = entry->outcome == Outcome::kRefuse;
+  if (refused && !entry->refuse_with_handle) {
     return entry->refuse_code;
   }
   Engine& engine = TheEngine();
   Reap(engine);
   auto connection = std::make_shared<Connection>();
   connection->entry = *entry;
-  connection->notifier = reinterpret_cast<RasDialFunc>(notifier);
-  const uint32_t started = Start(engine, connection);
-  if (started != kRasSuccess) {
+  connection->phone_number =
+      params->szPhoneNumber[0] ? Text(params->szPhoneNumber) : entry->phone_number;
+  connection->notifier = reinterpret_cast<DialFunc>(notifier);
+  // A refusal that holds a handle keeps it, with its error, until it is hung up.
+  connection->error = refused ? entry->refuse_code : kSuccess;
+  const uint32_t started = Start(engine, connection, !refused);
+  if (started != kSuccess) {
     return started;
   }
-  *handle = reinterpret_cast<RasHandle>(connection->id);
-  return notifier ? kRasSuccess : AwaitDial(engine, *connection);
+  *handle = reinterpret_cast<Handle>(connection->id);
+  if (refused) {
+    return entry->refuse_code;
+  }
+  return notifier ? kSuccess : AwaitDial(engine, *connection);
 }
 
-uint32_t RAS_CALL RasEnumConnectionsA(TRasConn* connections, uint32_t* cb, uint32_t* count) {
+uint32_t RASSIM_CALL RasEnumConnectionsA(RasConn* connections, uint32_t* cb, uint32_t* count) {
   if (!cb || !count) {
     return kBufferInvalid;
   }
-  if (connections && connections->dwSize != kRasConnSize) {
-    return kRasInvalidSize;
+  // Without a buffer the call only tells the size it needs, at the newest level.
+  const uint32_t size = connections ? connections->dwSize : sizeof(RasConn);
+  if (!Accepts(kConnSizes, size)) {
+    return kInvalidSize;
   }
-  std::vector<TRasConn> listed;
-  auto list = [&](RasHandle handle, const std::string& entry, const EntrySettings& settings) {
-    TRasConn& row = listed.emplace_back();
-    row.dwSize = kRasConnSize;
+  std::vector<RasConn> listed;
+  auto list = [&](Handle handle, const std::string& entry, const EntrySettings& settings) {
+    RasConn& row = listed.emplace_back();
+    row.dwSize = size;
     row.hrasconn = handle;
-    CopyField(row.szEntryName, entry);
-    CopyField(row.szDeviceType, settings.device_type);
-    CopyField(row.szDeviceName, settings.device);
+    Put(row.szEntryName, entry);
+    Put(row.szDeviceType, settings.device_type);
+    Put(row.szDeviceName, settings.device);
+    Put(row.szPhonebook, PhonebookPath());
   };
   {
     Engine& engine = TheEngine();
     std::lock_guard lock(engine.mutex);
     for (const auto& [id, connection] : engine.live) {
-      list(reinterpret_cast<RasHandle>(id), connection->entry.name, connection->entry);
+      list(reinterpret_cast<Handle>(id), connection->entry.name, connection->entry);
     }
   }
   for (const ForeignLine& line : ForeignLines()) {
     list(line.handle, line.entry, LoadEntry(line.entry).value_or(EntrySettings{}));
   }
-  const uint32_t needed = static_cast<uint32_t>(listed.size()) * kRasConnSize;
+  const uint32_t needed = static_cast<uint32_t>(listed.size()) * size;
   *count = static_cast<uint32_t>(listed.size());
   if (*cb < needed || (!connections && needed > 0)) {
     *cb = needed;
-    return kRasBufferTooSmall;
+    return kBufferTooSmall;
   }
-  std::copy(listed.begin(), listed.end(), connections);
+  // Each record is the leading part of the newest level, at the caller's size.
+  for (size_t i = 0; i < listed.size(); ++i) {
+    std::memcpy(reinterpret_cast<unsigned char*>(connections) + i * size, &listed[i], size);
+  }
   *cb = needed;
-  return kRasSuccess;
+  return kSuccess;
 }
 
-uint32_t RAS_CALL RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status) {
+uint32_t RASSIM_CALL RasGetConnectStatusA(Handle handle, RasConnStatus* status) {
   if (!status) {
     return kBufferInvalid;
   }
-  if (status->dwSize != kRasConnStatusSize) {
-    return kRasInvalidSize;
+  const uint32_t size = status->dwSize;
+  if (!Accepts(kConnStatusSizes, size)) {
+    return kInvalidSize;
   }
+  RasConnStatus full{};
+  full.dwSize = size;
   Engine& engine = TheEngine();
-  std::lock_guard lock(engine.mutex);
+  std::unique_lock lock(engine.mutex);
   const std::shared_ptr<Connection> connection = FindLocked(engine, handle);
-  if (!connection) {
+  if (connection) {
+    // A line being hung up shows as disconnected until RAS lets go of it.
+    full.rasconnstate = connection->hanging_up ? kDisconnected : connection->state;
+    full.dwError = connection->hanging_up ? kSuccess : connection->error;
+    Put(full.szDeviceType, connection->entry.device_type);
+    Put(full.szDeviceName, connection->entry.device);
+    Put(full.szPhoneNumber, connection->phone_number);
+  } else {
+    lock.unlock();
     const std::optional<ForeignLine> line = FindForeignLine(handle);
     if (!line) {
-      return kRasInvalidHandle;
+      return kInvalidHandle;
     }
     const EntrySettings settings = LoadEntry(line->entry).value_or(EntrySettings{});
-    status->rasconnstate = kRasConnected;
-    status->dwError = kRasSuccess;
-    CopyField(status->szDeviceType, settings.device_type);
-    CopyField(status->szDeviceName, settings.device);
-    return kRasSuccess;
+    full.rasconnstate = kConnected;
+    Put(full.szDeviceType, settings.device_type);
+    Put(full.szDeviceName, settings.device);
+    Put(full.szPhoneNumber, settings.phone_number);
   }
-  status->rasconnstate = connection->state;
-  status->dwError = connection->error;
-  CopyField(status->szDeviceType, connection->entry.device_type);
-  CopyField(status->szDeviceName, connection->entry.device);
-  return kRasSuccess;
+  std::memcpy(status, &full, size);
+  return kSuccess;
 }
 
-uint32_t RAS_CALL RasHangUpA(RasHandle handle) {
+// Returns at once; RAS lets go of the handle after the entry's HangUpDelayMs.
+uint32_t RASSIM_CALL RasHangUpA(Handle handle) {
   Engine& engine = TheEngine();
   std::lock_guard lock(engine.mutex);
   const std::shared_ptr<Connection> connection = FindLocked(engine, handle);
   if (!connection) {
-    return kRasInvalidHandle;
+    return kInvalidHandle;
   }
-  EndLocked(engine, *connection, kRasUserDisconnection);
-  return kRasSuccess;
+  if (connection->hanging_up) {
+    return kSuccess;
+  }
+  connection->hanging_up = true;
+  engine.changed.notify_all();
+  if (connection->entry.hang_up_delay_ms == 0 ||
+      !StartWorkerLocked(engine, [&engine, connection] { Release(engine, *connection); })) {
+    EndLocked(engine, *connection, kUserDisconnection);
+  }
+  return kSuccess;
 }
 
-uint32_t RAS_CALL RasGetProjectionInfoA(RasHandle handle, uint32_t projection, void* info,
-                                        uint32_t* cb) {
+uint32_t RASSIM_CALL RasGetProjectionInfoA(Handle handle, uint32_t projection, void* info,
+                                           uint32_t* cb) {
   if (!info || !cb) {
     return kBufferInvalid;
   }
-  if (projection != kRasProjectionPppIp) {
+  if (projection != kProjectionPppIp) {
     return kProtocolNotConfigured;
   }
-  if (*cb < kRasPppIpSize) {
-    *cb = kRasPppIpSize;
-    return kRasBufferTooSmall;
+  auto* ip = static_cast<RasPppIp*>(info);
+  const uint32_t size = ip->dwSize;
+  if (!Accepts(kPppIpSizes, size)) {
+    return kInvalidSize;
   }
-  auto* ip = static_cast<TRasPppIp*>(info);
-  if (ip->dwSize != kRasPppIpSize) {
-    return kRasInvalidSize;
+  if (*cb < size) {
+    *cb = size;
+    return kBufferTooSmall;
   }
   Engine& engine = TheEngine();
   std::lock_guard lock(engine.mutex);
   const std::shared_ptr<Connection> connection = FindLocked(engine, handle);
   if (!connection) {
-    return kRasInvalidHandle;
+    return kInvalidHandle;
   }
-  if (connection->state != kRasConnected) {
+  if (connection->state != kConnected || connection->hanging_up) {
     return kProjectionNotComplete;
   }
-  ip->dwError = kRasSuccess;
-  CopyField(ip->szIpAddress, connection->entry.client_ip);
-  CopyField(ip->szServerIpAddress, connection->entry.server_ip);
-  *cb = kRasPppIpSize;
-  return kRasSuccess;
+  RasPppIp full{};
+  full.dwSize = size;
+  Put(full.szIpAddress, connection->entry.client_ip);
+  Put(full.szServerIpAddress, connection->entry.server_ip);
+  std::memcpy(ip, &full, size);
+  *cb = size;
+  return kSuccess;
 }
 
-uint32_t RAS_CALL RasGetConnectionStatistics(RasHandle handle, TRasStats* stats) {
+uint32_t RASSIM_CALL RasGetConnectionStatistics(Handle handle, RasStats* stats) {
   if (!stats) {
     return kBufferInvalid;
   }
-  if (stats->dwSize != kRasStatsSize) {
-    return kRasInvalidSize;
+  if (!Accepts(kStatsSizes, stats->dwSize)) {
+    return kInvalidSize;
   }
   Engine& engine = TheEngine();
   std::lock_guard lock(engine.mutex);
   const std::shared_ptr<Connection> connection = FindLocked(engine, handle);
   if (!connection) {
-    return kRasInvalidHandle;
+    return kInvalidHandle;
   }
-  *stats = TRasStats{};
-  stats->dwSize = kRasStatsSize;
-  if (connection->state != kRasConnected) {
-    return kRasSuccess;
+  *stats = RasStats{};
+  stats->dwSize = sizeof(RasStats);
+  if (connection->state != kConnected) {
+    return kSuccess;
   }
   const EntrySettings& entry = connection->entry;
   const uint64_t ms =
@@ -592,21 +685,21 @@ uint32_t RAS_CALL RasGetConnectionStatistics(RasHandle handle, TRasStats* stats)
   stats->dwFramesRcved = stats->dwBytesRcved / 1500;
   stats->dwBps = entry.link_speed;
   stats->dwConnectDuration = static_cast<uint32_t>(ms);
-  return kRasSuccess;
+  return kSuccess;
 }
 
-uint32_t RAS_CALL RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags) {
-  if (!event || flags != kRasNotifyDisconnection) {
+uint32_t RASSIM_CALL RasConnectionNotificationA(Handle handle, void* event, uint32_t flags) {
+  if (!event || flags != kNotifyDisconnection) {
     return kInvalidParameter;
   }
   Engine& engine = TheEngine();
   std::lock_guard lock(engine.mutex);
   const std::shared_ptr<Connection> connection = FindLocked(engine, handle);
   if (!connection) {
-    return kRasInvalidHandle;
+    return kInvalidHandle;
   }
   connection->disconnection_events.push_back(event);
-  return kRasSuccess;
+  return kSuccess;
 }
 
 }  // namespace rassim

@@ -5,8 +5,6 @@
 #include <functional>
 #include <mutex>
 
-#include "dialup/ras_fields.h"
-#include "rassim/codes.h"
 #include "rassim/entry.h"
 #include "rassim/rassim.h"
 
@@ -27,25 +25,32 @@ struct ErrorText {
 };
 
 constexpr ErrorText kErrorTexts[] = {
-    {kRasSuccess, "The operation completed successfully."},
-    {kRasInvalidHandle, "The connection handle is not valid."},
+    {kSuccess, "The operation completed successfully."},
+    {kInvalidHandle, "The connection handle is not valid."},
     {kInvalidParameter, "The parameter is incorrect."},
     {kInvalidName, "The entry name is not valid."},
     {kAlreadyExists, "An entry with this name already exists."},
-    {kRasBufferTooSmall, "The buffer is too small."},
+    {kBufferTooSmall, "The buffer is too small."},
     {kBufferInvalid, "The buffer is not valid."},
     {kInternalError, "An internal error occurred."},
     {kPortDisconnected, "The port was disconnected."},
-    {kRasCannotFindEntry, "The phonebook entry does not exist."},
+    {kCannotFindEntry, "The phonebook entry does not exist."},
     {kCannotWritePhonebook, "The phonebook file could not be written."},
     {kRemoteDisconnection, "The connection was closed by the remote computer."},
-    {kRasUserDisconnection, "The port was disconnected by the user."},
-    {kRasInvalidSize, "The structure size is incorrect."},
-    {kRasPortNotAvailable, "The port is not available: the modem is in use or not set up."},
-    {kRasLineBusy, "The line is busy."},
-    {kRasNoAnswer, "There was no answer."},
+    {kUserDisconnection, "The port was disconnected by the user."},
+    {kInvalidSize, "The structure size is incorrect."},
+    {kPortNotAvailable,
+     "The modem or other connecting device is already in use or is not set up properly. Close "
+     "any program that may be using it, then check the device's settings."},
+    {kLineBusy, "The line is busy."},
+    {kNoAnswer,
+     "The remote computer did not answer. Make sure the phone number is right, that the modem "
+     "is connected to the line, and try again later."},
     {kNoDialTone, "There was no dial tone."},
-    {kRasAuthenticationFailure, "Access was denied: the user name or password is not valid."},
+    {kAuthenticationFailure,
+     "Access was denied because the user name or password, or both, are not valid on the "
+     "remote domain, or the account may not dial in at this time. Check both, ask your provider "
+     "whether the account is allowed to dial in, and try again."},
     {kHardwareFailure, "The modem reported a hardware failure."},
     {kProjectionNotComplete, "The network settings of the connection are not complete yet."},
     {kProtocolNotConfigured, "The requested network protocol is not configured."},
@@ -59,10 +64,10 @@ uint32_t ChangePhonebook(const std::function<uint32_t(IniFile&)>& change) {
   const std::string text = ReadTextFile(path);
   IniFile ini = IniFile::Parse(text);
   const uint32_t result = change(ini);
-  if (result != kRasSuccess || ini.Format() == text) {
+  if (result != kSuccess || ini.Format() == text) {
     return result;
   }
-  return WriteIniFile(path, ini) ? kRasSuccess : kCannotWritePhonebook;
+  return WriteIniFile(path, ini) ? kSuccess : kCannotWritePhonebook;
 }
 
 bool RunEntryDialog(void* parent, EntryFields& fields, bool is_new) {
@@ -79,7 +84,7 @@ bool NormalizeName(std::string& name) {
   name = std::string(Trim(name));
   const bool unusable =
       std::ranges::any_of(name, [](unsigned char c) { return c == ']' || c < ' '; });
-  return !name.empty() && name.size() <= kRasMaxEntryName && !unusable;
+  return !name.empty() && name.size() <= kMaxEntryName && !unusable;
 }
 
 }  // namespace
@@ -110,74 +115,81 @@ void SetEntryDialog(EntryDialog dialog) {
   g_entry_dialog = std::move(dialog);
 }
 
-uint32_t RAS_CALL RasEnumEntriesA(const char*, const char*, TRasEntryName* entries, uint32_t* cb,
-                                  uint32_t* count) {
-  if (!entries || !cb || !count) {
+uint32_t RASSIM_CALL RasEnumEntriesA(const char*, const char*, RasEntryName* entries, uint32_t* cb,
+                                     uint32_t* count) {
+  if (!cb || !count) {
     return kBufferInvalid;
   }
-  if (entries[0].dwSize != kRasEntryNameSize) {
-    return kRasInvalidSize;
+  // Without a buffer the call only tells the size it needs, at the newest level.
+  const uint32_t size = entries ? entries[0].dwSize : sizeof(RasEntryName);
+  if (!Accepts(kEntryNameSizes, size)) {
+    return kInvalidSize;
   }
   IniFile ini = ReadIniFile(PhonebookPath());
   const std::vector<IniSection*> list = ListEntries(ini);
-  const uint64_t needed = uint64_t{list.size()} * kRasEntryNameSize;
-  const bool fits = needed <= *cb;
+  const uint64_t needed = uint64_t{list.size()} * size;
+  const bool fits = entries && needed <= *cb;
   *cb = static_cast<uint32_t>(needed);
   *count = static_cast<uint32_t>(list.size());
-  if (!fits) {
-    return kRasBufferTooSmall;
+  if (!fits && needed > 0) {
+    return kBufferTooSmall;
   }
+  // Records follow one another at the caller's size, each the leading part of the newest.
+  auto* out = reinterpret_cast<unsigned char*>(entries);
   for (size_t i = 0; i < list.size(); ++i) {
-    entries[i].dwSize = kRasEntryNameSize;
-    CopyField(entries[i].szEntryName, EntryName(*list[i]));
+    RasEntryName record{};
+    record.dwSize = size;
+    Put(record.szEntryName, EntryName(*list[i]));
+    Put(record.szPhonebookPath, PhonebookPath());
+    std::memcpy(out + i * size, &record, size);
   }
-  return kRasSuccess;
+  return kSuccess;
 }
 
-uint32_t RAS_CALL RasGetEntryDialParamsA(const char*, TRasDialParams* params,
-                                         int32_t* password_stored) {
+uint32_t RASSIM_CALL RasGetEntryDialParamsA(const char*, RasDialParams* params,
+                                            int32_t* password_stored) {
   if (!params || !password_stored) {
     return kBufferInvalid;
   }
-  if (params->dwSize != kRasDialParamsSize) {
-    return kRasInvalidSize;
+  if (!Accepts(kDialParamsSizes, params->dwSize)) {
+    return kInvalidSize;
   }
-  const std::optional<EntrySettings> entry = LoadEntry(FieldText(params->szEntryName));
+  const std::optional<EntrySettings> entry = LoadEntry(Text(params->szEntryName));
   if (!entry) {
-    return kRasCannotFindEntry;
+    return kCannotFindEntry;
   }
-  CopyField(params->szPhoneNumber, entry->phone_number);
-  CopyField(params->szCallbackNumber, "");
-  CopyField(params->szUserName, entry->user_name);
-  CopyField(params->szPassword, entry->password_stored ? entry->password : "");
-  CopyField(params->szDomain, entry->domain);
+  Put(params->szPhoneNumber, entry->phone_number);
+  Put(params->szCallbackNumber, "");
+  Put(params->szUserName, entry->user_name);
+  Put(params->szPassword, entry->password_stored ? entry->password : "");
+  Put(params->szDomain, entry->domain);
   *password_stored = entry->password_stored ? 1 : 0;
-  return kRasSuccess;
+  return kSuccess;
 }
 
-uint32_t RAS_CALL RasSetEntryDialParamsA(const char*, TRasDialParams* params,
-                                         int32_t remove_password) {
+uint32_t RASSIM_CALL RasSetEntryDialParamsA(const char*, RasDialParams* params,
+                                            int32_t remove_password) {
   if (!params) {
     return kBufferInvalid;
   }
-  if (params->dwSize != kRasDialParamsSize) {
-    return kRasInvalidSize;
+  if (!Accepts(kDialParamsSizes, params->dwSize)) {
+    return kInvalidSize;
   }
   return ChangePhonebook([&](IniFile& ini) {
-    IniSection* section = FindEntry(ini, FieldText(params->szEntryName));
+    IniSection* section = FindEntry(ini, Text(params->szEntryName));
     if (!section) {
-      return kRasCannotFindEntry;
+      return kCannotFindEntry;
     }
     const bool store = remove_password == 0;
-    section->Set("UserName", FieldText(params->szUserName));
-    section->Set("Domain", FieldText(params->szDomain));
-    section->Set("Password", store ? FieldText(params->szPassword) : "");
+    section->Set("UserName", Text(params->szUserName));
+    section->Set("Domain", Text(params->szDomain));
+    section->Set("Password", store ? Text(params->szPassword) : "");
     section->Set("PasswordStored", store ? "1" : "0");
-    return kRasSuccess;
+    return kSuccess;
   });
 }
 
-uint32_t RAS_CALL RasGetErrorStringA(unsigned code, char* buffer, uint32_t size) {
+uint32_t RASSIM_CALL RasGetErrorStringA(unsigned code, char* buffer, uint32_t size) {
   if (!buffer) {
     return kBufferInvalid;
   }
@@ -190,16 +202,16 @@ uint32_t RAS_CALL RasGetErrorStringA(unsigned code, char* buffer, uint32_t size)
   }
   const size_t length = std::strlen(it->text);
   if (length >= size) {
-    return kRasBufferTooSmall;
+    return kInsufficientBuffer;
   }
   std::memcpy(buffer, it->text, length + 1);
-  return kRasSuccess;
+  return kSuccess;
 }
 
-uint32_t RAS_CALL RasCreatePhonebookEntryA(void* parent, const char*) {
+uint32_t RASSIM_CALL RasCreatePhonebookEntryA(void* parent, const char*) {
   EntryFields fields{"", "", "", kOutcomeWords[0]};
   if (!RunEntryDialog(parent, fields, true)) {
-    return kRasSuccess;
+    return kSuccess;
   }
   if (!NormalizeName(fields.name)) {
     return kInvalidName;
@@ -210,11 +222,11 @@ uint32_t RAS_CALL RasCreatePhonebookEntryA(void* parent, const char*) {
       section = &ini.sections.emplace_back();
     }
     ApplyDialogFields(*section, fields);
-    return kRasSuccess;
+    return kSuccess;
   });
 }
 
-uint32_t RAS_CALL RasEditPhonebookEntryA(void* parent, const char*, const char* entry) {
+uint32_t RASSIM_CALL RasEditPhonebookEntryA(void* parent, const char*, const char* entry) {
   if (!entry) {
     return kBufferInvalid;
   }
@@ -222,11 +234,11 @@ uint32_t RAS_CALL RasEditPhonebookEntryA(void* parent, const char*, const char* 
   IniFile ini = ReadIniFile(PhonebookPath());
   const IniSection* current = FindEntry(ini, old_name);
   if (!current) {
-    return kRasCannotFindEntry;
+    return kCannotFindEntry;
   }
   EntryFields fields = DialogFields(*current);
   if (!RunEntryDialog(parent, fields, false)) {
-    return kRasSuccess;
+    return kSuccess;
   }
   if (!NormalizeName(fields.name)) {
     return kInvalidName;
@@ -236,27 +248,27 @@ uint32_t RAS_CALL RasEditPhonebookEntryA(void* parent, const char*, const char* 
     IniSection* section = FindEntry(latest, old_name);
     const IniSection* namesake = FindEntry(latest, fields.name);
     if (!section) {
-      return kRasCannotFindEntry;
+      return kCannotFindEntry;
     }
     if (namesake && namesake != section) {
       return kAlreadyExists;
     }
     ApplyDialogFields(*section, fields);
-    return kRasSuccess;
+    return kSuccess;
   });
 }
 
-uint32_t RAS_CALL RasDeleteEntry(const char*, const char* entry) {
+uint32_t RASSIM_CALL RasDeleteEntry(const char*, const char* entry) {
   if (!entry) {
     return kBufferInvalid;
   }
   return ChangePhonebook([&](IniFile& ini) {
     const IniSection* section = FindEntry(ini, entry);
     if (!section) {
-      return kRasCannotFindEntry;
+      return kCannotFindEntry;
     }
     ini.sections.erase(ini.sections.begin() + (section - ini.sections.data()));
-    return kRasSuccess;
+    return kSuccess;
   });
 }
 

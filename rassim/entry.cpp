@@ -5,7 +5,7 @@
 #include <charconv>
 #include <limits>
 
-#include "dialup/ras_types.h"
+#include "rassim/records.h"
 
 namespace rassim {
 namespace {
@@ -41,8 +41,14 @@ uint32_t Count(const IniSection& section, std::string_view key, uint32_t fallbac
   return static_cast<uint32_t>(*number);
 }
 
-bool PasswordStored(const IniSection& section, bool fallback) {
-  const std::string* value = section.Find("PasswordStored");
+// A pause in milliseconds, clamped to a minute.
+uint32_t Milliseconds(const IniSection& section, std::string_view key, int64_t fallback) {
+  return static_cast<uint32_t>(
+      std::clamp<int64_t>(Number(section, key).value_or(fallback), 0, 60000));
+}
+
+bool Flag(const IniSection& section, std::string_view key, bool fallback) {
+  const std::string* value = section.Find(key);
   if (value && (*value == "0" || *value == "1")) {
     return *value == "1";
   }
@@ -64,31 +70,33 @@ Outcome OutcomeOf(const IniSection& section) {
 EntrySettings ReadEntry(const IniSection& section) {
   EntrySettings entry;
   entry.name = EntryName(section);
-  entry.phone_number = Text(section, "PhoneNumber", "", kRasMaxPhoneNumber);
-  entry.device = Text(section, "Device", "Simulated Modem", kRasMaxDeviceName);
-  entry.device_type = Text(section, "DeviceType", "modem", kRasMaxDeviceType);
-  entry.user_name = Text(section, "UserName", "", kRasMaxUserName);
-  entry.password = Text(section, "Password", "", kRasMaxPassword);
-  entry.password_stored = PasswordStored(section, !entry.password.empty());
-  entry.domain = Text(section, "Domain", "", kRasMaxDomain);
+  entry.phone_number = Text(section, "PhoneNumber", "", kMaxPhoneNumber);
+  entry.device = Text(section, "Device", "Simulated Modem", kMaxDeviceName);
+  entry.device_type = Text(section, "DeviceType", "modem", kMaxDeviceType);
+  entry.user_name = Text(section, "UserName", "", kMaxUserName);
+  entry.password = Text(section, "Password", "", kMaxPassword);
+  entry.password_stored = Flag(section, "PasswordStored", !entry.password.empty());
+  entry.domain = Text(section, "Domain", "", kMaxDomain);
   entry.outcome = OutcomeOf(section);
-  entry.refuse_code = Count(section, "RefuseCode", kRasPortNotAvailable);
-  if (entry.refuse_code == kRasSuccess) {
-    entry.refuse_code = kRasPortNotAvailable;  // a refused dial must not look like success
+  entry.refuse_code = Count(section, "RefuseCode", kPortNotAvailable);
+  if (entry.refuse_code == kSuccess) {
+    entry.refuse_code = kPortNotAvailable;  // a refused dial must not look like success
   }
-  const int64_t delay = Number(section, "StepDelayMs").value_or(150);
-  entry.step_delay_ms = static_cast<uint32_t>(std::clamp<int64_t>(delay, 0, 60000));
+  entry.refuse_with_handle = Flag(section, "RefuseWithHandle", false);
+  entry.step_delay_ms = Milliseconds(section, "StepDelayMs", 150);
+  entry.hang_up_delay_ms = Milliseconds(section, "HangUpDelayMs", kDefaultHangUpDelayMs);
+  entry.drop_linger_ms = Milliseconds(section, "DropLingerMs", 0);
   entry.drop_after_s = Count(section, "DropAfter", 0);
   entry.link_speed = Count(section, "LinkSpeed", 57600);
-  entry.server_ip = Text(section, "ServerIP", "127.0.0.1", kRasMaxIpAddress);
-  entry.client_ip = Text(section, "ClientIP", "127.0.0.2", kRasMaxIpAddress);
+  entry.server_ip = Text(section, "ServerIP", "127.0.0.1", kMaxIpAddress);
+  entry.client_ip = Text(section, "ClientIP", "127.0.0.2", kMaxIpAddress);
   entry.send_bps = Count(section, "SendBps", 800);
   entry.recv_bps = Count(section, "RecvBps", 5000);
   return entry;
 }
 
 std::string EntryName(const IniSection& section) {
-  return section.name.substr(0, kRasMaxEntryName);
+  return section.name.substr(0, kMaxEntryName);
 }
 
 std::optional<EntrySettings> LoadEntry(std::string_view name) {

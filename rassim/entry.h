@@ -19,6 +19,10 @@ enum class Outcome { kConnect, kBusy, kNoAnswer, kBadAccount, kVanish, kRefuse }
 inline constexpr std::array<const char*, 6> kOutcomeWords = {"connect",    "busy",   "noanswer",
                                                              "badaccount", "vanish", "refuse"};
 
+// A modem takes its time to hang up; the default keeps every test meeting a hang-up that
+// completes in the background without slowing runs of thousands of dials much.
+constexpr uint32_t kDefaultHangUpDelayMs = 20;
+
 // Texts are already cut to the sizes of the RAS records' fields.
 struct EntrySettings {
   std::string name;
@@ -31,7 +35,10 @@ struct EntrySettings {
   std::string domain;
   Outcome outcome = Outcome::kConnect;
   uint32_t refuse_code = 0;
+  bool refuse_with_handle = false;  // a refused dial still hands out a handle to hang up
   uint32_t step_delay_ms = 0;
+  uint32_t hang_up_delay_ms = 0;  // from RasHangUpA until RAS lets go of the handle
+  uint32_t drop_linger_ms = 0;    // a dropped line shows as disconnected this long
   uint32_t drop_after_s = 0;
   uint32_t link_speed = 0;
   std::string server_ip;

@@ -31,9 +31,9 @@ struct Field {
 };
 
 constexpr Field kFields[] = {
-    {kIdName, L"Entry name:", kRasMaxEntryName},
-    {kIdPhone, L"Phone number:", kRasMaxPhoneNumber},
-    {kIdDevice, L"Device:", kRasMaxDeviceName},
+    {kIdName, L"Entry name:", kMaxEntryName},
+    {kIdPhone, L"Phone number:", kMaxPhoneNumber},
+    {kIdDevice, L"Device:", kMaxDeviceName},
     {kIdOutcome, L"Outcome:", 0},
 };
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "dialup/ras_types.h"
+#include "rassim/records.h"
 
 namespace rassim {
 
@@ -43,26 +43,26 @@ void Drop(const std::string& entry);
 using EventSetter = void (*)(void* event);
 void SetEventSetter(EventSetter setter);
 
-uint32_t RAS_CALL RasEnumEntriesA(const char* reserved, const char* phonebook,
-                                  TRasEntryName* entries, uint32_t* cb, uint32_t* count);
-uint32_t RAS_CALL RasGetEntryDialParamsA(const char* phonebook, TRasDialParams* params,
-                                         int32_t* password_stored);
-uint32_t RAS_CALL RasSetEntryDialParamsA(const char* phonebook, TRasDialParams* params,
-                                         int32_t remove_password);
-uint32_t RAS_CALL RasDialA(void* extensions, const char* phonebook, TRasDialParams* params,
-                           uint32_t notifier_type, void* notifier, RasHandle* handle);
-uint32_t RAS_CALL RasEnumConnectionsA(TRasConn* connections, uint32_t* cb, uint32_t* count);
-uint32_t RAS_CALL RasGetConnectStatusA(RasHandle handle, TRasConnStatusA* status);
-uint32_t RAS_CALL RasHangUpA(RasHandle handle);
-uint32_t RAS_CALL RasGetProjectionInfoA(RasHandle handle, uint32_t projection, void* info,
-                                        uint32_t* cb);
-uint32_t RAS_CALL RasGetErrorStringA(unsigned code, char* buffer, uint32_t size);
-uint32_t RAS_CALL RasCreatePhonebookEntryA(void* parent, const char* phonebook);
-uint32_t RAS_CALL RasEditPhonebookEntryA(void* parent, const char* phonebook, const char* entry);
-uint32_t RAS_CALL RasDeleteEntry(const char* phonebook, const char* entry);
-uint32_t RAS_CALL RasGetConnectionStatistics(RasHandle handle, TRasStats* stats);
-// Only kRasNotifyDisconnection for one live handle: its events are set once, when the
+uint32_t RASSIM_CALL RasEnumEntriesA(const char* reserved, const char* phonebook,
+                                     RasEntryName* entries, uint32_t* cb, uint32_t* count);
+uint32_t RASSIM_CALL RasGetEntryDialParamsA(const char* phonebook, RasDialParams* params,
+                                            int32_t* password_stored);
+uint32_t RASSIM_CALL RasSetEntryDialParamsA(const char* phonebook, RasDialParams* params,
+                                            int32_t remove_password);
+uint32_t RASSIM_CALL RasDialA(void* extensions, const char* phonebook, RasDialParams* params,
+                              uint32_t notifier_type, void* notifier, Handle* handle);
+uint32_t RASSIM_CALL RasEnumConnectionsA(RasConn* connections, uint32_t* cb, uint32_t* count);
+uint32_t RASSIM_CALL RasGetConnectStatusA(Handle handle, RasConnStatus* status);
+uint32_t RASSIM_CALL RasHangUpA(Handle handle);
+uint32_t RASSIM_CALL RasGetProjectionInfoA(Handle handle, uint32_t projection, void* info,
+                                           uint32_t* cb);
+uint32_t RASSIM_CALL RasGetErrorStringA(unsigned code, char* buffer, uint32_t size);
+uint32_t RASSIM_CALL RasCreatePhonebookEntryA(void* parent, const char* phonebook);
+uint32_t RASSIM_CALL RasEditPhonebookEntryA(void* parent, const char* phonebook, const char* entry);
+uint32_t RASSIM_CALL RasDeleteEntry(const char* phonebook, const char* entry);
+uint32_t RASSIM_CALL RasGetConnectionStatistics(Handle handle, RasStats* stats);
+// Only kNotifyDisconnection for one live handle: its events are set once, when the
 // line drops, vanishes or is hung up.
-uint32_t RAS_CALL RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags);
+uint32_t RASSIM_CALL RasConnectionNotificationA(Handle handle, void* event, uint32_t flags);
 
 }  // namespace rassim

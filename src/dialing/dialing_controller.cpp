@@ -227,8 +227,9 @@ void DialingController::HandleConnected() {
   versions_.AutoCheckVersion();
 }
 
+// A line this program is hanging up is not dropped: its end is in hand already.
 void DialingController::DetectDisconnect() {
-  if (online_ && dialup_.ConnectionGone())
+  if (online_ && !hanging_up_ && dialup_.ConnectionGone())
     HandleDisconnected();
 }
 
@@ -315,12 +316,13 @@ void DialingController::CheckBudget() {
 }
 
 void DialingController::HangUpAs(const std::string& reason) {
+  // Before the hang-up: what its wait runs must not redial.
+  user_hung_up_ = true;
   down_reason_ = reason;
   wait_time_timer_->SetEnabled(false);
   was_connected_ = false;
   HangUpLine();
   SetOnlineState(false);
-  user_hung_up_ = true;
   // RAS may send no final notification for an attempt it was still dialing.
   dialing_ = false;
   log_.WriteDialLog("Disconnected", LogKind::Message);
@@ -332,6 +334,11 @@ void DialingController::HangUpForExit() {
 }
 
 void DialingController::HangUpLine() {
+  struct Scope {
+    bool& flag;
+    explicit Scope(bool& f) : flag(f) { flag = true; }
+    ~Scope() { flag = false; }
+  } scope(hanging_up_);
   if (dialup_.HangUp() == kHangUpTimedOut) {
     log_.WriteDialLog("The line did not confirm the hang-up within 10 seconds.", LogKind::Error);
   }

@@ -157,6 +157,7 @@ class DialingController {
   bool online_ = false;
   bool dialing_ = false;
   bool user_hung_up_ = true;
+  bool hanging_up_ = false;  // inside HangUpLine, whose wait pumps messages
   bool was_connected_ = false;
   std::string last_dialed_entry_;
   int program_commands_ = 0;  // RunAsProgram scopes in progress

@@ -3,6 +3,7 @@
 #include "dialup/dialup.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -18,7 +19,10 @@ constexpr uint64_t kHangUpWaitMs = 10000;
 constexpr uint32_t kFirstGuessEntries = 100;
 // The phonebook may grow between RAS reporting its size and the next call.
 constexpr int kEnumAttempts = 3;
-constexpr uint32_t kErrorTextSize = 100;
+// RAS documents 512 characters as enough for any of its texts; some are longer than 100.
+constexpr uint32_t kErrorTextSize = 512;
+// Between looks at a hang-up under way, so that the wait leaves the processor to RAS.
+constexpr auto kHangUpLookInterval = std::chrono::milliseconds(5);
 
 // RAS calls the notifier without any context, so this is how it finds its component.
 // The hand-over lock guards it together with every component's slot.
@@ -33,8 +37,8 @@ void Raise(const Event& event, Args&&... args) {
   }
 }
 
-// The one status probe: RAS answers 6 for a handle it no longer knows.
-bool Gone(RasApi& ras, RasHandle handle) {
+// RAS answers 6 for a handle it no longer knows: only then has it let go of the port.
+bool Released(RasApi& ras, RasHandle handle) {
   TRasConnStatusA status{};
   status.dwSize = kRasConnStatusSize;
   return ras.RasGetConnectStatusA(handle, &status) == kRasInvalidHandle;
@@ -148,6 +152,10 @@ int TDialUp::DialAsync(TRasDialParams& params) {
   const int code = ras_.RasDialA(nullptr, nullptr, &params, 0, reinterpret_cast<void*>(notifier),
                                  &connection_handle_);
   if (code != 0) {
+    // RAS may refuse the dial and still hand out a handle that holds the port.
+    if (connection_handle_ != nullptr) {
+      HangUpConnection(connection_handle_);
+    }
     Raise(OnError, *this, code, ErrorText(code));
   }
   return code;
@@ -213,18 +221,22 @@ int TDialUp::HangUpConnection(RasHandle Handle) {
   // RAS hangs up in the background; redialing before it has let go of the port fails.
   // A RAS that never lets go must not freeze the program.
   const uint64_t deadline = clock_.MonotonicMs() + kHangUpWaitMs;
-  while (!Gone(ras_, Handle)) {
+  while (!Released(ras_, Handle)) {
     if (clock_.MonotonicMs() >= deadline) {
       return kHangUpTimedOut;
     }
-    std::this_thread::yield();
+    std::this_thread::sleep_for(kHangUpLookInterval);
     ui_.ProcessMessages();
   }
   return 0;
 }
 
 bool TDialUp::ConnectionGone() const {
-  return Gone(ras_, connection_handle_);
+  TRasConnStatusA status{};
+  status.dwSize = kRasConnStatusSize;
+  const uint32_t code = ras_.RasGetConnectStatusA(connection_handle_, &status);
+  return code == kRasInvalidHandle ||
+         (code == kRasSuccess && status.rasconnstate == kRasDisconnected);
 }
 
 int TDialUp::NotifyOnDisconnection(void* event) {
@@ -298,7 +310,9 @@ std::string TDialUp::StatusText(int State, int Error) {
 
 std::string TDialUp::ErrorText(int code) {
   char text[kErrorTextSize] = {};
-  ras_.RasGetErrorStringA(code, text, sizeof text);
+  if (ras_.RasGetErrorStringA(code, text, sizeof text) != kRasSuccess || text[0] == '\0') {
+    return "RAS error " + std::to_string(code);
+  }
   return FieldText(text);
 }
 

@@ -76,12 +76,15 @@ class TDialUp {
   // Pwd, Domain and PhoneNumber where those are not empty.
   int Dial();
   int HangUp();
-  // Returns once RAS no longer knows the connection, processing UI messages meanwhile, so
-  // timer ticks and events may run inside. Gives up with kHangUpTimedOut after 10 s.
+  // RAS hangs up in the background: returns once RAS no longer knows the connection (it has
+  // let go of the port), looking every few milliseconds and processing UI messages
+  // meanwhile, so timer ticks and events may run inside. Gives up with kHangUpTimedOut
+  // after 10 s. A refused asynchronous dial that left a handle is hung up the same way.
   int HangUpConnection(RasHandle Handle);
-  // True when RAS answers that it does not know ConnectionHandle() (kRasInvalidHandle):
-  // the line has ended, been hung up or vanished. Every other answer, a connection still
-  // dialing or up, or any other error, counts as not gone.
+  // True when RAS answers that it does not know ConnectionHandle() (kRasInvalidHandle), or
+  // that it is disconnected (state kRasDisconnected, with an error for a drop): the line
+  // has ended, been hung up or vanished. Every other answer, a connection still dialing or
+  // up, or any other error, counts as not gone.
   bool ConnectionGone() const;
   // Asks RAS to set `event` (a system event handle) when ConnectionHandle() ends. Returns
   // RAS's code; a RAS without the notification answers kRasCallNotImplemented.
@@ -117,7 +120,8 @@ class TDialUp {
   int GetIPAddresses(RasHandle Handle);
   const std::string& ServerIP() const { return server_ip_; }
   const std::string& ClientIP() const { return client_ip_; }
-  // RAS's own text for a non-zero Error, else the State's text in Language ("" if none).
+  // RAS's own text for a non-zero Error ("RAS error <code>" when RAS has none to give),
+  // else the State's text in Language ("" if none).
   std::string StatusText(int State, int Error);
 
  private:

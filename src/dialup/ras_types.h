@@ -1,6 +1,8 @@
 // Records, codes and entry-point signatures of the Remote Access Service, at the
-// 4.00 level the program speaks. Portable: shared by the program, its tests and the
-// RAS substitute. Sizes are part of the contract with RAS and are checked below.
+// 4.00 level the program speaks. Portable: shared by the program and its tests. RAS packs
+// every record to 4 bytes on every platform, so a handle after a 4-byte size sits at
+// offset 4 even on x64. Sizes are part of the contract with RAS and are checked below;
+// a Windows-only test ties every size and field offset to the platform's <ras.h>.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +24,8 @@ constexpr int kRasMaxDomain = 15;
 constexpr int kRasMaxDeviceType = 16;
 constexpr int kRasMaxDeviceName = 128;
 constexpr int kRasMaxIpAddress = 15;
+
+#pragma pack(push, 4)
 
 struct TRasEntryName {
   uint32_t dwSize;
@@ -80,10 +84,12 @@ struct TRasStats {
   uint32_t dwConnectDuration;
 };
 
+#pragma pack(pop)
+
 static_assert(sizeof(TRasEntryName) == 264);
 static_assert(sizeof(TRasDialParams) == 1052);
 static_assert(sizeof(TRasConnStatusA) == 160);
-static_assert(sizeof(TRasConn) == (sizeof(void*) == 8 ? 424 : 412));
+static_assert(sizeof(TRasConn) == (sizeof(void*) == 8 ? 416 : 412));
 static_assert(sizeof(TRasPppIp) == 40);
 static_assert(sizeof(TRasStats) == 60);
 

@@ -40,7 +40,7 @@ class Recorder {
  public:
   // Blocks in the notification of `hold_at_` (without error) until Release, as the
   // program's hand-over may.
-  static void RAS_CALL Notify(unsigned msg, uint32_t state, uint32_t error) {
+  static void RASSIM_CALL Notify(unsigned msg, uint32_t state, uint32_t error) {
     std::unique_lock lock(mutex_);
     all_.push_back({msg, state, error, std::this_thread::get_id()});
     held_ = state == hold_at_ && error == 0;

@@ -3,8 +3,7 @@
 #include <cstring>
 #include <tuple>
 
-#include "dialup/ras_fields.h"
-#include "rassim/codes.h"
+#include "rassim/records.h"
 #include "rassim/entry.h"
 #include "rassim/phonebook.h"
 #include "rassim_fixture.h"
@@ -19,14 +18,14 @@ using Names = std::vector<std::string>;
 
 // The program's call: a buffer of `capacity` records.
 uint32_t Enumerate(Names& names, size_t capacity = 100, uint32_t* cb_out = nullptr) {
-  std::vector<TRasEntryName> buffer(capacity);
-  buffer[0].dwSize = kRasEntryNameSize;
-  uint32_t cb = static_cast<uint32_t>(capacity * kRasEntryNameSize);
+  std::vector<rassim::RasEntryName> buffer(capacity);
+  buffer[0].dwSize = sizeof(rassim::RasEntryName);
+  uint32_t cb = static_cast<uint32_t>(capacity * sizeof(rassim::RasEntryName));
   uint32_t count = 0;
   const uint32_t result = rassim::RasEnumEntriesA(nullptr, nullptr, buffer.data(), &cb, &count);
   names.assign(count, "");
-  for (uint32_t i = 0; result == kRasSuccess && i < count; ++i) {
-    EXPECT_EQ(buffer[i].dwSize, kRasEntryNameSize);
+  for (uint32_t i = 0; result == rassim::kSuccess && i < count; ++i) {
+    EXPECT_EQ(buffer[i].dwSize, sizeof(rassim::RasEntryName));
     names[i] = buffer[i].szEntryName;
   }
   if (cb_out) {
@@ -37,15 +36,15 @@ uint32_t Enumerate(Names& names, size_t capacity = 100, uint32_t* cb_out = nullp
 
 Names EntryNames() {
   Names names;
-  EXPECT_EQ(Enumerate(names), kRasSuccess);
+  EXPECT_EQ(Enumerate(names), rassim::kSuccess);
   return names;
 }
 
 // Reads an entry's dial parameters into a record full of junk, so missing NULs show.
-uint32_t GetParams(const std::string& entry, TRasDialParams& params, int32_t& stored) {
+uint32_t GetParams(const std::string& entry, rassim::RasDialParams& params, int32_t& stored) {
   std::memset(&params, 'x', sizeof params);
-  params.dwSize = kRasDialParamsSize;
-  CopyField(params.szEntryName, entry);
+  params.dwSize = sizeof(rassim::RasDialParams);
+  rassim::Put(params.szEntryName, entry);
   return rassim::RasGetEntryDialParamsA(nullptr, &params, &stored);
 }
 
@@ -112,12 +111,12 @@ TEST_F(RassimPhonebookTest, MalformedFilesReadAsWhatTheyHold) {
       "\x01\xff garbage\0\n[Broken\nno equals\nPhoneNumber=7\nPasswordStored=maybe\nPassword=pw\n"
       "[]\n[Good]\r\n  PhoneNumber = 555 \r\nPassword=pw\nPasswordStored=0\n[\xfe\0]\n"s);
   EXPECT_EQ(EntryNames(), (Names{"Broken", "Good", "\xfe"}));
-  TRasDialParams params;
+  rassim::RasDialParams params;
   int32_t stored = -1;
-  EXPECT_EQ(GetParams("broken", params, stored), kRasSuccess);
+  EXPECT_EQ(GetParams("broken", params, stored), rassim::kSuccess);
   EXPECT_EQ(std::tuple(std::string(params.szPhoneNumber), std::string(params.szPassword), stored),
             std::tuple("7"s, "pw"s, 1));
-  EXPECT_EQ(GetParams("Good", params, stored), kRasSuccess);
+  EXPECT_EQ(GetParams("Good", params, stored), rassim::kSuccess);
   EXPECT_EQ(std::tuple(std::string(params.szPhoneNumber), std::string(params.szPassword), stored),
             std::tuple("555"s, ""s, 0));
 }
@@ -133,16 +132,21 @@ TEST_F(RassimPhonebookTest, EnumerationKeepsFileOrderAndReportsTheSizeNeeded) {
   WritePhonebook(text);
   Names names;
   uint32_t cb = 0;
-  EXPECT_EQ(Enumerate(names, 100, &cb), kRasBufferTooSmall);
-  EXPECT_EQ(cb, 101 * kRasEntryNameSize);
+  EXPECT_EQ(Enumerate(names, 100, &cb), rassim::kBufferTooSmall);
+  EXPECT_EQ(cb, 101 * sizeof(rassim::RasEntryName));
   EXPECT_EQ(names.size(), 101u);
-  EXPECT_EQ(Enumerate(names, 101), kRasSuccess);
+  EXPECT_EQ(Enumerate(names, 101), rassim::kSuccess);
   EXPECT_EQ(names.back(), "E100");
 
-  TRasEntryName wrong{kRasEntryNameSize + 4, ""};
+  rassim::RasEntryName wrong{};
+  wrong.dwSize = sizeof(rassim::RasEntryName) + 4;
   uint32_t count = 0;
-  EXPECT_EQ(rassim::RasEnumEntriesA(nullptr, nullptr, &wrong, &cb, &count), kRasInvalidSize);
+  EXPECT_EQ(rassim::RasEnumEntriesA(nullptr, nullptr, &wrong, &cb, &count), rassim::kInvalidSize);
+  // Without a buffer only the size is told.
   EXPECT_EQ(rassim::RasEnumEntriesA(nullptr, nullptr, nullptr, &cb, &count),
+            rassim::kBufferTooSmall);
+  EXPECT_EQ(cb, 101 * sizeof(rassim::RasEntryName));
+  EXPECT_EQ(rassim::RasEnumEntriesA(nullptr, nullptr, nullptr, nullptr, &count),
             rassim::kBufferInvalid);
 }
 
@@ -151,27 +155,27 @@ TEST_F(RassimPhonebookTest, LongTextsAreCutToTheirFields) {
   WritePhonebook("[" + name + "]\nPhoneNumber=" + std::string(200, '5') +
                  "\nUserName=" + std::string(300, 'u') + "\nPassword=" + std::string(300, 'p') +
                  "\nDomain=" + std::string(40, 'd') + "\n");
-  EXPECT_EQ(EntryNames(), Names{name.substr(0, kRasMaxEntryName)});
-  TRasDialParams params;
+  EXPECT_EQ(EntryNames(), Names{name.substr(0, rassim::kMaxEntryName)});
+  rassim::RasDialParams params;
   int32_t stored = 0;
-  ASSERT_EQ(GetParams(name, params, stored), kRasSuccess);
-  EXPECT_EQ(std::string(params.szPhoneNumber), std::string(kRasMaxPhoneNumber, '5'));
-  EXPECT_EQ(std::string(params.szUserName), std::string(kRasMaxUserName, 'u'));
-  EXPECT_EQ(std::string(params.szPassword), std::string(kRasMaxPassword, 'p'));
-  EXPECT_EQ(std::string(params.szDomain), std::string(kRasMaxDomain, 'd'));
+  ASSERT_EQ(GetParams(name, params, stored), rassim::kSuccess);
+  EXPECT_EQ(std::string(params.szPhoneNumber), std::string(rassim::kMaxPhoneNumber, '5'));
+  EXPECT_EQ(std::string(params.szUserName), std::string(rassim::kMaxUserName, 'u'));
+  EXPECT_EQ(std::string(params.szPassword), std::string(rassim::kMaxPassword, 'p'));
+  EXPECT_EQ(std::string(params.szDomain), std::string(rassim::kMaxDomain, 'd'));
   EXPECT_STREQ(params.szCallbackNumber, "");
 }
 
 TEST_F(RassimPhonebookTest, DialParamsRoundTrip) {
   WritePhonebook("[Net]\n; keep me\nPhoneNumber=555\n[Other]\nUserName=x\n");
-  TRasDialParams params;
+  rassim::RasDialParams params;
   int32_t stored = -1;
-  ASSERT_EQ(GetParams("Net", params, stored), kRasSuccess);
-  CopyField(params.szUserName, "bob");
-  CopyField(params.szDomain, "DOM");
-  CopyField(params.szPassword, "secret");
-  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), kRasSuccess);
-  ASSERT_EQ(GetParams("NET", params, stored), kRasSuccess);
+  ASSERT_EQ(GetParams("Net", params, stored), rassim::kSuccess);
+  rassim::Put(params.szUserName, "bob");
+  rassim::Put(params.szDomain, "DOM");
+  rassim::Put(params.szPassword, "secret");
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), rassim::kSuccess);
+  ASSERT_EQ(GetParams("NET", params, stored), rassim::kSuccess);
   const auto account = [&] {
     return std::tuple(std::string(params.szUserName), std::string(params.szDomain),
                       std::string(params.szPassword), std::string(params.szPhoneNumber), stored);
@@ -179,46 +183,49 @@ TEST_F(RassimPhonebookTest, DialParamsRoundTrip) {
   EXPECT_EQ(account(), std::tuple("bob"s, "DOM"s, "secret"s, "555"s, 1));
   EXPECT_NE(ReadPhonebook().find("; keep me"), std::string::npos);
 
-  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), kRasSuccess);
-  ASSERT_EQ(GetParams("Net", params, stored), kRasSuccess);
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), rassim::kSuccess);
+  ASSERT_EQ(GetParams("Net", params, stored), rassim::kSuccess);
   EXPECT_EQ(account(), std::tuple("bob"s, "DOM"s, ""s, "555"s, 0));
   EXPECT_EQ(ReadPhonebook().find("secret"), std::string::npos);
   // Storing what is stored already leaves the file alone.
   const auto an_hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
   fs::last_write_time(path_, an_hour_ago);
-  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), kRasSuccess);
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), rassim::kSuccess);
   EXPECT_EQ(fs::last_write_time(path_), an_hour_ago);
-  ASSERT_EQ(GetParams("Other", params, stored), kRasSuccess);
+  ASSERT_EQ(GetParams("Other", params, stored), rassim::kSuccess);
   EXPECT_STREQ(params.szUserName, "x");
 
-  EXPECT_EQ(GetParams("Missing", params, stored), kRasCannotFindEntry);
-  EXPECT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), kRasCannotFindEntry);
-  params.dwSize = kRasDialParamsSize - 4;
-  EXPECT_EQ(rassim::RasGetEntryDialParamsA(nullptr, &params, &stored), kRasInvalidSize);
-  EXPECT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), kRasInvalidSize);
+  EXPECT_EQ(GetParams("Missing", params, stored), rassim::kCannotFindEntry);
+  EXPECT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), rassim::kCannotFindEntry);
+  params.dwSize = 1056;  // between two levels
+  EXPECT_EQ(rassim::RasGetEntryDialParamsA(nullptr, &params, &stored), rassim::kInvalidSize);
+  EXPECT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), rassim::kInvalidSize);
 }
 
 TEST(RassimErrors, TextsAUserReadsAndWhatTheCallCannotGive) {
   using namespace rassim;
-  char buffer[100] = "stale";
-  EXPECT_EQ(RasGetErrorStringA(kRasLineBusy, buffer, sizeof buffer), kRasSuccess);
+  char buffer[512] = "stale";
+  EXPECT_EQ(RasGetErrorStringA(rassim::kLineBusy, buffer, sizeof buffer), rassim::kSuccess);
   EXPECT_STREQ(buffer, "The line is busy.");
-  EXPECT_EQ(RasGetErrorStringA(kRasAuthenticationFailure, buffer, sizeof buffer), kRasSuccess);
-  EXPECT_STREQ(buffer, "Access was denied: the user name or password is not valid.");
-  EXPECT_EQ(RasGetErrorStringA(kRasUserDisconnection, buffer, sizeof buffer), kRasSuccess);
+  // Some texts are as long as Windows' own: a buffer of 100 cannot take them.
+  EXPECT_EQ(RasGetErrorStringA(rassim::kAuthenticationFailure, buffer, 100), kInsufficientBuffer);
+  EXPECT_EQ(RasGetErrorStringA(rassim::kAuthenticationFailure, buffer, sizeof buffer), kSuccess);
+  EXPECT_GT(std::strlen(buffer), 100u);
+  EXPECT_EQ(RasGetErrorStringA(rassim::kUserDisconnection, buffer, sizeof buffer),
+            rassim::kSuccess);
   EXPECT_STREQ(buffer, "The port was disconnected by the user.");
 
   // The text and its NUL must fit; a cut text is never handed out.
   const uint32_t busy_size = sizeof "The line is busy.";
-  EXPECT_EQ(RasGetErrorStringA(kRasLineBusy, buffer, busy_size - 1), kRasBufferTooSmall);
+  EXPECT_EQ(RasGetErrorStringA(rassim::kLineBusy, buffer, busy_size - 1), kInsufficientBuffer);
   EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(RasGetErrorStringA(kRasLineBusy, buffer, busy_size), kRasSuccess);
+  EXPECT_EQ(RasGetErrorStringA(rassim::kLineBusy, buffer, busy_size), rassim::kSuccess);
   EXPECT_STREQ(buffer, "The line is busy.");
 
   std::strcpy(buffer, "stale");
   EXPECT_EQ(RasGetErrorStringA(9999, buffer, sizeof buffer), kInvalidParameter);
   EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(RasGetErrorStringA(kRasLineBusy, nullptr, 100), kBufferInvalid);
+  EXPECT_EQ(RasGetErrorStringA(rassim::kLineBusy, nullptr, 100), kBufferInvalid);
 }
 
 auto Shown(const rassim::EntryFields& f) {
@@ -229,8 +236,8 @@ TEST_F(RassimPhonebookTest, EntryDialogsCreateEditAndDelete) {
   const std::string original =
       "[First]\nPhoneNumber=1\nUserName=keep\nDomain=D\n[Second]\nPhoneNumber=2\n";
   WritePhonebook(original);
-  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), kRasSuccess);
-  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "First"), kRasSuccess);
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), rassim::kSuccess);
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "First"), rassim::kSuccess);
   EXPECT_EQ(ReadPhonebook(), original);  // no dialog installed
 
   // Plays the user: shows what the dialog got, answers with `answer` unless cancelling.
@@ -244,21 +251,21 @@ TEST_F(RassimPhonebookTest, EntryDialogsCreateEditAndDelete) {
     fields = ok ? answer : fields;
     return ok;
   });
-  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), kRasSuccess);
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), rassim::kSuccess);
   EXPECT_TRUE(shown_new);
   EXPECT_EQ(Shown(shown), Shown({"", "", "", "connect"}));
-  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "first"), kRasSuccess);
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "first"), rassim::kSuccess);
   EXPECT_FALSE(shown_new);
   EXPECT_EQ(Shown(shown), Shown({"First", "1", "Simulated Modem", "connect"}));
   EXPECT_EQ(ReadPhonebook(), original);  // both cancelled
 
   ok = true;
   answer = {" Third ", "3", "Dev", "busy"};
-  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), kRasSuccess);
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), rassim::kSuccess);
   answer = {"second", "22", "", "connect"};  // an existing name: updates that entry
-  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), kRasSuccess);
+  EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), rassim::kSuccess);
   answer = {"Renamed", "9", "Dev", "vanish"};
-  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "First"), kRasSuccess);
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "First"), rassim::kSuccess);
   EXPECT_EQ(EntryNames(), (Names{"Renamed", "second", "Third"}));
   const rassim::EntrySettings third = *rassim::LoadEntry("Third");
   EXPECT_EQ(std::tuple(third.phone_number, third.device, third.outcome),
@@ -274,12 +281,12 @@ TEST_F(RassimPhonebookTest, EntryDialogsCreateEditAndDelete) {
   answer = {"  ", "9", "Dev", "connect"};
   EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "Renamed"), rassim::kInvalidName);
   EXPECT_EQ(rassim::RasCreatePhonebookEntryA(nullptr, nullptr), rassim::kInvalidName);
-  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "Missing"), kRasCannotFindEntry);
+  EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "Missing"), rassim::kCannotFindEntry);
   EXPECT_EQ(ReadPhonebook(), before);
 
-  EXPECT_EQ(rassim::RasDeleteEntry(nullptr, "SECOND"), kRasSuccess);
+  EXPECT_EQ(rassim::RasDeleteEntry(nullptr, "SECOND"), rassim::kSuccess);
   EXPECT_EQ(EntryNames(), (Names{"Renamed", "Third"}));
-  EXPECT_EQ(rassim::RasDeleteEntry(nullptr, "Second"), kRasCannotFindEntry);
+  EXPECT_EQ(rassim::RasDeleteEntry(nullptr, "Second"), rassim::kCannotFindEntry);
 }
 
 }  // namespace

@@ -100,6 +100,21 @@ TEST_F(DialingE2E, KeepConnectionRedialsALineDroppedFromOutside) {
   EXPECT_TRUE(WaitUntil([&] { return Online(); }));
 }
 
+// With the monitor's tick off, only RAS's disconnection notification can tell the program
+// that the line went; RAS shows the dropped line as disconnected for a while before it
+// forgets it.
+TEST_F(DialingE2E, ADropReachesTheProgramThroughRasNotificationAlone) {
+  SetEnvironmentVariableA("TARVOLIN_NO_TICK", "1");
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\nDropLingerMs=60000\n"));
+  SetEnvironmentVariableA("TARVOLIN_NO_TICK", nullptr);
+  app_.Click(IDC_BTNKEEP);
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  app_.ControlRas("drop Home");
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("Connecting to Home...") == 2; }));
+  EXPECT_TRUE(WaitUntil([&] { return Online(); }));
+}
+
 TEST_F(DialingE2E, HangUpDuringADialEndsIt) {
   ASSERT_TRUE(app_.StartWith("[Slow]\nStepDelayMs=1000\n"));
   app_.Click(IDC_BTNDIAL);

@@ -179,6 +179,41 @@ TEST_F(DialingTest, ADropIsRedialedAtOnceOnRasWordAndAtTheNextTickWithoutIt) {
   EXPECT_EQ(sessions, 3);  // two drops and the line the user's second dial replaced
 }
 
+// A modem lets go of the line a while after the hang-up, and RAS may show a dropped line
+// as disconnected, with its error, before it forgets it.
+TEST_F(DialingTest, AHangUpUnderWayIsNoDropButALineShownDisconnectedIsOne) {
+  phonebook_.Write(
+      "[Modem]\nStepDelayMs=0\nHangUpDelayMs=300\n"
+      "[Lingers]\nStepDelayMs=0\nDropLingerMs=60000\n");
+  files_.content["C:\\Tarvolin\\Actions.ini"] = "[c]\r\nFileName=down\r\nWhenDisconnected=1\r\n";
+  Tmainform& form = Start();
+  form.Settings().CkbEnableAllActions = true;
+  const auto downs = [&] {
+    return std::count_if(shell_.started.begin(), shell_.started.end(),
+                         [](const FakeShell::Start& start) { return start.file == "down"; });
+  };
+  form.KeepConnection1Click();
+  form.CnListSelectItem("Modem");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  // Fake time runs on while the hang-up is awaited, so the monitor ticks inside the wait.
+  clock_.SetAutoAdvance(100);
+  form.HangUp1Click();
+  clock_.SetAutoAdvance(0);
+  Elapse(3000);
+  EXPECT_EQ(downs(), 1);
+  EXPECT_EQ(LogCount("did not confirm the hang-up"), 0);
+  EXPECT_EQ(LogCount("Connecting to Modem..."), 1);
+
+  form.CnListSelectItem("Lingers");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  rassim::Drop("Lingers");
+  EXPECT_TRUE(Eventually([&] { return LogCount("Connecting to Lingers...") == 2; }));
+  EXPECT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
+  EXPECT_EQ(downs(), 2);
+}
+
 TEST_F(DialingTest, ADetailedLogSaysWhyEachSessionEndedAndHowLongItLasted) {
   Tmainform& form = Start();
   form.Settings().CkbDetailedLog = true;

@@ -107,17 +107,17 @@ TEST(AutoDial, RasShowsTheEntryConnectedOnlyOnceItsDialHasConnected) {
     params.dwSize = kRasDialParamsSize;
     CopyField(params.szEntryName, "Home");
     RasHandle handle = nullptr;
-    ASSERT_EQ(rassim::RasDialA(nullptr, nullptr, &params, 0, nullptr, &handle), kRasSuccess);
+    ASSERT_EQ(ras.RasDialA(nullptr, nullptr, &params, 0, nullptr, &handle), kRasSuccess);
   }
   EXPECT_FALSE(RasEntryConnected(ras, "Office"));
   TRasDialParams params{};
   params.dwSize = kRasDialParamsSize;
   CopyField(params.szEntryName, "Office");
   RasHandle office = nullptr;
-  ASSERT_EQ(rassim::RasDialA(nullptr, nullptr, &params, 0, nullptr, &office), kRasSuccess);
+  ASSERT_EQ(ras.RasDialA(nullptr, nullptr, &params, 0, nullptr, &office), kRasSuccess);
   EXPECT_TRUE(RasEntryConnected(ras, "Office"));
   EXPECT_FALSE(RasEntryConnected(ras, "office"));
-  rassim::RasHangUpA(office);
+  ras.RasHangUpA(office);
   EXPECT_FALSE(RasEntryConnected(ras, "Office"));
   rassim::Shutdown();
 }

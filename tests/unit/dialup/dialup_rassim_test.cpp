@@ -10,6 +10,7 @@
 #include "fakes/fake_ui_loop.h"
 #include "fakes/rassim_loader.h"
 #include "fakes/temp_phonebook.h"
+#include "rassim/rassim.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ void PrintTo(const Step& step, std::ostream* out) {
 class DialUpRassimTest : public testing::Test {
  protected:
   DialUpRassimTest() {
-    // The substitute lets go of a connection at once; this only keeps a fault from hanging.
+    // The substitute lets go of a connection within milliseconds; this only keeps a fault
+    // from hanging.
     clock.SetAutoAdvance(1);
     dialup.emplace(ras, ui, clock);
     dialup->OnAsyncEvent = [this](TDialUp&, int state, int error, const std::string& text) {
@@ -48,7 +50,7 @@ class DialUpRassimTest : public testing::Test {
   }
 
   std::string RasText(unsigned code) {
-    char text[100] = {};
+    char text[512] = {};
     ras.RasGetErrorStringA(code, text, sizeof text);
     return text;
   }
@@ -156,6 +158,28 @@ TEST_F(DialUpRassimTest, ConnectionGoneOnceTheLineIsHungUp) {
   EXPECT_FALSE(dialup->ConnectionGone());
 
   EXPECT_EQ(0, dialup->HangUp());
+  EXPECT_TRUE(dialup->ConnectionGone());
+}
+
+TEST_F(DialUpRassimTest, ARefusalsHandleIsLetGoAndALineShownDisconnectedIsGone) {
+  phonebook.Write(
+      "[Held]\nOutcome=refuse\nRefuseWithHandle=1\n"
+      "[Lingers]\nStepDelayMs=0\nDropLingerMs=60000\n");
+  std::optional<int> refused;
+  dialup->OnError = [&](TDialUp&, int code, const std::string&) { refused = code; };
+  dialup->Entry = "Held";
+  EXPECT_EQ(633, dialup->Dial());
+  EXPECT_EQ(633, refused);
+  ASSERT_NE(nullptr, dialup->ConnectionHandle());
+  // The port the refused dial held is free again.
+  EXPECT_EQ(kRasInvalidHandle, Status(dialup->ConnectionHandle()));
+
+  dialup->Entry = "Lingers";
+  ASSERT_EQ(0, dialup->Dial());
+  ASSERT_TRUE(RunDial());
+  EXPECT_FALSE(dialup->ConnectionGone());
+  rassim::Drop("Lingers");
+  EXPECT_EQ(kRasSuccess, Status(dialup->ConnectionHandle()));
   EXPECT_TRUE(dialup->ConnectionGone());
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <chrono>
 #include <cstring>
 #include <numeric>
 #include <optional>
@@ -326,10 +327,22 @@ TEST_F(DialUpTest, HangUpWaitsUntilRasForgetsTheConnectionButNotForEver) {
   EXPECT_GT(ticks, 0);
 
   polls_until_gone = 1 << 30;
+  clock.SetAutoAdvance(100);
   const uint64_t start = clock.Now();
   EXPECT_EQ(kHangUpTimedOut, dialup->HangUpConnection(kHandle));
   EXPECT_GE(clock.Now() - start, 10000u);
-  EXPECT_LT(clock.Now() - start, 10100u);
+  EXPECT_LT(clock.Now() - start, 10300u);
+
+  // RAS takes its time to let go; the wait must leave the processor to it, not spin.
+  clock.SetAutoAdvance(0);
+  polls = 0;
+  const auto released = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+  fake.GetConnectStatus = [&](RasHandle, TRasConnStatusA*) {
+    ++polls;
+    return std::chrono::steady_clock::now() >= released ? kRasInvalidHandle : kRasSuccess;
+  };
+  EXPECT_EQ(0, dialup->HangUpConnection(kHandle));
+  EXPECT_LT(polls, 60);
 }
 
 TEST_F(DialUpTest, StatusTextPrefersRasErrorText) {
@@ -341,7 +354,13 @@ TEST_F(DialUpTest, StatusTextPrefersRasErrorText) {
     std::memset(buffer, 'e', size);
     return kRasSuccess;
   };
-  EXPECT_EQ(std::string(100, 'e'), dialup->StatusText(0, 678));
+  EXPECT_EQ(std::string(512, 'e'), dialup->StatusText(0, 678));
+  // A text RAS cannot give (too long, unknown) leaves the code.
+  fake.GetErrorString = [](unsigned, char* buffer, uint32_t) {
+    buffer[0] = '\0';
+    return 122u;
+  };
+  EXPECT_EQ("RAS error 691", dialup->StatusText(5, 691));
 }
 
 TEST_F(DialUpTest, BurstOfNotificationsArrivesInOrderOneAtATimeOnTheUiThread) {
