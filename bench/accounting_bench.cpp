@@ -80,7 +80,7 @@ Moment At(double local) {
                                 int ticks) {
   const PlanOf plan_of = [&plan](const std::string&) { return plan; };
   for (int i = 1; i <= ticks; ++i) {
-    accounting.AccountingTick(table, plan, plan_of, At(kNow + i * kSecond));
+    accounting.AccountingTick(table, plan_of, At(kNow + i * kSecond));
   }
 }
 
@@ -89,7 +89,7 @@ int Ticks(double hours, int ticks) {
   const RatePlan plan = BusyPlan();
   Accounting accounting;
   accounting.Reset(At(kNow));
-  accounting.RecordConnectTime(At(kNow - hours / 24));
+  accounting.RecordConnectTime("A", At(kNow - hours / 24));
   const double seconds = Seconds([&] { RunTicks(accounting, table, plan, ticks); }, 1);
   std::printf("session of %g hours: %d ticks, %.1f ns per tick (session expense %.2Lf)\n", hours,
               ticks, seconds * 1e9 / ticks, table[0].SessionExpense);

@@ -114,25 +114,29 @@ std::string FormatMoney(long double value, char separator) {
   return money;
 }
 
-bool IsBillingDay(double date, int billing_day) {
-  if (billing_day < 1 || billing_day > 31)
-    return false;
-  const CalendarTime day = FromDateTime(date);
-  return day.day == std::min(billing_day, DaysInMonth(day.year, day.month));
+namespace {
+
+// The day of `year`-`month` that starts a billing period for `billing_day`.
+int BillingDayIn(int year, int month, int billing_day) {
+  return std::clamp(billing_day, 1, DaysInMonth(year, month));
 }
 
-std::optional<double> BillingPeriodStart(int billing_day, double today) {
-  if (billing_day < 1 || billing_day > 31) {
-    return std::nullopt;
-  }
+}  // namespace
+
+bool IsBillingDay(double date, int billing_day) {
+  const CalendarTime day = FromDateTime(date);
+  return day.day == BillingDayIn(day.year, day.month, billing_day);
+}
+
+double BillingPeriodStart(int billing_day, double today) {
   const CalendarTime date = FromDateTime(today);
-  const int this_month = std::min(billing_day, DaysInMonth(date.year, date.month));
+  const int this_month = BillingDayIn(date.year, date.month, billing_day);
   if (date.day >= this_month) {
     return ToDateTime({date.year, date.month, this_month});
   }
   const int year = date.month == 1 ? date.year - 1 : date.year;
   const int month = date.month == 1 ? 12 : date.month - 1;
-  return ToDateTime({year, month, std::min(billing_day, DaysInMonth(year, month))});
+  return ToDateTime({year, month, BillingDayIn(year, month, billing_day)});
 }
 
 namespace {
@@ -152,20 +156,30 @@ void Accounting::Reset(const Moment& now) {
   SetDay(std::floor(now.local));
 }
 
-void Accounting::RecordConnectTime(const Moment& now) {
+void Accounting::RecordConnectTime(const std::string& entry, const Moment& now) {
+  entry_ = entry;
   connect_ = now;
   last_tick_ = now;
   session_saved_ = false;
   last_checkpoint_ms_.reset();
 }
 
-void Accounting::AccountingTick(TAccountTable& table, const RatePlan& plan, const PlanOf& plan_of,
-                                const Moment& now) {
+int Accounting::SessionRow(const TAccountTable& table) const {
+  for (int i = 0; i < kAccountRows && table[i].InUse; ++i) {
+    if (table[i].EntryName == entry_) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+void Accounting::AccountingTick(TAccountTable& table, const PlanOf& plan_of, const Moment& now) {
   if (!day_) {
     SetDay(std::floor(now.local));
   }
-  const int selected = SelectedAccount(table);
-  AccountInfo* row = Running() && selected >= 0 ? &table[selected] : nullptr;
+  const int index = Running() ? SessionRow(table) : -1;
+  AccountInfo* row = index >= 0 ? &table[index] : nullptr;
+  const RatePlan plan = row ? plan_of(entry_) : RatePlan();
   // The tick's real time, laid on the local clock as ending now.
   double from = now.local - RealDays(last_tick_, now);
   for (double midnight = *day_ + 1; midnight <= now.local; midnight += 1) {
@@ -173,7 +187,7 @@ void Accounting::AccountingTick(TAccountTable& table, const RatePlan& plan, cons
       CountSpan(*row, plan, from, midnight);
       from = std::max(from, midnight);
     }
-    StartDay(table, selected, plan, plan_of, midnight);
+    StartDay(table, plan_of, midnight);
   }
   if (!row) {
     return;
@@ -184,15 +198,13 @@ void Accounting::AccountingTick(TAccountTable& table, const RatePlan& plan, cons
   row->SessionExpense = ComputeExpense(plan, connect_.local, row->SessionTime);
 }
 
-void Accounting::StartDay(TAccountTable& table, int selected, const RatePlan& plan,
-                          const PlanOf& plan_of, double midnight) {
+void Accounting::StartDay(TAccountTable& table, const PlanOf& plan_of, double midnight) {
   SetDay(midnight);
   for (int i = 0; i < kAccountRows && table[i].InUse; ++i) {
     AccountInfo& row = table[i];
     row.TodayTime = 0;
     row.TodayExpense = 0;
-    const int billing_day = i == selected ? plan.BillingDay : plan_of(row.EntryName).BillingDay;
-    if (IsBillingDay(midnight, billing_day)) {
+    if (IsBillingDay(midnight, plan_of(row.EntryName).BillingDay)) {
       row.BillingTime = 0;
       row.BillingExpense = 0;
     }
@@ -221,38 +233,26 @@ void Accounting::CountSpan(AccountInfo& row, const RatePlan& plan, double from, 
   }
 }
 
-std::optional<TimeRecord> Accounting::SessionRecord(const TAccountTable& table,
-                                                    const std::string& last_dialed_entry,
-                                                    const Moment& now) {
+std::optional<TimeRecord> Accounting::SessionRecord(const TAccountTable& table, const Moment& now) {
   if (!Running()) {
     return std::nullopt;
   }
   session_saved_ = true;
-  return Record(table, last_dialed_entry, now);
+  return Record(table, now);
 }
 
 std::optional<TimeRecord> Accounting::CheckpointRecord(const TAccountTable& table,
-                                                       const std::string& last_dialed_entry,
                                                        const Moment& now) {
   if (!Running() ||
       (last_checkpoint_ms_ && now.monotonic_ms - *last_checkpoint_ms_ < kCheckpointIntervalMs)) {
     return std::nullopt;
   }
   last_checkpoint_ms_ = now.monotonic_ms;
-  return Record(table, last_dialed_entry, now);
+  return Record(table, now);
 }
 
-TimeRecord Accounting::Record(const TAccountTable& table, const std::string& entry,
-                              const Moment& now) const {
-  TimeRecord record{connect_.local, RealDays(connect_, now), 0, entry};
-  for (const AccountInfo& row : table) {
-    if (!row.InUse) {
-      break;
-    }
-    if (row.EntryName == entry) {
-      record.expense = row.SessionExpense;
-      break;
-    }
-  }
-  return record;
+TimeRecord Accounting::Record(const TAccountTable& table, const Moment& now) const {
+  const int row = SessionRow(table);
+  return {connect_.local, RealDays(connect_, now), row >= 0 ? table[row].SessionExpense : 0,
+          entry_};
 }

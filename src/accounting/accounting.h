@@ -28,14 +28,14 @@ std::string FormatDuration(double span);
 // An amount with two decimals and `separator` as the decimal mark ("1234.50").
 std::string FormatMoney(long double value, char separator);
 
-// Whether the date `date` starts a billing period for `billing_day` (1 to 31): that day of
-// its month, or the month's last day when the month is too short for it. A day outside
-// 1..31 starts none.
+// Whether the date `date` starts a billing period for `billing_day`: that day of its month,
+// or the month's last day when the month is too short for it. A billing day below 1 (0, a
+// plan without one) bills by the calendar month, as day 1 does.
 bool IsBillingDay(double date, int billing_day);
 
 // The midnight that began the last day up to `today` that starts a billing period for
-// `billing_day` (IsBillingDay), or nullopt for a day outside 1..31, which starts none.
-std::optional<double> BillingPeriodStart(int billing_day, double today);
+// `billing_day` (IsBillingDay).
+double BillingPeriodStart(int billing_day, double today);
 
 // A reading of the clock port: the local date-time, which jumps when the clock is set or
 // daylight saving begins or ends, and the monotonic milliseconds, which never go back and
@@ -45,53 +45,50 @@ struct Moment {
   uint64_t monotonic_ms = 0;
 };
 
-// The session's clock and the counters of the selected connection. A session runs from
-// RecordConnectTime until its record is taken with SessionRecord; only then do ticks
-// advance the session, today and billing counters. Lengths are real time, measured on the
-// monotonic clock, so setting the clock or the autumn change of daylight saving neither
-// shortens nor lengthens them; each tick's real time counts toward the local date and
-// hours it ends on, the part before a midnight toward the day that ended. Today's
-// counters of every row restart at local midnight, online or not, and every row's billing
-// counters on its own billing day (IsBillingDay).
+// The session's clock and the counters of the connection that is online, whichever row is
+// selected. A session runs from RecordConnectTime until its record is taken with
+// SessionRecord; only then do ticks advance the session, today and billing counters. Lengths are
+// real time, measured on the monotonic clock, so setting the clock or the autumn change of daylight
+// saving neither shortens nor lengthens them; each tick's real time counts toward the local date
+// and hours it ends on, the part before a midnight toward the day that ended. Today's counters of
+// every row restart at local midnight, online or not, and every row's billing counters on its own
+// billing day (IsBillingDay).
 class Accounting {
  public:
   // As at start: no session, nothing to write, and the table's today counters (as
   // LoadTimeRecords left them) taken as those of the day of `now`.
   void Reset(const Moment& now);
 
-  // A connect at `now`: ConnectTime and LastTickTime become `now`, SessionSaved goes off.
-  void RecordConnectTime(const Moment& now);
+  // A connect of `entry` at `now`: ConnectTime and LastTickTime become `now`, SessionSaved
+  // goes off, and the session is that entry's.
+  void RecordConnectTime(const std::string& entry, const Moment& now);
 
-  // Call once a second, online or not; `plan` is the selected connection's, `plan_of`
-  // gives the other rows' (asked at a midnight only). At every midnight since the last
-  // call, today's counters of all rows go to 0 and the billing counters of every row whose
-  // billing day it is. While a session runs and a row is selected (SelectedAccount), that
-  // row gets:
+  // Call once a second, online or not; `plan_of` gives each entry's rate plan (the
+  // session's every call, the other rows' at a midnight only). At every midnight since the
+  // last call, today's counters of all rows go to 0 and the billing counters of every row
+  // whose billing day it is. While a session runs, the first in-use row of its entry gets,
+  // priced by that entry's plan:
   // - SessionTime = the real time since the connect and SessionExpense = its cost from
   //   ConnectTime, repriced as a whole on every call, so a change of plan applies to the
   //   whole session;
   // - the real time since LastTickTime and its cost added to today's counters;
   // - the same added to the billing counters, except on the plan's billing day, when they
   //   equal today's (the billing period starts afresh that day);
-  // and LastTickTime becomes `now`. Without a selected row nothing is counted and
-  // LastTickTime stays.
-  void AccountingTick(TAccountTable& table, const RatePlan& plan, const PlanOf& plan_of,
-                      const Moment& now);
+  // and LastTickTime becomes `now`. Without a row of the entry (it left the phonebook)
+  // nothing is counted and LastTickTime stays.
+  void AccountingTick(TAccountTable& table, const PlanOf& plan_of, const Moment& now);
 
   // The session's record for "TimeCount.CSV", once per session: nullopt when it was taken
   // already or there was no connect. Taking it sets SessionSaved. The record: start
   // ConnectTime's local time, duration the real time since, the SessionExpense of the first
-  // in-use row named `last_dialed_entry` as the last tick left it (0 without such a row),
-  // and that entry.
-  std::optional<TimeRecord> SessionRecord(const TAccountTable& table,
-                                          const std::string& last_dialed_entry, const Moment& now);
+  // in-use row of the session's entry as the last tick left it (0 without such a row), and
+  // that entry.
+  std::optional<TimeRecord> SessionRecord(const TAccountTable& table, const Moment& now);
 
   // The running session's record as SessionRecord would give it now, for the checkpoint:
   // at the first call of a session and then whenever kCheckpointInterval has passed since
   // the last one it gave; nullopt when none is due or no session runs. Changes nothing else.
-  std::optional<TimeRecord> CheckpointRecord(const TAccountTable& table,
-                                             const std::string& last_dialed_entry,
-                                             const Moment& now);
+  std::optional<TimeRecord> CheckpointRecord(const TAccountTable& table, const Moment& now);
 
   static constexpr uint64_t kCheckpointIntervalMs = 30000;
 
@@ -102,11 +99,13 @@ class Accounting {
  private:
   bool Running() const { return connect_.local != 0 && !session_saved_; }
   void SetDay(double midnight);
-  void StartDay(TAccountTable& table, int selected, const RatePlan& plan, const PlanOf& plan_of,
-                double midnight);
+  void StartDay(TAccountTable& table, const PlanOf& plan_of, double midnight);
   void CountSpan(AccountInfo& row, const RatePlan& plan, double from, double to);
-  TimeRecord Record(const TAccountTable& table, const std::string& entry, const Moment& now) const;
+  // The first in-use row of the session's entry, or -1.
+  int SessionRow(const TAccountTable& table) const;
+  TimeRecord Record(const TAccountTable& table, const Moment& now) const;
 
+  std::string entry_;
   Moment connect_;
   Moment last_tick_;
   bool session_saved_ = true;

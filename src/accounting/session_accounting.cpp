@@ -6,6 +6,7 @@ SessionAccounting::SessionAccounting(const MainPorts& ports, ConnectionList& con
     : ports_(ports),
       connections_(connections),
       problems_(problems),
+      plan_of_([this](const std::string& entry) { return connections_.PlanOf(entry); }),
       records_(ports.files, ports.locale) {}
 
 void SessionAccounting::Reset() {
@@ -13,37 +14,32 @@ void SessionAccounting::Reset() {
 }
 
 void SessionAccounting::LoadTimeRecords() {
-  problems_.Say(records_.LoadTimeRecords(
-      connections_.Table(), [this](const std::string& entry) { return connections_.PlanOf(entry); },
-      Now().local));
+  problems_.Say(records_.LoadTimeRecords(connections_.Table(), plan_of_, Now().local));
 }
 
-void SessionAccounting::RecordConnectTime() {
-  accounting_.RecordConnectTime(Now());
+void SessionAccounting::RecordConnectTime(const std::string& entry) {
+  accounting_.RecordConnectTime(entry, Now());
 }
 
 void SessionAccounting::CountUntil(const Moment& now) {
-  accounting_.AccountingTick(
-      connections_.Table(), connections_.CurrentProfile().Rates,
-      [this](const std::string& entry) { return connections_.PlanOf(entry); }, now);
+  accounting_.AccountingTick(connections_.Table(), plan_of_, now);
 }
 
-void SessionAccounting::AccountingTick(const std::string& last_dialed_entry) {
+void SessionAccounting::AccountingTick() {
   const Moment now = Now();
   CountUntil(now);
-  const auto checkpoint =
-      accounting_.CheckpointRecord(connections_.Table(), last_dialed_entry, now);
+  const auto checkpoint = accounting_.CheckpointRecord(connections_.Table(), now);
   std::string error;
   if (checkpoint && !records_.WriteCheckpoint(*checkpoint, error))
     problems_.Say(
         {"The running session cannot be kept in " + records_.CheckpointPath() + ": " + error});
 }
 
-void SessionAccounting::SaveSessionRecord(const std::string& last_dialed_entry) {
+void SessionAccounting::SaveSessionRecord() {
   // The counters take the session to its end, as its record does.
   const Moment now = Now();
   CountUntil(now);
-  const auto record = accounting_.SessionRecord(connections_.Table(), last_dialed_entry, now);
+  const auto record = accounting_.SessionRecord(connections_.Table(), now);
   std::string error;
   // Said for every session it happens to, not once per run as problems are: each one is
   // news to the user.
@@ -56,6 +52,6 @@ void SessionAccounting::SaveSessionRecord(const std::string& last_dialed_entry) 
 }
 
 void SessionAccounting::DiscardSession() {
-  if (accounting_.SessionRecord(connections_.Table(), "", Now()))
+  if (accounting_.SessionRecord(connections_.Table(), Now()))
     records_.DiscardCheckpoint();
 }

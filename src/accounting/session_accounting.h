@@ -11,8 +11,9 @@
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
 
-// The counters are those of the connection list's rows; the plan is the current profile's.
-// File failures are said through `problems` and never stop the program.
+// The counters are those of the connection list's rows; the online connection's row counts
+// the session by that connection's plan, whichever row is selected. File failures are said
+// through `problems` and never stop the program.
 class SessionAccounting {
  public:
   SessionAccounting(const MainPorts& ports, ConnectionList& connections, ProblemReport& problems);
@@ -22,14 +23,14 @@ class SessionAccounting {
   // Start-up, after the table is built: a session left by a run that died is recorded,
   // then "TimeCount.CSV" gives today's and the billing period's totals.
   void LoadTimeRecords();
-  // The line is up now.
-  void RecordConnectTime();
-  // Once a second, online or not. While a session runs the selected row's counters grow
-  // and the checkpoint is renewed every half minute.
-  void AccountingTick(const std::string& last_dialed_entry);
+  // The line of `entry` is up now.
+  void RecordConnectTime(const std::string& entry);
+  // Once a second, online or not. While a session runs its entry's counters grow and the
+  // checkpoint is renewed every half minute.
+  void AccountingTick();
   // The session ended: the counters count it to this moment, and its line is appended to
   // "TimeCount.CSV", once per session.
-  void SaveSessionRecord(const std::string& last_dialed_entry);
+  void SaveSessionRecord();
   // The session ends without a record (exit with logs off): nothing is left to recover.
   void DiscardSession();
 
@@ -40,6 +41,7 @@ class SessionAccounting {
   MainPorts ports_;
   ConnectionList& connections_;
   ProblemReport& problems_;
+  const PlanOf plan_of_;
   Accounting accounting_;
   TimeRecords records_;
 };

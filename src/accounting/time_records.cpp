@@ -94,15 +94,15 @@ class Tally {
     if (end >= today_) {
       AddAfter(session, today_, entry.plan, row.TodayTime, row.TodayExpense);
     }
-    if (entry.billing_start && end >= *entry.billing_start) {
-      AddAfter(session, *entry.billing_start, entry.plan, row.BillingTime, row.BillingExpense);
+    if (end >= entry.billing_start) {
+      AddAfter(session, entry.billing_start, entry.plan, row.BillingTime, row.BillingExpense);
     }
   }
 
  private:
   struct Entry {
     RatePlan plan;
-    std::optional<double> billing_start;
+    double billing_start = 0;
   };
 
   // No counter's period begins before this, whatever an entry's billing day: most of a
@@ -110,7 +110,7 @@ class Tally {
   double EarliestStart() const {
     double earliest = today_;
     for (int day = 1; day <= 31; ++day) {
-      earliest = std::min(earliest, *BillingPeriodStart(day, today_));
+      earliest = std::min(earliest, BillingPeriodStart(day, today_));
     }
     return earliest;
   }

@@ -94,7 +94,7 @@ class TimeRecords {
   // - the billing counters: a session that ended from the midnight that began the last
   //   day, up to today, that starts a billing period (IsBillingDay: the BillingDay, or the
   //   month's last day in a month too short for it), and of one that began before that
-  //   midnight only the part after it. A BillingDay outside 1..31 adds nothing.
+  //   midnight only the part after it. A BillingDay below 1 bills by the calendar month.
   // A whole session counts with the expense the file gives; a part is priced by the
   // entry's plan, as the ticks price it online. `plan_of` is asked once per entry at most,
   // and only for entries with records. A missing file is created empty. Lines that are not

@@ -237,7 +237,7 @@ void Tmainform::ApplyRunOnStartup() {
 // Without logs the last session is not written, and not kept for a later start either.
 void Tmainform::SaveSessionRecord() {
   if (settings_.CkbWriteLogs)
-    session_.SaveSessionRecord(dialing_.LastDialedEntry());
+    session_.SaveSessionRecord();
   else
     session_.DiscardSession();
 }

@@ -25,22 +25,24 @@ bool BudgetGuard::MayDial(const std::string& entry, DialBy by) {
   const auto usage = UsageOf(entry);
   const bool over = usage && usage->used >= 1;
   if (by == DialBy::User) {
-    allowed_ = over && ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Dial all the same?");
-    agreed_ = allowed_ ? usage->period : 0;
-    return !over || allowed_;
+    const bool yes =
+        over && ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Dial all the same?");
+    allowed_ = yes ? entry : "";
+    agreed_ = yes ? usage->period : 0;
+    return !over || yes;
   }
   if (by == DialBy::Program) {
-    allowed_ = false;
+    allowed_.clear();
     agreed_ = 0;
   }
-  if (!over || allowed_)
+  if (!over || allowed_ == entry)
     return true;
   log_.WriteDialLog("No dial started: " + UsedUp(entry) + ".", LogKind::Message);
   return false;
 }
 
-void BudgetGuard::Connected() {
-  settled_ = agreed_;
+void BudgetGuard::Connected(const std::string& entry) {
+  settled_ = allowed_ == entry ? agreed_ : 0;
   agreed_ = 0;
 }
 
@@ -64,17 +66,13 @@ std::optional<BudgetGuard::Usage> BudgetGuard::UsageOf(const std::string& entry)
   if (row == table.end())
     return std::nullopt;
   Usage usage;
-  usage.profile = connections_.CurrentProfile().EntryName == entry ? connections_.CurrentProfile()
-                                                                   : connections_.ProfileOf(entry);
+  usage.profile = connections_.ProfileOf(entry);
   if (usage.profile.Limit.Hours <= 0 && usage.profile.Limit.Money <= 0)
     return std::nullopt;
   usage.row = *row;
   usage.used = BudgetUsed(usage.profile.Limit, usage.row);
-  // A plan without a billing day has one period that never ends: it is taken as begun on
-  // day 1, as no period's first day can be 0, which reads as "never warned".
   const double today = std::floor(ports_.clock.LocalNow());
-  usage.period =
-      static_cast<int>(BillingPeriodStart(usage.profile.Rates.BillingDay, today).value_or(1));
+  usage.period = static_cast<int>(BillingPeriodStart(usage.profile.Rates.BillingDay, today));
   return usage;
 }
 

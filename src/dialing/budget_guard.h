@@ -25,12 +25,13 @@ class BudgetGuard {
               LineEvents& events);
 
   // Whether a dial of `entry` may start. Beyond the budget the user is asked first, and
-  // a yes lets the redials of that dial start too; the program's dials and the other
-  // redials do not start, and the log says why.
+  // a yes lets the redials of that entry start too, until the user or the program starts
+  // another dial; the program's dials and the other redials do not start, and the log
+  // says why.
   bool MayDial(const std::string& entry, DialBy by);
-  // The line came up: the question below may be asked again, unless this is the connect
-  // of a dial the user agreed to take beyond the budget.
-  void Connected();
+  // The line of `entry` came up: the question below may be asked again, unless this is
+  // the connect of a dial of that entry the user agreed to take beyond the budget.
+  void Connected(const std::string& entry);
   // Once a second while `entry` is online. At 80 % of the budget the log and the tray
   // say so, once per billing period; at 100 % the user is asked whether to hang up, once
   // per connect and again once a new period has started; a clock set back into an earlier
@@ -53,8 +54,10 @@ class BudgetGuard {
   ConnectionList& connections_;
   ConnectionLog& log_;
   LineEvents& events_;
-  bool allowed_ = false;  // the user agreed to dial beyond the budget
-  int agreed_ = 0;        // in this period, and that dial has not connected yet
+  // The entry the user agreed to dial beyond its budget (empty for none), the period it
+  // was in, while that dial has not connected yet (0 after).
+  std::string allowed_;
+  int agreed_ = 0;
   // The period in which the question whether to hang up was settled since the line came
   // up; 0 for none.
   int settled_ = 0;

@@ -20,11 +20,12 @@ constexpr int kRefusalsStop = 2;
 // With CkbLongerWait the pause grows up to this many redial delays.
 constexpr unsigned kLongestWaitFactor = 10;
 
-// The system's answers that refuse the account: restricted hours, disabled, password
-// expired, no dial-in permission, user name or password wrong.
+// The system's answers that refuse the account.
 bool IsRefusal(int error) {
-  constexpr int kCodes[] = {646, 647, 648, 649, static_cast<int>(kRasAuthenticationFailure)};
-  return std::find(std::begin(kCodes), std::end(kCodes), error) != std::end(kCodes);
+  constexpr uint32_t kCodes[] = {kRasRestrictedLogonHours, kRasAccountDisabled, kRasPasswordExpired,
+                                 kRasNoDialinPermission, kRasAuthenticationFailure};
+  return std::find(std::begin(kCodes), std::end(kCodes), static_cast<uint32_t>(error)) !=
+         std::end(kCodes);
 }
 
 std::string Attempts(int count) {
@@ -119,7 +120,7 @@ void DialingController::DialCurrentEntry() {
   if (ByUser())
     slow_connects_ = 0;
   failures_ = refusals_ = 0;
-  number_.reset();
+  next_numbers_.clear();
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
@@ -141,9 +142,9 @@ void DialingController::StartDial() {
   wait_time_timer_->SetEnabled(false);
   wait_time_timer_->SetEnabled(true);
   last_dialed_entry_ = dialup_.Entry;
-  connections_.LoadCurrentProfile();
-  if (number_)
-    dialup_.PhoneNumber = *number_;
+  connections_.LoadLineProfile();
+  if (const auto next = next_numbers_.find(last_dialed_entry_); next != next_numbers_.end())
+    dialup_.PhoneNumber = next->second;
   view_.SetOnlineLabel("Dialing", online_ ? kOnlineColor : kOfflineColor);
   dialup_.Dial();
   // The new baseline is taken once the dial is under way: no byte moves before the line
@@ -212,8 +213,8 @@ void DialingController::DialUpError(int code, const std::string& message) {
 
 void DialingController::HandleConnected() {
   actions_.PerformActions(PerformAt::AfterConnected);
-  budget_.Connected();
-  session_.RecordConnectTime();
+  budget_.Connected(last_dialed_entry_);
+  session_.RecordConnectTime(last_dialed_entry_);
   was_connected_ = true;
   failures_ = refusals_ = 0;
   down_reason_.clear();
@@ -288,7 +289,7 @@ void DialingController::SetOnlineState(bool on) {
     LogLineDown();
   if (!on) {
     actions_.PerformActions(PerformAt::WhenDisconnected);
-    session_.SaveSessionRecord(last_dialed_entry_);
+    session_.SaveSessionRecord();
   }
   view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
   events_.OnlineChanged(on);
@@ -377,6 +378,7 @@ void DialingController::AfterFailure(int error) {
 void DialingController::StopRedialing(const std::string& why) {
   wait_time_timer_->SetEnabled(false);
   redial_timer_->SetEnabled(false);
+  view_.SetOnlineLabel("Offline", kOfflineColor);
   log_.WriteDialLog(why, LogKind::Error);
   events_.Warn(why);
 }
@@ -391,21 +393,22 @@ unsigned DialingController::RedialDelayMs() const {
   return delay * std::min(factor, kLongestWaitFactor);
 }
 
-// Round the connection's list, from the number dialed last; a PN not on the list starts
-// it at its first number.
+// Round the list of the connection that failed, from the number dialed last; a PN not on
+// the list starts it at its first number.
 void DialingController::TryNextNumber() {
-  const EntryInfo& profile = connections_.CurrentProfile();
+  const EntryInfo profile = connections_.ProfileOf(last_dialed_entry_);
   const std::vector<std::string> numbers = SplitPhoneList(profile.PNList);
   if (numbers.empty())
     return;
-  const std::string current = number_.value_or(profile.PN);
+  const auto dialed = next_numbers_.find(last_dialed_entry_);
+  const std::string current = dialed != next_numbers_.end() ? dialed->second : profile.PN;
   auto at = std::find(numbers.begin(), numbers.end(), current);
   if (at != numbers.end())
     ++at;
   const std::string& next = at == numbers.end() ? numbers.front() : *at;
   if (next == current)
     return;
-  number_ = next;
+  next_numbers_[last_dialed_entry_] = next;
   log_.WriteDialLog(
       "Busy or no answer: the next dial uses " + next + " (" + Attempts(failures_) + " in a row).",
       LogKind::Message);

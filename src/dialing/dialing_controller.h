@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -169,7 +170,7 @@ class DialingController {
   int slow_connects_ = 0;         // in a row
   int failures_ = 0;              // failed attempts in a row
   int refusals_ = 0;              // the last failures_ that refused the account
-  // The number the dials of this run use instead of the profile's PN, after a busy line;
+  // The number the dials of each entry use instead of its profile's PN, after a busy line;
   // held in memory only, PN stays the user's.
-  std::optional<std::string> number_;
+  std::map<std::string, std::string> next_numbers_;
 };

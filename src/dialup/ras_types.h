@@ -113,6 +113,10 @@ constexpr uint32_t kRasUserDisconnection = 631;
 constexpr uint32_t kRasPortNotAvailable = 633;
 constexpr uint32_t kRasLineBusy = 676;
 constexpr uint32_t kRasNoAnswer = 678;
+constexpr uint32_t kRasRestrictedLogonHours = 646;
+constexpr uint32_t kRasAccountDisabled = 647;
+constexpr uint32_t kRasPasswordExpired = 648;
+constexpr uint32_t kRasNoDialinPermission = 649;
 constexpr uint32_t kRasAuthenticationFailure = 691;
 constexpr uint32_t kRasCallNotImplemented = 120;
 

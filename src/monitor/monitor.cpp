@@ -70,7 +70,7 @@ void Monitor::DetectDisconnect() {
 
 // Today's counters restart at midnight also while offline, so the tick goes there always.
 void Monitor::AccountingTick() {
-  session_.AccountingTick(dialing_.LastDialedEntry());
+  session_.AccountingTick();
 }
 
 void Monitor::CheckBudget() {

@@ -27,6 +27,7 @@ ConnectionList::ConnectionList(const MainPorts& ports, TDialUp& dialup, const Ap
 void ConnectionList::Reset() {
   table_ = TAccountTable{};
   current_ = EntryInfo{};
+  line_ = EntryInfo{};
   last_select_.clear();
   highlighted_.clear();
   watch_counter_ = 0;
@@ -41,8 +42,7 @@ void ConnectionList::Build(bool initial) {
   BuildAccountTable(table_, dialup_.Entries(), initial, last_select_, default_name,
                     [this](const std::string& entry, AccountInfo& row) {
                       dialup_.Entry = entry;
-                      current_.EntryName = entry;
-                      problems_.Say(store_.LoadProfile(current_, dialup_));
+                      current_ = LoadProfile(entry);
                       row.UserName = current_.UserName;
                       row.Pwd = current_.Pwd;
                     });
@@ -60,16 +60,28 @@ void ConnectionList::Fill() {
 }
 
 void ConnectionList::LoadCurrentProfile() {
-  current_.EntryName = dialup_.Entry;
-  problems_.Say(store_.LoadProfile(current_, dialup_));
+  current_ = LoadProfile(dialup_.Entry);
   ApplyProfile(current_, dialup_);
 }
 
-EntryInfo ConnectionList::ProfileOf(const std::string& entry) {
+void ConnectionList::LoadLineProfile() {
+  line_ = LoadProfile(dialup_.Entry);
+  ApplyProfile(line_, dialup_);
+}
+
+EntryInfo ConnectionList::LoadProfile(const std::string& entry) {
   EntryInfo profile;
   profile.EntryName = entry;
   problems_.Say(store_.LoadProfile(profile, dialup_));
   return profile;
+}
+
+EntryInfo ConnectionList::ProfileOf(const std::string& entry) {
+  if (current_.EntryName == entry)
+    return current_;
+  if (line_.EntryName == entry)
+    return line_;
+  return LoadProfile(entry);
 }
 
 void ConnectionList::SaveBudgetWarned(const std::string& entry, int period) {
@@ -79,8 +91,10 @@ void ConnectionList::SaveBudgetWarned(const std::string& entry, int period) {
   std::string error;
   if (!store_.SaveBudgetWarned(marker, error))
     problems_.Say({error});
-  if (current_.EntryName == entry)
-    current_.BudgetWarned = period;
+  for (EntryInfo* held : {&current_, &line_}) {
+    if (held->EntryName == entry)
+      held->BudgetWarned = period;
+  }
 }
 
 void ConnectionList::Refresh() {
@@ -131,8 +145,7 @@ bool ConnectionList::HasEntry(const std::string& entry) const {
 void ConnectionList::Property() {
   if (!UseSelectedEntry())
     return;
-  current_.EntryName = dialup_.Entry;
-  problems_.Say(store_.LoadProfile(current_, dialup_));
+  current_ = LoadProfile(dialup_.Entry);
   PropertyDialogInput input;
   input.Profile = current_;
   input.DecimalSeparator = ports_.locale.DecimalSeparator();
@@ -187,6 +200,8 @@ PropertySaved ConnectionList::SaveProperty(const EntryInfo& profile) {
     return {PropertySaved::Failed, error};
   dialup_.Entry = profile.EntryName;
   ApplyProfile(profile, dialup_);
+  if (line_.EntryName == profile.EntryName)
+    line_ = LoadProfile(profile.EntryName);
   return {};
 }
 

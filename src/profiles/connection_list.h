@@ -55,6 +55,10 @@ class ConnectionList {
   void Fill();
   // Loads the profile of dialup.Entry and hands its account to the component.
   void LoadCurrentProfile();
+  // The same for a dial of dialup.Entry, whose profile is then held as the line's until
+  // the next dial: the line's time is priced and its budget watched by it whichever row
+  // is selected meanwhile. CurrentProfile stays the selected entry's.
+  void LoadLineProfile();
   // Build, Fill and LoadCurrentProfile: the list shows the phonebook again.
   void Refresh();
 
@@ -69,7 +73,8 @@ class ConnectionList {
   const TAccountTable& Table() const { return table_; }
   // The rows' time and expense counters are the accounting's to keep.
   TAccountTable& Table() { return table_; }
-  // The entry's profile as the file has it now, and the rate plan it holds.
+  // The entry's profile, and the rate plan it holds: the one held when it is the current
+  // entry's or the line's, else as the file has it now.
   EntryInfo ProfileOf(const std::string& entry);
   RatePlan PlanOf(const std::string& entry) { return ProfileOf(entry).Rates; }
   // Writes into the entry's profile that the budget warning of billing period `period`
@@ -110,6 +115,9 @@ class ConnectionList {
   std::string EditRenaming(void* owner, const std::string& name);
   // The property dialog's OK: nothing is written for an entry that left the phonebook.
   PropertySaved SaveProperty(const EntryInfo& profile);
+  // The profile of `entry` as the file has it; dialup.Entry must name it, for the account
+  // the phonebook keeps.
+  EntryInfo LoadProfile(const std::string& entry);
 
   MainPorts ports_;
   TDialUp& dialup_;
@@ -119,6 +127,7 @@ class ConnectionList {
   ProfileStore store_;
   TAccountTable table_;
   EntryInfo current_;
+  EntryInfo line_;  // of the last dial
   std::string last_select_;
   std::string highlighted_;
   int watch_counter_ = 0;

@@ -124,19 +124,22 @@ std::vector<std::string> ProfileStore::LoadProfile(EntryInfo& info, TDialUp& dia
 }
 
 bool ProfileStore::SaveProfile(const EntryInfo& info, std::string& error) {
-  return SaveKeys(info, "", error);
+  return SaveKeys(
+      info, [](const std::string& key) { return key != kBudgetWarnedKey; }, error);
 }
 
 bool ProfileStore::SaveBudgetWarned(const EntryInfo& info, std::string& error) {
-  return SaveKeys(info, kBudgetWarnedKey, error);
+  return SaveKeys(
+      info, [](const std::string& key) { return key == kBudgetWarnedKey; }, error);
 }
 
-bool ProfileStore::SaveKeys(const EntryInfo& info, const std::string& only, std::string& error) {
+bool ProfileStore::SaveKeys(const EntryInfo& info, bool (*wanted)(const std::string& key),
+                            std::string& error) {
   const std::string path = Path();
   const char separator = locale_.DecimalSeparator();
   EntryInfo fields = info;  // the key table points into a record it may change
   for (const Key& key : Keys(fields)) {
-    if (!only.empty() && key.name != only)
+    if (!wanted(key.name))
       continue;
     if (!file_.Write(path, info.EntryName, key.name, Format(key.field, separator))) {
       error = "Unable to write to " + path;

@@ -33,16 +33,18 @@ class ProfileStore {
   // value, naming file, section, key and text); the other keys load all the same.
   std::vector<std::string> LoadProfile(EntryInfo& info, TDialUp& dialup);
 
-  // Writes every key into the entry's section, creating the file and section when missing
-  // and leaving other sections alone. Stops at the first write the system refuses and
-  // returns false with a text naming the file; keys written before it stay written.
+  // Writes every key but BudgetWarned into the entry's section, creating the file and
+  // section when missing and leaving other sections alone. Stops at the first write the
+  // system refuses and returns false with a text naming the file; keys written before it
+  // stay written. BudgetWarned is left as it is: the warning may come while the property
+  // dialog that edits the rest is open.
   bool SaveProfile(const EntryInfo& info, std::string& error);
-  // Writes the BudgetWarned key alone, as SaveProfile would.
+  // Writes the BudgetWarned key alone, as SaveProfile writes the others.
   bool SaveBudgetWarned(const EntryInfo& info, std::string& error);
 
  private:
-  // Every key, or only the one named `only` when it is not empty.
-  bool SaveKeys(const EntryInfo& info, const std::string& only, std::string& error);
+  // The keys `wanted` names.
+  bool SaveKeys(const EntryInfo& info, bool (*wanted)(const std::string& key), std::string& error);
 
   ProfileFile& file_;
   Files& files_;

@@ -83,6 +83,7 @@ TEST_F(ProfileStoreWin, SavedKeysStandInTableOrderAndEveryFieldLoadsBack) {
   saved.Limit = {40, 12.5};
   saved.BudgetWarned = 46000;
   ASSERT_TRUE(store_.SaveProfile(saved, error_)) << error_;
+  ASSERT_TRUE(store_.SaveBudgetWarned(saved, error_)) << error_;
 
   const Texts table_order = {"UserName",       "Pwd",
                              "Domain",         "PN",

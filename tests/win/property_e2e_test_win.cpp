@@ -74,9 +74,10 @@ TEST(PropertyE2E, CancelAfterEditsChangesNoFileAndNoRegistryValue) {
   EXPECT_EQ(app.ListRows(IDC_CNLIST)[0].SubText, "ann");
 }
 
+// Alpha's line is watched while Bravo is selected.
 TEST(PropertyE2E, ABudgetSetHereWarnsAsksAtTheLimitAndThenAsksBeforeTheNextDial) {
   Tarvolin app;
-  ASSERT_TRUE(app.StartWith("[Alpha]\nStepDelayMs=0\nUserName=ann\n"));
+  ASSERT_TRUE(app.StartWith("[Alpha]\nStepDelayMs=0\nUserName=ann\n[Bravo]\nStepDelayMs=0\n"));
   Hwnd dialog = OpenProperty(app);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(ChildOf(dialog, IDC_EDBUDGETHOURS)), "0");
@@ -86,6 +87,8 @@ TEST(PropertyE2E, ABudgetSetHereWarnsAsksAtTheLimitAndThenAsksBeforeTheNextDial)
   EXPECT_NE(app.ReadFile("Entries.ini").find("BudgetHours=0.002"), std::string::npos);
 
   app.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Online"; }));
+  app.SelectListRow(IDC_CNLIST, 1);
   EXPECT_NE(app.AnswerMessageBox("Budget", "Alpha for this billing period is used up. Hang up now?",
                                  IDYES, 20000),
             "");
@@ -95,6 +98,7 @@ TEST(PropertyE2E, ABudgetSetHereWarnsAsksAtTheLimitAndThenAsksBeforeTheNextDial)
             std::string::npos)
       << log;
 
+  app.SelectListRow(IDC_CNLIST, 0);
   app.Click(IDC_BTNDIAL);
   EXPECT_NE(app.AnswerMessageBox("Budget", "Dial all the same?", IDNO), "");
   Sleep(1500);

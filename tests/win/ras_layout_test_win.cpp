@@ -55,6 +55,15 @@ SAME_FIELD(TRasStats, RAS_STATS, dwBytesRcved);
 SAME_FIELD(TRasStats, RAS_STATS, dwBps);
 SAME_FIELD(TRasStats, RAS_STATS, dwConnectDuration);
 
+// The codes the program tells apart.
+static_assert(kRasLineBusy == ERROR_LINE_BUSY && kRasNoAnswer == ERROR_NO_ANSWER);
+static_assert(kRasUserDisconnection == ERROR_USER_DISCONNECTION);
+static_assert(kRasRestrictedLogonHours == ERROR_RESTRICTED_LOGON_HOURS);
+static_assert(kRasAccountDisabled == ERROR_ACCT_DISABLED);
+static_assert(kRasPasswordExpired == ERROR_PASSWD_EXPIRED);
+static_assert(kRasNoDialinPermission == ERROR_NO_DIALIN_PERMISSION);
+static_assert(kRasAuthenticationFailure == ERROR_AUTHENTICATION_FAILURE);
+
 // The substitute's records are the newest levels <ras.h> carries; each accepted older
 // level ends where <ras.h> says it does.
 using namespace rassim;
@@ -115,7 +124,8 @@ SAME_FIELD(RasStats, RAS_STATS, dwBytesRcved);
 SAME_FIELD(RasStats, RAS_STATS, dwBps);
 SAME_FIELD(RasStats, RAS_STATS, dwConnectDuration);
 
-static_assert(kConnected == RASCS_Connected && kDisconnected == RASCS_Disconnected);
+static_assert(static_cast<int>(kConnected) == static_cast<int>(RASCS_Connected));
+static_assert(static_cast<int>(kDisconnected) == static_cast<int>(RASCS_Disconnected));
 static_assert(kProjectionPppIp == RASP_PppIp && kNotifyDisconnection == RASCN_Disconnection);
 static_assert(kBufferTooSmall == ERROR_BUFFER_TOO_SMALL && kInvalidSize == ERROR_INVALID_SIZE);
 static_assert(kInsufficientBuffer == ERROR_INSUFFICIENT_BUFFER);

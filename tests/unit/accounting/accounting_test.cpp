@@ -121,108 +121,114 @@ class AccountingTest : public testing::Test {
     return {local, static_cast<uint64_t>(std::llround(local * 86400000))};
   }
 
+  void Tick(double local) { accounting.AccountingTick(table, plan_of, At(local)); }
+
   TAccountTable table;
   Accounting accounting;
-  std::map<std::string, RatePlan> plans;  // of the rows not selected
+  std::map<std::string, RatePlan> plans;
   PlanOf plan_of = [this](const std::string& entry) { return plans[entry]; };
 };
 
-TEST_F(AccountingTest, TicksRepriceTheSessionAndAddTheirDeltaToTodayAndBilling) {
+TEST_F(AccountingTest, TicksCountTheOnlineEntryByItsPlanWhicheverRowIsSelected) {
+  plans["A"] = Plan(100);  // the selected row's plan prices nothing of B's
+  plans["B"] = Plan(2);
   accounting.Reset(At(Dec(23, 9)));
-  accounting.AccountingTick(table, Plan(2), plan_of, At(Dec(23, 10)));  // offline: nothing moves
-  EXPECT_EQ(table[0].TodayTime, kHour);
-  accounting.RecordConnectTime(At(Dec(23, 10)));
-  accounting.AccountingTick(table, Plan(2), plan_of, At(Dec(23, 10, 30)));
-  accounting.AccountingTick(table, Plan(4), plan_of,
-                            At(Dec(23, 10, 31)));  // the whole session repriced
-  EXPECT_NEAR(table[0].SessionTime, 31 * kMinute, kTime);
-  EXPECT_NEAR(table[0].SessionExpense, 31.0 / 60 * 4, kMoney);
-  EXPECT_NEAR(table[0].TodayTime, kHour + 31 * kMinute, kTime);
-  EXPECT_NEAR(table[0].TodayExpense, 2 + 1 + 4.0 / 60, kMoney);
-  EXPECT_NEAR(table[0].BillingExpense, 2 + 1 + 4.0 / 60, kMoney);
+  Tick(Dec(23, 10));  // offline: nothing moves
   EXPECT_EQ(table[1].TodayTime, kHour);
+  accounting.RecordConnectTime("B", At(Dec(23, 10)));
+  Tick(Dec(23, 10, 30));
+  plans["B"] = Plan(4);
+  Tick(Dec(23, 10, 31));  // the whole session repriced
+  EXPECT_NEAR(table[1].SessionTime, 31 * kMinute, kTime);
+  EXPECT_NEAR(table[1].SessionExpense, 31.0 / 60 * 4, kMoney);
+  EXPECT_NEAR(table[1].TodayTime, kHour + 31 * kMinute, kTime);
+  EXPECT_NEAR(table[1].TodayExpense, 2 + 1 + 4.0 / 60, kMoney);
+  EXPECT_NEAR(table[1].BillingExpense, 2 + 1 + 4.0 / 60, kMoney);
+  EXPECT_EQ(table[0].TodayTime, kHour);
+  EXPECT_EQ(table[0].SessionExpense, 2);
 
-  // Without a selected row nothing is counted, and the time waits for the next one.
-  table[0].Selected = false;
-  accounting.AccountingTick(table, Plan(4), plan_of, At(Dec(23, 10, 40)));
+  // Without the entry's row nothing is counted, and the time waits for it to come back.
+  table[1].EntryName = "Renamed";
+  Tick(Dec(23, 10, 40));
   EXPECT_EQ(accounting.LastTickTime(), Dec(23, 10, 31));
-  table[1].Selected = true;
-  RatePlan billed = Plan(4);
-  billed.BillingDay = 23;  // today: the billing counters are today's
-  accounting.AccountingTick(table, billed, plan_of, At(Dec(23, 10, 41)));
+  table[1].EntryName = "B";
+  plans["B"].BillingDay = 23;  // today: the billing counters are today's
+  Tick(Dec(23, 10, 41));
   EXPECT_NEAR(table[1].SessionTime, 41 * kMinute, kTime);
-  EXPECT_NEAR(table[1].TodayTime, kHour + 10 * kMinute, kTime);
+  EXPECT_NEAR(table[1].TodayTime, kHour + 41 * kMinute, kTime);
   EXPECT_EQ(table[1].BillingExpense, table[1].TodayExpense);
 }
 
 TEST_F(AccountingTest, TodayRestartsAtMidnightOnlineOrNotEachPartToItsOwnDay) {
-  RatePlan plan = Plan(1, {{true, 6, 0, 1}});  // the first hour after midnight costs more
+  plans["A"] = Plan(1, {{true, 6, 0, 1}});  // the first hour after midnight costs more
   accounting.Reset(At(Dec(23, 23)));
-  accounting.RecordConnectTime(At(Dec(23, 23, 59)));
-  accounting.AccountingTick(table, plan, plan_of, At(Dec(23, 23, 59, 30)));
-  accounting.AccountingTick(table, plan, plan_of, At(Dec(24, 0, 0, 30)));  // half before midnight
+  accounting.RecordConnectTime("A", At(Dec(23, 23, 59)));
+  Tick(Dec(23, 23, 59, 30));
+  Tick(Dec(24, 0, 0, 30));  // half before midnight
   EXPECT_NEAR(table[0].TodayTime, 30 * kSecond, kTime);
   EXPECT_NEAR(table[0].TodayExpense, 30.0 / 3600 * 6, kMoney);
   EXPECT_NEAR(table[0].BillingTime, kHour + 90 * kSecond, kTime);
   EXPECT_EQ(table[1].TodayTime, 0);
   EXPECT_EQ(table[1].BillingTime, kHour);
 
-  // Offline into a billing day: today goes for all, billing for the selected row.
-  ASSERT_TRUE(accounting.SessionRecord(table, "A", At(Dec(24, 0, 10))));
+  // Offline into A's billing day: today goes for all, billing for A alone.
+  ASSERT_TRUE(accounting.SessionRecord(table, At(Dec(24, 0, 10))));
   table[1].TodayTime = kHour;
-  plan.BillingDay = 25;
-  accounting.AccountingTick(table, plan, plan_of, At(Dec(24, 23, 59, 59)));
+  plans["A"].BillingDay = 25;
+  Tick(Dec(24, 23, 59, 59));
   EXPECT_EQ(table[1].TodayTime, kHour);
-  accounting.AccountingTick(table, plan, plan_of, At(Dec(25, 0, 0, 0)));
+  Tick(Dec(25, 0, 0, 0));
   EXPECT_EQ(table[1].TodayTime, 0);
   EXPECT_EQ(table[0].BillingTime, 0);
   EXPECT_EQ(table[1].BillingTime, kHour);
-  accounting.RecordConnectTime(At(Dec(25, 8)));
-  accounting.AccountingTick(table, plan, plan_of, At(Dec(25, 8, 1)));
+  accounting.RecordConnectTime("A", At(Dec(25, 8)));
+  Tick(Dec(25, 8, 1));
   EXPECT_NEAR(table[0].BillingTime, kMinute, kTime);
 }
 
 TEST_F(AccountingTest, TheSessionRecordOnceAndCheckpointsEveryHalfMinute) {
+  plans["A"] = Plan(2);
   accounting.Reset(At(Dec(23, 9)));
-  EXPECT_FALSE(accounting.SessionRecord(table, "A", At(Dec(23, 9, 1))));  // no connect yet
-  EXPECT_FALSE(accounting.CheckpointRecord(table, "A", At(Dec(23, 9, 1))));
-  accounting.RecordConnectTime(At(Dec(23, 10)));
-  accounting.AccountingTick(table, Plan(2), plan_of, At(Dec(23, 10, 30)));
-  EXPECT_TRUE(accounting.CheckpointRecord(table, "A", At(Dec(23, 10, 30))));
-  EXPECT_FALSE(accounting.CheckpointRecord(table, "A", At(Dec(23, 10, 30, 29))));
-  EXPECT_TRUE(accounting.CheckpointRecord(table, "A", At(Dec(23, 10, 30, 31))));
-  const std::optional<TimeRecord> record =
-      accounting.SessionRecord(table, "A", At(Dec(23, 10, 45)));
+  EXPECT_FALSE(accounting.SessionRecord(table, At(Dec(23, 9, 1))));  // no connect yet
+  EXPECT_FALSE(accounting.CheckpointRecord(table, At(Dec(23, 9, 1))));
+  accounting.RecordConnectTime("A", At(Dec(23, 10)));
+  Tick(Dec(23, 10, 30));
+  EXPECT_TRUE(accounting.CheckpointRecord(table, At(Dec(23, 10, 30))));
+  EXPECT_FALSE(accounting.CheckpointRecord(table, At(Dec(23, 10, 30, 29))));
+  EXPECT_TRUE(accounting.CheckpointRecord(table, At(Dec(23, 10, 30, 31))));
+  const std::optional<TimeRecord> record = accounting.SessionRecord(table, At(Dec(23, 10, 45)));
   ASSERT_TRUE(record);
   EXPECT_EQ(record->start, Dec(23, 10));
   EXPECT_NEAR(record->duration, 45 * kMinute, kTime);
   EXPECT_NEAR(record->expense, 1, kMoney);  // as the last tick left it
   EXPECT_EQ(record->entry, "A");
-  EXPECT_FALSE(accounting.SessionRecord(table, "A", At(Dec(23, 10, 46))));  // hung up twice
-  EXPECT_FALSE(accounting.CheckpointRecord(table, "A", At(Dec(23, 11))));
-  accounting.AccountingTick(table, Plan(2), plan_of, At(Dec(23, 11)));  // counts nothing more
+  EXPECT_FALSE(accounting.SessionRecord(table, At(Dec(23, 10, 46))));  // hung up twice
+  EXPECT_FALSE(accounting.CheckpointRecord(table, At(Dec(23, 11))));
+  Tick(Dec(23, 11));  // counts nothing more
   EXPECT_NEAR(table[0].SessionTime, 30 * kMinute, kTime);
-  accounting.RecordConnectTime(At(Dec(23, 12)));
-  EXPECT_EQ(accounting.SessionRecord(table, "C", At(Dec(23, 12, 1)))->expense, 0);  // no such row
+  accounting.RecordConnectTime("C", At(Dec(23, 12)));
+  const std::optional<TimeRecord> unknown = accounting.SessionRecord(table, At(Dec(23, 12, 1)));
+  EXPECT_EQ(unknown->expense, 0);  // no such row
+  EXPECT_EQ(unknown->entry, "C");
 }
 
 TEST_F(AccountingTest, LengthsAreRealTimeWhateverTheClockDoes) {
   constexpr uint64_t kHourMs = 3600000;
-  const RatePlan plan = Plan(2);
+  plans["A"] = Plan(2);
   const Moment connect{Dec(23, 1, 30), 5 * kHourMs};
   accounting.Reset(connect);
-  accounting.RecordConnectTime(connect);
+  accounting.RecordConnectTime("A", connect);
   // The autumn change at 02:00 local: an hour of real time, and the clock shows 01:30 again.
-  accounting.AccountingTick(table, plan, plan_of, {Dec(23, 1, 30), 6 * kHourMs});
+  accounting.AccountingTick(table, plan_of, {Dec(23, 1, 30), 6 * kHourMs});
   EXPECT_NEAR(table[0].SessionTime, kHour, kTime);
   EXPECT_NEAR(table[0].TodayTime, 2 * kHour, kTime);
   EXPECT_NEAR(table[0].TodayExpense, 2 + 2, kMoney);
   // The clock set back two hours more: the session still only grows, by the real time.
-  accounting.AccountingTick(table, plan, plan_of, {Dec(22, 23, 45), 6 * kHourMs + 900000});
+  accounting.AccountingTick(table, plan_of, {Dec(22, 23, 45), 6 * kHourMs + 900000});
   EXPECT_NEAR(table[0].SessionTime, kHour + 15 * kMinute, kTime);
   EXPECT_NEAR(table[0].TodayTime, 2 * kHour + 15 * kMinute, kTime);
   const std::optional<TimeRecord> record =
-      accounting.SessionRecord(table, "A", {Dec(22, 23, 50), 6 * kHourMs + 1200000});
+      accounting.SessionRecord(table, {Dec(22, 23, 50), 6 * kHourMs + 1200000});
   ASSERT_TRUE(record);
   EXPECT_EQ(record->start, Dec(23, 1, 30));  // as the clock showed it
   EXPECT_NEAR(record->duration, kHour + 20 * kMinute, kTime);
@@ -234,17 +240,20 @@ TEST_F(AccountingTest, EveryRowRestartsItsBillingPeriodOnItsOwnDayOrTheMonthsLas
   EXPECT_FALSE(IsBillingDay(ToDateTime({2028, 2, 28}), 30));
   EXPECT_TRUE(IsBillingDay(ToDateTime({2027, 2, 28}), 29));
   EXPECT_FALSE(IsBillingDay(ToDateTime({2027, 5, 30}), 31));
-  EXPECT_FALSE(IsBillingDay(ToDateTime({2027, 5, 1}), 0));
+  // Without a billing day the period is the calendar month.
+  EXPECT_TRUE(IsBillingDay(ToDateTime({2027, 5, 1}), 0));
+  EXPECT_FALSE(IsBillingDay(ToDateTime({2027, 5, 2}), 0));
+  EXPECT_EQ(BillingPeriodStart(0, ToDateTime({2027, 1, 31})), ToDateTime({2027, 1, 1}));
+  EXPECT_EQ(BillingPeriodStart(31, ToDateTime({2027, 1, 30})), ToDateTime({2026, 12, 31}));
 
-  // Offline across the night into 30 April: A (selected) bills from the 31st, B from the
-  // 30th, C from the 15th.
+  // Offline across the night into 30 April: A bills from the 31st, B from the 30th, C from
+  // the 15th.
   table[2] = {"C", "", "", kHour, kHour, kHour, 2, 2, 2, false, false, true};
-  RatePlan a = Plan(1);
-  a.BillingDay = 31;
+  plans["A"].BillingDay = 31;
   plans["B"].BillingDay = 30;
   plans["C"].BillingDay = 15;
   accounting.Reset(At(ToDateTime({2027, 4, 29, 22})));
-  accounting.AccountingTick(table, a, plan_of, At(ToDateTime({2027, 4, 30, 0, 0, 1})));
+  Tick(ToDateTime({2027, 4, 30, 0, 0, 1}));
   EXPECT_EQ(table[0].BillingTime, 0);
   EXPECT_EQ(table[1].BillingTime, 0);
   EXPECT_EQ(table[2].BillingTime, kHour);

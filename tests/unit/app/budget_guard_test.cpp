@@ -2,7 +2,9 @@
 // question at the limit, and which dials may go beyond it.
 #include <gtest/gtest.h>
 
+#include "accounting/time_records.h"
 #include "mainform_fixture.h"
+#include "platform/date_time.h"
 #include "rassim/rassim.h"
 
 namespace {
@@ -19,9 +21,12 @@ const std::string kNoDial = "No dial started: " + kUsedUp + ".";
 
 class BudgetTest : public MainformTest {
  protected:
-  BudgetTest() : MainformTest("[Home]\nStepDelayMs=0\n") {}
+  explicit BudgetTest(const std::string& phonebook = "[Home]\nStepDelayMs=0\n")
+      : MainformTest(phonebook) {}
 
-  int Dials() { return LogCount("Connecting to Home..."); }
+  int Dials(const std::string& entry = "Home") {
+    return LogCount("Connecting to " + entry + "...");
+  }
   // Warnings given, in the log and as balloons: the log starts afresh with each run.
   int Warnings() {
     return static_cast<int>(
@@ -137,6 +142,96 @@ TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidN
   }
   EXPECT_EQ(view_.balloons.size(), 5u);
   EXPECT_EQ(Asked(kDialAnyway), 2);
+}
+
+constexpr double kMinuteDays = 1.0 / 24 / 60;
+constexpr double kSecondDays = kMinuteDays / 60;
+
+std::string UsedUpOf(const std::string& entry) {
+  return "The budget of " + entry + " for this billing period is used up";
+}
+
+class BudgetOfTheLineTest : public BudgetTest {
+ protected:
+  BudgetOfTheLineTest() : BudgetTest("[Home]\nStepDelayMs=0\n[Work]\nStepDelayMs=0\n") {}
+
+  const AccountInfo& Row(Tmainform& form, const std::string& entry) {
+    const TAccountTable& table = form.Connections().Table();
+    return *std::find_if(table.begin(), table.end(),
+                         [&](const AccountInfo& row) { return row.EntryName == entry; });
+  }
+};
+
+// Home is online from 23:20 on 14 June with Work selected. Home's half hour bills from the
+// 15th; Work's money budget bills by the calendar month, as it has no billing day.
+TEST_F(BudgetOfTheLineTest, TheLineOnlineIsCountedAndWatchedWhicheverRowIsSelected) {
+  clock_.SetLocalStart(ToDateTime({2026, 6, 14, 23, 20}));
+  files_.content[kEntries] =
+      "[Home]\r\nGeneralRate=2\r\nBudgetHours=0.5\r\nBillingDay=15\r\n"
+      "[Work]\r\nGeneralRate=6\r\nBudgetMoney=1\r\n";
+  // Earlier this period: Home 10 minutes this evening, Work 12 minutes (1.20) on the 2nd.
+  files_.content["C:\\Tarvolin\\TimeCount.CSV"] =
+      FormatTimeRecord({ToDateTime({2026, 6, 14, 20}), 10 * kMinuteDays, 1.0L / 3, "Home"}, '.') +
+      FormatTimeRecord({ToDateTime({2026, 6, 2, 10}), 12 * kMinuteDays, 1.2L, "Work"}, '.');
+  Tmainform& form = Start();
+  form.CnListSelectItem("Home");
+  Connect(form);
+  form.CnListSelectItem("Work");
+
+  // Home's 24th minute warns, its 30th asks; the answer no keeps the line.
+  Elapse(13 * kMinute);
+  EXPECT_EQ(LogCount(kWarning), 0);
+  Elapse(2 * kMinute);
+  EXPECT_EQ(LogCount(kWarning), 1);
+  RunToTheLimit(form, false);
+  // Home's new period begins at midnight: 24 minutes into it the warning, at 30 the question;
+  // yes hangs up.
+  Elapse(43 * kMinute);
+  EXPECT_EQ(LogCount(kWarning), 1);
+  Elapse(2 * kMinute);
+  EXPECT_EQ(LogCount(kWarning), 2);
+  RunToTheLimit(form, true);
+  EXPECT_EQ(Asked(kHangUpNow), 2);
+
+  // Home was online 70 minutes, 30 of them today; Work kept what it had.
+  const AccountInfo& home = Row(form, "Home");
+  EXPECT_NEAR(home.SessionTime, 70 * kMinuteDays, 2 * kSecondDays);
+  EXPECT_NEAR(home.TodayTime, 30 * kMinuteDays, 2 * kSecondDays);
+  EXPECT_EQ(home.BillingTime, home.TodayTime);
+  EXPECT_NEAR(static_cast<double>(home.SessionExpense), home.SessionTime * 48, 1e-9);
+  EXPECT_NEAR(static_cast<double>(home.BillingExpense), home.TodayTime * 48, 1e-9);
+  const AccountInfo& work = Row(form, "Work");
+  EXPECT_EQ(work.SessionTime, 0);
+  EXPECT_EQ(work.TodayTime, 0);
+  EXPECT_NEAR(work.BillingTime, 12 * kMinuteDays, 1e-12);
+  EXPECT_NEAR(static_cast<double>(work.BillingExpense), 1.2, 1e-12);
+  // The read-outs show the selected row.
+  EXPECT_EQ(view_.readouts[2], "00:12:00");
+  EXPECT_EQ(view_.billing_hint, "Budget left: 0.00");
+
+  // The program does not dial beyond either budget; the user is asked first.
+  form.Dialing().DialRequest();
+  EXPECT_EQ(LogCount("No dial started: " + UsedUpOf("Work") + "."), 1);
+  form.CnListSelectItem("Home");
+  prompts_.answer_yes = false;
+  form.Dial1Click();
+  EXPECT_EQ(Asked(kDialAnyway), 1);
+  EXPECT_EQ(Dials("Home"), 1);
+
+  // The user's yes is Home's: a redial the user turned to Work is not let through by it,
+  // and the next dial the program starts takes it back.
+  phonebook_.Write("[Home]\nOutcome=busy\nStepDelayMs=0\n[Work]\nStepDelayMs=0\n");
+  prompts_.answer_yes = true;
+  form.Dial1Click();
+  EXPECT_EQ(Dials("Home"), 2);
+  form.CnListSelectItem("Work");
+  ASSERT_TRUE(ui_.RunUntil([&] { return LogCount(UsedUpOf("Work")) == 2; }));
+  form.CnListSelectItem("Home");
+  form.Dialing().DialRequest();
+  EXPECT_EQ(LogCount("No dial started: " + UsedUpOf("Home") + "."), 1);
+  Elapse(kMinute);
+  EXPECT_EQ(Dials("Home"), 2);
+  EXPECT_EQ(Dials("Work"), 0);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Redials after failed attempts as the options shape them: a stop after N failures in a
 // row or after the account was refused twice, longer pauses, and the next number of the
-// connection's list when the line is busy.
+// connection's list when the line is busy or does not answer.
 #include <gtest/gtest.h>
 
 #include "mainform_fixture.h"
@@ -10,8 +10,14 @@ namespace {
 
 constexpr const char* kEntries = "C:\\Tarvolin\\Entries.ini";
 constexpr const char* kBusy =
-    "[Busy]\nOutcome=busy\nStepDelayMs=0\n[Locked]\nOutcome=badaccount\nStepDelayMs=0\n";
-constexpr const char* kUp = "[Busy]\nStepDelayMs=0\n[Locked]\nOutcome=badaccount\nStepDelayMs=0\n";
+    "[Busy]\nOutcome=busy\nStepDelayMs=0\n[Locked]\nOutcome=badaccount\nStepDelayMs=0\n"
+    "[Silent]\nOutcome=noanswer\nStepDelayMs=0\n";
+constexpr const char* kUp =
+    "[Busy]\nStepDelayMs=0\n[Locked]\nOutcome=badaccount\nStepDelayMs=0\n"
+    "[Silent]\nOutcome=noanswer\nStepDelayMs=0\n";
+constexpr const char* kLockedBusy =
+    "[Busy]\nOutcome=busy\nStepDelayMs=0\n[Locked]\nOutcome=busy\nStepDelayMs=0\n"
+    "[Silent]\nOutcome=noanswer\nStepDelayMs=0\n";
 
 class RedialTest : public MainformTest {
  protected:
@@ -71,6 +77,7 @@ TEST_F(RedialTest, TwoRefusalsInARowStopAndTheTraySaysWhyWhileTheWindowIsHidden)
   EXPECT_EQ(Dials("Locked"), 2);
   EXPECT_EQ(LogCount(why), 1);
   EXPECT_EQ(view_.status, why);
+  EXPECT_EQ(view_.online_label, "Offline");
   EXPECT_EQ(view_.balloons, std::vector<std::string>{why});
 
   // Shown, the window says it in its status line only.
@@ -79,10 +86,21 @@ TEST_F(RedialTest, TwoRefusalsInARowStopAndTheTraySaysWhyWhileTheWindowIsHidden)
   Elapse(120000);
   EXPECT_EQ(LogCount(why), 2);
   EXPECT_EQ(view_.balloons.size(), 1u);
+
+  // A busy line between two refusals: they are not in a row.
+  form.Dial1Click();
+  phonebook_.Write(kLockedBusy);
+  DialStarted("Locked", 6);
+  phonebook_.Write(kBusy);
+  Elapse(120000);
+  EXPECT_EQ(Dials("Locked"), 8);
+  EXPECT_EQ(LogCount("the user name or password was refused twice in a row (4 failed attempts)"),
+            1);
 }
 
-TEST_F(RedialTest, ABusyNumberGivesWayToTheNextOfTheListInMemoryOnly) {
-  const std::string entries = "[Busy]\r\nPN=222\r\nPNList=111^^222^^333^^\r\n";
+TEST_F(RedialTest, ABusyOrSilentNumberGivesWayToTheNextOfItsConnectionsListInMemoryOnly) {
+  const std::string entries =
+      "[Busy]\r\nPN=222\r\nPNList=111^^222^^333^^\r\n[Silent]\r\nPN=7\r\nPNList=7^^8^^\r\n";
   files_.content[kEntries] = entries;
   Tmainform& form = Start();
   form.Settings().CkbNextNumberWhenBusy = true;
@@ -97,14 +115,25 @@ TEST_F(RedialTest, ABusyNumberGivesWayToTheNextOfTheListInMemoryOnly) {
   EXPECT_EQ(LogCount("Busy or no answer: the next dial uses 333 (1 failed attempt in a row)."), 1);
   EXPECT_EQ(LogCount("Busy or no answer: the next dial uses 111 (2 failed attempts in a row)."), 1);
 
+  // Another row selected in the pause: its redials round its own list, and no answer moves
+  // on as busy does; back on the first row, its round goes on where it was.
+  form.CnListSelectItem("Silent");
+  DialStarted("Silent", 1);
+  EXPECT_EQ(form.DialUp().PhoneNumber, "7");
+  DialStarted("Silent", 2);
+  EXPECT_EQ(form.DialUp().PhoneNumber, "8");
+  form.CnListSelectItem("Busy");
+  DialStarted("Busy", 5);
+  EXPECT_EQ(form.DialUp().PhoneNumber, "333");
+
   // The number that connected is kept for Keep's redial; the user's next dial uses PN.
   phonebook_.Write(kUp);
   form.Dialing().SetKeepConnection(true);
   ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
-  EXPECT_EQ(form.DialUp().PhoneNumber, "333");
+  EXPECT_EQ(form.DialUp().PhoneNumber, "111");
   rassim::Drop("*");
-  DialStarted("Busy", 6);
-  EXPECT_EQ(form.DialUp().PhoneNumber, "333");
+  DialStarted("Busy", 7);
+  EXPECT_EQ(form.DialUp().PhoneNumber, "111");
   ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
   form.Dial1Click();
   EXPECT_EQ(form.DialUp().PhoneNumber, "222");

@@ -66,7 +66,6 @@ EntryInfo Sample() {
   info.Rates = {
       1.5, 0.25, true, {{true, 1234.5, 8, 18}, {false, 0.1, 18, 22}, {true, 3, 22, 24}}, 17};
   info.Limit = {40, 12.5};
-  info.BudgetWarned = 46000;
   return info;
 }
 
@@ -94,7 +93,7 @@ TEST_F(ProfileStoreTest, SaveWritesEveryKeyInTableOrderAndLeavesOtherSectionsAlo
   EXPECT_EQ(files.ExeDir() + "Entries.ini", path);
   files.content[path] = "[Other]\r\nPN=1\r\n";
   ASSERT_TRUE(store.SaveProfile(Sample(), error));
-  EXPECT_EQ(kTableOrder, ini.Keys(path, "Alpha"));
+  EXPECT_EQ(Texts(kTableOrder.begin(), kTableOrder.end() - 1), ini.Keys(path, "Alpha"));
   EXPECT_EQ(Texts{"PN"}, ini.Keys(path, "Other"));
   EXPECT_EQ("1", ini.Read(path, "Other", "PN", ""));
   EXPECT_EQ(EncodePassword(Sample().Pwd), Stored("Pwd"));
@@ -103,13 +102,19 @@ TEST_F(ProfileStoreTest, SaveWritesEveryKeyInTableOrderAndLeavesOtherSectionsAlo
   EXPECT_EQ("17", Stored("BillingDay"));
   EXPECT_EQ("12.5", Stored("BudgetMoney"));
 
-  // The budget's warning is written on its own: nothing else of the record goes out.
+  // The budget's warning is written on its own: nothing else of the record goes out, and
+  // the rest is saved without it.
   EntryInfo changed = Sample();
   changed.UserName = "mallory";
   changed.BudgetWarned = 46031;
   ASSERT_TRUE(store.SaveBudgetWarned(changed, error));
   EXPECT_EQ("46031", Stored("BudgetWarned"));
   EXPECT_EQ("alice", Stored("UserName"));
+  EXPECT_EQ(kTableOrder, ini.Keys(path, "Alpha"));
+  changed.BudgetWarned = 46000;
+  ASSERT_TRUE(store.SaveProfile(changed, error));
+  EXPECT_EQ("46031", Stored("BudgetWarned"));
+  EXPECT_EQ("mallory", Stored("UserName"));
 }
 
 TEST_F(ProfileStoreTest, RealsAreWrittenShortWithTheUsersSeparatorAndReadUnderEither) {
