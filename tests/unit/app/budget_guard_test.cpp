@@ -218,20 +218,36 @@ TEST_F(BudgetOfTheLineTest, TheLineOnlineIsCountedAndWatchedWhicheverRowIsSelect
   EXPECT_EQ(Asked(kDialAnyway), 1);
   EXPECT_EQ(Dials("Home"), 1);
 
-  // The user's yes is Home's: a redial the user turned to Work is not let through by it,
-  // and the next dial the program starts takes it back.
+  // The user's yes is Home's: a redial the user turned to Work is not let through by it.
   phonebook_.Write("[Home]\nOutcome=busy\nStepDelayMs=0\n[Work]\nStepDelayMs=0\n");
   prompts_.answer_yes = true;
   form.Dial1Click();
   EXPECT_EQ(Dials("Home"), 2);
   form.CnListSelectItem("Work");
   ASSERT_TRUE(ui_.RunUntil([&] { return LogCount(UsedUpOf("Work")) == 2; }));
+  EXPECT_EQ(Dials("Work"), 0);
+  // With a minute of Work's budget left such a redial connects, and Work's limit asks.
+  view_.property_answer = [](const PropertyDialogInput& input) {
+    EntryInfo profile = input.Profile;
+    profile.Limit.Money = 1.3;
+    input.Save(profile);
+    return std::optional<EntryInfo>(profile);
+  };
+  form.Property1Click();
+  form.CnListSelectItem("Home");
+  form.Dial1Click();
+  form.CnListSelectItem("Work");
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  const std::string work_limit = "Budget: " + UsedUpOf("Work") + ". Hang up now?";
+  ASSERT_TRUE(ui_.RunUntil([&] { return Asked(work_limit) == 1; }));
+  EXPECT_FALSE(form.Dialing().Online());
+  // The next dial the program starts takes Home's yes back.
   form.CnListSelectItem("Home");
   form.Dialing().DialRequest();
   EXPECT_EQ(LogCount("No dial started: " + UsedUpOf("Home") + "."), 1);
   Elapse(kMinute);
-  EXPECT_EQ(Dials("Home"), 2);
-  EXPECT_EQ(Dials("Work"), 0);
+  EXPECT_EQ(Dials("Home"), 3);
+  EXPECT_EQ(Dials("Work"), 1);
 }
 
 }  // namespace

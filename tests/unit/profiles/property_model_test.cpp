@@ -214,4 +214,25 @@ TEST_F(PropertyDialogTest, AnEntryGoneAtOkIsSaidAndNothingIsWritten) {
   EXPECT_EQ(AccountOf("Second"), "");
 }
 
+// The line's plan changed while it is up prices its whole session, also once another row
+// is selected.
+TEST_F(PropertyDialogTest, APlanSavedWhileOnlinePricesTheLineWhicheverRowIsSelectedAfter) {
+  Tmainform& form = Start();
+  form.Dial1Click();
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  view_.property_answer = [&](const PropertyDialogInput& input) {
+    EntryInfo profile = input.Profile;
+    profile.UserName = "ann";
+    profile.Rates.GeneralRate = 60;
+    EXPECT_EQ(input.Save(profile).Result, PropertySaved::Saved);
+    return profile;
+  };
+  form.ControlClick(IDC_BTNPROPERTY);
+  form.CnListSelectItem("Second");
+  Elapse(60000);
+  const AccountInfo& first = form.Connections().Table()[0];
+  EXPECT_GT(first.SessionTime, 0);
+  EXPECT_NEAR(static_cast<double>(first.SessionExpense), first.SessionTime * 24 * 60, 1e-6);
+}
+
 }  // namespace
