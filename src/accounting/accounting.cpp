@@ -180,6 +180,11 @@ void Accounting::AccountingTick(TAccountTable& table, const PlanOf& plan_of, con
   const int index = Running() ? SessionRow(table) : -1;
   AccountInfo* row = index >= 0 ? &table[index] : nullptr;
   const RatePlan plan = row ? plan_of(entry_) : RatePlan();
+  // A clock set back to an earlier date: today's counters are that date's from now on.
+  if (std::floor(now.local) < *day_) {
+    RestartToday(table);
+    SetDay(std::floor(now.local));
+  }
   // The tick's real time, laid on the local clock as ending now.
   double from = now.local - RealDays(last_tick_, now);
   for (double midnight = *day_ + 1; midnight <= now.local; midnight += 1) {
@@ -199,11 +204,12 @@ void Accounting::AccountingTick(TAccountTable& table, const PlanOf& plan_of, con
 }
 
 void Accounting::StartDay(TAccountTable& table, const PlanOf& plan_of, double midnight) {
+  // A billing day the clock reaches again after it was set back began its period already.
+  const bool later = midnight > latest_;
   SetDay(midnight);
-  for (int i = 0; i < kAccountRows && table[i].InUse; ++i) {
+  RestartToday(table);
+  for (int i = 0; later && i < kAccountRows && table[i].InUse; ++i) {
     AccountInfo& row = table[i];
-    row.TodayTime = 0;
-    row.TodayExpense = 0;
     if (IsBillingDay(midnight, plan_of(row.EntryName).BillingDay)) {
       row.BillingTime = 0;
       row.BillingExpense = 0;
@@ -211,8 +217,16 @@ void Accounting::StartDay(TAccountTable& table, const PlanOf& plan_of, double mi
   }
 }
 
+void Accounting::RestartToday(TAccountTable& table) {
+  for (int i = 0; i < kAccountRows && table[i].InUse; ++i) {
+    table[i].TodayTime = 0;
+    table[i].TodayExpense = 0;
+  }
+}
+
 void Accounting::SetDay(double midnight) {
   day_ = midnight;
+  latest_ = std::max(latest_, midnight);
 }
 
 // Counts the local span from `from` to `to`, all of it on the day of day_.
@@ -224,7 +238,7 @@ void Accounting::CountSpan(AccountInfo& row, const RatePlan& plan, double from, 
   const long double expense = ComputeExpense(plan, from, delta);
   row.TodayTime += delta;
   row.TodayExpense += expense;
-  if (IsBillingDay(*day_, plan.BillingDay)) {
+  if (*day_ == latest_ && IsBillingDay(*day_, plan.BillingDay)) {
     row.BillingTime = row.TodayTime;
     row.BillingExpense = row.TodayExpense;
   } else {

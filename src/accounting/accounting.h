@@ -47,12 +47,14 @@ struct Moment {
 
 // The session's clock and the counters of the connection that is online, whichever row is
 // selected. A session runs from RecordConnectTime until its record is taken with
-// SessionRecord; only then do ticks advance the session, today and billing counters. Lengths are
-// real time, measured on the monotonic clock, so setting the clock or the autumn change of daylight
-// saving neither shortens nor lengthens them; each tick's real time counts toward the local date
-// and hours it ends on, the part before a midnight toward the day that ended. Today's counters of
-// every row restart at local midnight, online or not, and every row's billing counters on its own
-// billing day (IsBillingDay).
+// SessionRecord; only then do ticks advance the session, today and billing counters.
+// Lengths are real time, measured on the monotonic clock, so setting the clock or the
+// autumn change of daylight saving neither shortens nor lengthens them; each tick's real
+// time counts toward the local date and hours it ends on, the part before a midnight toward
+// the day that ended. Today's counters of every row restart at local midnight, online or
+// not, and whenever the clock is set back to an earlier date; every row's billing counters
+// restart on its own billing day (IsBillingDay), unless the clock reaches that day again
+// after it was set back.
 class Accounting {
  public:
   // As at start: no session, nothing to write, and the table's today counters (as
@@ -65,15 +67,17 @@ class Accounting {
 
   // Call once a second, online or not; `plan_of` gives each entry's rate plan (the
   // session's every call, the other rows' at a midnight only). At every midnight since the
-  // last call, today's counters of all rows go to 0 and the billing counters of every row
-  // whose billing day it is. While a session runs, the first in-use row of its entry gets,
+  // last call, and at a date set back, today's counters of all rows go to 0; at every
+  // midnight later than any seen before, the billing counters of every row whose billing
+  // day it is. While a session runs, the first in-use row of its entry gets,
   // priced by that entry's plan:
   // - SessionTime = the real time since the connect and SessionExpense = its cost from
   //   ConnectTime, repriced as a whole on every call, so a change of plan applies to the
   //   whole session;
   // - the real time since LastTickTime and its cost added to today's counters;
   // - the same added to the billing counters, except on the plan's billing day, when they
-  //   equal today's (the billing period starts afresh that day);
+  //   equal today's (the billing period starts afresh that day; not on a billing day the
+  //   clock was set back to);
   // and LastTickTime becomes `now`. Without a row of the entry (it left the phonebook)
   // nothing is counted and LastTickTime stays.
   void AccountingTick(TAccountTable& table, const PlanOf& plan_of, const Moment& now);
@@ -99,6 +103,7 @@ class Accounting {
  private:
   bool Running() const { return connect_.local != 0 && !session_saved_; }
   void SetDay(double midnight);
+  static void RestartToday(TAccountTable& table);
   void StartDay(TAccountTable& table, const PlanOf& plan_of, double midnight);
   void CountSpan(AccountInfo& row, const RatePlan& plan, double from, double to);
   // The first in-use row of the session's entry, or -1.
@@ -111,4 +116,5 @@ class Accounting {
   bool session_saved_ = true;
   std::optional<uint64_t> last_checkpoint_ms_;
   std::optional<double> day_;  // midnight that began the day today's counters belong to
+  double latest_ = 0;          // the latest such midnight
 };

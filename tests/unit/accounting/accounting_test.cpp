@@ -223,10 +223,11 @@ TEST_F(AccountingTest, LengthsAreRealTimeWhateverTheClockDoes) {
   EXPECT_NEAR(table[0].SessionTime, kHour, kTime);
   EXPECT_NEAR(table[0].TodayTime, 2 * kHour, kTime);
   EXPECT_NEAR(table[0].TodayExpense, 2 + 2, kMoney);
-  // The clock set back two hours more: the session still only grows, by the real time.
+  // The clock set back two hours more: the session still only grows, by the real time, and
+  // today is the day before's.
   accounting.AccountingTick(table, plan_of, {Dec(22, 23, 45), 6 * kHourMs + 900000});
   EXPECT_NEAR(table[0].SessionTime, kHour + 15 * kMinute, kTime);
-  EXPECT_NEAR(table[0].TodayTime, 2 * kHour + 15 * kMinute, kTime);
+  EXPECT_NEAR(table[0].TodayTime, 15 * kMinute, kTime);
   const std::optional<TimeRecord> record =
       accounting.SessionRecord(table, {Dec(22, 23, 50), 6 * kHourMs + 1200000});
   ASSERT_TRUE(record);
@@ -258,6 +259,33 @@ TEST_F(AccountingTest, EveryRowRestartsItsBillingPeriodOnItsOwnDayOrTheMonthsLas
   EXPECT_EQ(table[1].BillingTime, 0);
   EXPECT_EQ(table[2].BillingTime, kHour);
   EXPECT_EQ(table[2].TodayTime, 0);
+}
+
+// A wrong date corrected: Today follows every change of date, either way; the billing
+// period is not restarted by a billing day the clock passes again.
+TEST_F(AccountingTest, TodayRestartsOnEveryChangeOfDateButBillingOnlyInALaterPeriod) {
+  plans["A"] = Plan(1);
+  plans["A"].BillingDay = 15;
+  Moment now = At(Dec(20, 10));
+  accounting.Reset(now);
+  accounting.RecordConnectTime("A", now);
+  const auto tick = [&](double local, int real_minutes) {
+    now = {local, now.monotonic_ms + real_minutes * 60000ull};
+    accounting.AccountingTick(table, plan_of, now);
+  };
+  tick(Dec(20, 11), 60);
+  EXPECT_NEAR(table[0].TodayTime, 2 * kHour, kTime);
+  tick(Dec(14, 23, 59), 1);  // set back six days
+  EXPECT_NEAR(table[0].TodayTime, kMinute, kTime);
+  EXPECT_EQ(table[1].TodayTime, 0);
+  EXPECT_NEAR(table[0].BillingTime, 2 * kHour + kMinute, kTime);
+  tick(Dec(15, 0, 1), 2);  // A's billing day, of a period begun already
+  EXPECT_NEAR(table[0].TodayTime, kMinute, kTime);
+  EXPECT_NEAR(table[0].BillingTime, 2 * kHour + 3 * kMinute, kTime);
+  tick(Dec(21, 0, 1), 2);  // and forward again, past the latest date seen
+  EXPECT_NEAR(table[0].TodayTime, kMinute, kTime);
+  EXPECT_NEAR(table[0].BillingTime, 2 * kHour + 5 * kMinute, kTime);
+  EXPECT_EQ(table[1].BillingTime, kHour);
 }
 
 }  // namespace
