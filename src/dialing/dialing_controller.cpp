@@ -196,9 +196,7 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
     log_.WriteDialLog("Error:" + std::to_string(error) + " " + text, LogKind::Error);
     HangUpLine();
     dialing_ = false;
-    if (settings_.CkbDetailedLog)
-      log_.WriteDialLog("Line down: error " + std::to_string(error) + " " + text + "; no session.",
-                        LogKind::Message);
+    LogNoSession("error " + std::to_string(error) + " " + text);
     AfterFailure(error);
     PlayEventSound(EventSound::Error);
   }
@@ -306,6 +304,11 @@ void DialingController::LogLineDown() {
                     LogKind::Message);
 }
 
+void DialingController::LogNoSession(const std::string& reason) {
+  if (settings_.CkbDetailedLog)
+    log_.WriteDialLog("Line down: " + reason + "; no session.", LogKind::Message);
+}
+
 void DialingController::HangUp1Click() {
   HangUpAs(ByUser() ? "hung up by the user" : "hung up by a schedule");
 }
@@ -317,6 +320,7 @@ void DialingController::CheckBudget() {
 }
 
 void DialingController::HangUpAs(const std::string& reason) {
+  const bool attempt = dialing_ && !online_;
   // Before the hang-up: what its wait runs must not redial.
   user_hung_up_ = true;
   down_reason_ = reason;
@@ -324,6 +328,8 @@ void DialingController::HangUpAs(const std::string& reason) {
   was_connected_ = false;
   HangUpLine();
   SetOnlineState(false);
+  if (attempt)
+    LogNoSession(reason);
   // RAS may send no final notification for an attempt it was still dialing.
   dialing_ = false;
   log_.WriteDialLog("Disconnected", LogKind::Message);
@@ -351,6 +357,7 @@ void DialingController::WaitTimeTimerTimer() {
     // The attempt vanished without a final notification: it is no longer dialing, or
     // the redial timer would wait for it forever.
     dialing_ = false;
+    LogNoSession("the attempt vanished");
     AfterFailure(0);
   }
 }

@@ -122,6 +122,8 @@ class DialingController {
   void TryNextNumber();
   // With CkbDetailedLog, the line that says why the session ended and how long it lasted.
   void LogLineDown();
+  // With CkbDetailedLog, the line that says why an attempt ended before a session began.
+  void LogNoSession(const std::string& reason);
   void StartDial();
   // The redial of dialup.Entry, after a failed dial or a dropped line, unless the user
   // hung up or its budget holds it back.

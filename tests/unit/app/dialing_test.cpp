@@ -238,12 +238,23 @@ TEST_F(DialingTest, ADetailedLogSaysWhyEachSessionEndedAndHowLongItLasted) {
   form.Dial1Click();
   ASSERT_TRUE(Eventually([&] { return LogCount("\tLine down: error 676 ") == 1; }));
   EXPECT_EQ(LogCount("; no session.\r\n"), 1);
+  // So do an attempt that vanished and one hung up while it dials.
+  form.CnListSelectItem("Ghost");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually(
+      [&] { return LogCount("\tLine down: the attempt vanished; no session.\r\n") == 1; }));
+  form.CnListSelectItem("Ringing");
+  form.Dial1Click();
+  Elapse(1000);
+  form.HangUp1Click();
+  EXPECT_EQ(LogCount("\tLine down: hung up by the user; no session.\r\n"), 1);
+  EXPECT_EQ(LogCount("; no session.\r\n"), 3);
   form.Settings().CkbDetailedLog = false;
   form.CnListSelectItem("Good");
   form.Dial1Click();
   ASSERT_TRUE(Eventually([&] { return form.Dialing().Online(); }));
   form.HangUp1Click();
-  EXPECT_EQ(LogCount("Line down: "), 4);
+  EXPECT_EQ(LogCount("Line down: "), 6);
 }
 
 TEST_F(DialingTest, WithoutKeepConnectionADroppedLineGoesOffline) {
