@@ -172,6 +172,26 @@ TEST_F(SchedulerTest, WhatRunsWhileTheListDialogIsOpenStaysRunAfterItsOk) {
   EXPECT_EQ(Count(Run(form, 86400000), "Disconnect"), 1);  // and the next day once more
 }
 
+// A time the dialog keeps to more digits than the file does.
+TEST_F(SchedulerTest, AScheduleAddedInTheListRunsOnceWhenTheListIsOpenedAgainInItsWindow) {
+  Tmainform& form = StartWith("");
+  clock_.SetLocalStart(kTen - 1.0 / 1440);  // 09:59
+  view_.schedule_list = [&](ScheduleListModel model) {
+    ScheduleFormValues values = *model.NewSchedule();
+    values.Event = kDisconnect;
+    values.Period = kDaily;
+    values.Time21 = kTen + 1.0 / 1440;
+    values.Confirm = true;
+    model.Store(-1, values);
+    return std::optional(model.Result());
+  };
+  form.Schedule1Click();
+  EXPECT_EQ(Count(Run(form, 3 * 60000), "Disconnect"), 1);
+  view_.schedule_list = nullptr;
+  form.Schedule1Click();
+  EXPECT_EQ(Count(Run(form, 5 * 60000), "Disconnect"), 0);
+}
+
 TEST_F(SchedulerTest, DailyWeeklyAndMonthlyRunOnceOnEveryDueDayOverFortySixDays) {
   auto at_ten = [](int slot, int event, int period, const std::string& day_key, int day) {
     return "[Schedule" + std::to_string(slot) + "]\r\nEventType=" + std::to_string(event) +
@@ -211,8 +231,12 @@ TEST_F(SchedulerTest, ATimeTheSpringChangeSkipsRunsRightAfterItButNotAfterASleep
   EXPECT_TRUE(Run(form, 60000, 1000).empty());  // to 02:00, when the clock goes on to 03:00
   clock_.ShiftLocal(1.0 / 24);
   EXPECT_EQ(Count(Run(form, 60000, 1000), "Disconnect"), 1);
+  // The next day at its time, though not a whole day after that run.
+  const std::vector<Asked> next = Run(form, 24ull * 3600000);
+  ASSERT_EQ(next.size(), 1u);
+  EXPECT_EQ(FromDateTime(next[0].local).hour, 2);
 
-  // Asleep across the 02:30 of the next day: its window passed unseen.
+  // Asleep across the 02:30 of the day after: its window passed unseen.
   clock_.Advance(23ull * 3600000 - 2 * 60000);  // 01:59
   EXPECT_TRUE(Run(form, 60000, 1000).empty());
   clock_.Advance(3600000);
