@@ -83,6 +83,12 @@ class Tally {
   Tally(TAccountTable& table, const PlanOf& plan_of, double now)
       : table_(table), plan_of_(plan_of), today_(std::floor(now)), earliest_(EarliestStart()) {}
 
+  // A session kept for a later write counts as the file will hold it.
+  void Add(const TimeRecord& session) {
+    const std::string expense = FormatReal(static_cast<double>(session.expense), '.');
+    Add(TimeRecordView{session.start, session.duration, expense, session.entry, '.'});
+  }
+
   void Add(const TimeRecordView& session) {
     const double end = session.start + session.duration;
     const int index = end >= earliest_ && end < today_ + 1 ? Find(session.entry) : -1;
@@ -237,14 +243,15 @@ std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, cons
   TimeRecordReader reader([&tally](const TimeRecordView& session) { tally.Add(session); },
                           locale_.DecimalSeparator());
   std::string error;
-  if (!ReadRecords(reader, error)) {
-    const bool missing = error.empty();
-    if (!missing || !files_.Append(Path(), "", error)) {
-      problems.push_back((missing ? "Cannot create " : "Cannot read ") + Path() + ": " + error);
-    }
-    return problems;
+  if (ReadRecords(reader, error)) {
+    ReportBadLines(Path(), reader, problems);
+  } else if (const bool missing = error.empty(); !missing || !files_.Append(Path(), "", error)) {
+    problems.push_back((missing ? "Cannot create " : "Cannot read ") + Path() + ": " + error);
   }
-  ReportBadLines(Path(), reader, problems);
+  for (const std::vector<TimeRecord>* kept : {&unverified_, &unsaved_}) {
+    for (const TimeRecord& session : *kept)
+      tally.Add(session);
+  }
   return problems;
 }
 
@@ -257,15 +264,27 @@ std::string TimeRecords::Lines(const std::vector<TimeRecord>& records) {
 }
 
 bool TimeRecords::SaveSessionRecord(const TimeRecord& record, std::string& error) {
+  std::string ignored;  // what is not verified stays in memory and in the checkpoint
+  Verify(ignored);
   unsaved_.push_back(record);
   if (!files_.Append(Path(), Lines(unsaved_), error)) {
     error = "Cannot write " + Path() + ": " + error;
-    std::string ignored;  // the sessions stay in memory all the same, for the next write
-    KeepInCheckpoint(std::nullopt, ignored);
+    KeepInCheckpoint(std::nullopt, ignored);  // the sessions stay in memory all the same
     return false;
   }
   unsaved_.clear();
-  ClearCheckpoint();
+  KeepInCheckpoint(std::nullopt, ignored);
+  return true;
+}
+
+bool TimeRecords::Verify(std::string& error) {
+  if (unverified_.empty())
+    return true;
+  const std::vector<TimeRecord> missing = NotRecorded(unverified_, error);
+  if (!error.empty())
+    return false;
+  unsaved_.insert(unsaved_.begin(), missing.begin(), missing.end());
+  unverified_.clear();
   return true;
 }
 
@@ -274,7 +293,8 @@ bool TimeRecords::WriteCheckpoint(const TimeRecord& record, std::string& error) 
 }
 
 bool TimeRecords::KeepInCheckpoint(const std::optional<TimeRecord>& running, std::string& error) {
-  std::vector<TimeRecord> kept = unsaved_;
+  std::vector<TimeRecord> kept = unverified_;
+  kept.insert(kept.end(), unsaved_.begin(), unsaved_.end());
   if (running) {
     kept.push_back(*running);
   }
@@ -315,12 +335,13 @@ std::vector<std::string> TimeRecords::RecoverCheckpoint() {
     problems.push_back(CheckpointPath() + " holds lines that are no session record; they are " +
                        "dropped.");
   }
-  const std::vector<TimeRecord> missing = NotRecorded(sessions, error);
-  if (!error.empty()) {
-    problems.push_back("Cannot read " + Path() + ": " + error);
+  unverified_ = sessions;
+  unsaved_.clear();
+  if (!Verify(error)) {
+    problems.push_back("Cannot read " + Path() + ": " + error + "\nThe sessions of " +
+                       CheckpointPath() + " stay there for the next write.");
     return problems;
   }
-  unsaved_ = missing;
   if (!unsaved_.empty() && !files_.Append(Path(), Lines(unsaved_), error)) {
     std::string ignored;  // the checkpoint holds them already, or memory does
     KeepInCheckpoint(std::nullopt, ignored);

@@ -88,7 +88,8 @@ class TimeRecords {
   std::string CheckpointPath();  // "TimeCount.run" beside it
 
   // Start-up, after the table is built. First RecoverCheckpoint; then, for every record of
-  // an entry in the table (the first in-use row of exactly that name), adds to the row:
+  // an entry in the table (the first in-use row of exactly that name), in the file or kept
+  // for a later write, adds to the row:
   // - today's counters: a session that ended today (its end's date is the date of `now`),
   //   and of one that began before today's midnight only the part after it;
   // - the billing counters: a session that ended from the midnight that began the last
@@ -103,7 +104,8 @@ class TimeRecords {
   // The file is read a piece at a time: its size costs time, not memory.
   std::vector<std::string> LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of, double now);
 
-  // Appends the record's line, after those of earlier sessions that could not be written,
+  // Appends the record's line, after those of earlier sessions that could not be written
+  // (of those kept while the file could not be read, the ones it does not hold yet),
   // creating the file when missing, then removes the checkpoint. When the lines cannot be
   // written, returns false with the reason in `error`: the sessions are kept, in order, in
   // memory and in the checkpoint, for the next write or the next start to append.
@@ -122,9 +124,9 @@ class TimeRecords {
   // one "TimeCount.CSV" does not hold yet (the same entry and start, to the digits a line
   // keeps; the run died after saving it) is appended, and the checkpoint is removed, or
   // emptied when it cannot be removed. So a session is recorded exactly once, however
-  // often this runs. When "TimeCount.CSV" cannot be read or written the sessions stay in
-  // the checkpoint for a later write. Lines of the checkpoint that are no record are
-  // reported and dropped.
+  // often this runs. When "TimeCount.CSV" cannot be read or written the sessions stay, in
+  // memory and in the checkpoint, for a later write. Lines of the checkpoint that are no
+  // record are reported and dropped.
   std::vector<std::string> RecoverCheckpoint();
 
  private:
@@ -133,6 +135,9 @@ class TimeRecords {
   // The sessions not yet written and `running`, if any, as the checkpoint's lines.
   bool KeepInCheckpoint(const std::optional<TimeRecord>& running, std::string& error);
   std::vector<TimeRecord> NotRecorded(const std::vector<TimeRecord>& sessions, std::string& error);
+  // The unverified sessions the file does not hold go before the unsaved ones; false, with
+  // `error`, while the file cannot be read.
+  bool Verify(std::string& error);
   std::string Lines(const std::vector<TimeRecord>& records);
   // Reads "TimeCount.CSV" through `reader`; false as Files::ReadPieces.
   bool ReadRecords(TimeRecordReader& reader, std::string& error);
@@ -140,4 +145,7 @@ class TimeRecords {
   Files& files_;
   Locale& locale_;
   std::vector<TimeRecord> unsaved_;  // sessions whose lines could not be appended yet
+  // Sessions of the checkpoint found at start while "TimeCount.CSV" could not be read, so
+  // that which of them it holds is not known yet.
+  std::vector<TimeRecord> unverified_;
 };

@@ -15,6 +15,8 @@ constexpr double kTime = 1e-10;  // days; date-times near today resolve to a mic
 constexpr double kMoney = 1e-8;
 const std::string kCsv = "C:\\Tarvolin\\TimeCount.CSV";
 const std::string kCheckpoint = "C:\\Tarvolin\\TimeCount.run";
+const std::string kHeld =
+    "The process cannot access the file because it is being used by another process.";
 
 double Dec(int day, int hour, int minute = 0) {
   return ToDateTime({2026, 12, day, hour, minute});
@@ -208,6 +210,38 @@ TEST_F(TimeRecordsTest, SessionsThatCouldNotBeWrittenWaitInOrderAndATornLineCost
   files_.content[kCheckpoint] = Line(Dec(23, 14), kHour, 4, "A") + Line(Dec(23, 16), kHour, 5, "A");
   EXPECT_TRUE(records_.RecoverCheckpoint().empty());
   EXPECT_TRUE(files_.content.at(kCsv).ends_with(written + Line(Dec(23, 16), kHour, 5, "A")));
+}
+
+// A run died with two sessions in its checkpoint, the first of them in the file already.
+TEST_F(TimeRecordsTest, CheckpointSessionsTheFileCannotTakeAtStartAreKeptCountedAndWrittenOnce) {
+  const std::string first = Line(Dec(23, 8), kHour, 1, "A");
+  const std::string second = Line(Dec(23, 10), kHour, 2, "A");
+  files_.content[kCsv] = first;
+  files_.content[kCheckpoint] = first + second;
+
+  // Written but not read at start: today counts what waits to be written too.
+  files_.writable = false;
+  EXPECT_EQ(Load(Dec(23, 20)).size(), 1u);
+  EXPECT_NEAR(table_[0].TodayExpense, 3, kMoney);
+  files_.writable = true;
+
+  // Held by another program at start: nothing is lost, and the checkpoint's sessions count
+  // while none of the file's can.
+  table_[0] = {.EntryName = "A", .UserName = "", .Pwd = "", .InUse = true};
+  files_.unreadable.insert(kCsv);
+  const std::vector<std::string> problems = Load(Dec(23, 20));
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(problems[0], "Cannot read " + kCsv + ": " + kHeld + "\nThe sessions of " + kCheckpoint +
+                             " stay there for the next write.");
+  EXPECT_NEAR(table_[0].TodayExpense, 3, kMoney);
+  std::string error;
+  ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 21), kHour / 60, 0, "A"}, error));
+  EXPECT_EQ(files_.content.at(kCheckpoint), first + second + Line(Dec(23, 21), kHour / 60, 0, "A"));
+  // Once it can be read, the next record follows the one it lacked.
+  files_.unreadable.clear();
+  ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 21), kHour, 2, "A"}, error));
+  EXPECT_EQ(files_.content.at(kCsv), first + second + Line(Dec(23, 21), kHour, 2, "A"));
+  EXPECT_FALSE(files_.Exists(kCheckpoint));
 }
 
 }  // namespace
