@@ -85,11 +85,21 @@ int ScheduleCount(const ScheduleTable& table) {
   return count;
 }
 
+namespace {
+
+// A schedule as the file keeps it: no run-time state, and date-times of the digits the
+// file writes, which the dialog's may exceed.
+ScheduleItem AsStored(ScheduleItem item) {
+  TakeRunState(item, ScheduleItem());
+  for (double* at : {&item.DateTime01, &item.Time21, &item.Time32, &item.Time42})
+    *at = ParseReal(FormatReal(*at, '.')).value_or(*at);
+  return item;
+}
+
+}  // namespace
+
 bool SameSchedule(const ScheduleItem& a, const ScheduleItem& b) {
-  ScheduleItem plain_a = a, plain_b = b;
-  TakeRunState(plain_a, ScheduleItem());
-  TakeRunState(plain_b, ScheduleItem());
-  return plain_a == plain_b;
+  return AsStored(a) == AsStored(b);
 }
 
 void TakeRunState(ScheduleItem& to, const ScheduleItem& from) {
