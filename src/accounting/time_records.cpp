@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::string_view kSeparator = "\t\t\t\t";
 constexpr std::size_t kShownLineLength = 80;
+constexpr double kRoundingDays = 1.0 / 86400000;  // a millisecond
 
 const double kYear10000 = ToDateTime({10000, 1, 1});
 
@@ -63,16 +64,17 @@ std::optional<TimeRecordView> ParseLine(std::string_view line, char mark) {
   return record;
 }
 
-// Adds the part of the session after `from` to the counters: all of it at the expense
-// the file gives, or the part after that midnight as the plan prices it.
-void AddAfter(const TimeRecordView& session, double from, const RatePlan& plan, double& time,
-              long double& expense) {
+// Adds the part of the session, taken as ending at `end`, after `from` to the counters:
+// all of it at the expense the file gives, or the part after that midnight as the plan
+// prices it.
+void AddAfter(const TimeRecordView& session, double end, double from, const RatePlan& plan,
+              double& time, long double& expense) {
   if (session.start >= from) {
     time += session.duration;
     expense += session.Expense();
     return;
   }
-  const double part = session.start + session.duration - from;
+  const double part = end - from;
   time += part;
   expense += ComputeExpense(plan, from, part);
 }
@@ -81,7 +83,11 @@ void AddAfter(const TimeRecordView& session, double from, const RatePlan& plan, 
 class Tally {
  public:
   Tally(TAccountTable& table, const PlanOf& plan_of, double now)
-      : table_(table), plan_of_(plan_of), today_(std::floor(now)), earliest_(EarliestStart()) {}
+      : table_(table),
+        plan_of_(plan_of),
+        now_(now),
+        today_(std::floor(now)),
+        earliest_(EarliestStart()) {}
 
   // A session kept for a later write counts as the file will hold it.
   void Add(const TimeRecord& session) {
@@ -90,7 +96,11 @@ class Tally {
   }
 
   void Add(const TimeRecordView& session) {
-    const double end = session.start + session.duration;
+    // The file keeps 15 digits: a session that ended as the program started may read as
+    // ending a hair later, past a midnight.
+    double end = session.start + session.duration;
+    if (end > now_ && end - now_ < kRoundingDays)
+      end = now_;
     const int index = end >= earliest_ && end < today_ + 1 ? Find(session.entry) : -1;
     if (index < 0) {
       return;
@@ -98,10 +108,10 @@ class Tally {
     AccountInfo& row = table_[index];
     const Entry& entry = EntryOf(index);
     if (end >= today_) {
-      AddAfter(session, today_, entry.plan, row.TodayTime, row.TodayExpense);
+      AddAfter(session, end, today_, entry.plan, row.TodayTime, row.TodayExpense);
     }
     if (end >= entry.billing_start) {
-      AddAfter(session, entry.billing_start, entry.plan, row.BillingTime, row.BillingExpense);
+      AddAfter(session, end, entry.billing_start, entry.plan, row.BillingTime, row.BillingExpense);
     }
   }
 
@@ -145,6 +155,7 @@ class Tally {
 
   TAccountTable& table_;
   const PlanOf& plan_of_;
+  const double now_;
   const double today_;
   const double earliest_;
   std::array<std::optional<Entry>, kAccountRows> entries_;

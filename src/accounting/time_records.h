@@ -96,10 +96,11 @@ class TimeRecords {
   //   day, up to today, that starts a billing period (IsBillingDay: the BillingDay, or the
   //   month's last day in a month too short for it), and of one that began before that
   //   midnight only the part after it. A BillingDay below 1 bills by the calendar month.
-  // A whole session counts with the expense the file gives; a part is priced by the
-  // entry's plan, as the ticks price it online. `plan_of` is asked once per entry at most,
-  // and only for entries with records. A missing file is created empty. Lines that are not
-  // records are skipped and reported, the first kKeptBadLines one text each with their
+  // A session whose end, by the digits the file keeps, lies less than a millisecond after
+  // `now` ended now. A whole session counts with the expense the file gives; a part is
+  // priced by the entry's plan, as the ticks price it online. `plan_of` is asked once per
+  // entry at most, and only for entries with records. A missing file is created empty. Lines that
+  // are not records are skipped and reported, the first kKeptBadLines one text each with their
   // number and text, the others in one text with their count; the other lines still count.
   // The file is read a piece at a time: its size costs time, not memory.
   std::vector<std::string> LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of, double now);

@@ -95,6 +95,16 @@ TEST_F(TimeRecordsTest, TodayAndBillingTakeSessionsThatEndedInThemOfOneBeforeOnl
   EXPECT_EQ(plan_requests_, (std::map<std::string, int>{{"A", 1}, {"B", 1}}));
 }
 
+// A session that ended as the program started, just before midnight, reads from the file
+// as ending a hair after it: it counts today.
+TEST_F(TimeRecordsTest, ASessionEndingAsTheProgramStartsCountsWhateverTheRounding) {
+  plans_["A"].BillingDay = 20;
+  files_.content[kCsv] = Line(Dec(23, 23, 55), kHour / 12, 1, "A");
+  EXPECT_TRUE(Load(Dec(24, 0) - 1e-9).empty());
+  EXPECT_NEAR(table_[0].TodayTime, kHour / 12, kTime);
+  EXPECT_NEAR(table_[0].BillingExpense, 1, kMoney);
+}
+
 TEST_F(TimeRecordsTest, BadLinesAreSkippedAndReportedOnceTheOthersCount) {
   files_.content[kCsv] =
       Line(Dec(23, 10), kHour, 3, "A") + "46379;5;1;A\r\n" + Line(Dec(23, 11), kHour, 1, "A");

@@ -179,10 +179,19 @@ class CalendarSoakTest : public MainformTest {
       if (!changed_[i] && Local() >= kChanges[i].at) {
         clock_.ShiftLocal(kChanges[i].by);
         changed_[i] = true;
+        online_across_changes_ += session_ && kChanges[i].at != kSetBack ? 1 : 0;
         if (kChanges[i].by > 0)
           NoteSkippedWindows(kChanges[i].at, kChanges[i].by);
       }
     }
+  }
+
+  bool NearDaylightSavingChange() {
+    for (double change : {kSpring2027, kAutumn2027, kSpring2028}) {
+      if (Local() > change - kHour / 2 && Local() < change + 1.5 * kHour)
+        return true;
+    }
+    return false;
   }
 
   // The weekly window the spring change skips is due right after it. (The hourly one of
@@ -235,6 +244,17 @@ class CalendarSoakTest : public MainformTest {
 
   // What the user and the world do at this step.
   void Act(std::mt19937& random) {
+    // Online across each change of daylight saving, on a plan whose night section covers
+    // the hours around it: the counters put the ticks on the hours the clock showed, the
+    // recount on those the start and the real length give.
+    if (NearDaylightSavingChange()) {
+      if (!session_) {
+        form_->CnListSelectItem("B1");
+        form_->Dial1Click();
+        Settle();
+      }
+      return;
+    }
     const double tod = TimeOfDay(Local());
     if (!session_ && (random() % 100 == 0 || (tod > 23.9 / 24 && random() % 4 == 0))) {
       form_->CnListSelectItem(kPlans[random() % std::size(kPlans)].entry);
@@ -496,6 +516,7 @@ class CalendarSoakTest : public MainformTest {
   uint64_t last_tick_ms_ = 0;
   int errors_ = 0, locked_appends_ = 0, rebuilds_ = 0, sleeps_ = 0, kills_ = 0, checked_days_ = 0;
   int held_starts_ = 0, held_start_errors_ = 0, skipped_windows_ = 0, reread_in_window_ = 0;
+  int online_across_changes_ = 0;
 };
 
 TEST_F(CalendarSoakTest, FourHundredDaysKeepEverySessionCountAndScheduleRight) {
@@ -567,15 +588,18 @@ TEST_F(CalendarSoakTest, FourHundredDaysKeepEverySessionCountAndScheduleRight) {
   EXPECT_TRUE(dialog_opened_);
   EXPECT_GT(held_start_errors_, 0);
   EXPECT_EQ(skipped_windows_, 2);
+  EXPECT_EQ(online_across_changes_, 3);
   EXPECT_EQ(reread_in_window_, 1);
   std::printf(
       "%d days checked, %zu sessions, %d sleeps, %d kills (%d starts with TimeCount.CSV held, "
       "%d with sessions waiting), %d rebuilds, %d held appends, %zu daily / %zu hourly / %zu "
       "weekly / %zu monthly / %zu loop runs, %d weekly windows skipped by the spring change, "
-      "%d list read again in the window of a schedule edited there\n",
+      "%d list read again in the window of a schedule edited there, %d changes of daylight "
+      "saving online\n",
       checked_days_, expected_.size(), sleeps_, kills_, held_starts_, held_start_errors_, rebuilds_,
       locked_appends_, runs_[kDaily].size(), runs_[kHourly].size(), runs_[kWeekly].size(),
-      runs_[kMonthly].size(), runs_[kLoop].size(), skipped_windows_, reread_in_window_);
+      runs_[kMonthly].size(), runs_[kLoop].size(), skipped_windows_, reread_in_window_,
+      online_across_changes_);
 }
 
 }  // namespace
