@@ -28,6 +28,11 @@ void SessionAccounting::CountUntil(const Moment& now) {
 void SessionAccounting::AccountingTick() {
   const Moment now = Now();
   CountUntil(now);
+  // A file another program held at start is tried again each minute.
+  if (now.monotonic_ms - last_unread_try_ms_ >= kUnreadRetryMs) {
+    last_unread_try_ms_ = now.monotonic_ms;
+    records_.AddUnread(connections_.Table(), plan_of_, now.local);
+  }
   const auto checkpoint = accounting_.CheckpointRecord(connections_.Table(), now);
   std::string error;
   if (checkpoint && !records_.WriteCheckpoint(*checkpoint, error))

@@ -26,7 +26,8 @@ class SessionAccounting {
   // The line of `entry` is up now.
   void RecordConnectTime(const std::string& entry);
   // Once a second, online or not. While a session runs its entry's counters grow and the
-  // checkpoint is renewed every half minute.
+  // checkpoint is renewed every half minute; a "TimeCount.CSV" that could not be read at
+  // start is tried again every minute until its sessions are counted.
   void AccountingTick();
   // The session ended: the counters count it to this moment, and its line is appended to
   // "TimeCount.CSV", once per session.
@@ -44,4 +45,6 @@ class SessionAccounting {
   const PlanOf plan_of_;
   Accounting accounting_;
   TimeRecords records_;
+  static constexpr uint64_t kUnreadRetryMs = 60000;
+  uint64_t last_unread_try_ms_ = 0;
 };

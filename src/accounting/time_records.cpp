@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <set>
+#include <utility>
 
 #include "accounting/accounting.h"
 #include "platform/date_time.h"
@@ -254,16 +256,52 @@ std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, cons
   TimeRecordReader reader([&tally](const TimeRecordView& session) { tally.Add(session); },
                           locale_.DecimalSeparator());
   std::string error;
+  counted_.reset();
   if (ReadRecords(reader, error)) {
     ReportBadLines(Path(), reader, problems);
-  } else if (const bool missing = error.empty(); !missing || !files_.Append(Path(), "", error)) {
-    problems.push_back((missing ? "Cannot create " : "Cannot read ") + Path() + ": " + error);
+  } else if (error.empty()) {
+    if (!files_.Append(Path(), "", error))
+      problems.push_back("Cannot create " + Path() + ": " + error);
+  } else {
+    problems.push_back("Cannot read " + Path() + ": " + error +
+                       "\nToday's and the billing period's time and cost leave its sessions out "
+                       "until it can be read.");
+    counted_.emplace();
   }
   for (const std::vector<TimeRecord>* kept : {&unverified_, &unsaved_}) {
-    for (const TimeRecord& session : *kept)
+    for (const TimeRecord& session : *kept) {
       tally.Add(session);
+      Counted(session);
+    }
   }
   return problems;
+}
+
+void TimeRecords::Counted(const TimeRecord& session) {
+  if (counted_)
+    counted_->insert({FormatReal(session.start, '.'), session.entry});
+}
+
+bool TimeRecords::AddUnread(TAccountTable& table, const PlanOf& plan_of, double now) {
+  if (!counted_)
+    return true;
+  Tally tally(table, plan_of, now);
+  std::multiset<std::pair<std::string, std::string>> counted = *counted_;
+  TimeRecordReader reader(
+      [&](const TimeRecordView& session) {
+        const auto found =
+            counted.find({FormatReal(session.start, '.'), std::string(session.entry)});
+        if (found == counted.end())
+          tally.Add(session);
+        else
+          counted.erase(found);
+      },
+      locale_.DecimalSeparator());
+  std::string error;
+  if (!ReadRecords(reader, error) && !error.empty())
+    return false;
+  counted_.reset();
+  return true;
 }
 
 std::string TimeRecords::Lines(const std::vector<TimeRecord>& records) {
@@ -283,6 +321,7 @@ bool TimeRecords::SaveSessionRecord(const TimeRecord& record, std::string& error
     KeepInCheckpoint(std::nullopt, ignored);  // the sessions stay in memory all the same
     return false;
   }
+  Counted(record);  // its time is in the counters already
   unsaved_.clear();
   KeepInCheckpoint(std::nullopt, ignored);
   return true;

@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -104,6 +106,11 @@ class TimeRecords {
   // number and text, the others in one text with their count; the other lines still count.
   // The file is read a piece at a time: its size costs time, not memory.
   std::vector<std::string> LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of, double now);
+  // After a start at which "TimeCount.CSV" existed but could not be read: adds its sessions
+  // to the rows as LoadTimeRecords would, but for those the counters hold already (the
+  // sessions of the checkpoint and those this run wrote). True once done, or when nothing
+  // was left out; false while it still cannot be read.
+  bool AddUnread(TAccountTable& table, const PlanOf& plan_of, double now);
 
   // Appends the record's line, after those of earlier sessions that could not be written
   // (of those kept while the file could not be read, the ones it does not hold yet),
@@ -140,6 +147,8 @@ class TimeRecords {
   // `error`, while the file cannot be read.
   bool Verify(std::string& error);
   std::string Lines(const std::vector<TimeRecord>& records);
+  // Notes a session the counters hold, while the file's are left out.
+  void Counted(const TimeRecord& session);
   // Reads "TimeCount.CSV" through `reader`; false as Files::ReadPieces.
   bool ReadRecords(TimeRecordReader& reader, std::string& error);
 
@@ -149,4 +158,7 @@ class TimeRecords {
   // Sessions of the checkpoint found at start while "TimeCount.CSV" could not be read, so
   // that which of them it holds is not known yet.
   std::vector<TimeRecord> unverified_;
+  // While the sessions of a file unread at start are not counted: the sessions the
+  // counters hold already, by start as a line writes it and entry.
+  std::optional<std::multiset<std::pair<std::string, std::string>>> counted_;
 };

@@ -254,4 +254,28 @@ TEST_F(TimeRecordsTest, CheckpointSessionsTheFileCannotTakeAtStartAreKeptCounted
   EXPECT_FALSE(files_.Exists(kCheckpoint));
 }
 
+// Held by another program at start, the file's sessions count once it can be read; those
+// the counters hold already, the checkpoint's and this run's, count once.
+TEST_F(TimeRecordsTest, AFileUnreadAtStartIsCountedOnceItCanBeRead) {
+  const std::string held = Line(Dec(23, 8), kHour, 1, "A");
+  files_.content[kCsv] = Line(Dec(23, 6), kHour, 5, "A") + held;
+  files_.content[kCheckpoint] = held;  // the run died after writing it
+  files_.unreadable.insert(kCsv);
+  const std::vector<std::string> problems = Load(Dec(23, 20));
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(problems[1], "Cannot read " + kCsv + ": " + kHeld +
+                             "\nToday's and the billing period's time and cost leave its "
+                             "sessions out until it can be read.");
+  EXPECT_NEAR(table_[0].TodayExpense, 1, kMoney);
+  std::string error;
+  ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 21), kHour, 2, "A"}, error));
+  table_[0].TodayExpense += 2;  // as the ticks counted it
+  const PlanOf plan_of = [this](const std::string& entry) { return plans_[entry]; };
+  EXPECT_FALSE(records_.AddUnread(table_, plan_of, Dec(23, 22)));
+  files_.unreadable.clear();
+  EXPECT_TRUE(records_.AddUnread(table_, plan_of, Dec(23, 22)));
+  EXPECT_TRUE(records_.AddUnread(table_, plan_of, Dec(23, 23)));
+  EXPECT_NEAR(table_[0].TodayExpense, 5 + 1 + 2, kMoney);
+}
+
 }  // namespace
