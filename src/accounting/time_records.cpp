@@ -321,7 +321,8 @@ bool TimeRecords::SaveSessionRecord(const TimeRecord& record, std::string& error
     KeepInCheckpoint(std::nullopt, ignored);  // the sessions stay in memory all the same
     return false;
   }
-  Counted(record);  // its time is in the counters already
+  for (const TimeRecord& written : unsaved_)
+    Counted(written);  // their time is in the counters already
   unsaved_.clear();
   KeepInCheckpoint(std::nullopt, ignored);
   return true;

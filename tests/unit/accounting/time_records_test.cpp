@@ -267,15 +267,19 @@ TEST_F(TimeRecordsTest, AFileUnreadAtStartIsCountedOnceItCanBeRead) {
                              "\nToday's and the billing period's time and cost leave its "
                              "sessions out until it can be read.");
   EXPECT_NEAR(table_[0].TodayExpense, 1, kMoney);
+  // This run's sessions, one of them written only at the second try.
   std::string error;
+  files_.writable = false;
+  EXPECT_FALSE(records_.SaveSessionRecord({Dec(23, 20), kHour / 2, 3, "A"}, error));
+  files_.writable = true;
   ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 21), kHour, 2, "A"}, error));
-  table_[0].TodayExpense += 2;  // as the ticks counted it
+  table_[0].TodayExpense += 3 + 2;  // as the ticks counted them
   const PlanOf plan_of = [this](const std::string& entry) { return plans_[entry]; };
   EXPECT_FALSE(records_.AddUnread(table_, plan_of, Dec(23, 22)));
   files_.unreadable.clear();
   EXPECT_TRUE(records_.AddUnread(table_, plan_of, Dec(23, 22)));
   EXPECT_TRUE(records_.AddUnread(table_, plan_of, Dec(23, 23)));
-  EXPECT_NEAR(table_[0].TodayExpense, 5 + 1 + 2, kMoney);
+  EXPECT_NEAR(table_[0].TodayExpense, 5 + 1 + 3 + 2, kMoney);
 }
 
 }  // namespace
