@@ -381,6 +381,16 @@ void Tmainform::CheckTimerTimer() {
   monitor_.CheckTimerTimer();
 }
 
+void Tmainform::SystemSuspending() {
+  dialing_.Suspending();
+}
+
+// Echoes that went out before the sleep tell nothing about the line after it.
+void Tmainform::SystemResumed() {
+  keep_alive_.Reset();
+  dialing_.Resumed();
+}
+
 void Tmainform::About1Click() {
   help_.About1Click();
 }

@@ -87,6 +87,9 @@ class Tmainform : private LineEvents {
   void WMHotKey(int id);
   // The monitor's one-second tick.
   void CheckTimerTimer();
+  // The system is about to sleep, and woke from it.
+  void SystemSuspending();
+  void SystemResumed();
 
   const CommandTable& Commands() const { return commands_; }
   AppSettings& Settings() { return settings_; }

@@ -52,12 +52,14 @@ DialingController::DialingController(const MainPorts& ports, TDialUp& dialup, Ap
       view_(view),
       wait_time_timer_(ports.ui.CreateTimer()),
       redial_timer_(ports.ui.CreateTimer()),
+      patient_retry_timer_(ports.ui.CreateTimer()),
       line_ended_(ports.ui.CreateSignal()),
       budget_(ports, connections, log, events) {
   wait_time_timer_->SetInterval(80000);
   wait_time_timer_->OnTimer = [this] { WaitTimeTimerTimer(); };
   redial_timer_->SetInterval(3000);
   redial_timer_->OnTimer = [this] { RedialTimerTimer(); };
+  patient_retry_timer_->OnTimer = [this] { PatientRetryTimerTimer(); };
   // A late setting for a line already handled finds the line in hand still known, or
   // the program offline: both do nothing, so a drop is never acted on twice. Exit hangs
   // up while online and tears the window down: that line's end is no drop to act on.
@@ -121,6 +123,7 @@ void DialingController::DialCurrentEntry() {
     slow_connects_ = 0;
   failures_ = refusals_ = 0;
   next_numbers_.clear();
+  StopPatientRetry();
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
@@ -215,6 +218,7 @@ void DialingController::HandleConnected() {
   session_.RecordConnectTime(last_dialed_entry_);
   was_connected_ = true;
   failures_ = refusals_ = 0;
+  StopPatientRetry();
   down_reason_.clear();
   connected_ms_ = ports_.clock.MonotonicMs();
   speed_check_due_ = slow_connects_ < kSlowConnectsKept;
@@ -270,12 +274,51 @@ void DialingController::ApplyTimerIntervals() {
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
 }
 
+void DialingController::HangUpDeadLine(int echoes) {
+  if (!online_)
+    return;
+  log_.WriteDialLog(
+      "No answer to " + std::to_string(echoes) + " keep-alive echoes and no data received",
+      LogKind::Error);
+  down_reason_ = "no answer to the keep-alive";
+  HangUpLine();
+}
+
+void DialingController::Suspending() {
+  if (!settings_.CkbResumeCheck || asleep_)
+    return;
+  asleep_ = true;
+  asleep_ms_ = ports_.clock.MonotonicMs();
+  session_.SaveSessionRecord();
+}
+
+void DialingController::Resumed() {
+  if (!asleep_)
+    return;
+  if (online_ && !hanging_up_ && dialup_.ConnectionGone()) {
+    down_reason_ = "lost during a sleep";
+    HandleDisconnected();
+  } else if (online_) {
+    log_.WriteDialLog("Awake again: the line is still up, and a new session begins.",
+                      LogKind::Message);
+    session_.RecordConnectTime(last_dialed_entry_);
+    connected_ms_ = ports_.clock.MonotonicMs();
+  }
+  asleep_ = false;
+}
+
+// A drop around a sleep is redialed once the modem had time to come back.
 void DialingController::HandleDisconnected() {
   SetOnlineState(false);
   if (was_connected_ && settings_.CkbKeepConnection) {
     was_connected_ = false;
     dialup_.Entry = last_dialed_entry_;
-    Redial();
+    if (asleep_) {
+      redial_timer_->SetInterval(static_cast<unsigned>(settings_.UdResumeSettle) * 1000);
+      redial_timer_->SetEnabled(true);
+    } else {
+      Redial();
+    }
   }
   PlayEventSound(EventSound::Disconnect);
 }
@@ -298,8 +341,8 @@ void DialingController::LogLineDown() {
   down_reason_.clear();
   if (!settings_.CkbDetailedLog)
     return;
-  const double lasted =
-      static_cast<double>(ports_.clock.MonotonicMs() - connected_ms_) / 86400000.0;
+  const uint64_t ended = asleep_ ? asleep_ms_ : ports_.clock.MonotonicMs();
+  const double lasted = static_cast<double>(ended - connected_ms_) / 86400000.0;
   log_.WriteDialLog("Line down: " + reason + "; the session lasted " + FormatDuration(lasted) + ".",
                     LogKind::Message);
 }
@@ -325,6 +368,7 @@ void DialingController::HangUpAs(const std::string& reason) {
   user_hung_up_ = true;
   down_reason_ = reason;
   wait_time_timer_->SetEnabled(false);
+  StopPatientRetry();
   was_connected_ = false;
   HangUpLine();
   SetOnlineState(false);
@@ -337,6 +381,7 @@ void DialingController::HangUpAs(const std::string& reason) {
 
 void DialingController::HangUpForExit() {
   user_hung_up_ = true;  // no automatic redial may start from here on
+  StopPatientRetry();
   HangUpLine();
 }
 
@@ -365,13 +410,19 @@ void DialingController::WaitTimeTimerTimer() {
 void DialingController::AfterFailure(int error) {
   ++failures_;
   refusals_ = IsRefusal(error) ? refusals_ + 1 : 0;
+  // Accounts get locked after wrong passwords: a refusal stop is never retried.
   if (settings_.CkbStopOnRefusal && refusals_ >= kRefusalsStop) {
     StopRedialing("Redialing stopped: the user name or password was refused twice in a row (" +
-                  Attempts(failures_) + ").");
+                      Attempts(failures_) + ").",
+                  false);
+    return;
+  }
+  if (patient_) {
+    patient_retry_timer_->SetEnabled(true);
     return;
   }
   if (settings_.UdStopAfterFailures > 0 && failures_ >= settings_.UdStopAfterFailures) {
-    StopRedialing("Redialing stopped after " + Attempts(failures_) + " in a row.");
+    StopRedialing("Redialing stopped after " + Attempts(failures_) + " in a row.", true);
     return;
   }
   if (settings_.CkbNextNumberWhenBusy &&
@@ -382,12 +433,40 @@ void DialingController::AfterFailure(int error) {
 }
 
 // A vanished attempt's wait would otherwise find the handle gone and redial all the same.
-void DialingController::StopRedialing(const std::string& why) {
+void DialingController::StopRedialing(const std::string& why, bool patient) {
   wait_time_timer_->SetEnabled(false);
   redial_timer_->SetEnabled(false);
   view_.SetOnlineLabel("Offline", kOfflineColor);
   log_.WriteDialLog(why, LogKind::Error);
   events_.Warn(why);
+  StopPatientRetry();
+  if (!patient || !settings_.CkbPatientRetry)
+    return;
+  patient_ = true;
+  patient_retry_timer_->SetInterval(static_cast<unsigned>(settings_.UdPatientRetryMinutes) * 60000);
+  patient_retry_timer_->SetEnabled(true);
+}
+
+void DialingController::StopPatientRetry() {
+  patient_ = false;
+  patient_retry_timer_->SetEnabled(false);
+}
+
+// Each try is one dial of the program's, through the budget; a failed one waits for the
+// next try instead of redialing.
+void DialingController::PatientRetryTimerTimer() {
+  patient_retry_timer_->SetEnabled(false);
+  if (!patient_ || online_ || dialing_ || user_hung_up_)
+    return;
+  log_.WriteDialLog("Patient retry: dialing " + last_dialed_entry_ + " again, every " +
+                        std::to_string(settings_.UdPatientRetryMinutes) +
+                        " minutes until it connects.",
+                    LogKind::Message);
+  dialup_.Entry = last_dialed_entry_;
+  if (budget_.MayDial(dialup_.Entry, DialBy::Program))
+    StartDial();
+  else
+    StopPatientRetry();
 }
 
 unsigned DialingController::RedialDelayMs() const {

@@ -84,6 +84,16 @@ class DialingController {
   // The wait and redial timers take UdWaitTime and UdRedialAfter now, not only at the
   // next dial.
   void ApplyTimerIntervals();
+  // The keep-alive found the line up but dead after `echoes` unanswered echoes: said in
+  // the log, and hung up not as the user's, so keep-connection dials again.
+  void HangUpDeadLine(int echoes);
+  // With CkbResumeCheck, the system is going to sleep: the session in hand ends now in
+  // the records. Time asleep never counts.
+  void Suspending();
+  // The system woke from the sleep Suspending saw: the line is checked at once. One that
+  // went down is a drop, which keep-connection redials after UdResumeSettle seconds, as
+  // it does any drop seen while asleep; one still up begins a new session now.
+  void Resumed();
 
   // The dial-up component's events.
   void DialUpDialing();
@@ -95,6 +105,7 @@ class DialingController {
   // Timer handlers.
   void WaitTimeTimerTimer();
   void RedialTimerTimer();
+  void PatientRetryTimerTimer();
 
   void PlayEventSound(EventSound kind);
 
@@ -105,6 +116,7 @@ class DialingController {
   const std::string& LastDialedEntry() const { return last_dialed_entry_; }
   const UiTimer& WaitTimeTimer() const { return *wait_time_timer_; }
   const UiTimer& RedialTimer() const { return *redial_timer_; }
+  const UiTimer& PatientRetryTimer() const { return *patient_retry_timer_; }
 
  private:
   // Dials dialup.Entry as the user's Dial does: no longer hung up, the redial delay
@@ -116,7 +128,9 @@ class DialingController {
   // A dial failed (`error`, 0 for an attempt that vanished): stops redialing when the
   // options say so, else moves to the next number when asked and arms the redial.
   void AfterFailure(int error);
-  void StopRedialing(const std::string& why);
+  // With CkbPatientRetry and `patient`, a try every UdPatientRetryMinutes follows.
+  void StopRedialing(const std::string& why, bool patient);
+  void StopPatientRetry();
   // The pause before the next redial, longer after each failure with CkbLongerWait.
   unsigned RedialDelayMs() const;
   void TryNextNumber();
@@ -152,6 +166,9 @@ class DialingController {
   DialingView& view_;
   std::unique_ptr<UiTimer> wait_time_timer_;
   std::unique_ptr<UiTimer> redial_timer_;
+  // After redialing stopped: a dial of the program's each time it fires, until one
+  // connects or the user dials or hangs up.
+  std::unique_ptr<UiTimer> patient_retry_timer_;
   // Set by RAS when the line in hand ends: the drop is noticed at once, not at the next
   // tick of the monitor, which stays the way for a RAS without the notification.
   std::unique_ptr<UiSignal> line_ended_;
@@ -162,6 +179,9 @@ class DialingController {
   bool user_hung_up_ = true;
   bool hanging_up_ = false;  // inside HangUpLine, whose wait pumps messages
   bool was_connected_ = false;
+  bool asleep_ = false;     // between Suspending and Resumed
+  uint64_t asleep_ms_ = 0;  // monotonic, since Suspending
+  bool patient_ = false;    // redialing stopped and the patient retry is on
   std::string last_dialed_entry_;
   int program_commands_ = 0;  // RunAsProgram scopes in progress
   // With CkbDetailedLog: why the line in hand goes down, when the program takes it down,

@@ -5,16 +5,32 @@ KeepAlive::KeepAlive(const MainPorts& ports, TDialUp& dialup, const AppSettings&
                      ConnectionLog& log)
     : dialup_(dialup), settings_(settings), log_(log), ping_(ports.network, ports.clock) {
   ping_.Timeout = 60000;
+  ping_.OnPing = [this](TPing&, uint32_t status, uint32_t, uint32_t) {
+    if (status == 0)
+      watch_.Answered();
+  };
 }
 
-void KeepAlive::KeepAlivePing(bool online) {
+void KeepAlive::Reset() {
+  ping_tick_count_ = 0;
+  watch_.Restart();
+}
+
+bool KeepAlive::KeepAlivePing(bool online) {
   if (!settings_.CkbPingSrv || settings_.UdPingSrv <= 0)
-    return;
+    return false;
   ping_tick_count_ = (ping_tick_count_ + 1) % (settings_.UdPingSrv * 60);
   // Without a connection there is no server: the echo would go to the all-ones address.
   if (ping_tick_count_ != 0 || !online)
-    return;
-  dialup_.GetIPAddresses(dialup_.ConnectionHandle());
+    return false;
+  const RasHandle handle = dialup_.ConnectionHandle();
+  if (handle != watched_handle_) {
+    watch_.Restart();
+    watched_handle_ = handle;
+  }
+  if (watch_.EchoDue(dialup_.BytesRecv(), settings_.CkbDeadLine ? settings_.UdDeadLineEchoes : 0))
+    return true;
+  dialup_.GetIPAddresses(handle);
   ping_.Hostname = dialup_.ServerIP();
   try {
     ping_.Ping();
@@ -23,4 +39,5 @@ void KeepAlive::KeepAlivePing(bool online) {
       log_.WriteDialLog(e.what(), LogKind::Error);
     no_icmp_logged_ = true;
   }
+  return false;
 }

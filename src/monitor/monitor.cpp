@@ -97,7 +97,8 @@ void Monitor::DrawHistogram() {
 }
 
 void Monitor::KeepAlivePing() {
-  keep_alive_.KeepAlivePing(dialing_.Online());
+  if (keep_alive_.KeepAlivePing(dialing_.Online()))
+    dialing_.HangUpDeadLine(settings_.UdDeadLineEchoes);
 }
 
 void Monitor::UpdateTrayHint() {

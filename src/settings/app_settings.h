@@ -9,10 +9,13 @@
 struct UpDownRange {
   int32_t Min, Max;
 };
-inline constexpr UpDownRange kWaitTimeRange{3, 999};     // UdWaitTime, seconds
-inline constexpr UpDownRange kRedialAfterRange{1, 999};  // UdRedialAfter, seconds
-inline constexpr UpDownRange kPingSrvRange{1, 100};      // UdPingSrv, minutes
-inline constexpr UpDownRange kStopAfterRange{0, 999};    // UdStopAfterFailures, attempts
+inline constexpr UpDownRange kWaitTimeRange{3, 999};       // UdWaitTime, seconds
+inline constexpr UpDownRange kRedialAfterRange{1, 999};    // UdRedialAfter, seconds
+inline constexpr UpDownRange kPingSrvRange{1, 100};        // UdPingSrv, minutes
+inline constexpr UpDownRange kStopAfterRange{0, 999};      // UdStopAfterFailures, attempts
+inline constexpr UpDownRange kDeadLineEchoesRange{1, 20};  // UdDeadLineEchoes, echoes
+inline constexpr UpDownRange kResumeSettleRange{1, 300};   // UdResumeSettle, seconds
+inline constexpr UpDownRange kPatientRetryRange{1, 1440};  // UdPatientRetryMinutes
 
 // A value-initialised record holds every default. The one default that depends on the
 // keyboard layout, HotKey_Dial ("Alt+`"), is set here as a US layout reads it;
@@ -76,6 +79,13 @@ struct AppSettings {
   bool CkbNextNumberWhenBusy = false;
   // One log line for each session's end: why, and how long it lasted.
   bool CkbDetailedLog = false;
+  // Watching the line; all off by default.
+  bool CkbDeadLine = false;  // hang up a line whose keep-alive echoes go unanswered
+  int32_t UdDeadLineEchoes = 3;
+  bool CkbResumeCheck = false;   // end the session at a sleep, check the line on waking
+  int32_t UdResumeSettle = 5;    // seconds for the modem to return before Keep redials
+  bool CkbPatientRetry = false;  // after redialing stopped, try again every so often
+  int32_t UdPatientRetryMinutes = 15;
 
   bool operator==(const AppSettings&) const = default;
 };

@@ -1,8 +1,10 @@
-// The Options dialog's window: loads the form's controls into the three pages, reads them
+// The Options dialog's window: loads the form's controls into the four pages, reads them
 // back, and hands every click that has a rule to the form.
 #include <windows.h>
 #include <commctrl.h>
 #include <uxtheme.h>
+
+#include <iterator>
 
 #include "settings/options_dialog.h"
 #include "settings/options_ids.h"
@@ -33,6 +35,9 @@ constexpr CheckBinding kChecks[] = {
     {IDC_CKBLONGERWAIT, &OptionControls::CkbLongerWait},
     {IDC_CKBNEXTNUMBERWHENBUSY, &OptionControls::CkbNextNumberWhenBusy},
     {IDC_CKBSOUNDEFFECT, &OptionControls::CkbSoundEffect},
+    {IDC_CKBDEADLINE, &OptionControls::CkbDeadLine},
+    {IDC_CKBRESUMECHECK, &OptionControls::CkbResumeCheck},
+    {IDC_CKBPATIENTRETRY, &OptionControls::CkbPatientRetry},
 };
 
 // Radio buttons with consecutive ids, their group box (if any) just before the first.
@@ -60,6 +65,9 @@ constexpr UpDownBinding kUpDowns[] = {
     {IDC_UDPINGSRV, kPingSrvRange, &OptionControls::UdPingSrv},
     {IDC_UDSTOPAFTER, kStopAfterRange, &OptionControls::UdStopAfterFailures},
     {IDC_UDSCALE, kScaleRange, &OptionControls::UdScale},
+    {IDC_UDDEADLINEECHOES, kDeadLineEchoesRange, &OptionControls::UdDeadLineEchoes},
+    {IDC_UDRESUMESETTLE, kResumeSettleRange, &OptionControls::UdResumeSettle},
+    {IDC_UDPATIENTRETRY, kPatientRetryRange, &OptionControls::UdPatientRetryMinutes},
 };
 
 // The sound rows in tag order.
@@ -74,10 +82,13 @@ constexpr SoundRowIds kSoundRows[] = {
     {IDC_CKBERRORSOUND, IDC_EDERRORSOUNDFILE, IDC_BTNERRORBROWSE, IDC_BTNPLAYERRORSOUND},
 };
 
-constexpr const char* kPageCaptions[] = {"&General", "&Connection", "&Graph && Sound"};
+constexpr const char* kPageCaptions[] = {"&General", "&Connection", "&Graph && Sound",
+                                         "Line watc&h"};
+constexpr int kPageCount = static_cast<int>(std::size(kPageCaptions));
 // Where each page's ids begin, and where the last one's end.
 constexpr int kPageIds[] = {IDC_OPTIONS_GENERAL_FIRST, IDC_OPTIONS_CONNECTION_FIRST,
-                            IDC_OPTIONS_GRAPHSOUND_FIRST, IDC_OPTIONS_PAGES_END};
+                            IDC_OPTIONS_GRAPHSOUND_FIRST, IDC_OPTIONS_LINEWATCH_FIRST,
+                            IDC_OPTIONS_PAGES_END};
 
 class OptionsDialog : public DialogWin {
  public:
@@ -115,7 +126,7 @@ void OptionsDialog::OnInit() {
 }
 
 void OptionsDialog::AddPages() {
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kPageCount; ++i) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(kPageCaptions[i]);
@@ -125,9 +136,9 @@ void OptionsDialog::AddPages() {
 }
 
 void OptionsDialog::ShowPage(int index) {
-  if (index < 0 || index > 2)
+  if (index < 0 || index >= kPageCount)
     return;
-  for (int page = 0; page < 3; ++page) {
+  for (int page = 0; page < kPageCount; ++page) {
     for (int id = kPageIds[page]; id < kPageIds[page + 1]; ++id) {
       if (HWND control = Item(id))
         ShowWindow(control, page == index ? SW_SHOW : SW_HIDE);
@@ -182,6 +193,10 @@ void OptionsDialog::UpdateOptionControls() {
   Enable(IDC_CBMINSPEED, e.CbMinSpeed);
   Enable(IDC_BTNSETPWD, e.BtnSetPWD);
   Enable(IDC_EDPINGSRV, e.EdPingSrv);
+  Enable(IDC_CKBDEADLINE, e.CkbDeadLine);
+  Enable(IDC_EDDEADLINEECHOES, e.EdDeadLineEchoes);
+  Enable(IDC_EDRESUMESETTLE, e.EdResumeSettle);
+  Enable(IDC_EDPATIENTRETRY, e.EdPatientRetry);
   EnableIds(IDC_RGCOPYIP, IDC_RBCOPYIP2, e.RgCopyIP);
   EnableIds(IDC_RGCONNECTONSTARTUP, IDC_RBCONNECTONSTARTUP1, e.RgConnectOnStartup);
   for (size_t i = 0; i < e.SoundRows.size(); ++i)

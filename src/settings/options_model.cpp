@@ -71,6 +71,12 @@ void TOptionForm::ShowSettings(const AppSettings& s) {
   c.CkbStopOnRefusal = s.CkbStopOnRefusal;
   c.CkbLongerWait = s.CkbLongerWait;
   c.CkbNextNumberWhenBusy = s.CkbNextNumberWhenBusy;
+  c.CkbDeadLine = s.CkbDeadLine;
+  c.UdDeadLineEchoes = Clamp(s.UdDeadLineEchoes, kDeadLineEchoesRange);
+  c.CkbResumeCheck = s.CkbResumeCheck;
+  c.UdResumeSettle = Clamp(s.UdResumeSettle, kResumeSettleRange);
+  c.CkbPatientRetry = s.CkbPatientRetry;
+  c.UdPatientRetryMinutes = Clamp(s.UdPatientRetryMinutes, kPatientRetryRange);
 
   c.Sounds = {{{s.EnableConnectSound, OfferedSound(s.ConnectSoundFile, "connect.wav")},
                {s.EnableDisconnectSound, OfferedSound(s.DisconnectSoundFile, "disconnect.wav")},
@@ -95,6 +101,10 @@ OptionEnables TOptionForm::UpdateOptionControls() const {
   e.EdPingSrv = c.CkbPingSrv;
   e.RgCopyIP = c.CkbCopyIP;
   e.RgConnectOnStartup = c.CkbConnectOnStartup;
+  e.CkbDeadLine = c.CkbPingSrv;
+  e.EdDeadLineEchoes = c.CkbPingSrv && c.CkbDeadLine;
+  e.EdResumeSettle = c.CkbResumeCheck;
+  e.EdPatientRetry = c.CkbPatientRetry;
   for (size_t i = 0; i < c.Sounds.size(); ++i)
     e.SoundRows[i] = c.Sounds[i].Checked;
   return e;
@@ -127,6 +137,12 @@ void TOptionForm::StoreSettings(AppSettings& s) const {
   s.CkbStopOnRefusal = c.CkbStopOnRefusal;
   s.CkbLongerWait = c.CkbLongerWait;
   s.CkbNextNumberWhenBusy = c.CkbNextNumberWhenBusy;
+  s.CkbDeadLine = c.CkbDeadLine;
+  s.UdDeadLineEchoes = Clamp(c.UdDeadLineEchoes, kDeadLineEchoesRange);
+  s.CkbResumeCheck = c.CkbResumeCheck;
+  s.UdResumeSettle = Clamp(c.UdResumeSettle, kResumeSettleRange);
+  s.CkbPatientRetry = c.CkbPatientRetry;
+  s.UdPatientRetryMinutes = Clamp(c.UdPatientRetryMinutes, kPatientRetryRange);
 
   s.EnableConnectSound = c.Sounds[0].Checked;
   s.ConnectSoundFile = c.Sounds[0].File;

@@ -35,7 +35,7 @@ inline constexpr int kConnectSoundTag = 1;
 inline constexpr int kDisconnectSoundTag = 2;
 inline constexpr int kErrorSoundTag = 3;
 
-// What the controls of the three pages hold. A radio group or a list holds the index of
+// What the controls of the four pages hold. A radio group or a list holds the index of
 // its checked button or chosen item, -1 for none; an up-down holds its position.
 struct OptionControls {
   // General
@@ -63,6 +63,13 @@ struct OptionControls {
   bool CkbStopOnRefusal = false;
   bool CkbLongerWait = false;
   bool CkbNextNumberWhenBusy = false;
+  // Line watch
+  bool CkbDeadLine = false;
+  int32_t UdDeadLineEchoes = kDeadLineEchoesRange.Min;
+  bool CkbResumeCheck = false;
+  int32_t UdResumeSettle = kResumeSettleRange.Min;
+  bool CkbPatientRetry = false;
+  int32_t UdPatientRetryMinutes = kPatientRetryRange.Min;
   // Graph & Sound, the sound rows in tag order
   std::array<SoundRowControls, 3> Sounds;
   int32_t UdScale = kScaleRange.Min;
@@ -79,6 +86,10 @@ struct OptionEnables {
   bool EdPingSrv = false;
   bool RgCopyIP = false;  // the group and its buttons
   bool RgConnectOnStartup = false;
+  bool CkbDeadLine = false;  // the watch needs the keep-alive's echoes
+  bool EdDeadLineEchoes = false;
+  bool EdResumeSettle = false;
+  bool EdPatientRetry = false;
   std::array<bool, 3> SoundRows{};  // each row's edit, Browse and Play
 };
 

@@ -86,6 +86,12 @@ const Value kValues[] = {
     {"CkbLongerWait", &AppSettings::CkbLongerWait},
     {"CkbNextNumberWhenBusy", &AppSettings::CkbNextNumberWhenBusy},
     {"CkbDetailedLog", &AppSettings::CkbDetailedLog},
+    {"CkbDeadLine", &AppSettings::CkbDeadLine},
+    {"UdDeadLineEchoes", Bounded{&AppSettings::UdDeadLineEchoes, kDeadLineEchoesRange}},
+    {"CkbResumeCheck", &AppSettings::CkbResumeCheck},
+    {"UdResumeSettle", Bounded{&AppSettings::UdResumeSettle, kResumeSettleRange}},
+    {"CkbPatientRetry", &AppSettings::CkbPatientRetry},
+    {"UdPatientRetryMinutes", Bounded{&AppSettings::UdPatientRetryMinutes, kPatientRetryRange}},
     {"Rt_LastSelect", LastSelect{}, "CkbSoundEffect"},
 };
 

@@ -181,6 +181,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_HOTKEY:
       controller_.WMHotKey(static_cast<int>(wparam));
       return 0;
+    case WM_POWERBROADCAST:
+      if (wparam == PBT_APMSUSPEND)
+        controller_.SystemSuspending();
+      else if (wparam == PBT_APMRESUMEAUTOMATIC)
+        controller_.SystemResumed();
+      return TRUE;
     case WM_CLOSE:
       if (controller_.FormClose())
         DestroyWindow(hwnd_);

@@ -1,6 +1,7 @@
 // A soak of the running program on fake time: thousands of dials through the RAS
-// substitute, mixing every way a dial can end, with keep-connection switched on and off
-// and the user's actions and schedules loaded. No dial may end stuck, leave a line behind
+// substitute, mixing every way a dial can end and sleeps of the machine, with
+// keep-connection switched on and off, the user's actions and schedules loaded and every
+// watch of the line on. No dial may end stuck, leave a line behind
 // in RAS, or cost a session its one line in TimeCount.CSV.
 #include <gtest/gtest.h>
 
@@ -25,10 +26,10 @@ constexpr const char* kTimeCount = "C:\\Tarvolin\\TimeCount.CSV";
 constexpr uint64_t kPatienceMs = 60000;
 
 // What the user does in one cycle; connects and drops come twice as often as the others.
-enum class Move { Connect, Drop, Busy, Locked, Vanish, Refuse, HangUp, Redial, Wait };
+enum class Move { Connect, Drop, Busy, Locked, Vanish, Refuse, HangUp, Redial, Wait, Sleep };
 constexpr Move kMoves[] = {Move::Connect, Move::Connect, Move::Drop,   Move::Drop,
                            Move::Busy,    Move::Locked,  Move::Vanish, Move::Refuse,
-                           Move::HangUp,  Move::Redial,  Move::Wait};
+                           Move::HangUp,  Move::Redial,  Move::Wait,   Move::Sleep};
 // Each move's name and the entry it dials, in the order of Move.
 struct MoveText {
   const char* name;
@@ -42,7 +43,8 @@ constexpr MoveText kMoveTexts[] = {{"connect", "Good"},
                                    {"refuse", "Refused"},
                                    {"hang-up while dialing", "Ringing"},
                                    {"redial hotkey while dialing", "Ringing"},
-                                   {"wait", ""}};
+                                   {"wait", ""},
+                                   {"sleep", "Good"}};
 constexpr const char* k631 = "\tError  \tThe port was disconnected by the user.";
 
 // Where a cycle may end.
@@ -88,6 +90,14 @@ class SoakTest : public MainformTest {
     settings.CkbStopOnRefusal = true;
     settings.CkbLongerWait = true;
     settings.CkbNextNumberWhenBusy = true;
+    // The watches of the line: echoes answered or not at random, while data always flows.
+    settings.CkbPingSrv = settings.CkbDeadLine = true;
+    settings.UdDeadLineEchoes = 1;
+    settings.CkbResumeCheck = true;
+    settings.UdResumeSettle = 1;
+    settings.CkbPatientRetry = true;
+    settings.UdPatientRetryMinutes = 1;
+    network_.mode = IcmpMode::Library;
   }
 
   // One cycle; false when it failed the test.
@@ -99,6 +109,10 @@ class SoakTest : public MainformTest {
     if (random() % 4 == 0) {
       form_->KeepConnection1Click();
     }
+    for (auto& answer : network_.pending) {
+      answer({random() % 2 == 0 ? 0u : 11010u, 0x7F000001, 1});
+    }
+    network_.pending.clear();
     move_ = kMoves[random() % std::size(kMoves)];
     if (!Perform(random)) {
       return false;
@@ -119,6 +133,8 @@ class SoakTest : public MainformTest {
         return HangUpWhileDialing();
       case Move::Redial:
         return RedialWhileDialing();
+      case Move::Sleep:
+        return Settle() && Sleep(random);
       default:
         return true;
     }
@@ -137,6 +153,18 @@ class SoakTest : public MainformTest {
     }
     rassim::Drop("Good");
     return RunUntil("notice the drop", [&] { return !form_->Dialing().Online(); });
+  }
+
+  // Hours asleep, in which the line may go down; no tick runs meanwhile.
+  bool Sleep(std::mt19937& random) {
+    form_->SystemSuspending();
+    clock_.Advance(3600000 * (1 + random() % 8));
+    dropped_in_sleep_ = form_->Dialing().Online() && random() % 2 == 0;
+    if (dropped_in_sleep_) {
+      rassim::Drop("Good");
+    }
+    form_->SystemResumed();
+    return !HasFailure();
   }
 
   bool HangUpWhileDialing() {
@@ -233,6 +261,11 @@ class SoakTest : public MainformTest {
         expected = end == End::Offline && form_->Dialing().UserHungUp() &&
                    LogCount("Connecting to Ringing...") == 2;
         break;
+      case Move::Sleep:
+        expected = !dropped_in_sleep_ ? end == End::Online
+                   : keep             ? end == End::RedialPending
+                                      : end == End::Offline;
+        break;
       case Move::Wait:
         break;
     }
@@ -269,7 +302,7 @@ class SoakTest : public MainformTest {
   // The program only ever appends to the file, so the lines read are taken out of it.
   bool CheckSessions() {
     const int connects = LogCount("Connected to server: ");
-    sessions_ += connects;
+    sessions_ += connects + LogCount("Awake again: the line is still up");
     int ups = 0;
     for (const auto& start : shell_.started) {
       ups += start.file == "up";
@@ -335,6 +368,7 @@ class SoakTest : public MainformTest {
 
   int cycle_ = 0;
   Move move_ = Move::Wait;
+  bool dropped_in_sleep_ = false;
   uintptr_t oldest_open_ = 0;  // handles before it are gone for good
   uintptr_t newest_ = 0;
   int sessions_ = 0;

@@ -36,6 +36,10 @@ AppSettings EditedSettings() {
   s.HisRecvMax = 9999 * 1024;
   s.DataRateOf = 2;
   s.CkbSoundEffect = false;
+  s.CkbDeadLine = s.CkbResumeCheck = s.CkbPatientRetry = true;
+  s.UdDeadLineEchoes = 20;
+  s.UdResumeSettle = 300;
+  s.UdPatientRetryMinutes = 1440;
   return s;
 }
 
@@ -110,6 +114,18 @@ TEST_F(OptionsModelTest, EachCheckBoxEnablesOnlyTheControlsThatDependOnIt) {
   e = form_.UpdateOptionControls();
   EXPECT_TRUE(e.BtnSetPWD && e.EdPingSrv && e.RgConnectOnStartup && e.SoundRows[2]);
   EXPECT_FALSE(e.CbMinSpeed || e.RgCopyIP || e.SoundRows[0] || e.SoundRows[1]);
+
+  // The dead-line watch needs the keep-alive's echoes.
+  EXPECT_TRUE(e.CkbDeadLine);
+  EXPECT_FALSE(e.EdDeadLineEchoes || e.EdResumeSettle || e.EdPatientRetry);
+  c.CkbDeadLine = c.CkbResumeCheck = true;
+  e = form_.UpdateOptionControls();
+  EXPECT_TRUE(e.EdDeadLineEchoes && e.EdResumeSettle);
+  c.CkbPingSrv = c.CkbResumeCheck = false;
+  c.CkbPatientRetry = true;
+  e = form_.UpdateOptionControls();
+  EXPECT_FALSE(e.CkbDeadLine || e.EdDeadLineEchoes || e.EdResumeSettle);
+  EXPECT_TRUE(e.EdPatientRetry);
 }
 
 TEST_F(OptionsModelTest, BrowseAndPlayActOnTheRowOfTheirTag) {

@@ -78,6 +78,12 @@ Values KnownValues() {
           {"UdStopAfterFailures", Number(5)},
           {"CkbStopOnRefusal", Number(1)},
           {"CkbLongerWait", Number(0)},
+          {"CkbDeadLine", Number(1)},
+          {"UdDeadLineEchoes", Number(4)},
+          {"CkbResumeCheck", Number(1)},
+          {"UdResumeSettle", Number(30)},
+          {"CkbPatientRetry", Number(1)},
+          {"UdPatientRetryMinutes", Number(30)},
           {"CkbNextNumberWhenBusy", Number(1)},
           {"CkbDetailedLog", Number(1)},
           {"Rt_LastSelect", Text("Work")}};
@@ -117,6 +123,10 @@ AppSettings KnownSettings() {
   s.CkbStopOnRefusal = true;
   s.CkbNextNumberWhenBusy = true;
   s.CkbDetailedLog = true;
+  s.CkbDeadLine = s.CkbResumeCheck = s.CkbPatientRetry = true;
+  s.UdDeadLineEchoes = 4;
+  s.UdResumeSettle = 30;
+  s.UdPatientRetryMinutes = 30;
   s.HisRecvMax = 20480;
   s.HisSentMax = 4096;
   s.DataRateOf = 1;

@@ -1,0 +1,170 @@
+// Watching the line: a line up but dead, a sleep and the wake after it, and the patient
+// retry after redialing stopped.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "mainform_fixture.h"
+#include "monitor/dead_line_watch.h"
+#include "rassim/rassim.h"
+
+namespace {
+
+constexpr uint64_t kMinute = 60000;
+constexpr uint64_t kHour = 60 * kMinute;
+constexpr const char* kTimeCount = "C:\\Tarvolin\\TimeCount.CSV";
+
+TEST(DeadLineWatch, ArmsAtTheFirstAnswerAndCountsOnlyMissesWithNoDataSinceTheFirst) {
+  DeadLineWatch watch;
+  for (int echo = 0; echo < 10; ++echo)  // a server that never answers
+    EXPECT_FALSE(watch.EchoDue(0, 3));
+  watch.Answered();
+  EXPECT_FALSE(watch.EchoDue(0, 3));  // answered: nothing missed
+  EXPECT_FALSE(watch.EchoDue(0, 3));  // 1 missed
+  EXPECT_FALSE(watch.EchoDue(0, 3));  // 2
+  EXPECT_TRUE(watch.EchoDue(0, 3));   // 3, and nothing came in
+  EXPECT_FALSE(watch.EchoDue(0, 0));  // off
+
+  // Data after the first miss: the run starts again from the last echo before it.
+  watch.Restart();
+  watch.Answered();
+  EXPECT_FALSE(watch.EchoDue(100, 2));
+  EXPECT_FALSE(watch.EchoDue(100, 2));  // 1 missed
+  EXPECT_FALSE(watch.EchoDue(500, 2));  // 2 missed, but data came in since the first
+  EXPECT_EQ(watch.Missed(), 2);
+  EXPECT_FALSE(watch.EchoDue(500, 2));  // the run begins at the echo sent at 500
+  EXPECT_EQ(watch.Missed(), 1);
+  EXPECT_TRUE(watch.EchoDue(500, 2));
+  watch.Answered();
+  EXPECT_FALSE(watch.EchoDue(500, 2));
+  EXPECT_EQ(watch.Missed(), 0);
+}
+
+class LineWatchTest : public MainformTest {
+ protected:
+  LineWatchTest()
+      : MainformTest(
+            "[Quiet]\nStepDelayMs=0\nRecvBps=0\nSendBps=0\n"
+            "[Busy]\nOutcome=busy\nStepDelayMs=0\n"
+            "[Locked]\nOutcome=badaccount\nStepDelayMs=0\n") {}
+
+  Tmainform& StartOnline(const std::string& entry) {
+    Tmainform& form = Start();
+    form.Settings().CkbKeepConnection = true;
+    form.CnListSelectItem(entry);
+    form.Dial1Click();
+    EXPECT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+    return form;
+  }
+
+  int Dials(const std::string& entry) { return LogCount("Connecting to " + entry + "..."); }
+  int Records() {
+    const std::string& csv = files_.content[kTimeCount];
+    return static_cast<int>(std::count(csv.begin(), csv.end(), '\n'));
+  }
+  double TodayHours(Tmainform& form) { return form.Connections().Table()[0].TodayTime * 24; }
+};
+
+TEST_F(LineWatchTest, AnArmedWatchHangsUpAfterNUnansweredEchoesAndKeepDialsAgain) {
+  Tmainform& form = StartOnline("Quiet");
+  AppSettings& settings = form.Settings();
+  settings.CkbPingSrv = true;
+  settings.CkbDeadLine = true;
+  settings.UdDeadLineEchoes = 2;
+  network_.mode = IcmpMode::Library;
+  ASSERT_TRUE(ui_.RunUntil([&] { return network_.pending.size() == 1; }));
+  network_.pending[0]({0, 0x7F000001, 1});  // answered: the watch arms
+  Elapse(2 * kMinute + 500);                // two more echoes go out, neither answered
+  EXPECT_EQ(network_.pending.size(), 3u);
+  EXPECT_EQ(Dials("Quiet"), 1);
+  Elapse(kMinute);
+  EXPECT_EQ(LogCount("No answer to 2 keep-alive echoes and no data received"), 1);
+  EXPECT_EQ(network_.pending.size(), 3u);
+  EXPECT_EQ(Dials("Quiet"), 2);
+  EXPECT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+
+  // The new connection is watched afresh: unanswered echoes do not arm it.
+  Elapse(10 * kMinute);
+  EXPECT_EQ(Dials("Quiet"), 2);
+}
+
+TEST_F(LineWatchTest, ASleepOfHoursEndsTheSessionAtItsStartAndTheWakeChecksTheLineAtOnce) {
+  Tmainform& form = StartOnline("Quiet");
+  form.Settings().CkbResumeCheck = true;
+  form.Settings().UdResumeSettle = 5;
+  Elapse(kMinute);
+  form.SystemSuspending();
+  EXPECT_EQ(Records(), 1);
+  clock_.Advance(3 * kHour);  // asleep: no tick runs
+  rassim::Drop("*");
+  form.SystemResumed();
+  EXPECT_FALSE(form.Dialing().Online());  // at once, not at the next tick
+  EXPECT_EQ(Records(), 1);
+  EXPECT_NEAR(TodayHours(form), 1.0 / 60, 0.001);
+  Elapse(4800);
+  EXPECT_EQ(Dials("Quiet"), 1);  // the modem is given time to come back
+  Elapse(400);
+  EXPECT_EQ(Dials("Quiet"), 2);
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+
+  // A line that is still up after the sleep: a new session from the wake.
+  Elapse(kMinute);
+  form.SystemSuspending();
+  clock_.Advance(2 * kHour);
+  form.SystemResumed();
+  EXPECT_TRUE(form.Dialing().Online());
+  EXPECT_EQ(LogCount("Awake again: the line is still up, and a new session begins."), 1);
+  Elapse(kMinute);
+  form.HangUp1Click();
+  EXPECT_EQ(Records(), 3);
+  EXPECT_NEAR(TodayHours(form), 3.0 / 60, 0.001);
+
+  // Off, a sleep changes nothing.
+  form.Settings().CkbResumeCheck = false;
+  form.Dial1Click();
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  form.SystemSuspending();
+  form.SystemResumed();
+  EXPECT_EQ(Records(), 3);
+}
+
+TEST_F(LineWatchTest, APatientRetryDialsEveryMMinutesButNeverAfterRefusals) {
+  Tmainform& form = Start();
+  AppSettings& settings = form.Settings();
+  settings.UdStopAfterFailures = 2;
+  settings.CkbPatientRetry = true;
+  settings.UdPatientRetryMinutes = 15;
+  form.CnListSelectItem("Busy");
+  form.Dial1Click();
+  ASSERT_TRUE(ui_.RunUntil([&] { return LogCount("Redialing stopped after") == 1; }));
+  const uint64_t stopped = clock_.Now();
+  ASSERT_TRUE(ui_.RunUntil([&] { return Dials("Busy") == 3; }));
+  EXPECT_NEAR(static_cast<double>(clock_.Now() - stopped), 15.0 * kMinute, 100.0);
+  Elapse(46 * kMinute);
+  EXPECT_EQ(Dials("Busy"), 6);  // one try each quarter of the hour, none redialed
+  EXPECT_EQ(LogCount("Patient retry: dialing Busy again, every 15 minutes until it connects."), 4);
+  EXPECT_EQ(LogCount("Redialing stopped after"), 1);
+
+  // The user's hang-up ends it.
+  form.HangUp1Click();
+  Elapse(kHour);
+  EXPECT_EQ(Dials("Busy"), 6);
+
+  // So does a try that connects: a drop later is no stop.
+  form.Dial1Click();
+  ASSERT_TRUE(ui_.RunUntil([&] { return LogCount("Redialing stopped after") == 2; }));
+  phonebook_.Write("[Busy]\nStepDelayMs=0\n[Locked]\nOutcome=badaccount\nStepDelayMs=0\n");
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  rassim::Drop("*");
+  Elapse(kHour);
+  EXPECT_EQ(Dials("Busy"), 9);
+
+  // Stopped for refusals: no retry.
+  settings.CkbStopOnRefusal = true;
+  form.CnListSelectItem("Locked");
+  form.Dial1Click();
+  Elapse(2 * kHour);
+  EXPECT_EQ(Dials("Locked"), 2);
+}
+
+}  // namespace
