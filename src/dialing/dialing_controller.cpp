@@ -174,8 +174,10 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
   if (error == 0 && state == kRasConnected) {
     dialing_ = false;
     // The wait for an answer is over: a line that drops before it would end must not be
-    // taken for a vanished attempt and redialed without keep-connection.
+    // taken for a vanished attempt and redialed without keep-connection; nor may a redial
+    // still pending from an earlier failure dial it again.
     wait_time_timer_->SetEnabled(false);
+    redial_timer_->SetEnabled(false);
     // Asked first, as a line may drop within what HandleConnected runs; one that is
     // already gone is left to the monitor.
     dialup_.NotifyOnDisconnection(line_ended_->Handle());
@@ -277,9 +279,10 @@ void DialingController::ApplyTimerIntervals() {
 void DialingController::HangUpDeadLine(int echoes) {
   if (!online_)
     return;
-  log_.WriteDialLog(
-      "No answer to " + std::to_string(echoes) + " keep-alive echoes and no data received",
-      LogKind::Error);
+  log_.WriteDialLog("No answer to " + std::to_string(echoes) +
+                        (echoes == 1 ? " keep-alive echo" : " keep-alive echoes") +
+                        " and no data received",
+                    LogKind::Error);
   down_reason_ = "no answer to the keep-alive";
   HangUpLine();
 }

@@ -25,11 +25,21 @@ TEST(OptionsE2E, OkInOptionsWritesTheRegistry) {
   ASSERT_TRUE(WaitUntil([&] { return ChildChecked(dialog, IDC_CKBMINTOTRAY); }));
   SetChildText(dialog, IDC_EDWAITTIME, "120");
   SetChildText(dialog, IDC_EDSCALE, "2");
+  // The Line watch page: the dead-line watch waits for the keep-alive to be on.
+  EXPECT_FALSE(IsWindowEnabled(static_cast<HWND>(ChildOf(dialog, IDC_CKBDEADLINE))));
+  ClickChild(dialog, IDC_CKBPINGSRV);
+  ASSERT_TRUE(WaitUntil(
+      [&] { return IsWindowEnabled(static_cast<HWND>(ChildOf(dialog, IDC_CKBDEADLINE))); }));
+  ClickChild(dialog, IDC_CKBPATIENTRETRY);
+  SetChildText(dialog, IDC_EDPATIENTRETRY, "30");
   ClickChild(dialog, IDOK);
 
   EXPECT_TRUE(WaitUntil([&] { return UserRegistryNumber(kSettingsKey, "UdWaitTime") == 120; }));
   EXPECT_EQ(UserRegistryNumber(kSettingsKey, "CkbMinToTray"), 1);
   EXPECT_EQ(UserRegistryNumber(kSettingsKey, "HisRecvMax"), 2048);
+  EXPECT_EQ(UserRegistryNumber(kSettingsKey, "CkbPatientRetry"), 1);
+  EXPECT_EQ(UserRegistryNumber(kSettingsKey, "UdPatientRetryMinutes"), 30);
+  EXPECT_EQ(UserRegistryNumber(kSettingsKey, "CkbDeadLine"), 0);
   EXPECT_EQ(UserRegistryText(kSettingsKey, "ConnectSoundFile"), app.Dir() + "connect.wav");
   EXPECT_EQ(app.FindTopLevel("Option"), nullptr);
 }

@@ -1,0 +1,83 @@
+// End to end: a line that is up while nothing passes, and a sleep in which the line drops.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "driver.h"
+#include "commands/command_ids.h"
+
+namespace {
+
+class LineWatchE2E : public ::testing::Test {
+ protected:
+  int LogCount(const std::string& text) const {
+    const std::string log = app_.ReadFile("DialLog.TXT");
+    int count = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+      ++count;
+    return count;
+  }
+
+  bool Online() const { return app_.Text(IDC_LBLONLINE) == "Online"; }
+
+  void Set(const char* name, uint32_t value) {
+    SetUserRegistryNumber("Software\\Tarvolin", name, value);
+  }
+
+  Tarvolin app_;
+};
+
+// The first echo goes out a minute after the start and is answered: the watch arms. Then
+// answers are held back, so the echo of the second minute goes unanswered and at the
+// third the line, which receives nothing, is dead.
+TEST_F(LineWatchE2E, ALineWithoutAnswersOrDataIsHungUpAndKeepDialsAgain) {
+  Set("CkbPingSrv", 1);
+  Set("UdPingSrv", 1);
+  Set("CkbDeadLine", 1);
+  Set("UdDeadLineEchoes", 1);
+  Set("CkbKeepConnection", 1);
+  const std::string hold = app_.Dir() + "echo.hold";
+  SetEnvironmentVariableA("TARVOLIN_ECHO_HOLD", hold.c_str());
+  ASSERT_TRUE(app_.StartWith("[Quiet]\nStepDelayMs=10\nRecvBps=0\nSendBps=0\n"));
+  SetEnvironmentVariableA("TARVOLIN_ECHO_HOLD", nullptr);
+  const DWORD started = GetTickCount();
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  Sleep(75000 - (GetTickCount() - started));
+  EXPECT_EQ(LogCount("keep-alive echo"), 0);
+  app_.WriteFile("echo.hold", "");
+  ASSERT_TRUE(WaitUntil(
+      [&] { return LogCount("No answer to 1 keep-alive echo and no data received") == 1; },
+      130000))
+      << app_.ReadFile("DialLog.TXT");
+  EXPECT_TRUE(WaitUntil([&] { return LogCount("Connecting to Quiet...") == 2 && Online(); }));
+}
+
+TEST_F(LineWatchE2E, ASleepEndsTheSessionAndALineLostInItIsRedialedAfterTheSettleTime) {
+  Set("CkbResumeCheck", 1);
+  Set("UdResumeSettle", 2);
+  Set("CkbKeepConnection", 1);
+  ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\n"));
+  app_.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
+  Sleep(1500);
+  app_.PostToMain(WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  ASSERT_TRUE(WaitUntil([&] { return app_.ReadFile("TimeCount.CSV").ends_with("\r\n"); }));
+  Sleep(3000);  // asleep; the line goes as the machine wakes
+  app_.ControlRas("drop Home");
+  ASSERT_TRUE(WaitUntil([&] { return !app_.FileExists("rassim.ctl"); }));
+  app_.PostToMain(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !Online(); }));
+  EXPECT_EQ(LogCount("Connecting to Home..."), 1);
+  EXPECT_TRUE(WaitUntil([&] { return LogCount("Connecting to Home...") == 2 && Online(); }));
+  const std::string csv = app_.ReadFile("TimeCount.CSV");
+  ASSERT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1) << csv;
+  const double seconds = std::stod(csv.substr(csv.find("\t\t\t\t") + 4)) * 86400;
+  EXPECT_GT(seconds, 1);
+  EXPECT_LT(seconds, 4);  // ended at the suspend, not when the drop was seen
+}
+
+}  // namespace
