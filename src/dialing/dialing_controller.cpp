@@ -371,7 +371,6 @@ void DialingController::HangUpAs(const std::string& reason) {
   user_hung_up_ = true;
   down_reason_ = reason;
   wait_time_timer_->SetEnabled(false);
-  StopPatientRetry();
   was_connected_ = false;
   HangUpLine();
   SetOnlineState(false);
@@ -384,7 +383,6 @@ void DialingController::HangUpAs(const std::string& reason) {
 
 void DialingController::HangUpForExit() {
   user_hung_up_ = true;  // no automatic redial may start from here on
-  StopPatientRetry();
   HangUpLine();
 }
 
