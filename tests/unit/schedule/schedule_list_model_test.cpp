@@ -116,7 +116,6 @@ TEST_F(ScheduleListTest, StoringAddsEditsAndRearmsRemovingShiftsAndAFullTableTak
   EXPECT_EQ(daily.ReconnectAfterHours, 36);
   EXPECT_EQ(model.Result().Source[0], -1);
   EXPECT_TRUE(ReconnectHoursEnabled(kReconnect));  // the hours' input, for no other task
-  EXPECT_FALSE(ReconnectHoursEnabled(kConnect));
   EXPECT_FALSE(ReconnectHoursEnabled(kShutDown));
 
   edited.Period = kLoop;

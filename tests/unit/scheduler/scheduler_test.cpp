@@ -142,12 +142,11 @@ TEST_F(SchedulerTest, AReconnectRenewsOnlyALineUpForItsHoursAndDialsNothingOffli
     for (int hour = 0; hour < count; ++hour)
       Elapse(3600000);
   };
-  auto sessions = [&] {
-    std::vector<std::pair<std::string, double>> read;
-    TimeRecordReader reader(
-        [&](const TimeRecordView& r) { read.emplace_back(r.entry, r.duration * 24); });
+  auto sessions = [&] {  // the entries of the records in TimeCount.CSV
+    std::vector<std::string> entries;
+    TimeRecordReader reader([&](const TimeRecordView& r) { entries.emplace_back(r.entry); });
     reader.Feed(files_.content["C:\\Tarvolin\\TimeCount.CSV"]);
-    return read;
+    return entries;
   };
   form.CnListSelectItem("Second");
   form.Dial1Click();
@@ -169,9 +168,7 @@ TEST_F(SchedulerTest, AReconnectRenewsOnlyALineUpForItsHoursAndDialsNothingOffli
             1);
   EXPECT_EQ(LogCount("Connecting to Second..."), 2);
   EXPECT_TRUE(form.Dialing().Online());
-  ASSERT_EQ(sessions().size(), 1u);
-  EXPECT_EQ(sessions()[0].first, "Second");
-  EXPECT_NEAR(sessions()[0].second, 38.5, 0.01);
+  EXPECT_EQ(sessions(), std::vector<std::string>{"Second"});
 
   form.HangUp1Click();
   hours(24);
