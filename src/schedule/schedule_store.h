@@ -87,7 +87,9 @@ class ScheduleStore {
   // cannot be read (see Unread). Loaded slots start with no run-time state (see
   // KeepRunState); slots after the last section are freed. A date-time that is missing or
   // not a number reads as 0 and the other keys and schedules load all the same; sections
-  // beyond the table's 100 slots are left unread. Returns one text per such problem.
+  // beyond the table's 100 slots are left unread. Returns one text per such problem. A
+  // ReconnectAfterHours that is missing (older files) or not a number reads as 0, one out
+  // of range as its nearest bound.
   std::vector<std::string> LoadSchedules(ScheduleTable& table);
   // The file existed at the last load but could not be read: writing it now could lose
   // schedules the program never saw.
