@@ -19,6 +19,8 @@ constexpr int kSlowConnectsKept = 3;
 constexpr int kRefusalsStop = 2;
 // With CkbLongerWait the pause grows up to this many redial delays.
 constexpr unsigned kLongestWaitFactor = 10;
+constexpr double kMsPerDay = 86400000.0;
+constexpr uint64_t kMsPerHour = 3600000;
 
 // The system's answers that refuse the account.
 bool IsRefusal(int error) {
@@ -30,6 +32,10 @@ bool IsRefusal(int error) {
 
 std::string Attempts(int count) {
   return std::to_string(count) + (count == 1 ? " failed attempt" : " failed attempts");
+}
+
+std::string Hours(int count) {
+  return std::to_string(count) + (count == 1 ? " hour" : " hours");
 }
 
 }  // namespace
@@ -116,7 +122,25 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
   }
 }
 
-void DialingController::DialCurrentEntry() {
+void DialingController::ReconnectLine(int after_hours) {
+  if (dialing_)
+    return log_.WriteDialLog("Reconnect skipped: a dial is under way.", LogKind::Message);
+  if (!online_)
+    return log_.WriteDialLog("Reconnect skipped: not online.", LogKind::Message);
+  const uint64_t up_ms = ports_.clock.MonotonicMs() - connected_ms_;
+  const std::string up = "the line has been up for " + FormatDuration(up_ms / kMsPerDay);
+  if (up_ms < static_cast<uint64_t>(after_hours) * kMsPerHour) {
+    return log_.WriteDialLog("Reconnect skipped: " + up + ", less than " + Hours(after_hours) + ".",
+                             LogKind::Message);
+  }
+  log_.WriteDialLog(
+      "Reconnect: " + up + "; it is hung up and " + last_dialed_entry_ + " dialed again.",
+      LogKind::Message);
+  dialup_.Entry = last_dialed_entry_;
+  RunAsProgram([this] { DialCurrentEntry("hung up by a schedule to reconnect"); });
+}
+
+void DialingController::DialCurrentEntry(const std::string& reason_if_online) {
   if (!budget_.MayDial(dialup_.Entry, ByUser() ? DialBy::User : DialBy::Program))
     return;
   if (ByUser())
@@ -127,16 +151,16 @@ void DialingController::DialCurrentEntry() {
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
-  StartDial();
+  StartDial(reason_if_online);
 }
 
-void DialingController::StartDial() {
+void DialingController::StartDial(const std::string& reason_if_online) {
   if (user_hung_up_ || dialing_)
     return;
   // The component hangs the line up to dial: its session ends here, recorded under the
   // entry that was up, or the next connect would start a new one over it unrecorded.
   if (online_) {
-    down_reason_ = "hung up for a new dial";
+    down_reason_ = reason_if_online;
     SetOnlineState(false);
   }
   dialing_ = true;
@@ -345,7 +369,7 @@ void DialingController::LogLineDown() {
   if (!settings_.CkbDetailedLog)
     return;
   const uint64_t ended = asleep_ ? asleep_ms_ : ports_.clock.MonotonicMs();
-  const double lasted = static_cast<double>(ended - connected_ms_) / 86400000.0;
+  const double lasted = static_cast<double>(ended - connected_ms_) / kMsPerDay;
   log_.WriteDialLog("Line down: " + reason + "; the session lasted " + FormatDuration(lasted) + ".",
                     LogKind::Message);
 }

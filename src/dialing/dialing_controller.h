@@ -61,6 +61,10 @@ class DialingController {
   // Runs `command` (a Dial or Hang Up a schedule issues) as the program's, not the
   // user's: what the user's own dial resets stays as it is, and the log names who hung up.
   void RunAsProgram(const std::function<void()>& command);
+  // A schedule's reconnect: a line up for at least `after_hours` hours (real time) is hung
+  // up and its entry dialed again as the program's dial, within its budget. Else nothing
+  // is done, and the log says why.
+  void ReconnectLine(int after_hours);
   // The start argument "AutoDial" dials, else CkbConnectOnStartup dials the default or
   // the selected connection.
   void ConnectOnStartup(const std::vector<std::string>& args);
@@ -119,9 +123,11 @@ class DialingController {
   const UiTimer& PatientRetryTimer() const { return *patient_retry_timer_; }
 
  private:
+  static constexpr const char* kNewDialReason = "hung up for a new dial";
   // Dials dialup.Entry as the user's Dial does: no longer hung up, the redial delay
-  // from the settings, the BeforeDialing actions.
-  void DialCurrentEntry();
+  // from the settings, the BeforeDialing actions. A line that is up goes down for
+  // `reason_if_online`.
+  void DialCurrentEntry(const std::string& reason_if_online = kNewDialReason);
   // Whether the dial or hang-up now running is the user's (button, menu, tray, hotkey).
   bool ByUser() const { return program_commands_ == 0; }
   bool LineTooSlow() const;
@@ -138,7 +144,7 @@ class DialingController {
   void LogLineDown();
   // With CkbDetailedLog, the line that says why an attempt ended before a session began.
   void LogNoSession(const std::string& reason);
-  void StartDial();
+  void StartDial(const std::string& reason_if_online = kNewDialReason);
   // The redial of dialup.Entry, after a failed dial or a dropped line, unless the user
   // hung up or its budget holds it back.
   void Redial();

@@ -34,7 +34,7 @@ class ScheduleFormDialog : public DialogWin {
   void OnInit() override {
     const ScheduleFormValues& v = values_;
     SetWindowTextA(Window(), v.Editing ? kEditScheduleCaption : kNewScheduleCaption);
-    CheckRadioButton(Window(), IDC_RBEVENT0, IDC_RBEVENT2, IDC_RBEVENT0 + v.Event);
+    CheckRadioButton(Window(), IDC_RBEVENT0, IDC_RBEVENT3, IDC_RBEVENT0 + v.Event);
     CheckRadioButton(Window(), IDC_RBPERIOD0, IDC_RBPERIOD5, IDC_RBPERIOD0 + v.Period);
     SetDateTimeValue(IDC_DTPTIME01, v.Date01);
     SetDateTimeValue(IDC_DTPTIME02, v.Time02);
@@ -48,17 +48,24 @@ class ScheduleFormDialog : public DialogWin {
     SetUpDown(IDC_UDTIME52, 0, 59, v.Minute52);
     SetUpDown(IDC_UDPERIODOFVALIDITY, 1, 999, v.PeriodOfValidity);
     SetChecked(IDC_CKBCONFIRMSCHEDULE, v.Confirm);
+    SetUpDown(IDC_UDRECONNECTAFTER, 0, kMaxReconnectAfterHours, v.ReconnectAfterHours);
+    EnableReconnectHours(v.Event);
   }
 
-  // The period buttons lie among their inputs, so they are kept exclusive here.
+  // The period buttons lie among their inputs, so they are kept exclusive here; the event
+  // buttons turn the reconnect's hours on and off.
   void OnCommand(int id, int code) override {
-    if (code == BN_CLICKED && id >= IDC_RBPERIOD0 && id <= IDC_RBPERIOD5)
+    if (code != BN_CLICKED)
+      return;
+    if (id >= IDC_RBPERIOD0 && id <= IDC_RBPERIOD5)
       CheckRadioButton(Window(), IDC_RBPERIOD0, IDC_RBPERIOD5, id);
+    if (id >= IDC_RBEVENT0 && id <= IDC_RBEVENT3)
+      EnableReconnectHours(id - IDC_RBEVENT0);
   }
 
   bool OnOK() override {
     ScheduleFormValues& v = values_;
-    v.Event = CheckedOf(IDC_RBEVENT0, IDC_RBEVENT2, v.Event);
+    v.Event = CheckedOf(IDC_RBEVENT0, IDC_RBEVENT3, v.Event);
     v.Period = CheckedOf(IDC_RBPERIOD0, IDC_RBPERIOD5, v.Period);
     v.Date01 = DateTimeValue(IDC_DTPTIME01);
     v.Time02 = DateTimeValue(IDC_DTPTIME02);
@@ -72,10 +79,17 @@ class ScheduleFormDialog : public DialogWin {
     v.Minute52 = UpDownPosition(IDC_UDTIME52);
     v.PeriodOfValidity = UpDownPosition(IDC_UDPERIODOFVALIDITY);
     v.Confirm = Checked(IDC_CKBCONFIRMSCHEDULE);
+    v.ReconnectAfterHours = UpDownPosition(IDC_UDRECONNECTAFTER);
     return true;
   }
 
  private:
+  void EnableReconnectHours(int event) {
+    for (int id :
+         {IDC_LBRECONNECTAFTER, IDC_EDRECONNECTAFTER, IDC_UDRECONNECTAFTER, IDC_LBRECONNECTHOURS})
+      Enable(id, ReconnectHoursEnabled(event));
+  }
+
   // The offset of the checked button among `first` to `last`; `none` when none is.
   int CheckedOf(int first, int last, int none) const {
     for (int id = first; id <= last; ++id) {

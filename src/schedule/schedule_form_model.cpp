@@ -3,6 +3,10 @@
 
 #include <cmath>
 
+bool ReconnectHoursEnabled(int event) {
+  return event == kReconnect;
+}
+
 ScheduleFormValues NewScheduleValues(double now) {
   ScheduleFormValues v;
   v.Date01 = std::floor(now);
@@ -39,6 +43,7 @@ ScheduleFormValues EditScheduleValues(const ScheduleItem& item, double now) {
   v.Minute52 = item.Minute52;
   v.PeriodOfValidity = item.PeriodOfValidity;
   v.Confirm = item.Confirm;
+  v.ReconnectAfterHours = item.ReconnectAfterHours;
   return v;
 }
 
@@ -72,5 +77,6 @@ ScheduleItem StoreSchedule(ScheduleItem slot, const ScheduleFormValues& v) {
   TakeRunState(slot, ScheduleItem());
   slot.PeriodOfValidity = v.PeriodOfValidity;
   slot.Confirm = v.Confirm;
+  slot.ReconnectAfterHours = v.ReconnectAfterHours;
   return slot;
 }

@@ -22,16 +22,20 @@ struct ScheduleFormValues {
   int Minute52 = 0;           // up-down 0 to 59
   int PeriodOfValidity = 10;  // up-down 1 to 999
   bool Confirm = false;
+  int ReconnectAfterHours = 0;  // up-down 0 to kMaxReconnectAfterHours
 };
 
 constexpr const char* kNewScheduleCaption = "New Schedule";
 constexpr const char* kEditScheduleCaption = "Edit Schedule";
 
+// The hours a reconnect waits for are an input of the Reconnect task only.
+bool ReconnectHoursEnabled(int event);
+
 // A new schedule: Connect, only once, today at the time `now`, valid 10 minutes.
 ScheduleFormValues NewScheduleValues(double now);
 
-// A stored schedule: its event, period, validity and confirmation, and the fields of every
-// period type as stored; a date-time never set (0) shows what a new schedule shows.
+// A stored schedule: its event, period, validity, confirmation and reconnect hours, and the fields
+// of every period type as stored; a date-time never set (0) shows what a new schedule shows.
 ScheduleFormValues EditScheduleValues(const ScheduleItem& item, double now);
 
 // The schedule stored on OK into `slot`: in use, with the inputs of the chosen period type

@@ -14,8 +14,8 @@
 
 // The edit dialog "New Schedule" / "Edit Schedule".
 #define IDC_RGEVENT 1320
-#define IDC_RBEVENT0 1321  // Connect, Disconnect, Shut Down PC: 1321 to 1323
-#define IDC_RBEVENT2 1323
+#define IDC_RBEVENT0 1321  // Connect, Disconnect, Shut Down PC, Reconnect: 1321 to 1324
+#define IDC_RBEVENT3 1324
 #define IDC_GBPERIOD 1330
 #define IDC_RBPERIOD0 1331  // Only once to Loop: 1331 to 1336
 #define IDC_RBPERIOD5 1336
@@ -35,3 +35,7 @@
 #define IDC_EDPERIODOFVALIDITY 1353
 #define IDC_UDPERIODOFVALIDITY 1354
 #define IDC_CKBCONFIRMSCHEDULE 1355
+#define IDC_LBRECONNECTAFTER 1356  // the reconnect's hours: label, edit, up-down, unit
+#define IDC_EDRECONNECTAFTER 1357
+#define IDC_UDRECONNECTAFTER 1358
+#define IDC_LBRECONNECTHOURS 1359

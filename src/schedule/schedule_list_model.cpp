@@ -6,8 +6,8 @@
 namespace {
 
 std::string TaskText(int event) {
-  static const char* const kTasks[] = {"Connect", "Disconnect", "Shut down PC"};
-  return event >= 0 && event < 3 ? kTasks[event] : "";
+  static const char* const kTasks[] = {"Connect", "Disconnect", "Shut down PC", "Reconnect"};
+  return event >= 0 && event < 4 ? kTasks[event] : "";
 }
 
 std::string PeriodText(int period) {

@@ -1,6 +1,8 @@
 // Schedules.ini: one key table drives both loading and saving.
 #include "schedule/schedule_store.h"
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 #include <variant>
 
@@ -14,9 +16,12 @@ namespace {
 struct DateTime {
   double* value;
 };
+// An integer outside its range reads as the nearest bound.
 struct Integer {
   int* value;
   int fallback = 0;
+  int low = std::numeric_limits<int>::min();
+  int high = std::numeric_limits<int>::max();
 };
 using Field = std::variant<Integer, DateTime, bool*>;
 
@@ -26,7 +31,7 @@ struct Key {
 };
 
 // The keys of a section, in the order in which they are written.
-std::array<Key, 13> Keys(ScheduleItem& s) {
+std::array<Key, 14> Keys(ScheduleItem& s) {
   return {{
       {"EventType", Integer{&s.EventType}},
       {"Period", Integer{&s.Period}},
@@ -41,6 +46,7 @@ std::array<Key, 13> Keys(ScheduleItem& s) {
       {"Minute52", Integer{&s.Minute52}},
       {"PeriodOfValidity", Integer{&s.PeriodOfValidity, 10}},
       {"Confirm", &s.Confirm},
+      {"ReconnectAfterHours", Integer{&s.ReconnectAfterHours, 0, 0, kMaxReconnectAfterHours}},
   }};
 }
 
@@ -56,7 +62,8 @@ std::string Format(const Field& field, char separator) {
 bool Parse(const std::string& text, const Field& field, char mark) {
   bool number = true;
   std::visit(Overloaded{[&](Integer integer) {
-                          *integer.value = ParseInteger(text).value_or(integer.fallback);
+                          *integer.value = std::clamp(ParseInteger(text).value_or(integer.fallback),
+                                                      integer.low, integer.high);
                         },
                         [&](DateTime date_time) {
                           const std::optional<double> value = ParseReal(text, mark);

@@ -13,7 +13,7 @@
 #include "platform/profile_file.h"
 
 // What a schedule does (EventType) and how often it comes due (Period).
-enum ScheduleEvent { kConnect = 0, kDisconnect = 1, kShutDown = 2 };
+enum ScheduleEvent { kConnect = 0, kDisconnect = 1, kShutDown = 2, kReconnect = 3 };
 enum SchedulePeriod {
   kOnlyOnce = 0,
   kHourly = 1,
@@ -45,6 +45,7 @@ struct ScheduleItem {
   bool Performed = false;
   int PeriodOfValidity = 10;  // minutes after the set time in which it may still come due
   bool Confirm = false;
+  int ReconnectAfterHours = 0;  // a reconnect only of a line up this long; 0 always
   std::optional<uint64_t> LoopOrigin{};
   bool operator==(const ScheduleItem&) const = default;
 };
@@ -68,7 +69,10 @@ void TakeRunState(ScheduleItem& to, const ScheduleItem& from);
 // up in slot order.
 void KeepRunState(ScheduleTable& loaded, const ScheduleTable& live);
 
-// One section per schedule, "Schedule0", "Schedule1", ..., each with all thirteen keys.
+// The hours a reconnect's line must have been up, at most a month.
+constexpr int kMaxReconnectAfterHours = 720;
+
+// One section per schedule, "Schedule0", "Schedule1", ..., each with all fourteen keys.
 // Date-times are written in the shortest general form of up to 15 significant digits with
 // the user's decimal separator and read with "." or "," or the user's separator, so that a
 // change of the regional setting between two runs loses nothing.
@@ -83,7 +87,9 @@ class ScheduleStore {
   // cannot be read (see Unread). Loaded slots start with no run-time state (see
   // KeepRunState); slots after the last section are freed. A date-time that is missing or
   // not a number reads as 0 and the other keys and schedules load all the same; sections
-  // beyond the table's 100 slots are left unread. Returns one text per such problem.
+  // beyond the table's 100 slots are left unread. Returns one text per such problem. A
+  // ReconnectAfterHours that is missing (older files) or not a number reads as 0, one out
+  // of range as its nearest bound.
   std::vector<std::string> LoadSchedules(ScheduleTable& table);
   // The file existed at the last load but could not be read: writing it now could lose
   // schedules the program never saw.

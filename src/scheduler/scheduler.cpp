@@ -15,6 +15,7 @@ constexpr uint64_t kJumpGapMs = 10 * 60000;
 constexpr const char* kConnectTask = "Connect";
 constexpr const char* kDisconnectTask = "Disconnect";
 constexpr const char* kShutDownTask = "Shun down PC";
+constexpr const char* kReconnectTask = "Reconnect";
 
 }  // namespace
 
@@ -95,6 +96,8 @@ void Scheduler::Perform(ScheduleItem& item, const ScheduleNow& now) {
       return Disconnect(item.Confirm);
     case kShutDown:
       return ShutDown(item.Confirm);
+    case kReconnect:
+      return Reconnect(item.Confirm, item.ReconnectAfterHours);
   }
 }
 
@@ -125,6 +128,15 @@ void Scheduler::ShutDown(bool confirm) {
   std::string reason;
   if (!ports_.system.ShutDown(reason))
     log_.WriteDialLog("Unable to shut down: " + reason, LogKind::Error);
+}
+
+// Whether the line is up and old enough is the dialing controller's to judge, after the
+// question, as the line may change while it waits.
+void Scheduler::Reconnect(bool confirm, int after_hours) {
+  if (confirm && !Ask(kReconnectTask))
+    return;
+  LogTask(kReconnectTask);
+  dialing_.ReconnectLine(after_hours);
 }
 
 bool Scheduler::Ask(const std::string& task) {

@@ -17,10 +17,11 @@
 #include "commands/commands.h"
 
 // Connecting and hanging up run the Dial and Hang Up commands, so a schedule does exactly
-// what the user's click does. A question runs a modal loop in which later ticks call
-// CheckSchedules again: a schedule is marked as performed before it asks, so those calls
-// never ask about it twice, while other schedules can come due in them. A schedule's
-// run-time state stays with it when the file is read again and through the list dialog.
+// what the user's click does; a reconnect is the dialing controller's. A question runs a
+// modal loop in which later ticks call CheckSchedules again: a schedule is marked as
+// performed before it asks, so those calls never ask about it twice, while other schedules
+// can come due in them. A schedule's run-time state stays with it when the file is read
+// again and through the list dialog.
 // A Schedules.ini that exists but cannot be read is said once and not written over: not
 // at exit, and on the dialog's OK only when the user agrees to replace it.
 class Scheduler {
@@ -55,6 +56,7 @@ class Scheduler {
   void Connect(bool confirm);
   void Disconnect(bool confirm);
   void ShutDown(bool confirm);
+  void Reconnect(bool confirm, int after_hours);
   // True unless the user answered No.
   bool Ask(const std::string& task);
   void LogTask(const std::string& task);

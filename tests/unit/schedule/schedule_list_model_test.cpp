@@ -39,12 +39,12 @@ TEST_F(ScheduleListTest, RowsShowTaskPeriodTimeConfirmAndValidity) {
       {.InUse = true, .Period = kWeekly, .Week31 = 0, .Time32 = kMorning},
       {.InUse = true, .Period = kMonthly, .Month41 = 4, .Time42 = kMorning},
       {.InUse = true,
-       .EventType = 3,
+       .EventType = kReconnect,
        .Period = kLoop,
        .Hour51 = 2,
        .Minute52 = 30,
        .PeriodOfValidity = 999},
-      {.InUse = true, .Period = 6},
+      {.InUse = true, .EventType = 4, .Period = 6},
   };
   std::copy(std::begin(kinds), std::end(kinds), table_.begin());
   const std::vector<ScheduleRow> expected = {
@@ -53,8 +53,8 @@ TEST_F(ScheduleListTest, RowsShowTaskPeriodTimeConfirmAndValidity) {
       {"Shut down PC", "Daily", "08:05:09", "No", "10"},
       {"Connect", "Weekly", "Sunday 08:05:09", "No", "10"},
       {"Connect", "Monthly", "5  08:05:09", "No", "10"},
-      {"", "Loop", "2hour 30minutes", "No", "999"},
-      {"Connect", "", "", "No", "10"},
+      {"Reconnect", "Loop", "2hour 30minutes", "No", "999"},
+      {"", "", "", "No", "10"},
   };
   EXPECT_EQ(Model().Rows(), expected);
   EXPECT_EQ(DayName(6), "Saturday");
@@ -79,7 +79,8 @@ TEST_F(ScheduleListTest, StoringAddsEditsAndRearmsRemovingShiftsAndAFullTableTak
                .Minute11 = 12,
                .Time21 = kMorning,
                .Week31 = 4,
-               .Performed = true};
+               .Performed = true,
+               .ReconnectAfterHours = 24};
   ScheduleListModel model = Model();
   ScheduleFormValues added = *model.NewSchedule();
   EXPECT_FALSE(added.Editing);
@@ -100,15 +101,22 @@ TEST_F(ScheduleListTest, StoringAddsEditsAndRearmsRemovingShiftsAndAFullTableTak
   EXPECT_EQ(edited.Minute11, 12);  // every type's inputs show what is stored
   EXPECT_EQ(edited.Week31, 4);
   EXPECT_EQ(edited.Time32, kNoon);  // never set: as for a new schedule
-  edited.Minute11 = 40;             // another type's input: not taken
+  EXPECT_EQ(edited.ReconnectAfterHours, 24);
+  edited.Minute11 = 40;  // another type's input: not taken
   edited.Confirm = true;
+  edited.Event = kReconnect;
+  edited.ReconnectAfterHours = 36;
   model.Store(0, edited);
   const ScheduleItem& daily = model.Result().Table[0];
   EXPECT_FALSE(daily.Performed);  // due again today
   EXPECT_EQ(daily.LastPerformed, 0);
   EXPECT_EQ(daily.Minute11, 12);
   EXPECT_TRUE(daily.Confirm);
+  EXPECT_EQ(daily.EventType, kReconnect);
+  EXPECT_EQ(daily.ReconnectAfterHours, 36);
   EXPECT_EQ(model.Result().Source[0], -1);
+  EXPECT_TRUE(ReconnectHoursEnabled(kReconnect));  // the hours' input, for no other task
+  EXPECT_FALSE(ReconnectHoursEnabled(kShutDown));
 
   edited.Period = kLoop;
   edited.Hour51 = 1;

@@ -30,7 +30,9 @@ TEST_F(ScheduleStoreTest, EverySlotInUseIsWrittenWithAllItsKeysAndReadsBack) {
   ScheduleItem weekly{true, kShutDown, kWeekly, 46100, 46000.25, 7,    0.75, 3,
                       0.5,  12,        0.125,   4,     30,       true, 45,   true};
   table_[0] = weekly;
-  table_[1].InUse = true;
+  const ScheduleItem reconnect{
+      .InUse = true, .EventType = kReconnect, .Period = kDaily, .ReconnectAfterHours = 24};
+  table_[1] = reconnect;
   table_[3] = weekly;  // after a free slot: not written
   locale_.decimal = ',';
   std::string error;
@@ -39,7 +41,7 @@ TEST_F(ScheduleStoreTest, EverySlotInUseIsWrittenWithAllItsKeysAndReadsBack) {
   EXPECT_EQ(profiles_.Keys(kPath, "Schedule0"),
             (std::vector<std::string>{"EventType", "Period", "DateTime01", "Minute11", "Time21",
                                       "Week31", "Time32", "Month41", "Time42", "Hour51", "Minute52",
-                                      "PeriodOfValidity", "Confirm"}));
+                                      "PeriodOfValidity", "Confirm", "ReconnectAfterHours"}));
   EXPECT_EQ(profiles_.Read(kPath, "Schedule0", "DateTime01", ""), "46000,25");
 
   ClearSchedules(table_);
@@ -48,16 +50,17 @@ TEST_F(ScheduleStoreTest, EverySlotInUseIsWrittenWithAllItsKeysAndReadsBack) {
   ScheduleItem expected = weekly;
   TakeRunState(expected, ScheduleItem());  // what ran is the scheduler's to carry over
   EXPECT_EQ(table_[0], expected);
-  EXPECT_EQ(table_[1], (ScheduleItem{.InUse = true}));
+  EXPECT_EQ(table_[1], reconnect);
   EXPECT_FALSE(table_[2].InUse);
 }
 
 TEST_F(ScheduleStoreTest, MissingKeysTakeTheirDefaultsAndABadDateTimeCostsOnlyItself) {
   files_.content[kPath] =
       "[Mine]\r\nPeriod=5\r\nHour51=1\r\nDateTime01=1,5\r\nTime21=x\r\nTime32=0\r\nTime42=0\r\n"
-      "[Other]\r\nEventType=1\r\nDateTime01=2\r\nTime21=0\r\nTime32=0\r\nTime42=0\r\n";
+      "ReconnectAfterHours=721\r\n"
+      "[Other]\r\nEventType=3\r\nDateTime01=2\r\nTime21=0\r\nTime32=0\r\nTime42=0\r\n";
   for (ScheduleItem& slot : table_)
-    slot = ScheduleItem{.InUse = true, .Performed = true};
+    slot = ScheduleItem{.InUse = true, .Performed = true, .ReconnectAfterHours = 5};
   const std::vector<std::string> problems = Load();
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(
@@ -69,8 +72,10 @@ TEST_F(ScheduleStoreTest, MissingKeysTakeTheirDefaultsAndABadDateTimeCostsOnlyIt
   EXPECT_FALSE(table_[0].Confirm);
   EXPECT_FALSE(table_[0].LoopOrigin);  // the scheduler starts a loop
   EXPECT_FALSE(table_[1].Performed);
-  EXPECT_EQ(table_[1].EventType, kDisconnect);
-  EXPECT_FALSE(table_[2].InUse);  // the file has two schedules now, not a hundred
+  EXPECT_EQ(table_[0].ReconnectAfterHours, kMaxReconnectAfterHours);
+  EXPECT_EQ(table_[1].EventType, kReconnect);
+  EXPECT_EQ(table_[1].ReconnectAfterHours, 0);  // written before the key existed
+  EXPECT_FALSE(table_[2].InUse);                // the file has two schedules now, not a hundred
 
   files_.content.erase(kPath);
   EXPECT_TRUE(Load().empty());

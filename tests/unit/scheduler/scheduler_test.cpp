@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "accounting/time_records.h"
 #include "app/mainform_fixture.h"
 #include "commands/command_ids.h"
 #include "platform/date_time.h"
@@ -129,6 +130,53 @@ TEST_F(SchedulerTest, OnlineAConnectAsksNothingAndADisconnectHangsUp) {
   EXPECT_EQ(LogCount(Done("Disconnect")), 1);
   EXPECT_FALSE(form.Dialing().Online());
   EXPECT_EQ(LogCount("Line down: hung up by a schedule; the session lasted 00:00:00."), 1);
+}
+
+// A nightly reconnect at 00:30 of a line that must be up 24 hours, over three nights.
+TEST_F(SchedulerTest, AReconnectRenewsOnlyALineUpForItsHoursAndDialsNothingOffline) {
+  Tmainform& form = StartWith("[Schedule0]\r\nEventType=3\r\nPeriod=2\r\nDateTime01=0\r\nTime21=" +
+                              FormatReal(ToDateTime({2026, 1, 1, 0, 30}), '.') +
+                              "\r\nTime32=0\r\nTime42=0\r\nReconnectAfterHours=24\r\n");
+  form.Settings().CkbDetailedLog = true;
+  auto hours = [&](int count) {  // an hour at a time, well within Elapse's limit of real time
+    for (int hour = 0; hour < count; ++hour)
+      Elapse(3600000);
+  };
+  auto sessions = [&] {  // the entries of the records in TimeCount.CSV
+    std::vector<std::string> entries;
+    TimeRecordReader reader([&](const TimeRecordView& r) { entries.emplace_back(r.entry); });
+    reader.Feed(files_.content["C:\\Tarvolin\\TimeCount.CSV"]);
+    return entries;
+  };
+  form.CnListSelectItem("Second");
+  form.Dial1Click();
+  form.Dialing().ReconnectLine(0);
+  EXPECT_EQ(LogCount("Reconnect skipped: a dial is under way."), 1);
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+
+  hours(15);  // to 01:00 the next day
+  EXPECT_EQ(LogCount("Reconnect skipped: the line has been up for 14:30:00, less than 24 hours."),
+            1);
+  EXPECT_TRUE(form.Dialing().Online());
+  EXPECT_TRUE(sessions().empty());
+
+  hours(24);
+  EXPECT_EQ(LogCount("Reconnect: the line has been up for 38:30:00; it is hung up and Second "
+                     "dialed again."),
+            1);
+  EXPECT_EQ(LogCount("Line down: hung up by a schedule to reconnect; the session lasted 38:30:00."),
+            1);
+  EXPECT_EQ(LogCount("Connecting to Second..."), 2);
+  EXPECT_TRUE(form.Dialing().Online());
+  EXPECT_EQ(sessions(), std::vector<std::string>{"Second"});
+
+  form.HangUp1Click();
+  hours(24);
+  EXPECT_EQ(LogCount("Reconnect skipped: not online."), 1);
+  EXPECT_EQ(LogCount(Done("Reconnect")), 3);
+  EXPECT_EQ(LogCount("Connecting to"), 2);
+  EXPECT_FALSE(form.Dialing().Online() || form.Dialing().Dialing());
+  EXPECT_EQ(sessions().size(), 2u);
 }
 
 TEST_F(SchedulerTest, TheListDialogWorksFromTheFileAndItsOkSavesTheTableAndTheEnableBox) {
