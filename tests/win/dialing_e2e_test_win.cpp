@@ -15,15 +15,8 @@ namespace {
 
 class DialingE2E : public ::testing::Test {
  protected:
-  int LogCount(const std::string& text) const {
-    const std::string log = app_.ReadFile("DialLog.TXT");
-    int count = 0;
-    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-      ++count;
-    return count;
-  }
-
-  bool Online() const { return app_.Text(IDC_LBLONLINE) == "Online"; }
+  int LogCount(const std::string& text) const { return app_.LogCount(text); }
+  bool Online() const { return app_.Online(); }
 
   Tarvolin app_;
 };

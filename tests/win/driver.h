@@ -64,6 +64,10 @@ class Tarvolin {
   void WriteFile(const std::string& name, const std::string& text) const;
   bool FileExists(const std::string& name) const;
   std::string ReadFile(const std::string& name) const;
+  // How many times `text` stands in the connection log "DialLog.TXT".
+  int LogCount(const std::string& text) const;
+  // The main window's online label says "Online".
+  bool Online() const;
   // Acts on a live connection as the substitute's control file allows ("drop NAME").
   void ControlRas(const std::string& command) const;
 

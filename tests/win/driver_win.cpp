@@ -162,6 +162,18 @@ std::string Tarvolin::ReadFile(const std::string& name) const {
   return text.str();
 }
 
+int Tarvolin::LogCount(const std::string& text) const {
+  const std::string log = ReadFile("DialLog.TXT");
+  int count = 0;
+  for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+    ++count;
+  return count;
+}
+
+bool Tarvolin::Online() const {
+  return Text(IDC_LBLONLINE) == "Online";
+}
+
 void Tarvolin::ControlRas(const std::string& command) const {
   // Written whole and then renamed, so the substitute never reads half a command.
   WriteFile("rassim.ctl.part", command + "\n");

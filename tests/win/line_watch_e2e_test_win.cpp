@@ -13,15 +13,8 @@ namespace {
 
 class LineWatchE2E : public ::testing::Test {
  protected:
-  int LogCount(const std::string& text) const {
-    const std::string log = app_.ReadFile("DialLog.TXT");
-    int count = 0;
-    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-      ++count;
-    return count;
-  }
-
-  bool Online() const { return app_.Text(IDC_LBLONLINE) == "Online"; }
+  int LogCount(const std::string& text) const { return app_.LogCount(text); }
+  bool Online() const { return app_.Online(); }
 
   void Set(const char* name, uint32_t value) {
     SetUserRegistryNumber("Software\\Tarvolin", name, value);
@@ -50,8 +43,7 @@ TEST_F(LineWatchE2E, ALineWithoutAnswersOrDataIsHungUpAndKeepDialsAgain) {
   EXPECT_EQ(LogCount("keep-alive echo"), 0);
   app_.WriteFile("echo.hold", "");
   ASSERT_TRUE(WaitUntil(
-      [&] { return LogCount("No answer to 1 keep-alive echo and no data received") == 1; },
-      130000))
+      [&] { return LogCount("No answer to 1 keep-alive echo and no data received") == 1; }, 130000))
       << app_.ReadFile("DialLog.TXT");
   EXPECT_TRUE(WaitUntil([&] { return LogCount("Connecting to Quiet...") == 2 && Online(); }));
 }
