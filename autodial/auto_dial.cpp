@@ -19,6 +19,10 @@ AutoDialAnswer HandleAutoDial(CompanionHost& host, const std::string& entry) {
       reply = host.SendDialRequest(entry);
     }
   }
+  if (reply == CompanionHost::Reply::Online)
+    return {true, 0};
+  if (reply == CompanionHost::Reply::Declined)
+    return {true, kAutoDialCancelled};
   if (reply != CompanionHost::Reply::Taken)
     return {};
   while (!host.EntryConnected(entry)) {

@@ -52,7 +52,7 @@ class WinCompanionHost : public CompanionHost {
   }
 
   Reply SendDialRequest(const std::string& entry) override {
-    HWND window = FindWindowA(nullptr, kMainWindowTitle);
+    HWND window = FindWindowA(kMainWindowClass, nullptr);
     if (!window)
       return Reply::NoProgram;
     COPYDATASTRUCT data{};
@@ -63,7 +63,18 @@ class WinCompanionHost : public CompanionHost {
     const LRESULT sent =
         SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer);
-    return sent && answer ? Reply::Taken : Reply::Refused;
+    if (!sent)
+      return Reply::Refused;
+    switch (answer) {
+      case kDialRequestDialing:
+        return Reply::Taken;
+      case kDialRequestOnline:
+        return Reply::Online;
+      case kDialRequestDeclined:
+        return Reply::Declined;
+      default:
+        return Reply::Refused;
+    }
   }
 
   // Only the program beside the library, by its full path: no search.

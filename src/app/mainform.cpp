@@ -267,15 +267,22 @@ void Tmainform::UserMessage(intptr_t lparam) {
   }
 }
 
-bool Tmainform::DialEntryRequest(const std::string& entry) {
+// One line at a time: a request for another entry while a line is up or dialing is
+// declined, and leaves the selection alone.
+DialRequestAnswer Tmainform::DialEntryRequest(const std::string& entry) {
   // An entry made moments ago may not have reached the list yet.
   if (!connections_.HasEntry(entry))
     Refresh1Click();
   if (!connections_.HasEntry(entry))
-    return false;
+    return kDialRequestUnknown;
+  if (dialing_.Online() || dialing_.Dialing()) {
+    if (dialing_.LastDialedEntry() != entry)
+      return kDialRequestDeclined;
+    return dialing_.Online() ? kDialRequestOnline : kDialRequestDialing;
+  }
   CnListSelectItem(entry);
   UserMessage(1);
-  return true;
+  return dialing_.Dialing() ? kDialRequestDialing : kDialRequestDeclined;
 }
 
 void Tmainform::ControlClick(int id) {

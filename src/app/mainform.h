@@ -48,9 +48,11 @@ class Tmainform : private LineEvents {
   // The single-instance message: 0 shows the window, 1 asks for a dial.
   void UserMessage(intptr_t lparam);
   // The automatic-dial companion's request: selects the entry by name, then asks for a
-  // dial as the single-instance message 1 does. False when the list has no such entry,
-  // even after a refresh, so that the system's own dialer takes over.
-  bool DialEntryRequest(const std::string& entry);
+  // dial as the single-instance message 1 does, and says what came of it. Unknown when the
+  // list has no such entry, even after a refresh, so that the system's own dialer takes
+  // over; Online or Dialing when that entry's line is up or dialing already; Declined when
+  // another one is, or no dial started (the budget).
+  DialRequestAnswer DialEntryRequest(const std::string& entry);
   // A button or menu item with this id was chosen: its command runs.
   void ControlClick(int id);
 

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr const char* kMainClass = "TTarvolinMainForm";
 constexpr UINT_PTR kSysMenuTimer = 1;
 
 HMENU BuildMenu(const std::vector<MenuItemSpec>& items) {
@@ -42,15 +41,15 @@ void MainWindow::Create() {
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = nullptr;  // the skin paints every pixel
   wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  wc.lpszClassName = kMainClass;
+  wc.lpszClassName = kMainWindowClass;
   RegisterClassExA(&wc);
 
   // No frame: the skin draws one, and the title strip answers as the caption.
   const DWORD style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   const int dpi = static_cast<int>(GetDpiForSystem());
-  CreateWindowExA(WS_EX_APPWINDOW, kMainClass, "Tarvolin", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                  ScaleToDpi(kSkinWidth, dpi), ScaleToDpi(kSkinHeight, dpi), nullptr, nullptr,
-                  wc.hInstance, this);
+  CreateWindowExA(WS_EX_APPWINDOW, kMainWindowClass, "Tarvolin", style, CW_USEDEFAULT,
+                  CW_USEDEFAULT, ScaleToDpi(kSkinWidth, dpi), ScaleToDpi(kSkinHeight, dpi), nullptr,
+                  nullptr, wc.hInstance, this);
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {

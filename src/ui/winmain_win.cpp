@@ -15,7 +15,7 @@ namespace {
 
 // A second start raises the running program and ends, without a welcome window.
 bool RaiseRunningInstance() {
-  HWND running = FindWindowA(nullptr, kAppTitle);
+  HWND running = FindWindowA(kMainWindowClass, nullptr);
   if (!running)
     return false;
   if (!IsWindowVisible(running))

@@ -64,6 +64,10 @@ class AutoDialE2E : public ::testing::Test {
 
 TEST_F(AutoDialE2E, TheRunningProgramDialsTheEntryAndAnUnknownEntryIsRefused) {
   ASSERT_TRUE(app_.StartWith(kPhonebook));
+  // Another window with the program's title, as a folder window named after it would be.
+  HWND decoy = CreateWindowExA(0, "STATIC", "Tarvolin", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_NE(decoy, nullptr);
   EXPECT_EQ(Request("Gamma"), (std::pair<BOOL, DWORD>{FALSE, ~0u}));
 
   EXPECT_EQ(Request("Beta"), (std::pair<BOOL, DWORD>{TRUE, 0}));
@@ -73,6 +77,12 @@ TEST_F(AutoDialE2E, TheRunningProgramDialsTheEntryAndAnUnknownEntryIsRefused) {
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].Image, 0);  // Beta carries the selection mark
   EXPECT_NE(rows[0].Image, 0);
+
+  // The line is up: its entry is answered at once, another is declined.
+  EXPECT_EQ(Request("Beta"), (std::pair<BOOL, DWORD>{TRUE, 0}));
+  EXPECT_EQ(Request("Alpha"), (std::pair<BOOL, DWORD>{TRUE, 1223}));
+  EXPECT_FALSE(Dialed("Alpha"));
+  DestroyWindow(decoy);
 }
 
 TEST_F(AutoDialE2E, AProgramNotRunningIsStartedAndDialsTheEntry) {
@@ -80,7 +90,7 @@ TEST_F(AutoDialE2E, AProgramNotRunningIsStartedAndDialsTheEntry) {
   EXPECT_TRUE(Dialed("Beta"));
 
   // The program the library started is no child of the driver's: end it here.
-  HWND window = FindWindowA(nullptr, "Tarvolin");
+  HWND window = FindWindowA("TTarvolinMainForm", nullptr);
   ASSERT_NE(window, nullptr);
   DWORD id = 0;
   GetWindowThreadProcessId(window, &id);

@@ -79,8 +79,8 @@ TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidN
   prompts_.answer_yes = false;
   form.Dial1Click();
   EXPECT_EQ(Asked(kDialAnyway), 1);
-  // The program's dials do not start, and say why.
-  form.Dialing().DialRequest();
+  // The program's dials do not start, and say why; the companion hears it was declined.
+  EXPECT_EQ(form.DialEntryRequest("Home"), kDialRequestDeclined);
   EXPECT_EQ(LogCount(kNoDial), 1);
   Elapse(kMinute);
   EXPECT_EQ(Dials(), 1);

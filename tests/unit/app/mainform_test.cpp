@@ -168,20 +168,29 @@ TEST_F(MainformTest, AutoDialArgumentAndDialMessageDialTheFirstEntryOnce) {
 
 TEST_F(MainformTest, TheCompanionsRequestSelectsItsEntryByExactNameAndDialsIt) {
   auto& form = Start();
-  EXPECT_FALSE(form.DialEntryRequest("second"));
-  EXPECT_FALSE(form.DialEntryRequest(""));
+  EXPECT_EQ(form.DialEntryRequest("second"), kDialRequestUnknown);
+  EXPECT_EQ(form.DialEntryRequest(""), kDialRequestUnknown);
   EXPECT_FALSE(form.Dialing().Dialing());
   EXPECT_EQ(form.DialUp().Entry, "First");
 
   // An entry the list does not show yet is found by a refresh.
   phonebook_.Write("[First]\nStepDelayMs=0\n[Second]\nStepDelayMs=0\n[Third]\nStepDelayMs=0\n");
-  EXPECT_TRUE(form.DialEntryRequest("Third"));
+  EXPECT_EQ(form.DialEntryRequest("Third"), kDialRequestDialing);
   EXPECT_EQ(view_.marked, 2);
   EXPECT_EQ(form.Connections().Table()[2].Selected, true);
   EXPECT_EQ(form.Connections().Table()[0].Selected, false);
   EXPECT_TRUE(form.Dialing().Dialing());
   EXPECT_EQ(LogCount("Connecting to Third..."), 1);
+  EXPECT_EQ(form.DialEntryRequest("Third"), kDialRequestDialing);
+  EXPECT_EQ(form.DialEntryRequest("First"), kDialRequestDeclined);
   ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+
+  // One line at a time: the line's own entry is online, another is declined and stays
+  // unselected.
+  EXPECT_EQ(form.DialEntryRequest("Third"), kDialRequestOnline);
+  EXPECT_EQ(form.DialEntryRequest("First"), kDialRequestDeclined);
+  EXPECT_EQ(form.Connections().Table()[0].Selected, false);
+  EXPECT_EQ(LogCount("Connecting to "), 1);
 }
 
 TEST_F(MainformTest, ArgumentsOtherThanAutoDialInExactCaseDoNotDial) {

@@ -19,7 +19,7 @@ class FakeHost : public CompanionHost {
     sent.push_back(entry);
     if (!running)
       return Reply::NoProgram;
-    return entry == known ? Reply::Taken : Reply::Refused;
+    return entry == known ? reply : Reply::Refused;
   }
   bool StartProgram() override {
     ++starts;
@@ -36,6 +36,7 @@ class FakeHost : public CompanionHost {
   }
 
   std::string known = "Office";
+  Reply reply = Reply::Taken;  // the program's answer for the known entry
   bool running = true;
   bool can_start = true;
   uint64_t window_at_ms = 0;     // when a started program shows its window
@@ -83,7 +84,7 @@ TEST(AutoDial, AProgramNotRunningIsStartedAndAskedOnceItsWindowExists) {
   EXPECT_GE(silent.now, 5000 + kAutoDialLimitMs);
 }
 
-TEST(AutoDial, RefusalsLeaveTheDialToTheSystemAtOnce) {
+TEST(AutoDial, RefusalsLeaveTheDialToTheSystemAndOtherAnswersComeAtOnce) {
   FakeHost unknown;
   EXPECT_FALSE(HandleAutoDial(unknown, "Elsewhere").handled);
   EXPECT_FALSE(HandleAutoDial(unknown, "").handled);
@@ -93,6 +94,18 @@ TEST(AutoDial, RefusalsLeaveTheDialToTheSystemAtOnce) {
   EXPECT_FALSE(HandleAutoDial(no_start, "Office").handled);
   for (const FakeHost* host : {&unknown, &no_start})
     EXPECT_EQ(host->now, 5000u);
+
+  // Online already, or declined: answered at once, the second with the code that keeps
+  // the system from dialing past the program.
+  FakeHost online, declined;
+  online.reply = CompanionHost::Reply::Online;
+  declined.reply = CompanionHost::Reply::Declined;
+  const AutoDialAnswer up = HandleAutoDial(online, "Office");
+  const AutoDialAnswer no = HandleAutoDial(declined, "Office");
+  EXPECT_TRUE(up.handled && no.handled);
+  EXPECT_EQ(up.code, 0u);
+  EXPECT_EQ(no.code, kAutoDialCancelled);
+  EXPECT_EQ(online.now + declined.now, 10000u);
 }
 
 TEST(AutoDial, RasShowsTheEntryConnectedOnlyOnceItsDialHasConnected) {
