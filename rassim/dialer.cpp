@@ -451,6 +451,12 @@ uint32_t AwaitDial(Engine& engine, const Connection& connection) {
   return connection.state == kConnected ? kSuccess : connection.error;
 }
 
+// The password a dial authenticates with: the saved one for its handle.
+std::string DialedPassword(const RasDialParams& params, const EntrySettings& entry) {
+  const std::string typed = Text(params.szPassword);
+  return typed == kSavedPasswordHandle && entry.password_stored ? entry.password : typed;
+}
+
 }  // namespace
 
 void Shutdown() {
@@ -506,6 +512,8 @@ uint32_t RASSIM_CALL RasDialA(void*, const char*, RasDialParams* params, uint32_
   Reap(engine);
   auto connection = std::make_shared<Connection>();
   connection->entry = *entry;
+  if (!entry->accept_password.empty() && DialedPassword(*params, *entry) != entry->accept_password)
+    connection->entry.outcome = Outcome::kBadAccount;
   connection->phone_number =
       params->szPhoneNumber[0] ? Text(params->szPhoneNumber) : entry->phone_number;
   connection->notifier = reinterpret_cast<DialFunc>(notifier);

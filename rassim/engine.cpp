@@ -161,7 +161,7 @@ uint32_t RASSIM_CALL RasGetEntryDialParamsA(const char*, RasDialParams* params,
   Put(params->szPhoneNumber, entry->phone_number);
   Put(params->szCallbackNumber, "");
   Put(params->szUserName, entry->user_name);
-  Put(params->szPassword, entry->password_stored ? entry->password : "");
+  Put(params->szPassword, entry->password_stored ? kSavedPasswordHandle : "");
   Put(params->szDomain, entry->domain);
   *password_stored = entry->password_stored ? 1 : 0;
   return kSuccess;
@@ -183,6 +183,9 @@ uint32_t RASSIM_CALL RasSetEntryDialParamsA(const char*, RasDialParams* params,
     const bool store = remove_password == 0;
     section->Set("UserName", Text(params->szUserName));
     section->Set("Domain", Text(params->szDomain));
+    // The saved password's handle stores the password it stands for: it stays.
+    if (store && Text(params->szPassword) == kSavedPasswordHandle)
+      return kSuccess;
     section->Set("Password", store ? Text(params->szPassword) : "");
     section->Set("PasswordStored", store ? "1" : "0");
     return kSuccess;

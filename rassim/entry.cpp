@@ -76,6 +76,7 @@ EntrySettings ReadEntry(const IniSection& section) {
   entry.user_name = Text(section, "UserName", "", kMaxUserName);
   entry.password = Text(section, "Password", "", kMaxPassword);
   entry.password_stored = Flag(section, "PasswordStored", !entry.password.empty());
+  entry.accept_password = Text(section, "AcceptPassword", "", kMaxPassword);
   entry.domain = Text(section, "Domain", "", kMaxDomain);
   entry.outcome = OutcomeOf(section);
   entry.refuse_code = Count(section, "RefuseCode", kPortNotAvailable);

@@ -32,6 +32,8 @@ struct EntrySettings {
   std::string user_name;
   std::string password;
   bool password_stored = false;
+  // When not empty, a dial with another password is refused at authentication.
+  std::string accept_password;
   std::string domain;
   Outcome outcome = Outcome::kConnect;
   uint32_t refuse_code = 0;
@@ -46,6 +48,13 @@ struct EntrySettings {
   uint32_t send_bps = 0;
   uint32_t recv_bps = 0;
 };
+
+// What RasGetEntryDialParamsA hands out for a saved password, as Windows hands out a
+// handle to it and never the password; RasDialA and RasSetEntryDialParamsA take it back as
+// the saved password. It begins with a control character, which no typed password holds.
+inline constexpr const char* kSavedPasswordHandle =
+    "\x1b"
+    "saved-password";
 
 // Every bad or missing value takes its default; never fails.
 EntrySettings ReadEntry(const IniSection& section);

@@ -286,16 +286,6 @@ int TDialUp::GetEntryUserName(std::string& Value) {
   return code;
 }
 
-int TDialUp::GetEntryPassword(std::string& Value) {
-  TRasDialParams params;
-  int32_t password_stored;
-  const int code = ReadDialParams(params, password_stored);
-  if (code == 0) {
-    Value = password_stored ? FieldText(params.szPassword) : "";
-  }
-  return code;
-}
-
 int TDialUp::SetEntryUserName(const std::string& Value) {
   return UpdateDialParams([&](TRasDialParams& params) { CopyField(params.szUserName, Value); });
 }

@@ -94,8 +94,6 @@ class TDialUp {
   void DeleteEntry();
   // On failure Value is left untouched.
   int GetEntryUserName(std::string& Value);
-  // Value is empty when RAS stores no password for the entry.
-  int GetEntryPassword(std::string& Value);
   int SetEntryUserName(const std::string& Value);
   int SetEntryPassword(const std::string& Value);
   // Line statistics. The counts run from the baseline that StartStatistics takes before

@@ -111,14 +111,11 @@ std::vector<std::string> ProfileStore::LoadProfile(EntryInfo& info, TDialUp& dia
                          text + "\" is not a number; 0 is used.");
     }
   }
-  // The phonebook's stored account stands in for what the file lacks, also when there is
-  // no file yet: the profile is handed back to the phonebook before every dial, and an
-  // empty account would wipe the one the user saved there.
+  // The phonebook's stored user name stands in for what the file lacks, also when there
+  // is no file yet. Its password never does: RAS hands out a handle to it, not the
+  // password, and an empty one in the profile keeps the saved one (ApplyProfile).
   if (info.UserName.empty()) {
     dialup.GetEntryUserName(info.UserName);
-  }
-  if (info.Pwd.empty()) {
-    dialup.GetEntryPassword(info.Pwd);
   }
   return problems;
 }
@@ -151,7 +148,8 @@ bool ProfileStore::SaveKeys(const EntryInfo& info, bool (*wanted)(const std::str
 
 void ApplyProfile(const EntryInfo& info, TDialUp& dialup) {
   dialup.SetEntryUserName(info.UserName);
-  dialup.SetEntryPassword(info.Pwd);
+  if (!info.Pwd.empty())
+    dialup.SetEntryPassword(info.Pwd);
   dialup.Pwd = info.Pwd;
   dialup.Domain = info.Domain;
   dialup.PhoneNumber = info.PN;

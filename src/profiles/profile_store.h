@@ -26,9 +26,9 @@ class ProfileStore {
 
   // Fills `info` for its EntryName; does nothing when that is empty. Every other field is
   // reset first, so nothing of a previously loaded entry survives. Missing keys (and every
-  // key when there is no Entries.ini) read as empty, false or 0, and an empty user name or
-  // password is taken from the phonebook's stored dial parameters, read through `dialup`,
-  // whose Entry must name the same entry.
+  // key when there is no Entries.ini) read as empty, false or 0, and an empty user name is
+  // taken from the phonebook's stored dial parameters, read through `dialup`, whose Entry
+  // must name the same entry. The password never is: RAS gives a handle in its place.
   // A real that is not a number reads as 0 and is reported in the returned texts (one per
   // value, naming file, section, key and text); the other keys load all the same.
   std::vector<std::string> LoadProfile(EntryInfo& info, TDialUp& dialup);
@@ -52,7 +52,8 @@ class ProfileStore {
 };
 
 // Stores the account in the phonebook's dial parameters of dialup.Entry (the component has
-// no user name of its own) and sets the component's Pwd, Domain and PhoneNumber.
+// no user name of its own) and sets the component's Pwd, Domain and PhoneNumber. An empty
+// password leaves the one the phonebook saved, which the dial then uses.
 void ApplyProfile(const EntryInfo& info, TDialUp& dialup);
 
 // A joined list ends every number with "^^". Splitting stops at a "^^" that starts the

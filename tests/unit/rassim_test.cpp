@@ -115,7 +115,7 @@ TEST_F(RassimPhonebookTest, MalformedFilesReadAsWhatTheyHold) {
   int32_t stored = -1;
   EXPECT_EQ(GetParams("broken", params, stored), rassim::kSuccess);
   EXPECT_EQ(std::tuple(std::string(params.szPhoneNumber), std::string(params.szPassword), stored),
-            std::tuple("7"s, "pw"s, 1));
+            std::tuple("7"s, std::string(rassim::kSavedPasswordHandle), 1));
   EXPECT_EQ(GetParams("Good", params, stored), rassim::kSuccess);
   EXPECT_EQ(std::tuple(std::string(params.szPhoneNumber), std::string(params.szPassword), stored),
             std::tuple("555"s, ""s, 0));
@@ -161,7 +161,7 @@ TEST_F(RassimPhonebookTest, LongTextsAreCutToTheirFields) {
   ASSERT_EQ(GetParams(name, params, stored), rassim::kSuccess);
   EXPECT_EQ(std::string(params.szPhoneNumber), std::string(rassim::kMaxPhoneNumber, '5'));
   EXPECT_EQ(std::string(params.szUserName), std::string(rassim::kMaxUserName, 'u'));
-  EXPECT_EQ(std::string(params.szPassword), std::string(rassim::kMaxPassword, 'p'));
+  EXPECT_STREQ(params.szPassword, rassim::kSavedPasswordHandle);
   EXPECT_EQ(std::string(params.szDomain), std::string(rassim::kMaxDomain, 'd'));
   EXPECT_STREQ(params.szCallbackNumber, "");
 }
@@ -180,7 +180,11 @@ TEST_F(RassimPhonebookTest, DialParamsRoundTrip) {
     return std::tuple(std::string(params.szUserName), std::string(params.szDomain),
                       std::string(params.szPassword), std::string(params.szPhoneNumber), stored);
   };
-  EXPECT_EQ(account(), std::tuple("bob"s, "DOM"s, "secret"s, "555"s, 1));
+  // The saved password comes back as its handle, which stores it again unchanged.
+  EXPECT_EQ(account(),
+            std::tuple("bob"s, "DOM"s, std::string(rassim::kSavedPasswordHandle), "555"s, 1));
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), rassim::kSuccess);
+  EXPECT_NE(ReadPhonebook().find("Password=secret"), std::string::npos);
   EXPECT_NE(ReadPhonebook().find("; keep me"), std::string::npos);
 
   ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), rassim::kSuccess);

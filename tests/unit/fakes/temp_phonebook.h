@@ -4,6 +4,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -34,6 +35,10 @@ class TempPhonebook {
   TempPhonebook& operator=(const TempPhonebook&) = delete;
 
   void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
+  std::string Read() const {
+    std::ifstream in(path_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
   std::string Path() const { return path_.string(); }
 
  private:

@@ -158,7 +158,7 @@ TEST_F(ProfileStoreTest, WithoutTheFileTheAccountStillComesFromThePhonebookAndTh
   phonebook.Write("[Alpha]\nUserName=ras-user\nPassword=ras-pw\nPasswordStored=1\n");
   EntryInfo info = Sample();
   EXPECT_EQ(Texts{}, store.LoadProfile(info, dialup));
-  EXPECT_EQ(Account("Alpha", "ras-user", "ras-pw"), info);
+  EXPECT_EQ(Account("Alpha", "ras-user"), info);  // RAS gives no password, only its handle
   EXPECT_FALSE(files.Exists(path));
 
   info = Sample();
@@ -176,7 +176,7 @@ TEST_F(ProfileStoreTest, WithoutASectionTheAccountComesFromThePhonebookAndTheRes
   files.content[path] = "[Other]\r\nDomain=X\r\nBillingDay=3\r\n";
   EntryInfo info = Sample();
   EXPECT_EQ(Texts{}, store.LoadProfile(info, dialup));
-  EXPECT_EQ(Account("Alpha", "ras-user", "ras-pw"), info);
+  EXPECT_EQ(Account("Alpha", "ras-user"), info);  // RAS gives no password, only its handle
 
   // The file's account wins; a password the phonebook does not keep stays empty.
   files.content[path] = "[beta]\r\nusername=file-user\r\n";
@@ -246,14 +246,19 @@ TEST_F(ProfileStoreTest, ApplyStoresTheAccountInThePhonebookAndSetsTheDialOverri
   EntryInfo info = Sample();
   info.Pwd = "s3cret";  // the substitute's phonebook trims blanks a real one would keep
   ApplyProfile(info, dialup);
-  std::string user, password;
+  std::string user;
   EXPECT_EQ(0, dialup.GetEntryUserName(user));
-  EXPECT_EQ(0, dialup.GetEntryPassword(password));
   EXPECT_EQ(info.UserName, user);
-  EXPECT_EQ(info.Pwd, password);
+  EXPECT_NE(phonebook.Read().find("Password=s3cret\r\nPasswordStored=1\r\n"), std::string::npos);
   EXPECT_EQ(info.Pwd, dialup.Pwd);
   EXPECT_EQ(info.Domain, dialup.Domain);
   EXPECT_EQ(info.PN, dialup.PhoneNumber);
+
+  // No password in the profile: the saved one stays, and the dial uses it.
+  info.Pwd = "";
+  ApplyProfile(info, dialup);
+  EXPECT_NE(phonebook.Read().find("Password=s3cret\r\nPasswordStored=1\r\n"), std::string::npos);
+  EXPECT_EQ(dialup.Pwd, "");
 }
 
 TEST(ProfilePhoneList, SplitsAsStoredListsHaveAlwaysBeenReadAndJoinsBack) {
