@@ -177,6 +177,7 @@ TEST_F(SchedulerTest, AReconnectRenewsOnlyALineUpForItsHoursAndDialsNothingOffli
   EXPECT_EQ(LogCount("Connecting to"), 2);
   EXPECT_FALSE(form.Dialing().Online() || form.Dialing().Dialing());
   EXPECT_EQ(sessions().size(), 2u);
+  EXPECT_TRUE(prompts_.questions.empty());  // no Confirm, no question
 }
 
 TEST_F(SchedulerTest, TheListDialogWorksFromTheFileAndItsOkSavesTheTableAndTheEnableBox) {
