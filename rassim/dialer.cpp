@@ -488,8 +488,8 @@ void Drop(const std::string& entry) {
   DropLocked(engine, entry);
 }
 
-uint32_t RASSIM_CALL RasDialA(void*, const char*, RasDialParams* params, uint32_t notifier_type,
-                              void* notifier, Handle* handle) {
+uint32_t RASSIM_CALL RasDialA(void*, const char* phonebook, RasDialParams* params,
+                              uint32_t notifier_type, void* notifier, Handle* handle) {
   if (!params || !handle) {
     return kBufferInvalid;
   }
@@ -500,7 +500,7 @@ uint32_t RASSIM_CALL RasDialA(void*, const char*, RasDialParams* params, uint32_
   if (notifier && notifier_type != 0) {
     return kInvalidParameter;
   }
-  const std::optional<EntrySettings> entry = LoadEntry(Text(params->szEntryName));
+  const std::optional<EntrySettings> entry = LoadEntry(phonebook, Text(params->szEntryName));
   if (!entry) {
     return kCannotFindEntry;
   }
@@ -547,7 +547,7 @@ uint32_t RASSIM_CALL RasEnumConnectionsA(RasConn* connections, uint32_t* cb, uin
     Put(row.szEntryName, entry);
     Put(row.szDeviceType, settings.device_type);
     Put(row.szDeviceName, settings.device);
-    Put(row.szPhonebook, PhonebookPath());
+    Put(row.szPhonebook, settings.phonebook.empty() ? PhonebookPath() : settings.phonebook);
   };
   {
     Engine& engine = TheEngine();
@@ -557,7 +557,7 @@ uint32_t RASSIM_CALL RasEnumConnectionsA(RasConn* connections, uint32_t* cb, uin
     }
   }
   for (const ForeignLine& line : ForeignLines()) {
-    list(line.handle, line.entry, LoadEntry(line.entry).value_or(EntrySettings{}));
+    list(line.handle, line.entry, LoadEntry(nullptr, line.entry).value_or(EntrySettings{}));
   }
   const uint32_t needed = static_cast<uint32_t>(listed.size()) * size;
   *count = static_cast<uint32_t>(listed.size());
@@ -599,7 +599,7 @@ uint32_t RASSIM_CALL RasGetConnectStatusA(Handle handle, RasConnStatus* status) 
     if (!line) {
       return kInvalidHandle;
     }
-    const EntrySettings settings = LoadEntry(line->entry).value_or(EntrySettings{});
+    const EntrySettings settings = LoadEntry(nullptr, line->entry).value_or(EntrySettings{});
     full.rasconnstate = kConnected;
     Put(full.szDeviceType, settings.device_type);
     Put(full.szDeviceName, settings.device);

@@ -11,8 +11,9 @@
 namespace rassim {
 namespace {
 
-std::mutex g_settings_mutex;  // guards the two settings below
+std::mutex g_settings_mutex;  // guards the settings below
 std::string g_phonebook_path;
+std::string g_all_users_phonebook_path;
 EntryDialog g_entry_dialog;
 
 // Serialises read-modify-write cycles of the phonebook file; plain reads need no lock,
@@ -56,11 +57,11 @@ constexpr ErrorText kErrorTexts[] = {
     {kProtocolNotConfigured, "The requested network protocol is not configured."},
 };
 
-// Reads the phonebook, lets `change` edit it and writes it back when it succeeds and the
-// text differs: the program stores the same account before every dial.
-uint32_t ChangePhonebook(const std::function<uint32_t(IniFile&)>& change) {
+// Reads the phonebook a call names, lets `change` edit it and writes it back when it
+// succeeds and the text differs: the program stores the same account before every dial.
+uint32_t ChangePhonebook(const char* phonebook, const std::function<uint32_t(IniFile&)>& change) {
   std::lock_guard lock(g_file_mutex);
-  const std::string path = PhonebookPath();
+  const std::string path = PhonebookFor(phonebook);
   const std::string text = ReadTextFile(path);
   IniFile ini = IniFile::Parse(text);
   const uint32_t result = change(ini);
@@ -77,6 +78,20 @@ bool RunEntryDialog(void* parent, EntryFields& fields, bool is_new) {
     dialog = g_entry_dialog;
   }
   return dialog && dialog(parent, fields, is_new);
+}
+
+// The files RasEnumEntriesA lists: the one it is given, else the all-users phonebook and
+// then the user's own.
+std::vector<std::string> ListedPhonebooks(const char* phonebook) {
+  if (phonebook && *phonebook) {
+    return {phonebook};
+  }
+  const std::string all_users = AllUsersPhonebookPath();
+  const std::string user = PhonebookPath();
+  if (all_users.empty() || SameText(all_users, user)) {
+    return {user};
+  }
+  return {all_users, user};
 }
 
 // Trims the name; false when it cannot be a section name of the file.
@@ -110,13 +125,38 @@ std::string PhonebookPath() {
          "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
 }
 
+void SetAllUsersPhonebookPath(const std::string& path) {
+  std::lock_guard lock(g_settings_mutex);
+  g_all_users_phonebook_path = path;
+}
+
+std::string AllUsersPhonebookPath() {
+  {
+    std::lock_guard lock(g_settings_mutex);
+    if (!g_all_users_phonebook_path.empty()) {
+      return g_all_users_phonebook_path;
+    }
+  }
+  const char* path = std::getenv("RASSIM_ALLUSERS_PHONEBOOK");
+  if (path && *path) {
+    return path;
+  }
+  const char* data = std::getenv("ProgramData");
+  return data && *data ? std::string(data) + "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk"
+                       : "";
+}
+
+std::string PhonebookFor(const char* phonebook) {
+  return phonebook && *phonebook ? phonebook : PhonebookPath();
+}
+
 void SetEntryDialog(EntryDialog dialog) {
   std::lock_guard lock(g_settings_mutex);
   g_entry_dialog = std::move(dialog);
 }
 
-uint32_t RASSIM_CALL RasEnumEntriesA(const char*, const char*, RasEntryName* entries, uint32_t* cb,
-                                     uint32_t* count) {
+uint32_t RASSIM_CALL RasEnumEntriesA(const char*, const char* phonebook, RasEntryName* entries,
+                                     uint32_t* cb, uint32_t* count) {
   if (!cb || !count) {
     return kBufferInvalid;
   }
@@ -125,8 +165,18 @@ uint32_t RASSIM_CALL RasEnumEntriesA(const char*, const char*, RasEntryName* ent
   if (!Accepts(kEntryNameSizes, size)) {
     return kInvalidSize;
   }
-  IniFile ini = ReadIniFile(PhonebookPath());
-  const std::vector<IniSection*> list = ListEntries(ini);
+  std::vector<RasEntryName> list;
+  for (const std::string& path : ListedPhonebooks(phonebook)) {
+    IniFile ini = ReadIniFile(path);
+    const bool all_users = SameText(path, AllUsersPhonebookPath());
+    for (const IniSection* section : ListEntries(ini)) {
+      RasEntryName& record = list.emplace_back();
+      record.dwSize = size;
+      Put(record.szEntryName, EntryName(*section));
+      record.dwFlags = all_users ? kEntryInAllUsersPhonebook : 0;
+      Put(record.szPhonebookPath, path);
+    }
+  }
   const uint64_t needed = uint64_t{list.size()} * size;
   const bool fits = entries && needed <= *cb;
   *cb = static_cast<uint32_t>(needed);
@@ -137,16 +187,12 @@ uint32_t RASSIM_CALL RasEnumEntriesA(const char*, const char*, RasEntryName* ent
   // Records follow one another at the caller's size, each the leading part of the newest.
   auto* out = reinterpret_cast<unsigned char*>(entries);
   for (size_t i = 0; i < list.size(); ++i) {
-    RasEntryName record{};
-    record.dwSize = size;
-    Put(record.szEntryName, EntryName(*list[i]));
-    Put(record.szPhonebookPath, PhonebookPath());
-    std::memcpy(out + i * size, &record, size);
+    std::memcpy(out + i * size, &list[i], size);
   }
   return kSuccess;
 }
 
-uint32_t RASSIM_CALL RasGetEntryDialParamsA(const char*, RasDialParams* params,
+uint32_t RASSIM_CALL RasGetEntryDialParamsA(const char* phonebook, RasDialParams* params,
                                             int32_t* password_stored) {
   if (!params || !password_stored) {
     return kBufferInvalid;
@@ -154,7 +200,7 @@ uint32_t RASSIM_CALL RasGetEntryDialParamsA(const char*, RasDialParams* params,
   if (!Accepts(kDialParamsSizes, params->dwSize)) {
     return kInvalidSize;
   }
-  const std::optional<EntrySettings> entry = LoadEntry(Text(params->szEntryName));
+  const std::optional<EntrySettings> entry = LoadEntry(phonebook, Text(params->szEntryName));
   if (!entry) {
     return kCannotFindEntry;
   }
@@ -167,7 +213,7 @@ uint32_t RASSIM_CALL RasGetEntryDialParamsA(const char*, RasDialParams* params,
   return kSuccess;
 }
 
-uint32_t RASSIM_CALL RasSetEntryDialParamsA(const char*, RasDialParams* params,
+uint32_t RASSIM_CALL RasSetEntryDialParamsA(const char* phonebook, RasDialParams* params,
                                             int32_t remove_password) {
   if (!params) {
     return kBufferInvalid;
@@ -175,7 +221,7 @@ uint32_t RASSIM_CALL RasSetEntryDialParamsA(const char*, RasDialParams* params,
   if (!Accepts(kDialParamsSizes, params->dwSize)) {
     return kInvalidSize;
   }
-  return ChangePhonebook([&](IniFile& ini) {
+  return ChangePhonebook(phonebook, [&](IniFile& ini) {
     IniSection* section = FindEntry(ini, Text(params->szEntryName));
     if (!section) {
       return kCannotFindEntry;
@@ -211,7 +257,7 @@ uint32_t RASSIM_CALL RasGetErrorStringA(unsigned code, char* buffer, uint32_t si
   return kSuccess;
 }
 
-uint32_t RASSIM_CALL RasCreatePhonebookEntryA(void* parent, const char*) {
+uint32_t RASSIM_CALL RasCreatePhonebookEntryA(void* parent, const char* phonebook) {
   EntryFields fields{"", "", "", kOutcomeWords[0]};
   if (!RunEntryDialog(parent, fields, true)) {
     return kSuccess;
@@ -219,7 +265,7 @@ uint32_t RASSIM_CALL RasCreatePhonebookEntryA(void* parent, const char*) {
   if (!NormalizeName(fields.name)) {
     return kInvalidName;
   }
-  return ChangePhonebook([&](IniFile& ini) {
+  return ChangePhonebook(phonebook, [&](IniFile& ini) {
     IniSection* section = FindEntry(ini, fields.name);
     if (!section) {
       section = &ini.sections.emplace_back();
@@ -229,12 +275,13 @@ uint32_t RASSIM_CALL RasCreatePhonebookEntryA(void* parent, const char*) {
   });
 }
 
-uint32_t RASSIM_CALL RasEditPhonebookEntryA(void* parent, const char*, const char* entry) {
+uint32_t RASSIM_CALL RasEditPhonebookEntryA(void* parent, const char* phonebook,
+                                            const char* entry) {
   if (!entry) {
     return kBufferInvalid;
   }
   const std::string old_name = entry;
-  IniFile ini = ReadIniFile(PhonebookPath());
+  IniFile ini = ReadIniFile(PhonebookFor(phonebook));
   const IniSection* current = FindEntry(ini, old_name);
   if (!current) {
     return kCannotFindEntry;
@@ -247,7 +294,7 @@ uint32_t RASSIM_CALL RasEditPhonebookEntryA(void* parent, const char*, const cha
     return kInvalidName;
   }
   // The file is read again: it may have changed while the dialog was open.
-  return ChangePhonebook([&](IniFile& latest) {
+  return ChangePhonebook(phonebook, [&](IniFile& latest) {
     IniSection* section = FindEntry(latest, old_name);
     const IniSection* namesake = FindEntry(latest, fields.name);
     if (!section) {
@@ -261,16 +308,97 @@ uint32_t RASSIM_CALL RasEditPhonebookEntryA(void* parent, const char*, const cha
   });
 }
 
-uint32_t RASSIM_CALL RasDeleteEntry(const char*, const char* entry) {
+uint32_t RASSIM_CALL RasDeleteEntry(const char* phonebook, const char* entry) {
   if (!entry) {
     return kBufferInvalid;
   }
-  return ChangePhonebook([&](IniFile& ini) {
+  return ChangePhonebook(phonebook, [&](IniFile& ini) {
     const IniSection* section = FindEntry(ini, entry);
     if (!section) {
       return kCannotFindEntry;
     }
     ini.sections.erase(ini.sections.begin() + (section - ini.sections.data()));
+    return kSuccess;
+  });
+}
+
+uint32_t RASSIM_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
+                                            RasEntry* properties, uint32_t* size, uint8_t*,
+                                            uint32_t* device_info_size) {
+  if (!size) {
+    return kBufferInvalid;
+  }
+  if (device_info_size) {
+    *device_info_size = 0;
+  }
+  // Without a record the call only tells the size it needs, at the newest level.
+  if (!properties) {
+    *size = sizeof(RasEntry);
+    return kBufferTooSmall;
+  }
+  const uint32_t level = properties->dwSize;
+  if (!Accepts(kEntrySizes, level)) {
+    return kInvalidSize;
+  }
+  if (*size < level) {
+    *size = level;
+    return kBufferTooSmall;
+  }
+  // No name asks for the properties a new entry would have.
+  const bool defaults = !entry || !*entry;
+  const std::optional<EntrySettings> found =
+      defaults ? ReadEntry(IniSection{}) : LoadEntry(phonebook, entry);
+  if (!found) {
+    return kCannotFindEntry;
+  }
+  RasEntry record{};
+  record.dwSize = level;
+  Put(record.szLocalPhoneNumber, found->phone_number);
+  record.dwfNetProtocols = kNetProtocolIp;
+  record.dwFramingProtocol = kFramingPpp;
+  Put(record.szAutodialDll, found->autodial_dll);
+  Put(record.szAutodialFunc, found->autodial_func);
+  Put(record.szDeviceType, found->device_type);
+  Put(record.szDeviceName, found->device);
+  record.dwType = kEntryTypePhone;
+  std::memcpy(properties, &record, level);
+  *size = level;
+  return kSuccess;
+}
+
+uint32_t RASSIM_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
+                                            const RasEntry* properties, uint32_t size,
+                                            const uint8_t*, uint32_t) {
+  if (!entry || !properties) {
+    return kBufferInvalid;
+  }
+  if (!Accepts(kEntrySizes, properties->dwSize) || size < properties->dwSize) {
+    return kInvalidSize;
+  }
+  std::string name = entry;
+  if (!NormalizeName(name)) {
+    return kInvalidName;
+  }
+  RasEntry record{};
+  std::memcpy(&record, properties, properties->dwSize);
+  return ChangePhonebook(phonebook, [&](IniFile& ini) {
+    IniSection* section = FindEntry(ini, name);
+    if (!section) {
+      section = &ini.sections.emplace_back();
+      section->name = name;
+    }
+    // A value the entry already reads as, its default included, adds no key.
+    const EntrySettings now = ReadEntry(*section);
+    const auto set = [&](const char* key, const std::string& current, std::string value) {
+      if (value != current) {
+        section->Set(key, value);
+      }
+    };
+    set("PhoneNumber", now.phone_number, Text(record.szLocalPhoneNumber));
+    set("Device", now.device, Text(record.szDeviceName));
+    set("DeviceType", now.device_type, Text(record.szDeviceType));
+    set("AutodialDll", now.autodial_dll, Text(record.szAutodialDll));
+    set("AutodialFunc", now.autodial_func, Text(record.szAutodialFunc));
     return kSuccess;
   });
 }

@@ -93,6 +93,8 @@ EntrySettings ReadEntry(const IniSection& section) {
   entry.client_ip = Text(section, "ClientIP", "127.0.0.2", kMaxIpAddress);
   entry.send_bps = Count(section, "SendBps", 800);
   entry.recv_bps = Count(section, "RecvBps", 5000);
+  entry.autodial_dll = Text(section, "AutodialDll", "", kMaxPath - 1);
+  entry.autodial_func = Text(section, "AutodialFunc", "", kMaxPath - 1);
   return entry;
 }
 
@@ -100,13 +102,16 @@ std::string EntryName(const IniSection& section) {
   return section.name.substr(0, kMaxEntryName);
 }
 
-std::optional<EntrySettings> LoadEntry(std::string_view name) {
-  IniFile ini = ReadIniFile(PhonebookPath());
+std::optional<EntrySettings> LoadEntry(const char* phonebook, std::string_view name) {
+  const std::string path = PhonebookFor(phonebook);
+  IniFile ini = ReadIniFile(path);
   const IniSection* section = FindEntry(ini, name);
   if (!section) {
     return std::nullopt;
   }
-  return ReadEntry(*section);
+  EntrySettings entry = ReadEntry(*section);
+  entry.phonebook = path;
+  return entry;
 }
 
 std::vector<IniSection*> ListEntries(IniFile& ini) {

@@ -26,6 +26,7 @@ constexpr uint32_t kDefaultHangUpDelayMs = 20;
 // Texts are already cut to the sizes of the RAS records' fields.
 struct EntrySettings {
   std::string name;
+  std::string phonebook;  // the file it was read from
   std::string phone_number;
   std::string device;
   std::string device_type;
@@ -47,6 +48,8 @@ struct EntrySettings {
   std::string client_ip;
   uint32_t send_bps = 0;
   uint32_t recv_bps = 0;
+  std::string autodial_dll;  // the automatic-dial handler's library and function
+  std::string autodial_func;
 };
 
 // What RasGetEntryDialParamsA hands out for a saved password, as Windows hands out a
@@ -62,8 +65,8 @@ EntrySettings ReadEntry(const IniSection& section);
 // The entry name as RAS reports it: the section name cut to the record's field.
 std::string EntryName(const IniSection& section);
 
-// The entry of that name in the current phonebook file, or nothing.
-std::optional<EntrySettings> LoadEntry(std::string_view name);
+// The entry of that name in the phonebook a call names (see PhonebookFor), or nothing.
+std::optional<EntrySettings> LoadEntry(const char* phonebook, std::string_view name);
 
 // The entries in file order: sections with a usable name, the first of each name.
 std::vector<IniSection*> ListEntries(IniFile& ini);

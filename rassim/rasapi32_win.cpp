@@ -30,6 +30,7 @@ using rassim::Handle;
 using rassim::RasConn;
 using rassim::RasConnStatus;
 using rassim::RasDialParams;
+using rassim::RasEntry;
 using rassim::RasEntryName;
 using rassim::RasStats;
 
@@ -94,6 +95,20 @@ uint32_t RASSIM_CALL RasDeleteEntry(const char* phonebook, const char* entry) {
 
 uint32_t RASSIM_CALL RasGetConnectionStatistics(Handle handle, RasStats* stats) {
   return rassim::RasGetConnectionStatistics(handle, stats);
+}
+
+uint32_t RASSIM_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
+                                            RasEntry* properties, uint32_t* size,
+                                            uint8_t* device_info, uint32_t* device_info_size) {
+  return rassim::RasGetEntryPropertiesA(phonebook, entry, properties, size, device_info,
+                                        device_info_size);
+}
+
+uint32_t RASSIM_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
+                                            const RasEntry* properties, uint32_t size,
+                                            const uint8_t* device_info, uint32_t device_info_size) {
+  return rassim::RasSetEntryPropertiesA(phonebook, entry, properties, size, device_info,
+                                        device_info_size);
 }
 
 uint32_t RASSIM_CALL RasConnectionNotificationA(Handle handle, void* event, uint32_t flags) {

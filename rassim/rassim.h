@@ -22,10 +22,18 @@ struct EntryFields {
 // current values on entry (empty for a new one) and the edited values on return.
 using EntryDialog = std::function<bool(void* parent, EntryFields& entry, bool is_new)>;
 
-// The phonebook file every call reads. Empty (the default) means the RASSIM_PHONEBOOK
-// environment variable, else %APPDATA%\Microsoft\Network\Connections\Pbk\rasphone.pbk.
+// The user's own phonebook. Empty (the default) means the RASSIM_PHONEBOOK environment
+// variable, else %APPDATA%\Microsoft\Network\Connections\Pbk\rasphone.pbk.
 void SetPhonebookPath(const std::string& path);
 std::string PhonebookPath();
+// The all-users phonebook. Empty (the default) means the RASSIM_ALLUSERS_PHONEBOOK
+// environment variable, else %ProgramData%\Microsoft\Network\Connections\Pbk\rasphone.pbk;
+// none where ProgramData is not set either.
+void SetAllUsersPhonebookPath(const std::string& path);
+std::string AllUsersPhonebookPath();
+// The file a call's phonebook argument names: a null or empty one the user's own, as RAS
+// takes it for "the default phonebook"; any other path as it stands.
+std::string PhonebookFor(const char* phonebook);
 
 // The dialog the two entry-dialog entry points show; without one they change nothing.
 void SetEntryDialog(EntryDialog dialog);
@@ -61,6 +69,15 @@ uint32_t RASSIM_CALL RasCreatePhonebookEntryA(void* parent, const char* phoneboo
 uint32_t RASSIM_CALL RasEditPhonebookEntryA(void* parent, const char* phonebook, const char* entry);
 uint32_t RASSIM_CALL RasDeleteEntry(const char* phonebook, const char* entry);
 uint32_t RASSIM_CALL RasGetConnectionStatistics(Handle handle, RasStats* stats);
+// The entry's phone number, device and automatic-dial handler. No device information is
+// kept: its size reads as 0 and what is given is ignored. Setting an entry that does not
+// exist creates it.
+uint32_t RASSIM_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
+                                            RasEntry* properties, uint32_t* size,
+                                            uint8_t* device_info, uint32_t* device_info_size);
+uint32_t RASSIM_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
+                                            const RasEntry* properties, uint32_t size,
+                                            const uint8_t* device_info, uint32_t device_info_size);
 // Only kNotifyDisconnection for one live handle: its events are set once, when the
 // line drops, vanishes or is hung up.
 uint32_t RASSIM_CALL RasConnectionNotificationA(Handle handle, void* event, uint32_t flags);

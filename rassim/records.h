@@ -34,6 +34,12 @@ constexpr size_t kMaxDeviceType = 16;
 constexpr size_t kMaxDeviceName = 128;
 constexpr size_t kMaxIpAddress = 15;
 constexpr size_t kMaxPath = 260;  // MAX_PATH
+constexpr size_t kMaxAreaCode = 10;
+constexpr size_t kMaxPadType = 32;
+constexpr size_t kMaxX25Address = 200;
+constexpr size_t kMaxFacilities = 200;
+constexpr size_t kMaxUserData = 200;
+constexpr size_t kMaxDnsSuffix = 256;
 
 #pragma pack(push, 4)
 
@@ -107,6 +113,64 @@ struct RasPppIp {
   uint32_t dwServerOptions;
 };
 
+struct RasIpAddr {
+  uint8_t a, b, c, d;
+};
+
+// RASENTRYA. Levels: 4.00 ends before dwSubEntries; 4.01 before dwType; 5.00 before
+// dwfOptions2; 5.01 whole. The system's automatic dialing calls the function named by
+// szAutodialFunc (with A or W appended) in the library szAutodialDll.
+struct RasEntry {
+  uint32_t dwSize;
+  uint32_t dwfOptions;
+  uint32_t dwCountryID;
+  uint32_t dwCountryCode;
+  char szAreaCode[kMaxAreaCode + 1];
+  char szLocalPhoneNumber[kMaxPhoneNumber + 1];
+  uint32_t dwAlternateOffset;
+  RasIpAddr ipaddr;
+  RasIpAddr ipaddrDns;
+  RasIpAddr ipaddrDnsAlt;
+  RasIpAddr ipaddrWins;
+  RasIpAddr ipaddrWinsAlt;
+  uint32_t dwFrameSize;
+  uint32_t dwfNetProtocols;
+  uint32_t dwFramingProtocol;
+  char szScript[kMaxPath];
+  char szAutodialDll[kMaxPath];
+  char szAutodialFunc[kMaxPath];
+  char szDeviceType[kMaxDeviceType + 1];
+  char szDeviceName[kMaxDeviceName + 1];
+  char szX25PadType[kMaxPadType + 1];
+  char szX25Address[kMaxX25Address + 1];
+  char szX25Facilities[kMaxFacilities + 1];
+  char szX25UserData[kMaxUserData + 1];
+  uint32_t dwChannels;
+  uint32_t dwReserved1;
+  uint32_t dwReserved2;
+  uint32_t dwSubEntries;
+  uint32_t dwDialMode;
+  uint32_t dwDialExtraPercent;
+  uint32_t dwDialExtraSampleSeconds;
+  uint32_t dwHangUpExtraPercent;
+  uint32_t dwHangUpExtraSampleSeconds;
+  uint32_t dwIdleDisconnectSeconds;
+  uint32_t dwType;
+  uint32_t dwEncryptionType;
+  uint32_t dwCustomAuthKey;
+  Guid guidId;
+  char szCustomDialDll[kMaxPath];
+  uint32_t dwVpnStrategy;
+  uint32_t dwfOptions2;
+  uint32_t dwfOptions3;
+  char szDnsSuffix[kMaxDnsSuffix];
+  uint32_t dwTcpWindowSize;
+  char szPrerequisitePbk[kMaxPath];
+  char szPrerequisiteEntry[kMaxEntryName + 1];
+  uint32_t dwRedialCount;
+  uint32_t dwRedialPause;
+};
+
 // RAS_STATS: one level.
 struct RasStats {
   uint32_t dwSize;
@@ -146,6 +210,9 @@ inline constexpr std::array<uint32_t, 2> kConnStatusSizes = {
 inline constexpr std::array<uint32_t, 3> kPppIpSizes = {
     LevelEndingAt(offsetof(RasPppIp, szServerIpAddress)),
     LevelEndingAt(offsetof(RasPppIp, dwOptions)), sizeof(RasPppIp)};
+inline constexpr std::array<uint32_t, 4> kEntrySizes = {
+    LevelEndingAt(offsetof(RasEntry, dwSubEntries)), LevelEndingAt(offsetof(RasEntry, dwType)),
+    LevelEndingAt(offsetof(RasEntry, dwfOptions2)), sizeof(RasEntry)};
 inline constexpr std::array<uint32_t, 1> kStatsSizes = {sizeof(RasStats)};
 
 template <size_t N>
@@ -155,6 +222,11 @@ constexpr bool Accepts(const std::array<uint32_t, N>& sizes, uint32_t size) {
 
 // EntryName.dwFlags: the entry lives in the all-users phonebook.
 constexpr uint32_t kEntryInAllUsersPhonebook = 1;
+
+// RasEntry's protocol fields of every entry the substitute keeps.
+constexpr uint32_t kNetProtocolIp = 4;   // RASNP_Ip
+constexpr uint32_t kFramingPpp = 1;      // RASFP_Ppp
+constexpr uint32_t kEntryTypePhone = 1;  // RASET_Phone
 
 // Result codes.
 constexpr uint32_t kSuccess = 0;

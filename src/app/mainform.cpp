@@ -33,6 +33,9 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
   WireDialUpEvents();
+  connections_.OnNotice = [this](const std::string& text) {
+    log_.WriteDialLog(text, LogKind::Message);
+  };
   BindCommands();
 }
 

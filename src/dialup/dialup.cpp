@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <utility>
 
 #include "dialup/ras_fields.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -44,19 +46,23 @@ bool Released(RasApi& ras, RasHandle handle) {
   return ras.RasGetConnectStatusA(handle, &status) == kRasInvalidHandle;
 }
 
-// Asks for the entry names, again with the size RAS reports for as long as the buffer is
-// too small, up to kEnumAttempts calls. On success `names` holds exactly the entries.
-uint32_t EnumEntries(RasApi& ras, std::vector<TRasEntryName>& names) {
-  uint32_t size = kRasEntryNameSize * kFirstGuessEntries;
+// Asks for the entry names in records of `record_size`, again with the size RAS reports
+// for as long as the buffer is too small, up to kEnumAttempts calls. On success `names`
+// holds exactly the entries, each widened to the newest record.
+uint32_t EnumEntries(RasApi& ras, uint32_t record_size, std::vector<TRasEntryName>& names) {
+  uint32_t size = record_size * kFirstGuessEntries;
   for (int attempt = 1;; ++attempt) {
-    names.assign(std::max<uint32_t>(1, (size + kRasEntryNameSize - 1) / kRasEntryNameSize), {});
-    names[0].dwSize = kRasEntryNameSize;
-    size = static_cast<uint32_t>(names.size()) * kRasEntryNameSize;
+    std::vector<unsigned char> buffer(std::max(size, record_size) / record_size * record_size);
+    size = static_cast<uint32_t>(buffer.size());
+    std::memcpy(buffer.data(), &record_size, sizeof record_size);
     uint32_t count = 0;
-    const uint32_t code = ras.RasEnumEntriesA(nullptr, nullptr, names.data(), &size, &count);
+    const uint32_t code = ras.RasEnumEntriesA(
+        nullptr, nullptr, reinterpret_cast<TRasEntryName*>(buffer.data()), &size, &count);
     if (code == kRasSuccess) {
       // A count beyond the buffer would read past it.
-      names.resize(std::min<size_t>(count, names.size()));
+      names.assign(std::min<size_t>(count, buffer.size() / record_size), {});
+      for (size_t i = 0; i < names.size(); ++i)
+        std::memcpy(&names[i], buffer.data() + i * record_size, record_size);
     }
     if (code != kRasBufferTooSmall || attempt == kEnumAttempts) {
       return code;
@@ -89,17 +95,48 @@ TDialUp::~TDialUp() {
 
 int TDialUp::GetEntries() {
   entries_.clear();
+  listed_.clear();
+  shadowed_.clear();
   std::vector<TRasEntryName> names;
-  const int code = static_cast<int>(EnumEntries(ras_, names));
+  int code = static_cast<int>(EnumEntries(ras_, kRasEntryNameSize, names));
+  // A RAS older than 5.00 knows one phonebook and the name alone.
+  if (code == kRasInvalidSize)
+    code = static_cast<int>(EnumEntries(ras_, kRasEntryName400Size, names));
   if (code != 0) {
     return code;
   }
+  // RAS lists both phonebooks; of a name in both, the user's own entry is the one listed.
+  auto user_has = [&](const std::string& name) {
+    return std::ranges::any_of(names, [&](const TRasEntryName& other) {
+      return !(other.dwFlags & kRasEntryInAllUsersPhonebook) &&
+             SameText(FieldText(other.szEntryName), name);
+    });
+  };
   for (const TRasEntryName& record : names) {
     const std::string name = FieldText(record.szEntryName);
+    const bool all_users = record.dwFlags & kRasEntryInAllUsersPhonebook;
+    if (all_users && user_has(name)) {
+      shadowed_.push_back(name);
+      continue;
+    }
     entries_.push_back(name);
+    listed_.push_back({FieldText(record.szPhonebookPath), all_users});
     Raise(OnEntryGet, *this, name.c_str());
   }
   return 0;
+}
+
+bool TDialUp::InUserPhonebook(const std::string& name) const {
+  const auto at = std::ranges::find(entries_, name);
+  return at != entries_.end() && !listed_[at - entries_.begin()].all_users;
+}
+
+const char* TDialUp::Phonebook() const {
+  const auto at = std::ranges::find_if(
+      entries_, [&](const std::string& listed) { return SameText(listed, Entry); });
+  if (at == entries_.end() || listed_[at - entries_.begin()].phonebook.empty())
+    return nullptr;
+  return listed_[at - entries_.begin()].phonebook.c_str();
 }
 
 int TDialUp::Dial() {
@@ -127,7 +164,7 @@ int TDialUp::Dial() {
 
 int TDialUp::DialSync(TRasDialParams& params) {
   Raise(OnDialing, *this);
-  const int code = ras_.RasDialA(nullptr, nullptr, &params, 0, nullptr, &connection_handle_);
+  const int code = ras_.RasDialA(nullptr, Phonebook(), &params, 0, nullptr, &connection_handle_);
   if (code == 0) {
     Raise(OnConnect, *this);
     return 0;
@@ -149,8 +186,8 @@ int TDialUp::DialAsync(TRasDialParams& params) {
   slot_freed.notify_all();
   Raise(OnDialing, *this);
   const RasDialFunc notifier = &Notify;
-  const int code = ras_.RasDialA(nullptr, nullptr, &params, 0, reinterpret_cast<void*>(notifier),
-                                 &connection_handle_);
+  const int code = ras_.RasDialA(nullptr, Phonebook(), &params, 0,
+                                 reinterpret_cast<void*>(notifier), &connection_handle_);
   if (code != 0) {
     // RAS may refuse the dial and still hand out a handle that holds the port.
     if (connection_handle_ != nullptr) {
@@ -249,11 +286,11 @@ void TDialUp::CreateEntry() {
 }
 
 void TDialUp::EditEntry() {
-  ras_.RasEditPhonebookEntryA(OwnerWindow, nullptr, Entry.c_str());
+  ras_.RasEditPhonebookEntryA(OwnerWindow, Phonebook(), Entry.c_str());
 }
 
 void TDialUp::DeleteEntry() {
-  ras_.RasDeleteEntry(nullptr, Entry.c_str());
+  ras_.RasDeleteEntry(Phonebook(), Entry.c_str());
 }
 
 int TDialUp::ReadDialParams(TRasDialParams& params, int32_t& password_stored) {
@@ -261,7 +298,7 @@ int TDialUp::ReadDialParams(TRasDialParams& params, int32_t& password_stored) {
   params.dwSize = kRasDialParamsSize;
   CopyField(params.szEntryName, Entry);
   password_stored = 0;
-  return ras_.RasGetEntryDialParamsA(nullptr, &params, &password_stored);
+  return ras_.RasGetEntryDialParamsA(Phonebook(), &params, &password_stored);
 }
 
 // Writes back the whole record as read, so that only the changed field differs.
@@ -273,7 +310,7 @@ int TDialUp::UpdateDialParams(const std::function<void(TRasDialParams&)>& change
     return code;
   }
   change(params);
-  return ras_.RasSetEntryDialParamsA(nullptr, &params, 0);
+  return ras_.RasSetEntryDialParamsA(Phonebook(), &params, 0);
 }
 
 int TDialUp::GetEntryUserName(std::string& Value) {
@@ -292,6 +329,34 @@ int TDialUp::SetEntryUserName(const std::string& Value) {
 
 int TDialUp::SetEntryPassword(const std::string& Value) {
   return UpdateDialParams([&](TRasDialParams& params) { CopyField(params.szPassword, Value); });
+}
+
+int TDialUp::GetEntryAutoDial(std::string& Library, std::string& Function) {
+  TRasEntry properties{};
+  properties.dwSize = kRasEntrySize;
+  uint32_t size = kRasEntrySize;
+  const int code =
+      static_cast<int>(ras_.RasGetEntryPropertiesA(Phonebook(), Entry.c_str(), &properties, &size));
+  if (code == 0) {
+    Library = FieldText(properties.szAutodialDll);
+    Function = FieldText(properties.szAutodialFunc);
+  }
+  return code;
+}
+
+// Writes back the properties as read, so that only the handler differs.
+int TDialUp::SetEntryAutoDial(const std::string& Library, const std::string& Function) {
+  TRasEntry properties{};
+  properties.dwSize = kRasEntrySize;
+  uint32_t size = kRasEntrySize;
+  const int code =
+      static_cast<int>(ras_.RasGetEntryPropertiesA(Phonebook(), Entry.c_str(), &properties, &size));
+  if (code != 0)
+    return code;
+  CopyField(properties.szAutodialDll, Library);
+  CopyField(properties.szAutodialFunc, Function);
+  return static_cast<int>(
+      ras_.RasSetEntryPropertiesA(Phonebook(), Entry.c_str(), &properties, kRasEntrySize));
 }
 
 std::string TDialUp::StatusText(int State, int Error) {

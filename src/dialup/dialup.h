@@ -20,9 +20,10 @@ constexpr int kHangUpTimedOut = 0x10000;
 
 enum TDialMode { dmAsync, dmSync };
 
-// Every operation acts on `Entry` in the default phonebook and returns RAS's result code,
-// 0 for success. All members are used on the UI thread only, and every event is raised
-// there; an event that is not set is skipped. Binding failures throw ERasError.
+// Every operation acts on `Entry`, in the phonebook the last GetEntries listed it in (the
+// default one for a name it did not list), and returns RAS's result code, 0 for success. All
+// members are used on the UI thread only, and every event is raised there; an event that is not set
+// is skipped. Binding failures throw ERasError.
 //
 // An asynchronous dial reports each RAS step through OnAsyncEvent: in arrival order, one
 // at a time (a step waits on the RAS thread until the previous handler has returned), and
@@ -54,6 +55,12 @@ class TDialUp {
 
   // Names from the last GetEntries, in RAS's order.
   const std::vector<std::string>& Entries() const { return entries_; }
+  // Entries of the all-users phonebook that the last GetEntries left out, because the
+  // user's own phonebook has an entry of the same name.
+  const std::vector<std::string>& Shadowed() const { return shadowed_; }
+  // Whether the last GetEntries listed this entry (exact name) in the user's own phonebook.
+  // A RAS older than 5.00 has no other.
+  bool InUserPhonebook(const std::string& name) const;
   // The connection being dialed or held, nullptr for none. Cleared when a dial starts,
   // kept through hang-up.
   RasHandle ConnectionHandle() const { return connection_handle_; }
@@ -67,8 +74,8 @@ class TDialUp {
   // A dial was not started.
   std::function<void(TDialUp& Sender, int ErrorCode, const std::string& ErrorMessage)> OnError;
 
-  // Refills Entries with every entry, raising OnEntryGet per name. When RAS reports its
-  // buffer too small, asks again with the size RAS reported; a phonebook that keeps
+  // Refills Entries with every entry of both phonebooks, raising OnEntryGet per name. When RAS
+  // reports its buffer too small, asks again with the size RAS reported; a phonebook that keeps
   // growing meanwhile gives up after three calls with that code. On failure Entries stays
   // empty.
   int GetEntries();
@@ -96,6 +103,10 @@ class TDialUp {
   int GetEntryUserName(std::string& Value);
   int SetEntryUserName(const std::string& Value);
   int SetEntryPassword(const std::string& Value);
+  // The handler the system's automatic dialing calls for the entry: a library and the name
+  // of its function without the A or W. On failure the values are left untouched.
+  int GetEntryAutoDial(std::string& Library, std::string& Function);
+  int SetEntryAutoDial(const std::string& Library, const std::string& Function);
   // Line statistics. The counts run from the baseline that StartStatistics takes before
   // each dial; a counter that drops below its baseline re-baselines both. Where the
   // registry has no RAS counters (the NT family without the RAS object, as under Wine),
@@ -133,6 +144,13 @@ class TDialUp {
   void DeliverNotification();
   void ReleaseSlot();
 
+  struct Listed {
+    std::string phonebook;  // empty where RAS did not say
+    bool all_users = false;
+  };
+
+  // The path of Entry's phonebook for RAS, nullptr for the default one.
+  const char* Phonebook() const;
   int ReadDialParams(TRasDialParams& params, int32_t& password_stored);
   int UpdateDialParams(const std::function<void(TRasDialParams&)>& change);
   int DialSync(TRasDialParams& params);
@@ -148,6 +166,8 @@ class TDialUp {
   Clock& clock_;
   std::unique_ptr<UiTimer> notification_timer_;
   std::vector<std::string> entries_;
+  std::vector<Listed> listed_;  // one per entries_
+  std::vector<std::string> shadowed_;
   RasHandle connection_handle_ = nullptr;
   std::string server_ip_;
   std::string client_ip_;

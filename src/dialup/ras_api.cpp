@@ -110,6 +110,18 @@ uint32_t RasApi::RasGetConnectionStatistics(RasHandle handle, TRasStats* stats) 
   return Bind<RasGetConnectionStatisticsFn>("RasGetConnectionStatistics")(handle, stats);
 }
 
+uint32_t RasApi::RasGetEntryPropertiesA(const char* phonebook, const char* entry,
+                                        TRasEntry* properties, uint32_t* size) {
+  return Bind<RasGetEntryPropertiesFn>("RasGetEntryPropertiesA")(phonebook, entry, properties, size,
+                                                                 nullptr, nullptr);
+}
+
+uint32_t RasApi::RasSetEntryPropertiesA(const char* phonebook, const char* entry,
+                                        TRasEntry* properties, uint32_t size) {
+  return Bind<RasSetEntryPropertiesFn>("RasSetEntryPropertiesA")(phonebook, entry, properties, size,
+                                                                 nullptr, 0);
+}
+
 uint32_t RasApi::RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags) {
   const auto notify =
       reinterpret_cast<RasConnectionNotificationFn>(LookupOptional("RasConnectionNotification"));

@@ -42,6 +42,11 @@ class RasApi {
   uint32_t RasEditPhonebookEntryA(void* parent, const char* phonebook, const char* entry);
   uint32_t RasDeleteEntry(const char* phonebook, const char* entry);
   uint32_t RasGetConnectionStatistics(RasHandle handle, TRasStats* stats);
+  // Without device information.
+  uint32_t RasGetEntryPropertiesA(const char* phonebook, const char* entry, TRasEntry* properties,
+                                  uint32_t* size);
+  uint32_t RasSetEntryPropertiesA(const char* phonebook, const char* entry, TRasEntry* properties,
+                                  uint32_t size);
   // Optional: a RAS without it answers kRasCallNotImplemented, and the binding stays
   // where it is (a lookup that failed would otherwise move it to "rnaph.dll").
   uint32_t RasConnectionNotificationA(RasHandle handle, void* event, uint32_t flags);

@@ -1,8 +1,9 @@
 // Records, codes and entry-point signatures of the Remote Access Service, at the
-// 4.00 level the program speaks. Portable: shared by the program and its tests. RAS packs
-// every record to 4 bytes on every platform, so a handle after a 4-byte size sits at
-// offset 4 even on x64. Sizes are part of the contract with RAS and are checked below;
-// a Windows-only test ties every size and field offset to the platform's <ras.h>.
+// 4.00 level the program speaks (the entry names at 5.00, which say each entry's phonebook).
+// Portable: shared by the program and its tests. RAS packs every record to 4 bytes on every
+// platform, so a handle after a 4-byte size sits at offset 4 even on x64. Sizes are part of the
+// contract with RAS and are checked below; a Windows-only test ties every size and field offset to
+// the platform's <ras.h>.
 #pragma once
 
 #include <cstdint>
@@ -24,12 +25,47 @@ constexpr int kRasMaxDomain = 15;
 constexpr int kRasMaxDeviceType = 16;
 constexpr int kRasMaxDeviceName = 128;
 constexpr int kRasMaxIpAddress = 15;
+constexpr int kRasMaxPath = 260;
+constexpr int kRasMaxAreaCode = 10;
+constexpr int kRasMaxPadType = 32;
+constexpr int kRasMaxX25Address = 200;
+constexpr int kRasMaxFacilities = 200;
+constexpr int kRasMaxUserData = 200;
 
 #pragma pack(push, 4)
 
 struct TRasEntryName {
   uint32_t dwSize;
   char szEntryName[kRasMaxEntryName + 1];
+  uint32_t dwFlags;  // kRasEntryInAllUsersPhonebook, else the user's own
+  char szPhonebookPath[kRasMaxPath + 1];
+};
+
+// An entry's properties; the program reads and writes the automatic-dial handler only.
+struct TRasEntry {
+  uint32_t dwSize;
+  uint32_t dwfOptions;
+  uint32_t dwCountryID;
+  uint32_t dwCountryCode;
+  char szAreaCode[kRasMaxAreaCode + 1];
+  char szLocalPhoneNumber[kRasMaxPhoneNumber + 1];
+  uint32_t dwAlternateOffset;
+  uint32_t ipaddr[5];  // own, DNS, alternate DNS, WINS, alternate WINS
+  uint32_t dwFrameSize;
+  uint32_t dwfNetProtocols;
+  uint32_t dwFramingProtocol;
+  char szScript[kRasMaxPath];
+  char szAutodialDll[kRasMaxPath];
+  char szAutodialFunc[kRasMaxPath];
+  char szDeviceType[kRasMaxDeviceType + 1];
+  char szDeviceName[kRasMaxDeviceName + 1];
+  char szX25PadType[kRasMaxPadType + 1];
+  char szX25Address[kRasMaxX25Address + 1];
+  char szX25Facilities[kRasMaxFacilities + 1];
+  char szX25UserData[kRasMaxUserData + 1];
+  uint32_t dwChannels;
+  uint32_t dwReserved1;
+  uint32_t dwReserved2;
 };
 
 struct TRasDialParams {
@@ -86,7 +122,8 @@ struct TRasStats {
 
 #pragma pack(pop)
 
-static_assert(sizeof(TRasEntryName) == 264);
+static_assert(sizeof(TRasEntryName) == 532);
+static_assert(sizeof(TRasEntry) == 1768);
 static_assert(sizeof(TRasDialParams) == 1052);
 static_assert(sizeof(TRasConnStatusA) == 160);
 static_assert(sizeof(TRasConn) == (sizeof(void*) == 8 ? 416 : 412));
@@ -94,6 +131,10 @@ static_assert(sizeof(TRasPppIp) == 40);
 static_assert(sizeof(TRasStats) == 60);
 
 constexpr uint32_t kRasEntryNameSize = sizeof(TRasEntryName);
+// The 4.00 entry name, all a RAS older than 5.00 knows: the name alone.
+constexpr uint32_t kRasEntryName400Size = 264;
+constexpr uint32_t kRasEntrySize = sizeof(TRasEntry);
+constexpr uint32_t kRasEntryInAllUsersPhonebook = 1;
 constexpr uint32_t kRasDialParamsSize = sizeof(TRasDialParams);
 constexpr uint32_t kRasConnStatusSize = sizeof(TRasConnStatusA);
 constexpr uint32_t kRasConnSize = sizeof(TRasConn);
@@ -161,6 +202,12 @@ using RasEditPhonebookEntryFn = uint32_t(RAS_CALL*)(void* parent, const char* ph
                                                     const char* entry);
 using RasDeleteEntryFn = uint32_t(RAS_CALL*)(const char* phonebook, const char* entry);
 using RasGetConnectionStatisticsFn = uint32_t(RAS_CALL*)(RasHandle handle, TRasStats* stats);
+using RasGetEntryPropertiesFn = uint32_t(RAS_CALL*)(const char* phonebook, const char* entry,
+                                                    TRasEntry* properties, uint32_t* size,
+                                                    void* device_info, uint32_t* device_info_size);
+using RasSetEntryPropertiesFn = uint32_t(RAS_CALL*)(const char* phonebook, const char* entry,
+                                                    TRasEntry* properties, uint32_t size,
+                                                    void* device_info, uint32_t device_info_size);
 // `event` is a system event handle.
 using RasConnectionNotificationFn = uint32_t(RAS_CALL*)(RasHandle handle, void* event,
                                                         uint32_t flags);

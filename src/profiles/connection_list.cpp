@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace {
 
 constexpr const char* kRemoteAccessKey = "RemoteAccess";
@@ -39,6 +41,11 @@ void ConnectionList::Build(bool initial) {
   highlighted_.clear();
   const std::string default_name = ReadDefaultConnection();
   dialup_.GetEntries();
+  for (const std::string& name : dialup_.Shadowed()) {
+    if (shadowed_noted_.insert(name).second && OnNotice)
+      OnNotice("The connection \"" + name +
+               "\" is in the all-users phonebook and in your own; the list shows your own.");
+  }
   BuildAccountTable(table_, dialup_.Entries(), initial, last_select_, default_name,
                     [this](const std::string& entry, AccountInfo& row) {
                       dialup_.Entry = entry;
@@ -263,20 +270,48 @@ void ConnectionList::WriteDefaultConnection(const std::string& name) {
 // machine-wide values an older version wrote, where the user may.
 void ConnectionList::WriteAutoDialSettings() {
   const bool on = settings_.CkbAutoDial;
+  const std::string selected = dialup_.Entry;
   dialup_.GetEntries();
+  bool registry_refused = false;
+  int handler_code = 0;
   for (const auto& entry : dialup_.Entries()) {
     const std::string profile = "RemoteAccess\\Profile\\" + entry;
     if (!on)
       RemoveAutoDialValues(RegRoot::Users, ".DEFAULT\\" + profile);
-    if (!WriteAutoDialValues(profile, on)) {
+    if (!registry_refused && !WriteAutoDialValues(profile, on)) {
       problems_.Say(
           {"The automatic-dial registration could not be written under "
            "HKEY_CURRENT_USER\\RemoteAccess\\Profile: access was refused."});
-      break;
+      registry_refused = true;
     }
+    dialup_.Entry = entry;
+    if (dialup_.InUserPhonebook(entry) && handler_code == 0)
+      handler_code = WriteAutoDialHandler(on);
+  }
+  dialup_.Entry = selected;
+  if (handler_code != 0) {
+    problems_.Say({"The automatic-dial handler could not be written into the phonebook: " +
+                   dialup_.StatusText(0, handler_code)});
   }
   const std::string enable = on ? std::string("\x01\0\0\0", 4) : std::string(4, '\0');
   ports_.registry.WriteBinary(RegRoot::CurrentUser, kInternetSettingsKey, "EnableAutoDial", enable);
+}
+
+// The system's automatic dialing reads the handler from the entry itself. An all-users
+// entry is never given it: a library in a folder this user can write would be loaded by
+// every account. Off takes back only this program's handler, never another program's.
+int ConnectionList::WriteAutoDialHandler(bool on) {
+  const std::string library = ports_.files.ExeDir() + kAutoDialLibrary;
+  std::string current_library, current_function;
+  const int code = dialup_.GetEntryAutoDial(current_library, current_function);
+  if (code != 0)
+    return code;
+  const bool ours = SameText(current_library, library);
+  if (on && !(ours && current_function == kAutoDialFunction))
+    return dialup_.SetEntryAutoDial(library, kAutoDialFunction);
+  if (!on && ours)
+    return dialup_.SetEntryAutoDial("", "");
+  return 0;
 }
 
 bool ConnectionList::WriteAutoDialValues(const std::string& key, bool on) {

@@ -3,7 +3,9 @@
 // default connection, the automatic-dial registration and the phonebook watch.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,13 +45,17 @@ class ConnectionList {
   ConnectionList(const MainPorts& ports, TDialUp& dialup, const AppSettings& settings,
                  ConnectionListView& view, ProblemReport& problems);
 
+  // Notes for the connection log.
+  std::function<void(const std::string& text)> OnNotice;
+
   // Empty table, nothing selected or highlighted, as before the first build.
   void Reset();
   // The entry selected at the last save; the settings store reads and writes it.
   std::string& LastSelect() { return last_select_; }
 
-  // Rebuilds the table from the phonebook. The first build selects LastSelect; later
-  // ones keep selection and times by name. Either way the highlight ends.
+  // Rebuilds the table from the phonebooks. The first build selects LastSelect; later
+  // ones keep selection and times by name. Either way the highlight ends. An all-users
+  // entry hidden by the user's own of the same name is noted once per run.
   void Build(bool initial);
   // Shows the table and points the dial-up component at the selected entry.
   void Fill();
@@ -96,7 +102,9 @@ class ConnectionList {
   void SetDefault();
 
   // Writes or removes the automatic-dial values of every entry, as CkbAutoDial says, in
-  // the user's own keys only; a refusal is said once.
+  // the user's own keys only, and the handler in the properties of every entry of the
+  // user's own phonebook (off clears only a handler naming this program's library); a
+  // refusal is said once.
   void WriteAutoDialSettings();
   // Called every second: every third call rebuilds the list when the phonebook's entries
   // or the default connection changed behind the program's back. While a dialog of the
@@ -109,6 +117,8 @@ class ConnectionList {
   // False when the user's own key refused the values.
   bool WriteAutoDialValues(const std::string& key, bool on);
   void RemoveAutoDialValues(RegRoot root, const std::string& key);
+  // Sets or clears the handler in dialup.Entry's properties; RAS's code.
+  int WriteAutoDialHandler(bool on);
   // One of the phonebook's own dialogs, owned by `owner` for as long as it shows.
   void RunEntryDialog(void* owner, void (TDialUp::*dialog)());
   // The phonebook's edit dialog for `name`; the entry's name afterwards.
@@ -132,4 +142,5 @@ class ConnectionList {
   std::string highlighted_;
   int watch_counter_ = 0;
   bool watch_due_ = false;  // a check came due while a dialog was open
+  std::set<std::string> shadowed_noted_;
 };

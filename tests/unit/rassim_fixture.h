@@ -126,6 +126,7 @@ class RassimTest : public ::testing::Test {
     rassim::Shutdown();
     rassim::SetEntryDialog(nullptr);
     rassim::SetPhonebookPath("");
+    rassim::SetAllUsersPhonebookPath("");
     fs::remove_all(dir_);
   }
 

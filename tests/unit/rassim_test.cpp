@@ -150,6 +150,71 @@ TEST_F(RassimPhonebookTest, EnumerationKeepsFileOrderAndReportsTheSizeNeeded) {
             rassim::kBufferInvalid);
 }
 
+TEST_F(RassimPhonebookTest, TwoPhonebooksAndThePathEveryCallIsGiven) {
+  const std::string all_users = (dir_ / "all.pbk").string();
+  rassim::SetAllUsersPhonebookPath(all_users);
+  WriteFile(all_users, "[Office]\n[Both]\nPhoneNumber=1\n");
+  WritePhonebook("[Both]\nPhoneNumber=2\n[Mine]\n");
+  auto listed = [](const char* phonebook) {
+    std::vector<rassim::RasEntryName> records(10);
+    records[0].dwSize = sizeof(rassim::RasEntryName);
+    uint32_t cb = sizeof(rassim::RasEntryName) * 10, count = 0;
+    EXPECT_EQ(rassim::RasEnumEntriesA(nullptr, phonebook, records.data(), &cb, &count), 0u);
+    Names rows;
+    for (uint32_t i = 0; i < count; ++i)
+      rows.push_back(std::to_string(records[i].dwFlags) + " " + records[i].szEntryName + " " +
+                     fs::path(records[i].szPhonebookPath).filename().string());
+    return rows;
+  };
+  EXPECT_EQ(listed(nullptr), (Names{"1 Office all.pbk", "1 Both all.pbk", "0 Both rasphone.pbk",
+                                    "0 Mine rasphone.pbk"}));
+  EXPECT_EQ(listed(all_users.c_str()), (Names{"1 Office all.pbk", "1 Both all.pbk"}));
+
+  // A per-entry call without a phonebook is the user's own; with one, that one.
+  rassim::RasDialParams params{};
+  params.dwSize = sizeof params;
+  int32_t stored = 0;
+  rassim::Put(params.szEntryName, "Office");
+  EXPECT_EQ(rassim::RasGetEntryDialParamsA(nullptr, &params, &stored), rassim::kCannotFindEntry);
+  rassim::Put(params.szEntryName, "Both");
+  ASSERT_EQ(rassim::RasGetEntryDialParamsA(nullptr, &params, &stored), 0u);
+  EXPECT_STREQ(params.szPhoneNumber, "2");
+  ASSERT_EQ(rassim::RasGetEntryDialParamsA(all_users.c_str(), &params, &stored), 0u);
+  EXPECT_STREQ(params.szPhoneNumber, "1");
+
+  // Properties at every size Windows takes, and no other.
+  rassim::RasEntry entry{};
+  uint32_t size = 0;
+  EXPECT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Mine", nullptr, &size, nullptr, nullptr),
+            rassim::kBufferTooSmall);
+  EXPECT_EQ(size, sizeof(rassim::RasEntry));
+  for (const uint32_t level : rassim::kEntrySizes) {
+    entry.dwSize = level;
+    size = level;
+    EXPECT_EQ(
+        rassim::RasGetEntryPropertiesA(all_users.c_str(), "Both", &entry, &size, nullptr, nullptr),
+        0u);
+    EXPECT_STREQ(entry.szLocalPhoneNumber, "1");
+  }
+  entry.dwSize = rassim::kEntrySizes[0] + 4;
+  EXPECT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Mine", &entry, &size, nullptr, nullptr),
+            rassim::kInvalidSize);
+  entry.dwSize = rassim::kEntrySizes[0];
+  size = entry.dwSize - 1;
+  EXPECT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Mine", &entry, &size, nullptr, nullptr),
+            rassim::kBufferTooSmall);
+  EXPECT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Office", &entry, &size, nullptr, nullptr),
+            rassim::kCannotFindEntry);
+  rassim::Put(entry.szAutodialDll, "C:\\A\\handler.dll");
+  rassim::Put(entry.szAutodialFunc, "Handle");
+  rassim::Put(entry.szLocalPhoneNumber, "3");
+  EXPECT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Mine", &entry, entry.dwSize, nullptr, 0), 0u);
+  EXPECT_EQ(ReadPhonebook(),
+            "[Both]\r\nPhoneNumber=2\r\n[Mine]\r\nPhoneNumber=3\r\n"
+            "AutodialDll=C:\\A\\handler.dll\r\nAutodialFunc=Handle\r\n");
+  EXPECT_EQ(rassim::LoadEntry(all_users.c_str(), "Both")->autodial_dll, "");
+}
+
 TEST_F(RassimPhonebookTest, LongTextsAreCutToTheirFields) {
   const std::string name(300, 'N');
   WritePhonebook("[" + name + "]\nPhoneNumber=" + std::string(200, '5') +
@@ -271,11 +336,11 @@ TEST_F(RassimPhonebookTest, EntryDialogsCreateEditAndDelete) {
   answer = {"Renamed", "9", "Dev", "vanish"};
   EXPECT_EQ(rassim::RasEditPhonebookEntryA(nullptr, nullptr, "First"), rassim::kSuccess);
   EXPECT_EQ(EntryNames(), (Names{"Renamed", "second", "Third"}));
-  const rassim::EntrySettings third = *rassim::LoadEntry("Third");
+  const rassim::EntrySettings third = *rassim::LoadEntry(nullptr, "Third");
   EXPECT_EQ(std::tuple(third.phone_number, third.device, third.outcome),
             std::tuple("3"s, "Dev"s, rassim::Outcome::kBusy));
-  EXPECT_EQ(rassim::LoadEntry("Second")->phone_number, "22");
-  const rassim::EntrySettings renamed = *rassim::LoadEntry("Renamed");
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Second")->phone_number, "22");
+  const rassim::EntrySettings renamed = *rassim::LoadEntry(nullptr, "Renamed");
   EXPECT_EQ(std::tuple(renamed.phone_number, renamed.user_name, renamed.domain),
             std::tuple("9"s, "keep"s, "D"s));
 

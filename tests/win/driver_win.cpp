@@ -91,6 +91,7 @@ void RemoveDir(const std::string& dir) {
 PROCESS_INFORMATION Launch(const std::string& dir, const std::string& args) {
   std::string command = "\"" + dir + "tarvolin.exe\"" + (args.empty() ? "" : " " + args);
   SetEnvironmentVariableA("RASSIM_PHONEBOOK", (dir + "rasphone.pbk").c_str());
+  SetEnvironmentVariableA("RASSIM_ALLUSERS_PHONEBOOK", (dir + "allusers.pbk").c_str());
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};

@@ -20,9 +20,21 @@ constexpr size_t Level(size_t offset_past) {
 #define SAME_FIELD(ours, theirs, field) \
   static_assert(offsetof(ours, field) == offsetof(theirs, field), #ours "::" #field)
 
-// The program speaks the 4.00 level of every record.
-static_assert(sizeof(TRasEntryName) == Level(offsetof(RASENTRYNAMEA, dwFlags)));
+// The program speaks the 4.00 level of every record but the entry name's, which it asks
+// for at 5.00 first.
+static_assert(sizeof(TRasEntryName) == sizeof(RASENTRYNAMEA));
+static_assert(kRasEntryName400Size == Level(offsetof(RASENTRYNAMEA, dwFlags)));
 SAME_FIELD(TRasEntryName, RASENTRYNAMEA, szEntryName);
+SAME_FIELD(TRasEntryName, RASENTRYNAMEA, dwFlags);
+SAME_FIELD(TRasEntryName, RASENTRYNAMEA, szPhonebookPath);
+static_assert(kRasEntryInAllUsersPhonebook == REN_AllUsers);
+
+static_assert(sizeof(TRasEntry) == Level(offsetof(RASENTRYA, dwSubEntries)));
+SAME_FIELD(TRasEntry, RASENTRYA, szLocalPhoneNumber);
+SAME_FIELD(TRasEntry, RASENTRYA, szAutodialDll);
+SAME_FIELD(TRasEntry, RASENTRYA, szAutodialFunc);
+SAME_FIELD(TRasEntry, RASENTRYA, szDeviceName);
+SAME_FIELD(TRasEntry, RASENTRYA, dwReserved2);
 
 static_assert(sizeof(TRasDialParams) == Level(offsetof(RASDIALPARAMSA, dwSubEntry)));
 SAME_FIELD(TRasDialParams, RASDIALPARAMSA, szEntryName);
@@ -73,6 +85,25 @@ static_assert(kEntryNameSizes[0] == Level(offsetof(RASENTRYNAMEA, dwFlags)));
 SAME_FIELD(RasEntryName, RASENTRYNAMEA, szEntryName);
 SAME_FIELD(RasEntryName, RASENTRYNAMEA, dwFlags);
 SAME_FIELD(RasEntryName, RASENTRYNAMEA, szPhonebookPath);
+
+static_assert(kEntryInAllUsersPhonebook == REN_AllUsers);
+
+static_assert(sizeof(RasEntry) == sizeof(RASENTRYA));
+static_assert(kEntrySizes[0] == Level(offsetof(RASENTRYA, dwSubEntries)));
+static_assert(kEntrySizes[1] == Level(offsetof(RASENTRYA, dwType)));
+static_assert(kEntrySizes[2] == Level(offsetof(RASENTRYA, dwfOptions2)));
+SAME_FIELD(RasEntry, RASENTRYA, szLocalPhoneNumber);
+SAME_FIELD(RasEntry, RASENTRYA, dwfNetProtocols);
+SAME_FIELD(RasEntry, RASENTRYA, dwFramingProtocol);
+SAME_FIELD(RasEntry, RASENTRYA, szAutodialDll);
+SAME_FIELD(RasEntry, RASENTRYA, szAutodialFunc);
+SAME_FIELD(RasEntry, RASENTRYA, szDeviceType);
+SAME_FIELD(RasEntry, RASENTRYA, szDeviceName);
+SAME_FIELD(RasEntry, RASENTRYA, dwType);
+SAME_FIELD(RasEntry, RASENTRYA, guidId);
+SAME_FIELD(RasEntry, RASENTRYA, dwRedialPause);
+static_assert(kNetProtocolIp == RASNP_Ip && kFramingPpp == RASFP_Ppp);
+static_assert(kEntryTypePhone == RASET_Phone);
 
 static_assert(sizeof(RasDialParams) == sizeof(RASDIALPARAMSA));
 static_assert(kDialParamsSizes[0] == Level(offsetof(RASDIALPARAMSA, dwSubEntry)));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mainform_fixture.h"
+#include "rassim/entry.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -136,13 +137,23 @@ TEST_F(ConnectionListTest, TheWatchRebuildsOnEveryThirdTickWhenThePhonebookChang
 
 TEST_F(ConnectionListTest, AutoDialRegistrationIsTheUsersOwnAndARefusalIsSaidOnce) {
   const std::string machine_key = ".DEFAULT\\RemoteAccess\\Profile\\First";
+  // Another program's handler in Third, which on replaces; an all-users entry, which no
+  // handler may name.
+  phonebook_.Write(
+      "[First]\n[Second]\n[Third]\nAutodialDll=C:\\Other\\handler.dll\nAutodialFunc=Other\n");
+  phonebook_.WriteAllUsers("[Shared]\n");
   StoreSetting("CkbAutoDial", 1);
   Start();
   for (const char* entry : {"First", "Second", "Third"}) {
     const std::string key = std::string("RemoteAccess\\Profile\\") + entry;
     EXPECT_EQ(Text(RegRoot::CurrentUser, key, "AutoDialDllName"), "C:\\Tarvolin\\tvndl.dll");
     EXPECT_EQ(Text(RegRoot::CurrentUser, key, "AutoDialFcnName"), "RASADFunc");
+    // The handler the system really calls is the one in the entry's properties.
+    const rassim::EntrySettings listed = *rassim::LoadEntry(nullptr, entry);
+    EXPECT_EQ(listed.autodial_dll, "C:\\Tarvolin\\tvndl.dll") << entry;
+    EXPECT_EQ(listed.autodial_func, "RASADFunc") << entry;
   }
+  EXPECT_EQ(phonebook_.ReadAllUsers().find("Autodial"), std::string::npos);
   EXPECT_EQ(
       Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
            "EnableAutoDial"),
@@ -158,9 +169,16 @@ TEST_F(ConnectionListTest, AutoDialRegistrationIsTheUsersOwnAndARefusalIsSaidOnc
   EXPECT_NE(prompts_.errors[0].find("HKEY_CURRENT_USER"), std::string::npos);
 
   // Switched off: the values go, an older version's machine-wide ones too, and
-  // EnableAutoDial turns 0.
+  // EnableAutoDial turns 0. Of the handlers only this program's goes.
   registry_.refused.clear();
   registry_.WriteText(RegRoot::Users, machine_key, "AutoDialDllName", "C:\\Old\\tvndl.dll");
+  rassim::RasEntry properties{};
+  properties.dwSize = sizeof properties;
+  uint32_t size = sizeof properties;
+  ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Second", &properties, &size, nullptr, nullptr),
+            0u);
+  rassim::Put(properties.szAutodialDll, "C:\\Other\\handler.dll");
+  ASSERT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Second", &properties, size, nullptr, 0), 0u);
   StoreSetting("CkbAutoDial", 0);
   Start();
   EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess\\Profile\\First", "AutoDialDllName"),
@@ -170,6 +188,31 @@ TEST_F(ConnectionListTest, AutoDialRegistrationIsTheUsersOwnAndARefusalIsSaidOnc
       Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
            "EnableAutoDial"),
       std::string(4, '\0'));
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "First")->autodial_dll, "");
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Second")->autodial_dll, "C:\\Other\\handler.dll");
+}
+
+TEST_F(ConnectionListTest, BothPhonebooksAreListedAndEachEntryIsDialedFromItsOwn) {
+  phonebook_.Write("[First]\nStepDelayMs=0\n[Shared]\nStepDelayMs=0\nOutcome=busy\n");
+  phonebook_.WriteAllUsers(
+      "[Office]\nStepDelayMs=0\nPhoneNumber=555-0177\n[shared]\nStepDelayMs=0\n");
+  Tmainform& form = Start();
+  // The user's own Shared is listed, in place of the all-users one, and the log says so once.
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"Office *", "First", "Shared"}));
+  form.Refresh1Click();
+  EXPECT_EQ(LogCount("\"shared\" is in the all-users phonebook and in your own"), 1);
+
+  // The all-users entry is dialed, and its account kept, in its own phonebook.
+  ASSERT_EQ(form.DialUp().Entry, "Office");
+  ASSERT_EQ(form.DialUp().SetEntryUserName("alice"), 0);
+  EXPECT_NE(phonebook_.ReadAllUsers().find("UserName=alice"), std::string::npos);
+  form.Dial1Click();
+  EXPECT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  form.HangUp1Click();
+  // The user's Shared is the busy one.
+  form.CnListSelectItem("Shared");
+  form.Dial1Click();
+  EXPECT_TRUE(ui_.RunUntil([&] { return LogCount("The line is busy.") == 1; }));
 }
 
 TEST_F(ConnectionListTest, ConnectOnStartupDialsTheDefaultOrTheSelectedConnectionOnce) {

@@ -176,30 +176,40 @@ TEST_F(DialUpTest, BlockingAndRefusedDialsReportTheirOutcome) {
 TEST_F(DialUpTest, EntriesComeInRasOrderAndWithinTheirFields) {
   const std::string unterminated(kRasMaxEntryName + 1, 'x');
   uint32_t count = 3;
+  uint32_t level = 0;  // the newest entry-name size this RAS knows
   fake.EnumEntries = [&](const char*, const char*, TRasEntryName* entries, uint32_t* cb,
                          uint32_t* found) {
-    EXPECT_EQ(26400u, *cb);
-    EXPECT_EQ(264u, entries[0].dwSize);
-    std::strcpy(entries[0].szEntryName, "Zulu");
-    std::strcpy(entries[1].szEntryName, "Alpha");
+    if (entries[0].dwSize != level)
+      return kRasInvalidSize;
+    EXPECT_EQ(100 * level, *cb);
+    TRasEntryName records[3] = {};
+    std::strcpy(records[0].szEntryName, "Zulu");
+    std::strcpy(records[1].szEntryName, "Alpha");
     // The last record is filled to its end, padding too, with no NUL at all.
-    std::memset(&entries[2], 'x', sizeof entries[2]);
+    std::memset(&records[2], 'x', level);
+    for (int i = 0; i < 3; ++i)
+      std::memcpy(reinterpret_cast<char*>(entries) + i * level, &records[i], level);
     *found = count;
     return kRasSuccess;
   };
-  Names announced;
-  dialup->OnEntryGet = [&](TDialUp& sender, const char* name) {
-    EXPECT_EQ(&*dialup, &sender);
-    announced.push_back(name);
-  };
-  EXPECT_EQ(0, dialup->GetEntries());
-  EXPECT_EQ((Names{"Zulu", "Alpha", unterminated}), dialup->Entries());
-  EXPECT_EQ(dialup->Entries(), announced);
+  // At 5.00, and at 4.00 from a RAS older than that.
+  for (const uint32_t size : {kRasEntryNameSize, kRasEntryName400Size}) {
+    level = size;
+    count = 3;
+    Names announced;
+    dialup->OnEntryGet = [&](TDialUp& sender, const char* name) {
+      EXPECT_EQ(&*dialup, &sender);
+      announced.push_back(name);
+    };
+    EXPECT_EQ(0, dialup->GetEntries());
+    EXPECT_EQ((Names{"Zulu", "Alpha", unterminated}), dialup->Entries()) << size;
+    EXPECT_EQ(dialup->Entries(), announced);
 
-  // A count past the buffer is not believed.
-  count = 250;
-  EXPECT_EQ(0, dialup->GetEntries());
-  EXPECT_EQ(100u, dialup->Entries().size());
+    // A count past the buffer is not believed.
+    count = 250;
+    EXPECT_EQ(0, dialup->GetEntries());
+    EXPECT_EQ(100u, dialup->Entries().size());
+  }
 }
 
 TEST_F(DialUpTest, ABufferTooSmallIsOfferedAgainAtTheSizeRasReports) {
@@ -225,7 +235,7 @@ TEST_F(DialUpTest, ABufferTooSmallIsOfferedAgainAtTheSizeRasReports) {
 
   sizes = {120, 125};
   EXPECT_EQ(0, dialup->GetEntries());
-  EXPECT_EQ((std::vector<uint32_t>{100 * 264, 120 * 264, 125 * 264}), offered);
+  EXPECT_EQ((std::vector<uint32_t>{100 * 532, 120 * 532, 125 * 532}), offered);
   ASSERT_EQ(125u, dialup->Entries().size());
   EXPECT_EQ("E0", dialup->Entries().front());
   EXPECT_EQ("E124", dialup->Entries().back());

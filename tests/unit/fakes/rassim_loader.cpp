@@ -22,4 +22,6 @@ RassimLoader::RassimLoader() {
   Export(dll, "RasDeleteEntry", &rassim::RasDeleteEntry);
   Export(dll, "RasGetConnectionStatistics", &rassim::RasGetConnectionStatistics);
   Export(dll, "RasConnectionNotificationA", &rassim::RasConnectionNotificationA);
+  Export(dll, "RasGetEntryPropertiesA", &rassim::RasGetEntryPropertiesA);
+  Export(dll, "RasSetEntryPropertiesA", &rassim::RasSetEntryPropertiesA);
 }

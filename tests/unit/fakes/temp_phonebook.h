@@ -25,10 +25,12 @@ class TempPhonebook {
     path_ = dir_ / "rasphone.pbk";
     Write(text);
     rassim::SetPhonebookPath(path_.string());
+    rassim::SetAllUsersPhonebookPath(AllUsersPath());
   }
   ~TempPhonebook() {
     rassim::Shutdown();
     rassim::SetPhonebookPath("");
+    rassim::SetAllUsersPhonebookPath("");
     std::filesystem::remove_all(dir_);
   }
   TempPhonebook(const TempPhonebook&) = delete;
@@ -40,6 +42,15 @@ class TempPhonebook {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   std::string Path() const { return path_.string(); }
+  // The all-users phonebook beside it, missing until written.
+  std::string AllUsersPath() const { return (dir_ / "allusers.pbk").string(); }
+  void WriteAllUsers(const std::string& text) {
+    std::ofstream(AllUsersPath(), std::ios::binary) << text;
+  }
+  std::string ReadAllUsers() const {
+    std::ifstream in(AllUsersPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
 
  private:
   std::filesystem::path dir_;
