@@ -86,12 +86,7 @@ std::vector<std::string> ListedPhonebooks(const char* phonebook) {
   if (phonebook && *phonebook) {
     return {phonebook};
   }
-  const std::string all_users = AllUsersPhonebookPath();
-  const std::string user = PhonebookPath();
-  if (all_users.empty() || SameText(all_users, user)) {
-    return {user};
-  }
-  return {all_users, user};
+  return {AllUsersPhonebookPath(), PhonebookPath()};
 }
 
 // Trims the name; false when it cannot be a section name of the file.

@@ -306,10 +306,9 @@ int ConnectionList::WriteAutoDialHandler(bool on) {
   const int code = dialup_.GetEntryAutoDial(current_library, current_function);
   if (code != 0)
     return code;
-  const bool ours = SameText(current_library, library);
-  if (on && !(ours && current_function == kAutoDialFunction))
+  if (on)
     return dialup_.SetEntryAutoDial(library, kAutoDialFunction);
-  if (!on && ours)
+  if (SameText(current_library, library))
     return dialup_.SetEntryAutoDial("", "");
   return 0;
 }

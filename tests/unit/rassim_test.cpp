@@ -205,12 +205,16 @@ TEST_F(RassimPhonebookTest, TwoPhonebooksAndThePathEveryCallIsGiven) {
             rassim::kBufferTooSmall);
   EXPECT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Office", &entry, &size, nullptr, nullptr),
             rassim::kCannotFindEntry);
+  // No name: a new entry's properties.
+  ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "", &entry, &size, nullptr, nullptr), 0u);
+  EXPECT_STREQ(entry.szDeviceName, "Simulated Modem");
+  rassim::Put(entry.szDeviceType, "isdn");
   rassim::Put(entry.szAutodialDll, "C:\\A\\handler.dll");
   rassim::Put(entry.szAutodialFunc, "Handle");
   rassim::Put(entry.szLocalPhoneNumber, "3");
   EXPECT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Mine", &entry, entry.dwSize, nullptr, 0), 0u);
   EXPECT_EQ(ReadPhonebook(),
-            "[Both]\r\nPhoneNumber=2\r\n[Mine]\r\nPhoneNumber=3\r\n"
+            "[Both]\r\nPhoneNumber=2\r\n[Mine]\r\nPhoneNumber=3\r\nDeviceType=isdn\r\n"
             "AutodialDll=C:\\A\\handler.dll\r\nAutodialFunc=Handle\r\n");
   EXPECT_EQ(rassim::LoadEntry(all_users.c_str(), "Both")->autodial_dll, "");
 }
