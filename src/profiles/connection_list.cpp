@@ -4,16 +4,12 @@
 
 #include <algorithm>
 
-#include "platform/text.h"
+#include "profiles/autodial_registration.h"
 
 namespace {
 
 constexpr const char* kRemoteAccessKey = "RemoteAccess";
 constexpr const char* kDefaultConnectionValue = "InternetProfile";
-constexpr const char* kInternetSettingsKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-constexpr const char* kAutoDialLibrary = "tvndl.dll";
-constexpr const char* kAutoDialFunction = "RASADFunc";
 
 }  // namespace
 
@@ -264,68 +260,9 @@ void ConnectionList::WriteDefaultConnection(const std::string& name) {
   ports_.registry.WriteText(RegRoot::CurrentUser, kRemoteAccessKey, kDefaultConnectionValue, name);
 }
 
-// Only the user's own keys name the companion: the program's folder is one the user can
-// write (a per-user install or the portable folder), and a machine-wide key pointing there
-// would let that user plant a library other accounts run. Switching off also clears the
-// machine-wide values an older version wrote, where the user may.
 void ConnectionList::WriteAutoDialSettings() {
-  const bool on = settings_.CkbAutoDial;
-  const std::string selected = dialup_.Entry;
-  dialup_.GetEntries();
-  bool registry_refused = false;
-  int handler_code = 0;
-  for (const auto& entry : dialup_.Entries()) {
-    const std::string profile = "RemoteAccess\\Profile\\" + entry;
-    if (!on)
-      RemoveAutoDialValues(RegRoot::Users, ".DEFAULT\\" + profile);
-    if (!registry_refused && !WriteAutoDialValues(profile, on)) {
-      problems_.Say(
-          {"The automatic-dial registration could not be written under "
-           "HKEY_CURRENT_USER\\RemoteAccess\\Profile: access was refused."});
-      registry_refused = true;
-    }
-    dialup_.Entry = entry;
-    if (dialup_.InUserPhonebook(entry) && handler_code == 0)
-      handler_code = WriteAutoDialHandler(on);
-  }
-  dialup_.Entry = selected;
-  if (handler_code != 0) {
-    problems_.Say({"The automatic-dial handler could not be written into the phonebook: " +
-                   dialup_.StatusText(0, handler_code)});
-  }
-  const std::string enable = on ? std::string("\x01\0\0\0", 4) : std::string(4, '\0');
-  ports_.registry.WriteBinary(RegRoot::CurrentUser, kInternetSettingsKey, "EnableAutoDial", enable);
-}
-
-// The system's automatic dialing reads the handler from the entry itself. An all-users
-// entry is never given it: a library in a folder this user can write would be loaded by
-// every account. Off takes back only this program's handler, never another program's.
-int ConnectionList::WriteAutoDialHandler(bool on) {
-  const std::string library = ports_.files.ExeDir() + kAutoDialLibrary;
-  std::string current_library, current_function;
-  const int code = dialup_.GetEntryAutoDial(current_library, current_function);
-  if (code != 0)
-    return code;
-  if (on)
-    return dialup_.SetEntryAutoDial(library, kAutoDialFunction);
-  if (SameText(current_library, library))
-    return dialup_.SetEntryAutoDial("", "");
-  return 0;
-}
-
-bool ConnectionList::WriteAutoDialValues(const std::string& key, bool on) {
-  if (!on) {
-    RemoveAutoDialValues(RegRoot::CurrentUser, key);
-    return true;
-  }
-  return ports_.registry.WriteText(RegRoot::CurrentUser, key, "AutoDialDllName",
-                                   ports_.files.ExeDir() + kAutoDialLibrary) &&
-         ports_.registry.WriteText(RegRoot::CurrentUser, key, "AutoDialFcnName", kAutoDialFunction);
-}
-
-void ConnectionList::RemoveAutoDialValues(RegRoot root, const std::string& key) {
-  ports_.registry.DeleteValue(root, key, "AutoDialDllName");
-  ports_.registry.DeleteValue(root, key, "AutoDialFcnName");
+  problems_.Say(
+      AutoDialRegistration(ports_.registry, ports_.files, dialup_).Write(settings_.CkbAutoDial));
 }
 
 void ConnectionList::Watch(bool dialog_open) {

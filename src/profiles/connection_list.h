@@ -114,11 +114,6 @@ class ConnectionList {
  private:
   std::string ReadDefaultConnection();
   void WriteDefaultConnection(const std::string& name);
-  // False when the user's own key refused the values.
-  bool WriteAutoDialValues(const std::string& key, bool on);
-  void RemoveAutoDialValues(RegRoot root, const std::string& key);
-  // Sets or clears the handler in dialup.Entry's properties; RAS's code.
-  int WriteAutoDialHandler(bool on);
   // One of the phonebook's own dialogs, owned by `owner` for as long as it shows.
   void RunEntryDialog(void* owner, void (TDialUp::*dialog)());
   // The phonebook's edit dialog for `name`; the entry's name afterwards.

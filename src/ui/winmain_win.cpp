@@ -1,8 +1,10 @@
-// Program entry: the single-instance rule, the welcome window, the main window.
+// Program entry: the uninstaller's request, the single-instance rule, the welcome window,
+// the main window.
 #include <windows.h>
 
 #include <memory>
 
+#include "app/unregister.h"
 #include "dialup/ras_api.h"
 #include "ports/win_port_set.h"
 #include "platform/win_ports.h"
@@ -32,9 +34,24 @@ std::vector<std::string> Arguments() {
   return args;
 }
 
+// The uninstaller's request, before any window: 0 when everything was taken back.
+int RunUnregister() {
+  const WinPortSet ports;
+  RasApi ras(ports.Loader());
+  const MainPorts main = ports.Ports(ras);
+  TDialUp dialup(main.ras, main.ui, main.clock);
+  try {
+    return Unregister(main.registry, main.files, dialup).empty() ? 0 : 1;
+  } catch (const ERasError&) {
+    return 2;  // no RAS: nothing of it to take back
+  }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (IsUnregisterRequest(Arguments()))
+    return RunUnregister();
   if (RaiseRunningInstance())
     return 0;
 

@@ -2,6 +2,7 @@
 // Delete, the automatic-dial registration, the start-up dial and the phonebook watch.
 #include <gtest/gtest.h>
 
+#include "app/unregister.h"
 #include "mainform_fixture.h"
 #include "rassim/entry.h"
 #include "settings/settings_store.h"
@@ -213,6 +214,44 @@ TEST_F(ConnectionListTest, BothPhonebooksAreListedAndEachEntryIsDialedFromItsOwn
   form.CnListSelectItem("Shared");
   form.Dial1Click();
   EXPECT_TRUE(ui_.RunUntil([&] { return LogCount("The line is busy.") == 1; }));
+}
+
+TEST_F(ConnectionListTest, UnregisterTakesBackWhatTheProgramRegisteredAndNothingElse) {
+  const std::string run_key = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  StoreSetting("CkbAutoDial", 1);
+  StoreSetting("CkbRunOnStartup", 1);
+  Tmainform& form = Start();
+  form.Exit1Click();
+  ASSERT_TRUE(form.FormClose());
+  ASSERT_EQ(rassim::LoadEntry(nullptr, "First")->autodial_dll, "C:\\Tarvolin\\tvndl.dll");
+  // Another program's handler in Second since.
+  rassim::RasEntry properties{};
+  properties.dwSize = sizeof properties;
+  uint32_t size = sizeof properties;
+  ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Second", &properties, &size, nullptr, nullptr),
+            0u);
+  rassim::Put(properties.szAutodialDll, "C:\\Other\\handler.dll");
+  ASSERT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Second", &properties, size, nullptr, 0), 0u);
+  ASSERT_NE(Text(RegRoot::LocalMachine, run_key, "Tarvolin"), "<missing>");
+
+  EXPECT_FALSE(IsUnregisterRequest({"/unregister", "AutoDial"}));
+  ASSERT_TRUE(IsUnregisterRequest({"/UnRegister"}));
+  TDialUp dialup(ras_, ui_, clock_);
+  EXPECT_EQ(Unregister(registry_, files_, dialup), std::vector<std::string>{});
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "First")->autodial_dll, "");
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Second")->autodial_dll, "C:\\Other\\handler.dll");
+  EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess\\Profile\\First", "AutoDialDllName"),
+            "<missing>");
+  EXPECT_EQ(
+      Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+           "EnableAutoDial"),
+      std::string(4, '\0'));
+  EXPECT_EQ(Text(RegRoot::LocalMachine, run_key, "Tarvolin"), "<missing>");
+  // The user's settings stay for a later install.
+  uint32_t autodial = 0;
+  EXPECT_EQ(registry_.ReadInt(RegRoot::CurrentUser, kSettingsKey, "CkbAutoDial", autodial),
+            RegRead::Ok);
+  EXPECT_EQ(autodial, 1u);
 }
 
 TEST_F(ConnectionListTest, ConnectOnStartupDialsTheDefaultOrTheSelectedConnectionOnce) {
