@@ -242,11 +242,11 @@ void TimeRecordReader::Line(std::string_view line) {
 TimeRecords::TimeRecords(Files& files, Locale& locale) : files_(files), locale_(locale) {}
 
 std::string TimeRecords::Path() {
-  return files_.ExeDir() + "TimeCount.CSV";
+  return files_.DataDir() + "TimeCount.CSV";
 }
 
 std::string TimeRecords::CheckpointPath() {
-  return files_.ExeDir() + "TimeCount.run";
+  return files_.DataDir() + "TimeCount.run";
 }
 
 std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of,

@@ -77,7 +77,7 @@ bool PerformsAt(const ActionInfo& action, PerformAt point) {
 ActionStore::ActionStore(ProfileFile& file, Files& files) : file_(file), files_(files) {}
 
 std::string ActionStore::Path() {
-  return files_.ExeDir() + "Actions.ini";
+  return files_.DataDir() + "Actions.ini";
 }
 
 std::vector<std::string> ActionStore::LoadActions(ActionTable& table) {
@@ -115,7 +115,7 @@ bool ActionStore::SaveActions(const ActionTable& table, std::string& error) {
   }
   const std::string path = Path();
   std::string reason;
-  if (SaveWithBackup(files_, path, files_.ExeDir() + "Actions.bak", ini.Text(), reason)) {
+  if (SaveWithBackup(files_, path, files_.DataDir() + "Actions.bak", ini.Text(), reason)) {
     unread_ = false;
     return true;
   }

@@ -26,7 +26,7 @@ ConnectionLog::ConnectionLog(Files& files, Clock& clock, Locale& locale, Prompts
       settings_(settings) {}
 
 std::string ConnectionLog::Path() const {
-  return files_.ExeDir() + kLogFileName;
+  return files_.DataDir() + kLogFileName;
 }
 
 void ConnectionLog::ClearAtStart() {

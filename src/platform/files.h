@@ -1,4 +1,4 @@
-// Port: the files beside the executable.
+// Port: the files beside the executable, or in a portable copy's data folder.
 #pragma once
 
 #include <functional>
@@ -12,6 +12,16 @@ class Files {
   virtual std::string ExeDir() = 0;
   // The running executable's full path.
   virtual std::string ExePath() = 0;
+  // The folder of the data files, with a trailing separator: ExeDir unless a portable
+  // copy names another.
+  std::string DataDir() { return data_dir_.empty() ? ExeDir() : data_dir_; }
+  // A portable copy keeps its settings in portable.ini beside the executable and writes
+  // nothing to the registry that no option asks for. An empty `data_dir` keeps ExeDir.
+  void SetPortable(const std::string& data_dir) {
+    portable_ = true;
+    data_dir_ = data_dir;
+  }
+  bool Portable() const { return portable_; }
   virtual bool Exists(const std::string& path) = 0;
   virtual bool Remove(const std::string& path) = 0;
   // Appends text to the file, creating it when missing, on a line of its own: a file that
@@ -36,4 +46,8 @@ class Files {
   // with the system's reason in `error`, and the old content stays.
   virtual bool ReplaceWhole(const std::string& path, const std::string& text,
                             std::string& error) = 0;
+
+ private:
+  std::string data_dir_;
+  bool portable_ = false;
 };

@@ -7,8 +7,12 @@
 
 class WinPortSet {
  public:
+  // Wraps the system registry: a portable copy keeps its settings elsewhere.
+  using RegistrySetUp = std::unique_ptr<Registry> (*)(std::unique_ptr<Registry> system,
+                                                      Files& files, ProfileFile& profiles);
+
   // Must be created on the user-interface thread: timers and socket notices arrive there.
-  WinPortSet();
+  explicit WinPortSet(RegistrySetUp registry_set_up = nullptr);
   ~WinPortSet();
 
   // Every port, with `ras` as the RAS: the system's through the library loader, or a

@@ -3,7 +3,7 @@
 
 #include "platform/win_ports.h"
 
-WinPortSet::WinPortSet()
+WinPortSet::WinPortSet(RegistrySetUp registry_set_up)
     : loader_(MakeWinLibraryLoader()),
       ui_(MakeWinUiLoop()),
       clock_(MakeWinClock()),
@@ -19,7 +19,10 @@ WinPortSet::WinPortSet()
       system_(MakeWinSystem()),
       network_(MakeWinNetwork()),
       xml_(MakeWinXmlReader()),
-      hotkeys_(MakeWinHotKeys()) {}
+      hotkeys_(MakeWinHotKeys()) {
+  if (registry_set_up)
+    registry_ = registry_set_up(std::move(registry_), *files_, *profiles_);
+}
 
 WinPortSet::~WinPortSet() = default;
 

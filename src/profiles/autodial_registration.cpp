@@ -44,8 +44,14 @@ std::vector<std::string> AutoDialRegistration::Write(bool on) {
     problems.push_back("The automatic-dial handler could not be written into the phonebook: " +
                        dialup_.StatusText(0, handler_code));
   }
-  const std::string enable = on ? std::string("\x01\0\0\0", 4) : std::string(4, '\0');
-  registry_.WriteBinary(RegRoot::CurrentUser, kInternetSettingsKey, "EnableAutoDial", enable);
+  const std::string off(4, '\0');
+  std::string enabled = off;
+  registry_.ReadBytes(RegRoot::CurrentUser, kInternetSettingsKey, "EnableAutoDial", enabled);
+  // A portable copy writes the value only to turn automatic dialing on, or back off.
+  if (on || !files_.Portable() || enabled != off) {
+    registry_.WriteBinary(RegRoot::CurrentUser, kInternetSettingsKey, "EnableAutoDial",
+                          on ? std::string("\x01\0\0\0", 4) : off);
+  }
   return problems;
 }
 

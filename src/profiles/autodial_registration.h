@@ -17,8 +17,8 @@ class AutoDialRegistration {
   // Writes (`on`) or removes the registration of every entry RAS lists, in the user's own
   // keys only, and the handler in the properties of every entry of the user's own
   // phonebook (off takes back only a handler naming this program's library), then sets
-  // EnableAutoDial. dialup.Entry is as before afterwards. Returns the problems in plain
-  // words, each once.
+  // EnableAutoDial (a portable copy leaves it alone while off unless it is on). dialup.Entry is as
+  // before afterwards. Returns the problems in plain words, each once.
   std::vector<std::string> Write(bool on);
 
  private:

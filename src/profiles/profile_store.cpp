@@ -88,7 +88,7 @@ ProfileStore::ProfileStore(ProfileFile& file, Files& files, Locale& locale)
     : file_(file), files_(files), locale_(locale) {}
 
 std::string ProfileStore::Path() {
-  return files_.ExeDir() + "Entries.ini";
+  return files_.DataDir() + "Entries.ini";
 }
 
 std::vector<std::string> ProfileStore::LoadProfile(EntryInfo& info, TDialUp& dialup) {

@@ -133,7 +133,7 @@ ScheduleStore::ScheduleStore(ProfileFile& file, Files& files, Locale& locale)
     : file_(file), files_(files), locale_(locale) {}
 
 std::string ScheduleStore::Path() {
-  return files_.ExeDir() + "Schedules.ini";
+  return files_.DataDir() + "Schedules.ini";
 }
 
 std::vector<std::string> ScheduleStore::LoadSchedules(ScheduleTable& table) {
@@ -185,7 +185,7 @@ bool ScheduleStore::SaveSchedules(const ScheduleTable& table, std::string& error
       text.Key(key.name, Format(key.field, separator));
   }
   const std::string path = Path();
-  if (SaveWithBackup(files_, path, files_.ExeDir() + "Schedules.bak", text.Text(), error)) {
+  if (SaveWithBackup(files_, path, files_.DataDir() + "Schedules.bak", text.Text(), error)) {
     unread_ = false;
     return true;
   }

@@ -123,6 +123,14 @@ void OptionsDialog::OnInit() {
   Load();
   UpdateOptionControls();
   ShowPage(0);
+  // A portable copy writes to this computer only for these two: they say so.
+  if (form_.Portable()) {
+    for (int id : {IDC_CKBRUNONSTARTUP, IDC_CKBAUTODIAL}) {
+      char caption[128] = {};
+      GetDlgItemTextA(Window(), id, caption, sizeof caption);
+      SetDlgItemTextA(Window(), id, (std::string(caption) + " (writes to this computer)").c_str());
+    }
+  }
 }
 
 void OptionsDialog::AddPages() {

@@ -98,6 +98,8 @@ struct OptionEnables {
 class TOptionForm {
  public:
   TOptionForm(Files& files, Sound& sound, Prompts& prompts);
+  // A portable copy (settings in portable.ini).
+  bool Portable() const { return files_.Portable(); }
 
   // Every control from its setting: up-downs clamped to their range, a list index outside
   // the list as no item, the scale in whole kilobytes. An empty sound file is offered as

@@ -10,6 +10,7 @@
 #include "platform/win_ports.h"
 #include "settings/password_dialog.h"
 #include "settings/password_protection.h"
+#include "settings/portable_registry.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
 
@@ -36,7 +37,7 @@ std::vector<std::string> Arguments() {
 
 // The uninstaller's request, before any window: 0 when everything was taken back.
 int RunUnregister() {
-  const WinPortSet ports;
+  const WinPortSet ports(PortableSetUp);
   RasApi ras(ports.Loader());
   const MainPorts main = ports.Ports(ras);
   TDialUp dialup(main.ras, main.ui, main.clock);
@@ -55,13 +56,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (RaiseRunningInstance())
     return 0;
 
-  void* splash = ShowSplash([] {
-    return CheckStartupPassword(*MakeWinRegistry(), *MakeWinPrompts(), ShowInputPasswordDialog);
+  // The ports first: a portable copy's password is in its portable.ini.
+  const WinPortSet ports(PortableSetUp);
+  RasApi ras(ports.Loader());
+  const MainPorts main = ports.Ports(ras);
+  void* splash = ShowSplash([&main] {
+    return CheckStartupPassword(main.registry, main.prompts, ShowInputPasswordDialog);
   });
   if (!splash)
     return 0;  // a refused password: nothing else is created, nothing saved
-
-  const WinPortSet ports;
-  RasApi ras(ports.Loader());
-  return RunMainWindow(ports.Ports(ras), Arguments(), [splash] { HideSplash(splash); });
+  return RunMainWindow(main, Arguments(), [splash] { HideSplash(splash); });
 }
