@@ -7,9 +7,38 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/library_loader_win.h"
 #include "platform/win_ports.h"
 
 namespace {
+
+// WinHTTP's functions, bound at the first version check rather than at start, as nothing
+// else uses the library; a system without it cannot check.
+#define WINHTTP_FUNCTION(name)      \
+  decltype(&::WinHttp##name) name = \
+      SystemFunction<decltype(&::WinHttp##name)>("winhttp.dll", "WinHttp" #name)
+struct WinHttpLibrary {
+  WINHTTP_FUNCTION(Open);
+  WINHTTP_FUNCTION(SetTimeouts);
+  WINHTTP_FUNCTION(Connect);
+  WINHTTP_FUNCTION(OpenRequest);
+  WINHTTP_FUNCTION(SendRequest);
+  WINHTTP_FUNCTION(ReceiveResponse);
+  WINHTTP_FUNCTION(QueryHeaders);
+  WINHTTP_FUNCTION(ReadData);
+  WINHTTP_FUNCTION(CloseHandle);
+
+  bool Complete() const {
+    return Open && SetTimeouts && Connect && OpenRequest && SendRequest && ReceiveResponse &&
+           QueryHeaders && ReadData && CloseHandle;
+  }
+};
+#undef WINHTTP_FUNCTION
+
+const WinHttpLibrary& WinHttp() {
+  static const WinHttpLibrary library;
+  return library;
+}
 
 // A version file is a few hundred bytes; anything much larger is not one.
 constexpr size_t kMostBytes = 1 << 20;
@@ -20,7 +49,7 @@ struct InternetHandle {
   HINTERNET handle;
   ~InternetHandle() {
     if (handle)
-      WinHttpCloseHandle(handle);
+      WinHttp().CloseHandle(handle);
   }
 };
 
@@ -44,9 +73,9 @@ void SplitHost(const std::string& host, std::wstring& name, INTERNET_PORT& port)
 bool StatusIsOk(HINTERNET request) {
   DWORD status = 0;
   DWORD size = sizeof status;
-  return WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size,
-                             WINHTTP_NO_HEADER_INDEX) &&
+  return WinHttp().QueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                WINHTTP_HEADER_NAME_BY_INDEX, &status, &size,
+                                WINHTTP_NO_HEADER_INDEX) &&
          status == HTTP_STATUS_OK;
 }
 
@@ -54,7 +83,7 @@ std::optional<std::string> ReadBody(HINTERNET request, ULONGLONG deadline) {
   std::string body;
   char buffer[4096];
   DWORD got = 0;
-  while (WinHttpReadData(request, buffer, sizeof buffer, &got)) {
+  while (WinHttp().ReadData(request, buffer, sizeof buffer, &got)) {
     if (got == 0)
       return body;
     body.append(buffer, got);
@@ -77,7 +106,7 @@ struct HttpCall {
   void CloseSession() {
     std::lock_guard<std::mutex> hold(lock);
     if (session)
-      WinHttpCloseHandle(session);
+      WinHttp().CloseHandle(session);
     session = nullptr;
   }
 
@@ -98,25 +127,26 @@ std::optional<std::string> FetchNow(HttpCall& call, const std::string& host,
   std::wstring name;
   INTERNET_PORT port = 0;
   SplitHost(host, name, port);
-  HINTERNET session = WinHttpOpen(L"Tarvolin", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                  WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+  HINTERNET session = WinHttp().Open(L"Tarvolin", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
   if (!session)
     return std::nullopt;
   {
     std::lock_guard<std::mutex> hold(call.lock);
     call.session = session;
   }
-  if (!WinHttpSetTimeouts(session, phase, phase, phase, phase))
+  if (!WinHttp().SetTimeouts(session, phase, phase, phase, phase))
     return std::nullopt;
-  InternetHandle connection{WinHttpConnect(session, name.c_str(), port, 0)};
+  InternetHandle connection{WinHttp().Connect(session, name.c_str(), port, 0)};
   if (!connection.handle)
     return std::nullopt;
-  InternetHandle request{WinHttpOpenRequest(connection.handle, L"GET", Wide(path).c_str(), nullptr,
-                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, 0)};
+  InternetHandle request{WinHttp().OpenRequest(connection.handle, L"GET", Wide(path).c_str(),
+                                               nullptr, WINHTTP_NO_REFERER,
+                                               WINHTTP_DEFAULT_ACCEPT_TYPES, 0)};
   if (!request.handle ||
-      !WinHttpSendRequest(request.handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                          0, 0, 0) ||
-      !WinHttpReceiveResponse(request.handle, nullptr) || !StatusIsOk(request.handle))
+      !WinHttp().SendRequest(request.handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                             WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+      !WinHttp().ReceiveResponse(request.handle, nullptr) || !StatusIsOk(request.handle))
     return std::nullopt;
   return ReadBody(request.handle, deadline);
 }
@@ -155,6 +185,8 @@ void WaitProcessingMessages(HttpCall& call, ULONGLONG deadline) {
 // never lost to the caller's own limit.
 std::optional<std::string> WinHttpClient::Get(const std::string& host, const std::string& path,
                                               unsigned timeout_ms) {
+  if (!WinHttp().Complete())
+    return std::nullopt;
   auto call = std::make_shared<HttpCall>();
   current_ = call;
   std::thread([call, host, path, timeout_ms] {

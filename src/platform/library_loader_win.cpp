@@ -22,7 +22,7 @@ namespace {
 
 class WinLibraryLoader : public LibraryLoader {
  public:
-  Library Load(const std::string& name) override { return LoadLibraryA(name.c_str()); }
+  Library Load(const std::string& name) override { return LoadSystemLibrary(name.c_str()); }
 
   void* Find(Library library, const std::string& symbol) override {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), symbol.c_str()));

@@ -43,13 +43,10 @@ class IcmpProcess {
     if (create && close && send)
       return true;
     const UINT old_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE library = LoadSystemLibrary("ICMP.DLL");
+    create = SystemFunction<IcmpCreateFileFn>("ICMP.DLL", "IcmpCreateFile");
+    close = SystemFunction<IcmpCloseHandleFn>("ICMP.DLL", "IcmpCloseHandle");
+    send = SystemFunction<IcmpSendEchoFn>("ICMP.DLL", "IcmpSendEcho");
     SetErrorMode(old_mode);
-    if (!library)
-      return false;
-    create = Bind<IcmpCreateFileFn>(library, "IcmpCreateFile");
-    close = Bind<IcmpCloseHandleFn>(library, "IcmpCloseHandle");
-    send = Bind<IcmpSendEchoFn>(library, "IcmpSendEcho");
     return create && close && send;
   }
 
@@ -73,11 +70,6 @@ class IcmpProcess {
       BindLibrary();
     mode = IcmpMode::Raw;
     closesocket(probe);
-  }
-
-  template <typename Fn>
-  static Fn Bind(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
   }
 
   bool sockets_started_ = false;

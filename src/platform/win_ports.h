@@ -22,6 +22,8 @@
 #include "platform/ui_loop.h"
 #include "platform/xml.h"
 
+// Loads from the system folder only: the RAS library is the system's own, and a copy
+// beside a portable install must not answer for it.
 std::unique_ptr<LibraryLoader> MakeWinLibraryLoader();
 std::unique_ptr<Clock> MakeWinClock();
 // Must be called on the user-interface thread; its timers tick on that thread.

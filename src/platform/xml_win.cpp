@@ -11,12 +11,7 @@ namespace {
 using CreateXmlReaderFn = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
 
 CreateXmlReaderFn BindReader() {
-  static const CreateXmlReaderFn create = [] {
-    HMODULE library = LoadSystemLibrary("xmllite.dll");
-    return library ? reinterpret_cast<CreateXmlReaderFn>(
-                         reinterpret_cast<void*>(GetProcAddress(library, "CreateXmlReader")))
-                   : nullptr;
-  }();
+  static const auto create = SystemFunction<CreateXmlReaderFn>("xmllite.dll", "CreateXmlReader");
   return create;
 }
 

@@ -6,6 +6,7 @@
 
 #include <iterator>
 
+#include "platform/library_loader_win.h"
 #include "settings/options_dialog.h"
 #include "settings/options_ids.h"
 #include "settings/password_dialog.h"
@@ -116,7 +117,11 @@ class OptionsDialog : public DialogWin {
 void OptionsDialog::OnInit() {
   CenterOnOwner();
   // The pages' controls lie on the tab strip's face: they paint their background as it does.
-  EnableThemeDialogTexture(Window(), ETDT_ENABLETAB);
+  // Without the theme library there is no themed face, and the plain background matches.
+  static const auto texture = SystemFunction<decltype(&EnableThemeDialogTexture)>(
+      "uxtheme.dll", "EnableThemeDialogTexture");
+  if (texture)
+    texture(Window(), ETDT_ENABLETAB);
   AddPages();
   for (const auto& u : kUpDowns)
     SendDlgItemMessageA(Window(), u.Id, UDM_SETRANGE32, u.Range.Min, u.Range.Max);

@@ -113,7 +113,8 @@ class SmoothCanvas {
     }
     HGDIOBJ old = SelectObject(out_dc, out);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, width_, height_, out_dc, 0, 0, width_, height_, blend);
+    // GDI's own blend, which msimg32's AlphaBlend forwards to: no library to load for it.
+    GdiAlphaBlend(dc, x, y, width_, height_, out_dc, 0, 0, width_, height_, blend);
     SelectObject(out_dc, old);
     DeleteObject(out);
     DeleteDC(out_dc);
@@ -297,7 +298,8 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom) {
        static_cast<COLOR16>(GetGValue(bottom) << 8), static_cast<COLOR16>(GetBValue(bottom) << 8),
        0}};
   GRADIENT_RECT r{0, 1};
-  GradientFill(dc, v, 2, &r, 1, GRADIENT_FILL_RECT_V);
+  // GDI's own, as msimg32's GradientFill forwards to it.
+  GdiGradientFill(dc, v, 2, &r, 1, GRADIENT_FILL_RECT_V);
 }
 
 // The program's mark: a modem with its lights and the waves of a line.

@@ -12,7 +12,7 @@ using Hwnd = void*;  // a window handle, kept opaque here
 // Polls `condition` every 20 ms until it holds or `timeout_ms` passed.
 bool WaitUntil(const std::function<bool()>& condition, int timeout_ms = 10000);
 
-// Where the test executable and its neighbours (tarvolin.exe, rasapi32.dll) live.
+// Where the test executable and its neighbours (tarvolin.exe, tvndl.dll) live.
 std::string TestBinDir();
 
 // The process's window text, or "" when there is no such window.

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "driver.h"
+#include "platform/win_ports.h"
 
 TEST(SystemLibraries, ComeFromTheSystemFolderNeverFromBesideTheProgram) {
   // tvndl.dll lies beside this test, where the normal search finds it first. Asked for
   // first, so that no loaded module of that name can answer for the system folder.
   EXPECT_EQ(LoadSystemLibrary("tvndl.dll"), nullptr);
+  EXPECT_EQ(MakeWinLibraryLoader()->Load("tvndl.dll"), nullptr) << "the RAS library's loader";
   HMODULE beside = LoadLibraryA("tvndl.dll");
   ASSERT_NE(beside, nullptr) << "the planted library is missing from " << TestBinDir();
   FreeLibrary(beside);
