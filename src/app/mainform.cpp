@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "settings/portable_registry.h"
 #include "settings/settings_store.h"
 
 Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::string> args)
@@ -136,13 +137,21 @@ void Tmainform::ResetToDefaults() {
 }
 
 void Tmainform::LoadSettings() {
-  problems_.Say(
-      ::LoadSettings(ports_.registry, ports_.keyboard, settings_, connections_.LastSelect()));
+  problems_.Say(::LoadSettings(ports_.registry, ports_.keyboard, settings_,
+                               connections_.LastSelect(),
+                               ports_.files.Portable() ? ports_.files.ExeDir() + kPortableFile
+                                                       : std::string(kSettingsPlace)));
   options_.TakeLoadedPassword();
 }
 
+// A portable copy learns here whether its medium takes writes: ProgName is the first.
 void Tmainform::WriteProgName() {
-  ::WriteProgName(ports_.registry, ports_.files.ExePath());
+  if (!::WriteProgName(ports_.registry, ports_.files.ExePath()) && ports_.files.Portable()) {
+    problems_.Say({"Tarvolin cannot write its settings file " + ports_.files.ExeDir() +
+                   kPortableFile +
+                   " (is it on a read-only medium?): changes to the options "
+                   "made in this run are not kept."});
+  }
 }
 
 void Tmainform::ApplyWindowSettings() {

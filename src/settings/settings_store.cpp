@@ -11,7 +11,6 @@
 namespace {
 
 constexpr RegRoot kRoot = RegRoot::CurrentUser;
-constexpr const char* kKeyText = "HKEY_CURRENT_USER\\Software\\Tarvolin";
 constexpr const char* kDefaultDialHotKey = "Alt+`";
 
 struct Password {};    // ConnPWD: stored encoded, read only behind CkbSetPWD
@@ -111,8 +110,13 @@ std::vector<const Value*> ReadingOrder() {
 
 class Reader {
  public:
-  Reader(Registry& registry, Keyboard& keyboard, AppSettings& settings, std::string& last_select)
-      : registry_(registry), keyboard_(keyboard), settings_(settings), last_select_(last_select) {}
+  Reader(Registry& registry, Keyboard& keyboard, AppSettings& settings, std::string& last_select,
+         const std::string& place)
+      : registry_(registry),
+        keyboard_(keyboard),
+        settings_(settings),
+        last_select_(last_select),
+        place_(place) {}
 
   void Read(const Value& value) {
     name_ = value.name;
@@ -137,7 +141,7 @@ class Reader {
     const UpDownRange range = bounded.range;
     settings_.*bounded.field = std::clamp(value, range.Min, range.Max);
     if (settings_.*bounded.field != value) {
-      problems.push_back("The setting \"" + name_ + "\" in " + kKeyText + " is " +
+      problems.push_back("The setting \"" + name_ + "\" in " + place_ + " is " +
                          std::to_string(value) + ", outside " + std::to_string(range.Min) + " to " +
                          std::to_string(range.Max) + "; " +
                          std::to_string(settings_.*bounded.field) + " is used.");
@@ -174,7 +178,7 @@ class Reader {
 
   bool Accept(RegRead result, const char* kind) {
     if (result == RegRead::WrongType) {
-      problems.push_back("The setting \"" + name_ + "\" in " + kKeyText + " is not " + kind +
+      problems.push_back("The setting \"" + name_ + "\" in " + place_ + " is not " + kind +
                          "; its default is used.");
     }
     return result == RegRead::Ok;
@@ -184,6 +188,7 @@ class Reader {
   Keyboard& keyboard_;
   AppSettings& settings_;
   std::string& last_select_;
+  const std::string& place_;
   std::string name_;
 };
 
@@ -257,12 +262,10 @@ void SetDefaultSettings(Keyboard& keyboard, AppSettings& settings) {
 }
 
 std::vector<std::string> LoadSettings(Registry& registry, Keyboard& keyboard, AppSettings& settings,
-                                      std::string& Rt_LastSelect) {
-  if (!registry.CreateKey(kRoot, kSettingsKey)) {
-    return {std::string("The settings key ") + kKeyText +
-            " cannot be opened; the defaults are used."};
-  }
-  Reader reader(registry, keyboard, settings, Rt_LastSelect);
+                                      std::string& Rt_LastSelect, const std::string& place) {
+  if (!registry.CreateKey(kRoot, kSettingsKey))
+    return {"The settings key " + place + " cannot be opened; the defaults are used."};
+  Reader reader(registry, keyboard, settings, Rt_LastSelect, place);
   for (const Value* value : ReadingOrder())
     reader.Read(*value);
   return reader.problems;
@@ -281,8 +284,8 @@ bool SaveSettings(Registry& registry, Keyboard& keyboard, const AppSettings& set
   return writer.ok;
 }
 
-void WriteProgName(Registry& registry, const std::string& exe_path) {
-  registry.WriteText(kRoot, kSettingsKey, "ProgName", exe_path);
+bool WriteProgName(Registry& registry, const std::string& exe_path) {
+  return registry.WriteText(kRoot, kSettingsKey, "ProgName", exe_path);
 }
 
 std::vector<std::string> ApplyRunOnStartup(Registry& registry, bool on,

@@ -11,6 +11,8 @@
 // Under HKEY_CURRENT_USER. Booleans and integers are REG_DWORD, texts REG_SZ, hotkeys
 // REG_SZ in their text form ("Alt+1"), ConnPWD REG_SZ encoded by EncodePassword.
 inline constexpr const char* kSettingsKey = "Software\\Tarvolin";
+// Where the settings are, as the problem texts name it.
+inline constexpr const char* kSettingsPlace = "HKEY_CURRENT_USER\\Software\\Tarvolin";
 
 // Every field to its default, with HotKey_Dial as the layout reads "Alt+`": 0 when no key
 // of the layout is named "`". Rt_LastSelect, kept by the connection table, starts empty.
@@ -24,7 +26,8 @@ void SetDefaultSettings(Keyboard& keyboard, AppSettings& settings);
 // is read, and decoded, only when CkbSetPWD as loaded is set. Returns the problems in
 // plain words, for the caller to show once; none when all went well.
 std::vector<std::string> LoadSettings(Registry& registry, Keyboard& keyboard, AppSettings& settings,
-                                      std::string& Rt_LastSelect);
+                                      std::string& Rt_LastSelect,
+                                      const std::string& place = kSettingsPlace);
 
 // Writes every field, Left and Top taken from `left` and `top` (the window's position
 // now) and ConnPWD encoded. Rt_LastSelect comes last: `selected_entry`, or when that is
@@ -33,8 +36,9 @@ std::vector<std::string> LoadSettings(Registry& registry, Keyboard& keyboard, Ap
 bool SaveSettings(Registry& registry, Keyboard& keyboard, const AppSettings& settings, int left,
                   int top, const std::string* selected_entry);
 
-// ProgName, for programs outside this one that look for the executable.
-void WriteProgName(Registry& registry, const std::string& exe_path);
+// ProgName, for programs outside this one that look for the executable. False when it
+// could not be written.
+bool WriteProgName(Registry& registry, const std::string& exe_path);
 
 // `on`: registers `exe_path` as "Tarvolin" in the machine-wide Run key or, when that is
 // refused, in the current user's; a registration for the whole machine drops the current

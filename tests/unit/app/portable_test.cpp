@@ -73,6 +73,17 @@ TEST_F(PortableTest, SettingsLiveInTheFileAndTheRegistryIsWrittenOnlyForAnOption
   EXPECT_EQ(portable_->ReadBytes(RegRoot::CurrentUser, kSettingsKey, "Blob", bytes), RegRead::Ok);
   EXPECT_EQ(bytes, "\x01\xff");
 
+  // A file that takes no writes is said once, at start.
+  profiles_.writes_left = 0;
+  Tmainform form(MainPortsBuilder(ports_).WithRegistry(*portable_).Build(), view_, {});
+  form.FormCreate();
+  ASSERT_EQ(prompts_.errors.size(), 2u);
+  EXPECT_NE(prompts_.errors[0].find("\"UdPingSrv\" in C:\\Tarvolin\\portable.ini is not a number"),
+            std::string::npos);
+  EXPECT_NE(prompts_.errors[1].find("cannot write its settings file C:\\Tarvolin\\portable.ini"),
+            std::string::npos);
+  profiles_.writes_left = -1;
+
   // A full path stands as it is.
   profiles_.Write(kIni, "Settings", "DataDir", "D:\\Stick\\Data");
   PortableSetUp(std::make_unique<FakeRegistry>(), files_, profiles_);
