@@ -80,6 +80,24 @@ bool RunEntryDialog(void* parent, EntryFields& fields, bool is_new) {
   return dialog && dialog(parent, fields, is_new);
 }
 
+// The first of: the path a test set, the environment variable `variable`, and the
+// phonebook's place under the folder `folder` names (none without it).
+std::string ChosenPhonebook(const std::string& set, const char* variable, const char* folder) {
+  {
+    std::lock_guard lock(g_settings_mutex);
+    if (!set.empty()) {
+      return set;
+    }
+  }
+  const char* path = std::getenv(variable);
+  if (path && *path) {
+    return path;
+  }
+  const char* base = std::getenv(folder);
+  return base && *base ? std::string(base) + "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk"
+                       : "";
+}
+
 // The files RasEnumEntriesA lists: the one it is given, else the all-users phonebook and
 // then the user's own.
 std::vector<std::string> ListedPhonebooks(const char* phonebook) {
@@ -105,19 +123,7 @@ void SetPhonebookPath(const std::string& path) {
 }
 
 std::string PhonebookPath() {
-  {
-    std::lock_guard lock(g_settings_mutex);
-    if (!g_phonebook_path.empty()) {
-      return g_phonebook_path;
-    }
-  }
-  const char* path = std::getenv("RASSIM_PHONEBOOK");
-  if (path && *path) {
-    return path;
-  }
-  const char* appdata = std::getenv("APPDATA");
-  return std::string(appdata ? appdata : "") +
-         "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
+  return ChosenPhonebook(g_phonebook_path, "RASSIM_PHONEBOOK", "APPDATA");
 }
 
 void SetAllUsersPhonebookPath(const std::string& path) {
@@ -126,19 +132,7 @@ void SetAllUsersPhonebookPath(const std::string& path) {
 }
 
 std::string AllUsersPhonebookPath() {
-  {
-    std::lock_guard lock(g_settings_mutex);
-    if (!g_all_users_phonebook_path.empty()) {
-      return g_all_users_phonebook_path;
-    }
-  }
-  const char* path = std::getenv("RASSIM_ALLUSERS_PHONEBOOK");
-  if (path && *path) {
-    return path;
-  }
-  const char* data = std::getenv("ProgramData");
-  return data && *data ? std::string(data) + "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk"
-                       : "";
+  return ChosenPhonebook(g_all_users_phonebook_path, "RASSIM_ALLUSERS_PHONEBOOK", "ProgramData");
 }
 
 std::string PhonebookFor(const char* phonebook) {

@@ -24,6 +24,16 @@ class ConnectionListTest : public MainformTest {
     const auto* value = registry_.Find(root, key, name);
     return value ? value->bytes : "<missing>";
   }
+  // Another program's automatic-dial handler in the entry's properties.
+  void SetHandler(const char* entry, const char* library) {
+    rassim::RasEntry properties{};
+    properties.dwSize = sizeof properties;
+    uint32_t size = sizeof properties;
+    ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, entry, &properties, &size, nullptr, nullptr),
+              0u);
+    rassim::Put(properties.szAutodialDll, library);
+    ASSERT_EQ(rassim::RasSetEntryPropertiesA(nullptr, entry, &properties, size, nullptr, 0), 0u);
+  }
   std::vector<std::string> Rows() {
     std::vector<std::string> rows;
     for (const auto& row : view_.rows) {
@@ -173,13 +183,7 @@ TEST_F(ConnectionListTest, AutoDialRegistrationIsTheUsersOwnAndARefusalIsSaidOnc
   // EnableAutoDial turns 0. Of the handlers only this program's goes.
   registry_.refused.clear();
   registry_.WriteText(RegRoot::Users, machine_key, "AutoDialDllName", "C:\\Old\\tvndl.dll");
-  rassim::RasEntry properties{};
-  properties.dwSize = sizeof properties;
-  uint32_t size = sizeof properties;
-  ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Second", &properties, &size, nullptr, nullptr),
-            0u);
-  rassim::Put(properties.szAutodialDll, "C:\\Other\\handler.dll");
-  ASSERT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Second", &properties, size, nullptr, 0), 0u);
+  SetHandler("Second", "C:\\Other\\handler.dll");
   StoreSetting("CkbAutoDial", 0);
   Start();
   EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess\\Profile\\First", "AutoDialDllName"),
@@ -225,13 +229,7 @@ TEST_F(ConnectionListTest, UnregisterTakesBackWhatTheProgramRegisteredAndNothing
   ASSERT_TRUE(form.FormClose());
   ASSERT_EQ(rassim::LoadEntry(nullptr, "First")->autodial_dll, "C:\\Tarvolin\\tvndl.dll");
   // Another program's handler in Second since.
-  rassim::RasEntry properties{};
-  properties.dwSize = sizeof properties;
-  uint32_t size = sizeof properties;
-  ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Second", &properties, &size, nullptr, nullptr),
-            0u);
-  rassim::Put(properties.szAutodialDll, "C:\\Other\\handler.dll");
-  ASSERT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Second", &properties, size, nullptr, 0), 0u);
+  SetHandler("Second", "C:\\Other\\handler.dll");
   ASSERT_NE(Text(RegRoot::LocalMachine, run_key, "Tarvolin"), "<missing>");
 
   EXPECT_FALSE(IsUnregisterRequest({"/unregister", "AutoDial"}));

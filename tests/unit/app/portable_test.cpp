@@ -62,6 +62,20 @@ TEST_F(PortableTest, SettingsLiveInTheFileAndTheRegistryIsWrittenOnlyForAnOption
   EXPECT_EQ(system_->Find(RegRoot::CurrentUser, kInternetSettings, "EnableAutoDial")->bytes,
             std::string(4, '\0'));
 
+  // Every other key is the system's.
+  std::string text, bytes;
+  system_->WriteText(RegRoot::CurrentUser, "RemoteAccess", "InternetProfile", "Second");
+  EXPECT_EQ(portable_->ReadText(RegRoot::CurrentUser, "RemoteAccess", "InternetProfile", text),
+            RegRead::Ok);
+  EXPECT_EQ(text, "Second");
+  EXPECT_EQ(portable_->ReadBytes(RegRoot::CurrentUser, kInternetSettings, "EnableAutoDial", bytes),
+            RegRead::Ok);
+  EXPECT_EQ(bytes, std::string(4, '\0'));
+  EXPECT_EQ(
+      portable_->SubKeys(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion"),
+      std::vector<std::string>{"Internet Settings"});
+  EXPECT_EQ(portable_->ReadPerformanceData("906", 100, bytes), RegRead::Missing);
+
   // Numbers in decimal, binary values in hex; anything else is a value of another type.
   uint32_t number = 0;
   profiles_.Write(kIni, "Settings", "UdPingSrv", "ten");
@@ -69,7 +83,6 @@ TEST_F(PortableTest, SettingsLiveInTheFileAndTheRegistryIsWrittenOnlyForAnOption
             RegRead::WrongType);
   ASSERT_TRUE(portable_->WriteBinary(RegRoot::CurrentUser, kSettingsKey, "Blob", "\x01\xff"));
   EXPECT_EQ(Setting("Blob"), "01ff");
-  std::string bytes;
   EXPECT_EQ(portable_->ReadBytes(RegRoot::CurrentUser, kSettingsKey, "Blob", bytes), RegRead::Ok);
   EXPECT_EQ(bytes, "\x01\xff");
 
