@@ -133,6 +133,7 @@ class DotLocale : public Locale {
   std::string LongTime(double) override { return ""; }
   std::string ShortDate(double) override { return ""; }
   char DecimalSeparator() override { return '.'; }
+  std::string AnsiToUtf8(const std::string& text) override { return text; }
 };
 
 // Sessions of three entries over the last 60 days, in the order a user makes them.

@@ -46,6 +46,8 @@ struct Connection {
   bool dropped = false;       // the line dropped; RAS still knows the handle
   bool gone = false;          // RAS no longer knows the handle
   Clock::time_point connected_at;
+  uint64_t moved_received = 0;  // bytes a test moved on top of the entry's rates
+  uint64_t moved_sent = 0;
   std::vector<void*> disconnection_events;
 };
 
@@ -488,6 +490,21 @@ void Drop(const std::string& entry) {
   DropLocked(engine, entry);
 }
 
+bool Move(const std::string& entry, uint64_t received, uint64_t sent) {
+  Engine& engine = TheEngine();
+  std::lock_guard lock(engine.mutex);
+  bool moved = false;
+  for (const auto& [id, connection] : engine.live) {
+    if (connection->state == kConnected && !Ending(*connection) &&
+        SameText(connection->entry.name, entry)) {
+      connection->moved_received += received;
+      connection->moved_sent += sent;
+      moved = true;
+    }
+  }
+  return moved;
+}
+
 uint32_t RASSIM_CALL RasDialA(void*, const char* phonebook, RasDialParams* params,
                               uint32_t notifier_type, void* notifier, Handle* handle) {
   if (!params || !handle) {
@@ -687,8 +704,9 @@ uint32_t RASSIM_CALL RasGetConnectionStatistics(Handle handle, RasStats* stats) 
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - connection->connected_at)
           .count();
   // The counters wrap at 32 bits, as the real ones do.
-  stats->dwBytesXmited = static_cast<uint32_t>(entry.send_bps * ms / 1000);
-  stats->dwBytesRcved = static_cast<uint32_t>(entry.recv_bps * ms / 1000);
+  stats->dwBytesXmited = static_cast<uint32_t>(entry.send_bps * ms / 1000 + connection->moved_sent);
+  stats->dwBytesRcved =
+      static_cast<uint32_t>(entry.recv_bps * ms / 1000 + connection->moved_received);
   stats->dwFramesXmited = stats->dwBytesXmited / 1500;
   stats->dwFramesRcved = stats->dwBytesRcved / 1500;
   stats->dwBps = entry.link_speed;

@@ -3,6 +3,7 @@
 // them in-process. Every function is safe to call from any thread.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -45,6 +46,11 @@ void Shutdown();
 // Drops every live connection of `entry` ("*": all) at once, as the control file's "drop"
 // command does at a worker's next look: for in-process tests, which cannot wait for that.
 void Drop(const std::string& entry);
+
+// Counts `received` and `sent` bytes more on every connected line of `entry`, on top of
+// what its rates give: for in-process tests, whose time is not the engine's. False when
+// no line of that entry is connected.
+bool Move(const std::string& entry, uint64_t received, uint64_t sent);
 
 // How the engine sets an event it was given by RasConnectionNotificationA: SetEvent in
 // the DLL, the test's own in-process. Set it once, before the first registration.

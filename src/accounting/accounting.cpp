@@ -141,6 +141,39 @@ double BillingPeriodStart(int billing_day, double today) {
 
 namespace {
 
+constexpr double kMinutesPerDay = 1440;
+
+}  // namespace
+
+Spent FreeHoursIn(const RatePlan& plan, double from, double to) {
+  Spent part;
+  if (plan.FreeFrom == plan.FreeTo || to <= from)
+    return part;
+  const double begin = plan.FreeFrom / kMinutesPerDay;
+  // A window past midnight ends on the next day.
+  const double length = ((plan.FreeTo - plan.FreeFrom + 1440) % 1440) / kMinutesPerDay;
+  // The window that began the day before `from`'s may still run at `from`.
+  for (double day = std::floor(from) - 1; day < to; day += 1) {
+    const double start = std::max(from, day + begin);
+    const double end = std::min(to, day + begin + length);
+    if (end > start) {
+      part.time += end - start;
+      part.expense += ComputeExpense(plan, start, end - start);
+    }
+  }
+  return part;
+}
+
+bool InFreeHours(const RatePlan& plan, double at) {
+  // To the millisecond first, as the clock gives it: 13:00 is never 12:59:59.9999.
+  const auto ms = std::llround((at - std::floor(at)) * 86400000);
+  const int minute = static_cast<int>(ms / 60000);
+  return plan.FreeFrom <= plan.FreeTo ? minute >= plan.FreeFrom && minute < plan.FreeTo
+                                      : minute >= plan.FreeFrom || minute < plan.FreeTo;
+}
+
+namespace {
+
 constexpr double kMsPerDay = 86400000.0;
 
 // Real time from `from` to `to`, in days.
@@ -161,6 +194,7 @@ void Accounting::RecordConnectTime(const std::string& entry, const Moment& now) 
   connect_ = now;
   last_tick_ = now;
   session_saved_ = false;
+  received_ = sent_ = 0;
   last_checkpoint_ms_.reset();
 }
 
@@ -211,8 +245,9 @@ void Accounting::StartDay(TAccountTable& table, const PlanOf& plan_of, double mi
   for (int i = 0; later && i < kAccountRows && table[i].InUse; ++i) {
     AccountInfo& row = table[i];
     if (IsBillingDay(midnight, plan_of(row.EntryName).BillingDay)) {
-      row.BillingTime = 0;
-      row.BillingExpense = 0;
+      row.BillingTime = row.BudgetTime = 0;
+      row.BillingExpense = row.BudgetExpense = 0;
+      row.BillingBytes = row.BudgetBytes = 0;
     }
   }
 }
@@ -245,14 +280,51 @@ void Accounting::CountSpan(AccountInfo& row, const RatePlan& plan, double from, 
     row.BillingTime += delta;
     row.BillingExpense += expense;
   }
+  const Spent free = FreeHoursIn(plan, from, to);
+  row.BudgetTime += delta - free.time;
+  row.BudgetExpense += expense - free.expense;
 }
 
-std::optional<TimeRecord> Accounting::SessionRecord(const TAccountTable& table, const Moment& now) {
+void Accounting::StartTraffic() {
+  last_received_ = last_sent_ = 0;
+}
+
+uint64_t Accounting::Grown(uint64_t& last, uint64_t now) {
+  constexpr uint64_t k32Bits = uint64_t{1} << 32;
+  uint64_t grown = now - last;
+  // A 32-bit counter that wrapped fell by more than half its range within a second;
+  // any other fall is a count that started again from 0.
+  if (now < last)
+    grown = last < k32Bits && last - now > k32Bits / 2 ? now + k32Bits - last : now;
+  last = now;
+  return grown;
+}
+
+void Accounting::TakeTraffic(TAccountTable& table, const PlanOf& plan_of, const Moment& now,
+                             uint64_t received, uint64_t sent) {
+  const uint64_t in = Grown(last_received_, received), out = Grown(last_sent_, sent);
+  if (!Running())
+    return;
+  received_ += in;
+  sent_ += out;
+  const int index = SessionRow(table);
+  if (index < 0)
+    return;
+  AccountInfo& row = table[index];
+  row.BillingBytes += in + out;
+  if (!InFreeHours(plan_of(entry_), now.local))
+    row.BudgetBytes += in + out;
+}
+
+std::optional<TimeRecord> Accounting::SessionRecord(const TAccountTable& table, const Moment& now,
+                                                    const std::string& reason) {
   if (!Running()) {
     return std::nullopt;
   }
   session_saved_ = true;
-  return Record(table, now);
+  TimeRecord record = Record(table, now);
+  record.reason = reason;
+  return record;
 }
 
 std::optional<TimeRecord> Accounting::CheckpointRecord(const TAccountTable& table,
@@ -267,6 +339,12 @@ std::optional<TimeRecord> Accounting::CheckpointRecord(const TAccountTable& tabl
 
 TimeRecord Accounting::Record(const TAccountTable& table, const Moment& now) const {
   const int row = SessionRow(table);
-  return {connect_.local, RealDays(connect_, now), row >= 0 ? table[row].SessionExpense : 0,
-          entry_};
+  TimeRecord record{connect_.local, RealDays(connect_, now),
+                    row >= 0 ? table[row].SessionExpense : 0, entry_};
+  record.end = now.local;
+  record.start_offset = connect_.utc_offset;
+  record.end_offset = now.utc_offset;
+  record.received = received_;
+  record.sent = sent_;
+  return record;
 }

@@ -37,12 +37,27 @@ bool IsBillingDay(double date, int billing_day);
 // `billing_day` (IsBillingDay).
 double BillingPeriodStart(int billing_day, double today);
 
+// Online time in days and what it cost.
+struct Spent {
+  double time = 0;
+  long double expense = 0;
+};
+
+// The part of the span from `from` to `to` (local date-times) that lies in the plan's free
+// hours, and what that part costs by the plan.
+Spent FreeHoursIn(const RatePlan& plan, double from, double to);
+
+// Whether the local date-time `at` lies in the plan's free hours (the start minute in, the
+// end minute out).
+bool InFreeHours(const RatePlan& plan, double at);
+
 // A reading of the clock port: the local date-time, which jumps when the clock is set or
-// daylight saving begins or ends, and the monotonic milliseconds, which never go back and
-// run on through a sleep.
+// daylight saving begins or ends, the monotonic milliseconds, which never go back and
+// run on through a sleep, and the local time's offset from UTC in minutes.
 struct Moment {
   double local = 0;
   uint64_t monotonic_ms = 0;
+  int utc_offset = 0;
 };
 
 // The session's clock and the counters of the connection that is online, whichever row is
@@ -82,12 +97,25 @@ class Accounting {
   // nothing is counted and LastTickTime stays.
   void AccountingTick(TAccountTable& table, const PlanOf& plan_of, const Moment& now);
 
+  // A dial starts: the line's byte counts start again from 0.
+  void StartTraffic();
+  // The line's byte counts since the dial started, as read once a second. While a session
+  // runs, what they grew by since the last reading counts toward the session and toward
+  // the billing counters of its entry's first in-use row, and toward its budget counters
+  // unless `now` is in its free hours. A count below the last reading wrapped at 32 bits
+  // when it fell by more than half of that range; else it started again from 0 (an
+  // adapter that restarted, a new baseline), and all of it is new.
+  void TakeTraffic(TAccountTable& table, const PlanOf& plan_of, const Moment& now,
+                   uint64_t received, uint64_t sent);
+
   // The session's record for "TimeCount.CSV", once per session: nullopt when it was taken
   // already or there was no connect. Taking it sets SessionSaved. The record: start
   // ConnectTime's local time, duration the real time since, the SessionExpense of the first
   // in-use row of the session's entry as the last tick left it (0 without such a row), and
-  // that entry.
-  std::optional<TimeRecord> SessionRecord(const TAccountTable& table, const Moment& now);
+  // that entry; for "Sessions.csv" also the end (`now`), both UTC offsets, the bytes the
+  // session moved and `reason`.
+  std::optional<TimeRecord> SessionRecord(const TAccountTable& table, const Moment& now,
+                                          const std::string& reason);
 
   // The running session's record as SessionRecord would give it now, for the checkpoint:
   // at the first call of a session and then whenever kCheckpointInterval has passed since
@@ -109,12 +137,16 @@ class Accounting {
   // The first in-use row of the session's entry, or -1.
   int SessionRow(const TAccountTable& table) const;
   TimeRecord Record(const TAccountTable& table, const Moment& now) const;
+  // The byte count that grew from `last` to `now`, which becomes the last.
+  static uint64_t Grown(uint64_t& last, uint64_t now);
 
   std::string entry_;
   Moment connect_;
   Moment last_tick_;
   bool session_saved_ = true;
   std::optional<uint64_t> last_checkpoint_ms_;
+  uint64_t last_received_ = 0, last_sent_ = 0;  // the last reading of the line's counts
+  uint64_t received_ = 0, sent_ = 0;            // the session's
   std::optional<double> day_;  // midnight that began the day today's counters belong to
   double latest_ = 0;          // the latest such midnight
 };

@@ -40,23 +40,30 @@ void SessionAccounting::AccountingTick() {
         {"The running session cannot be kept in " + records_.CheckpointPath() + ": " + error});
 }
 
-void SessionAccounting::SaveSessionRecord() {
+void SessionAccounting::StartTraffic() {
+  accounting_.StartTraffic();
+}
+
+void SessionAccounting::TakeTraffic(uint64_t received, uint64_t sent) {
+  accounting_.TakeTraffic(connections_.Table(), plan_of_, Now(), received, sent);
+}
+
+void SessionAccounting::SaveSessionRecord(const std::string& reason) {
   // The counters take the session to its end, as its record does.
   const Moment now = Now();
   CountUntil(now);
-  const auto record = accounting_.SessionRecord(connections_.Table(), now);
+  const auto record = accounting_.SessionRecord(connections_.Table(), now, reason);
   std::string error;
   // Said for every session it happens to, not once per run as problems are: each one is
   // news to the user.
   if (record && !records_.SaveSessionRecord(*record, error))
-    ports_.prompts.Error("The session of " + record->entry + " begun " +
-                         ports_.locale.ShortDate(record->start) + " " +
-                         ports_.locale.LongTime(record->start) + " could not be added to " +
-                         records_.Path() + ": " + error + "\nIt is kept in " +
-                         records_.CheckpointPath() + " and added at the next write.");
+    ports_.prompts.Error(
+        "The session of " + record->entry + " begun " + ports_.locale.ShortDate(record->start) +
+        " " + ports_.locale.LongTime(record->start) + " could not be recorded in full: " + error +
+        "\nIt is kept in " + records_.CheckpointPath() + " and added at the next write.");
 }
 
 void SessionAccounting::DiscardSession() {
-  if (accounting_.SessionRecord(connections_.Table(), Now()))
+  if (accounting_.SessionRecord(connections_.Table(), Now(), ""))
     records_.DiscardCheckpoint();
 }

@@ -29,15 +29,22 @@ class SessionAccounting {
   // checkpoint is renewed every half minute; a "TimeCount.CSV" that could not be read at
   // start is tried again every minute until its sessions are counted.
   void AccountingTick();
-  // The session ended: the counters count it to this moment, and its line is appended to
-  // "TimeCount.CSV", once per session.
-  void SaveSessionRecord();
+  // A dial starts: the line's byte counts start again from 0.
+  void StartTraffic();
+  // The line's byte counts since the dial started, read once a second.
+  void TakeTraffic(uint64_t received, uint64_t sent);
+  // The session ended (how, in the words of the Detailed log): the counters count it to
+  // this moment, and its lines are appended to "TimeCount.CSV" and "Sessions.csv", once
+  // per session.
+  void SaveSessionRecord(const std::string& reason);
   // The session ends without a record (exit with logs off): nothing is left to recover.
   void DiscardSession();
 
  private:
   void CountUntil(const Moment& now);
-  Moment Now() { return {ports_.clock.LocalNow(), ports_.clock.MonotonicMs()}; }
+  Moment Now() {
+    return {ports_.clock.LocalNow(), ports_.clock.MonotonicMs(), ports_.clock.UtcOffsetMinutes()};
+  }
 
   MainPorts ports_;
   ConnectionList& connections_;

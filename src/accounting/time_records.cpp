@@ -9,13 +9,13 @@
 #include <utility>
 
 #include "accounting/accounting.h"
+#include "accounting/sessions_file.h"
 #include "platform/date_time.h"
 #include "platform/numbers.h"
 
 namespace {
 
 constexpr std::string_view kSeparator = "\t\t\t\t";
-constexpr std::size_t kShownLineLength = 80;
 constexpr double kRoundingDays = 1.0 / 86400000;  // a millisecond
 
 const double kYear10000 = ToDateTime({10000, 1, 1});
@@ -66,55 +66,91 @@ std::optional<TimeRecordView> ParseLine(std::string_view line, char mark) {
   return record;
 }
 
-// Adds the part of the session, taken as ending at `end`, after `from` to the counters:
-// all of it at the expense the file gives, or the part after that midnight as the plan
-// prices it.
-void AddAfter(const TimeRecordView& session, double end, double from, const RatePlan& plan,
-              double& time, long double& expense) {
-  if (session.start >= from) {
-    time += session.duration;
-    expense += session.Expense();
-    return;
-  }
-  const double part = end - from;
-  time += part;
-  expense += ComputeExpense(plan, from, part);
+// The part of the session, taken as ending at `end`, after `from`: all of it at the expense
+// the file gives, or the part after that midnight as the plan prices it.
+Spent PartAfter(double start, double duration, long double expense, double end, double from,
+                const RatePlan& plan) {
+  if (start >= from)
+    return {duration, expense};
+  return {end - from, ComputeExpense(plan, from, end - from)};
 }
 
-// Adds stored sessions to the rows of their entries.
-class Tally {
+// A checkpoint's line: the fields of "TimeCount.CSV", then, after the entry, those kept for
+// "Sessions.csv", which an older run's line does not have.
+TimeRecord FromCheckpoint(const TimeRecordView& view) {
+  std::vector<std::string_view> fields;
+  std::string_view rest = view.entry;
+  for (std::size_t at; (at = rest.find(kSeparator)) != std::string_view::npos;) {
+    fields.push_back(rest.substr(0, at));
+    rest.remove_prefix(at + kSeparator.size());
+  }
+  fields.push_back(rest);
+  TimeRecord record{view.start, view.duration, view.Expense(), std::string(fields[0])};
+  if (fields.size() < 7)
+    return record;
+  record.end = ParseReal(fields[1]).value_or(0);
+  record.start_offset = ParseInteger(fields[2]);
+  record.end_offset = ParseInteger(fields[3]);
+  record.received = ParseReal(fields[4]).value_or(0);
+  record.sent = ParseReal(fields[5]).value_or(0);
+  record.reason = fields[6];
+  return record;
+}
+
+}  // namespace
+
+// Adds stored sessions to the rows of their entries: their time and cost from
+// "TimeCount.CSV", their bytes from "Sessions.csv".
+class RecordTally {
  public:
-  Tally(TAccountTable& table, const PlanOf& plan_of, double now)
+  RecordTally(TAccountTable& table, const PlanOf& plan_of, double now, Locale& locale)
       : table_(table),
         plan_of_(plan_of),
+        locale_(locale),
         now_(now),
         today_(std::floor(now)),
         earliest_(EarliestStart()) {}
 
-  // A session kept for a later write counts as the file will hold it.
-  void Add(const TimeRecord& session) {
+  // A session kept for a later write counts as the files will hold it.
+  void AddTime(const TimeRecord& session) {
     const std::string expense = FormatReal(static_cast<double>(session.expense), '.');
-    Add(TimeRecordView{session.start, session.duration, expense, session.entry, '.'});
+    AddTime(TimeRecordView{session.start, session.duration, expense, session.entry, '.'});
+  }
+  void AddVolume(const TimeRecord& session) {
+    AddVolume(session.start, session.duration, session.received + session.sent,
+              Find(session.entry));
   }
 
-  void Add(const TimeRecordView& session) {
-    // The file keeps 15 digits: a session that ended as the program started may read as
-    // ending a hair later, past a midnight.
-    double end = session.start + session.duration;
-    if (end > now_ && end - now_ < kRoundingDays)
-      end = now_;
-    const int index = end >= earliest_ && end < today_ + 1 ? Find(session.entry) : -1;
-    if (index < 0) {
+  void AddTime(const TimeRecordView& session) {
+    const double end = End(session.start, session.duration);
+    const int index = Counts(end) ? Find(session.entry) : -1;
+    if (index < 0)
       return;
-    }
     AccountInfo& row = table_[index];
     const Entry& entry = EntryOf(index);
+    const long double expense = session.Expense();
     if (end >= today_) {
-      AddAfter(session, end, today_, entry.plan, row.TodayTime, row.TodayExpense);
+      const Spent part =
+          PartAfter(session.start, session.duration, expense, end, today_, entry.plan);
+      row.TodayTime += part.time;
+      row.TodayExpense += part.expense;
     }
     if (end >= entry.billing_start) {
-      AddAfter(session, end, entry.billing_start, entry.plan, row.BillingTime, row.BillingExpense);
+      const double from = std::max(session.start, entry.billing_start);
+      const Spent part = PartAfter(session.start, session.duration, expense, end, from, entry.plan);
+      const Spent free = FreeHoursIn(entry.plan, from, end);
+      row.BillingTime += part.time;
+      row.BillingExpense += part.expense;
+      row.BudgetTime += part.time - free.time;
+      row.BudgetExpense += part.expense - free.expense;
     }
+  }
+
+  void AddVolume(const SessionLine& session) {
+    const double duration = session.seconds / 86400;
+    const double end = End(session.local_start, duration);
+    AddVolume(session.local_start, duration, session.received + session.sent,
+              Counts(end) ? FindUtf8(session.entry) : -1);
   }
 
  private:
@@ -122,6 +158,29 @@ class Tally {
     RatePlan plan;
     double billing_start = 0;
   };
+
+  // The file keeps 15 digits: a session that ended as the program started may read as
+  // ending a hair later, past a midnight.
+  double End(double start, double duration) const {
+    const double end = start + duration;
+    return end > now_ && end - now_ < kRoundingDays ? now_ : end;
+  }
+  bool Counts(double end) const { return end >= earliest_ && end < today_ + 1; }
+
+  void AddVolume(double start, double duration, uint64_t bytes, int index) {
+    if (index < 0)
+      return;
+    const Entry& entry = EntryOf(index);
+    const double end = End(start, duration);
+    if (end < entry.billing_start)
+      return;
+    const double from = std::max(start, entry.billing_start);
+    const double share = duration > 0 ? (end - from) / duration : 1;
+    const double free = end > from ? FreeHoursIn(entry.plan, from, end).time / (end - from) : 0;
+    AccountInfo& row = table_[index];
+    row.BillingBytes += static_cast<uint64_t>(std::llround(bytes * share));
+    row.BudgetBytes += static_cast<uint64_t>(std::llround(bytes * share * (1 - free)));
+  }
 
   // No counter's period begins before this, whatever an entry's billing day: most of a
   // long file ends earlier and needs no look-up of its entry.
@@ -146,6 +205,15 @@ class Tally {
     return -1;
   }
 
+  int FindUtf8(const std::string& name) {
+    if (utf8_names_.empty()) {
+      for (int i = 0; i < kAccountRows && table_[i].InUse; ++i)
+        utf8_names_.push_back(locale_.AnsiToUtf8(table_[i].EntryName));
+    }
+    const auto found = std::find(utf8_names_.begin(), utf8_names_.end(), name);
+    return found == utf8_names_.end() ? -1 : static_cast<int>(found - utf8_names_.begin());
+  }
+
   const Entry& EntryOf(int index) {
     std::optional<Entry>& entry = entries_[index];
     if (!entry) {
@@ -157,19 +225,18 @@ class Tally {
 
   TAccountTable& table_;
   const PlanOf& plan_of_;
+  Locale& locale_;
   const double now_;
   const double today_;
   const double earliest_;
   std::array<std::optional<Entry>, kAccountRows> entries_;
+  std::vector<std::string> utf8_names_;
   int last_found_ = -1;
 };
 
-std::string Shown(std::string_view line) {
-  return line.size() <= kShownLineLength ? std::string(line)
-                                         : std::string(line.substr(0, kShownLineLength)) + "...";
-}
+namespace {
 
-void ReportBadLines(const std::string& path, const TimeRecordReader& reader,
+void ReportBadLines(const std::string& path, const LineReader& reader,
                     std::vector<std::string>& problems) {
   for (const BadLine& bad : reader.FirstBadLines()) {
     problems.push_back(path + ", line " + std::to_string(bad.number) + ": \"" + bad.text +
@@ -196,47 +263,30 @@ std::string FormatTimeRecord(const TimeRecord& record, char decimal_separator) {
   return line;
 }
 
+std::string FormatCheckpointLine(const TimeRecord& record, char decimal_separator) {
+  std::string line = FormatTimeRecord(record, decimal_separator);
+  line.resize(line.size() - 2);  // its CR LF
+  const auto offset = [](std::optional<int> minutes) {
+    return minutes ? std::to_string(*minutes) : std::string();
+  };
+  for (const std::string& extra :
+       {FormatReal(record.end, '.'), offset(record.start_offset), offset(record.end_offset),
+        std::to_string(record.received), std::to_string(record.sent), record.reason}) {
+    line += kSeparator;
+    line += extra;
+  }
+  return line + "\r\n";
+}
+
 double TimeRecordView::Expense() const {
   return ParseReal(expense_text, mark).value_or(0);
 }
 
-void TimeRecordReader::Feed(std::string_view piece) {
-  for (std::size_t end; (end = piece.find('\n')) != std::string_view::npos;) {
-    if (partial_.empty()) {
-      Line(piece.substr(0, end));
-    } else {
-      partial_.append(piece.substr(0, end));
-      Line(partial_);
-      partial_.clear();
-    }
-    piece.remove_prefix(end + 1);
-  }
-  partial_.append(piece);
-}
-
-void TimeRecordReader::Finish() {
-  if (!partial_.empty()) {
-    Line(partial_);
-    partial_.clear();
-  }
-}
-
-void TimeRecordReader::Line(std::string_view line) {
-  ++number_;
-  if (line.ends_with('\r')) {
-    line.remove_suffix(1);
-  }
-  if (line.empty()) {
-    return;
-  }
-  if (const std::optional<TimeRecordView> record = ParseLine(line, mark_)) {
+bool TimeRecordReader::Line(std::string_view line) {
+  const std::optional<TimeRecordView> record = ParseLine(line, mark_);
+  if (record)
     take_(*record);
-    return;
-  }
-  if (first_bad_.size() < kKeptBadLines) {
-    first_bad_.push_back({number_, Shown(line)});
-  }
-  ++bad_count_;
+  return record.has_value();
 }
 
 TimeRecords::TimeRecords(Files& files, Locale& locale) : files_(files), locale_(locale) {}
@@ -245,98 +295,192 @@ std::string TimeRecords::Path() {
   return files_.DataDir() + "TimeCount.CSV";
 }
 
+std::string TimeRecords::SessionsPath() {
+  return files_.DataDir() + "Sessions.csv";
+}
+
 std::string TimeRecords::CheckpointPath() {
   return files_.DataDir() + "TimeCount.run";
+}
+
+std::string TimeRecords::PathOf(FileId file) {
+  return file == kTimeCount ? Path() : SessionsPath();
+}
+
+std::string TimeRecords::KeyOf(FileId file, const TimeRecord& record) {
+  if (file == kTimeCount)
+    return FormatReal(record.start, '.') + "," + record.entry;
+  TimeRecord utf8 = record;
+  utf8.entry = locale_.AnsiToUtf8(record.entry);
+  return SessionKey(utf8);
 }
 
 std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of,
                                                       double now) {
   std::vector<std::string> problems = RecoverCheckpoint();
-  Tally tally(table, plan_of, now);
-  TimeRecordReader reader([&tally](const TimeRecordView& session) { tally.Add(session); },
-                          locale_.DecimalSeparator());
-  std::string error;
-  counted_.reset();
-  if (ReadRecords(reader, error)) {
-    ReportBadLines(Path(), reader, problems);
-  } else if (error.empty()) {
-    if (!files_.Append(Path(), "", error))
+  RecordTally tally(table, plan_of, now, locale_);
+  const auto all = [](const std::string&) { return true; };
+  static const char* const kLeftOut[kFiles] = {
+      "Today's and the billing period's time and cost leave its sessions out",
+      "The billing period's volume leaves its sessions out"};
+  for (const FileId file : {kTimeCount, kSessions}) {
+    std::string error;
+    counted_[file].reset();
+    if (ReadFile(file, all, &tally, error, &problems))
+      continue;
+    if (!error.empty()) {
+      problems.push_back("Cannot read " + PathOf(file) + ": " + error + "\n" + kLeftOut[file] +
+                         " until it can be read.");
+      counted_[file].emplace();
+    } else if (file == kTimeCount && !files_.Append(Path(), "", error)) {
       problems.push_back("Cannot create " + Path() + ": " + error);
-  } else {
-    problems.push_back("Cannot read " + Path() + ": " + error +
-                       "\nToday's and the billing period's time and cost leave its sessions out "
-                       "until it can be read.");
-    counted_.emplace();
+    }
   }
-  for (const std::vector<TimeRecord>* kept : {&unverified_, &unsaved_}) {
-    for (const TimeRecord& session : *kept) {
-      tally.Add(session);
-      Counted(session);
+  for (const Pending& kept : pending_) {
+    if (kept.held[kTimeCount] != Held::Yes) {
+      tally.AddTime(kept.record);
+      Counted(kTimeCount, kept.record);
+    }
+    if (kept.held[kSessions] != Held::Yes) {
+      tally.AddVolume(kept.record);
+      Counted(kSessions, kept.record);
     }
   }
   return problems;
 }
 
-void TimeRecords::Counted(const TimeRecord& session) {
-  if (counted_)
-    counted_->insert({FormatReal(session.start, '.'), session.entry});
+void TimeRecords::Counted(FileId file, const TimeRecord& session) {
+  if (counted_[file])
+    counted_[file]->insert(KeyOf(file, session));
 }
 
 bool TimeRecords::AddUnread(TAccountTable& table, const PlanOf& plan_of, double now) {
-  if (!counted_)
-    return true;
-  Tally tally(table, plan_of, now);
-  std::multiset<std::pair<std::string, std::string>> counted = *counted_;
-  TimeRecordReader reader(
+  bool done = true;
+  for (const FileId file : {kTimeCount, kSessions}) {
+    if (!counted_[file])
+      continue;
+    RecordTally tally(table, plan_of, now, locale_);
+    std::multiset<std::string> counted = *counted_[file];
+    const auto uncounted = [&counted](const std::string& key) {
+      const auto found = counted.find(key);
+      if (found == counted.end())
+        return true;
+      counted.erase(found);
+      return false;
+    };
+    std::string error;
+    if (!ReadFile(file, uncounted, &tally, error) && !error.empty()) {
+      done = false;
+      continue;
+    }
+    counted_[file].reset();
+  }
+  return done;
+}
+
+bool TimeRecords::ReadFile(FileId file, const std::function<bool(const std::string&)>& count,
+                           RecordTally* tally, std::string& error,
+                           std::vector<std::string>* problems) {
+  TimeRecordReader times(
       [&](const TimeRecordView& session) {
-        const auto found =
-            counted.find({FormatReal(session.start, '.'), std::string(session.entry)});
-        if (found == counted.end())
-          tally.Add(session);
-        else
-          counted.erase(found);
+        const std::string key = FormatReal(session.start, '.') + "," + std::string(session.entry);
+        if (count(key) && tally)
+          tally->AddTime(session);
       },
       locale_.DecimalSeparator());
-  std::string error;
-  if (!ReadRecords(reader, error) && !error.empty())
+  SessionLineReader volumes([&](const SessionLine& session) {
+    if (count(session.Key()) && tally)
+      tally->AddVolume(session);
+  });
+  LineReader& reader = file == kTimeCount ? static_cast<LineReader&>(times) : volumes;
+  error.clear();
+  if (!files_.ReadPieces(
+          PathOf(file), [&reader](std::string_view piece) { reader.Feed(piece); }, error))
     return false;
-  counted_.reset();
+  reader.Finish();
+  if (problems)
+    ReportBadLines(PathOf(file), reader, *problems);
   return true;
 }
 
-std::string TimeRecords::Lines(const std::vector<TimeRecord>& records) {
+std::string TimeRecords::Lines(FileId file, const std::vector<const TimeRecord*>& records) {
   std::string text;
-  for (const TimeRecord& record : records) {
-    text += FormatTimeRecord(record, locale_.DecimalSeparator());
+  for (const TimeRecord* record : records) {
+    text += file == kTimeCount ? FormatTimeRecord(*record, locale_.DecimalSeparator())
+                               : FormatSessionLine(*record, locale_.AnsiToUtf8(record->entry));
   }
   return text;
 }
 
-bool TimeRecords::SaveSessionRecord(const TimeRecord& record, std::string& error) {
-  std::string ignored;  // what is not verified stays in memory and in the checkpoint
-  Verify(ignored);
-  unsaved_.push_back(record);
-  if (!files_.Append(Path(), Lines(unsaved_), error)) {
-    error = "Cannot write " + Path() + ": " + error;
-    KeepInCheckpoint(std::nullopt, ignored);  // the sessions stay in memory all the same
-    return false;
+bool TimeRecords::Verify(FileId file, std::string& error) {
+  std::multiset<std::string> keys;
+  for (const Pending& kept : pending_) {
+    if (kept.held[file] == Held::Unknown)
+      keys.insert(KeyOf(file, kept.record));
   }
-  for (const TimeRecord& written : unsaved_)
-    Counted(written);  // their time is in the counters already
-  unsaved_.clear();
-  KeepInCheckpoint(std::nullopt, ignored);
+  if (keys.empty())
+    return true;
+  std::multiset<std::string> held;
+  const auto note = [&](const std::string& key) {
+    if (keys.count(key))
+      held.insert(key);
+    return false;
+  };
+  if (!ReadFile(file, note, nullptr, error) && !error.empty())
+    return false;
+  for (Pending& kept : pending_) {
+    if (kept.held[file] != Held::Unknown)
+      continue;
+    const auto found = held.find(KeyOf(file, kept.record));
+    kept.held[file] = found != held.end() ? Held::Yes : Held::No;
+    if (found != held.end())
+      held.erase(found);
+  }
   return true;
 }
 
-bool TimeRecords::Verify(std::string& error) {
-  if (unverified_.empty())
+bool TimeRecords::WriteMissing(FileId file, std::string& error) {
+  std::vector<const TimeRecord*> missing;
+  for (const Pending& kept : pending_) {
+    if (kept.held[file] == Held::No)
+      missing.push_back(&kept.record);
+  }
+  if (missing.empty())
     return true;
-  const std::vector<TimeRecord> missing = NotRecorded(unverified_, error);
-  if (!error.empty())
+  // A new "Sessions.csv" begins with its header.
+  const std::string start =
+      file == kSessions && !files_.Exists(SessionsPath()) ? kSessionsFileStart : "";
+  if (!files_.Append(PathOf(file), start + Lines(file, missing), error))
     return false;
-  unsaved_.insert(unsaved_.begin(), missing.begin(), missing.end());
-  unverified_.clear();
+  for (Pending& kept : pending_) {
+    if (kept.held[file] == Held::No) {
+      kept.held[file] = Held::Yes;
+      Counted(file, kept.record);  // its time is in the counters already
+    }
+  }
   return true;
+}
+
+void TimeRecords::DropWritten() {
+  std::erase_if(pending_, [](const Pending& kept) {
+    return std::all_of(kept.held.begin(), kept.held.end(),
+                       [](Held held) { return held == Held::Yes; });
+  });
+}
+
+bool TimeRecords::SaveSessionRecord(const TimeRecord& record, std::string& error) {
+  pending_.push_back({record, {Held::No, Held::No}});
+  error.clear();
+  for (const FileId file : {kTimeCount, kSessions}) {
+    std::string ignored, failure;  // what is not verified stays in memory and in the checkpoint
+    Verify(file, ignored);
+    if (!WriteMissing(file, failure))
+      error += (error.empty() ? "" : "\n") + ("Cannot write " + PathOf(file) + ": " + failure);
+  }
+  DropWritten();
+  std::string ignored;  // the sessions stay in memory all the same
+  KeepInCheckpoint(std::nullopt, ignored);
+  return error.empty();
 }
 
 bool TimeRecords::WriteCheckpoint(const TimeRecord& record, std::string& error) {
@@ -344,16 +488,16 @@ bool TimeRecords::WriteCheckpoint(const TimeRecord& record, std::string& error) 
 }
 
 bool TimeRecords::KeepInCheckpoint(const std::optional<TimeRecord>& running, std::string& error) {
-  std::vector<TimeRecord> kept = unverified_;
-  kept.insert(kept.end(), unsaved_.begin(), unsaved_.end());
-  if (running) {
-    kept.push_back(*running);
-  }
-  if (kept.empty()) {
+  std::string text;
+  for (const Pending& kept : pending_)
+    text += FormatCheckpointLine(kept.record, locale_.DecimalSeparator());
+  if (running)
+    text += FormatCheckpointLine(*running, locale_.DecimalSeparator());
+  if (text.empty()) {
     ClearCheckpoint();
     return true;
   }
-  if (!files_.ReplaceWhole(CheckpointPath(), Lines(kept), error)) {
+  if (!files_.ReplaceWhole(CheckpointPath(), text, error)) {
     error = "Cannot write " + CheckpointPath() + ": " + error;
     return false;
   }
@@ -374,10 +518,10 @@ std::vector<std::string> TimeRecords::RecoverCheckpoint() {
     }
     return problems;
   }
-  std::vector<TimeRecord> sessions;
+  pending_.clear();
   TimeRecordReader reader(
-      [&sessions](const TimeRecordView& r) {
-        sessions.push_back({r.start, r.duration, r.Expense(), std::string(r.entry)});
+      [this](const TimeRecordView& r) {
+        pending_.push_back({FromCheckpoint(r), {Held::Unknown, Held::Unknown}});
       },
       locale_.DecimalSeparator());
   reader.Feed(text);
@@ -386,22 +530,16 @@ std::vector<std::string> TimeRecords::RecoverCheckpoint() {
     problems.push_back(CheckpointPath() + " holds lines that are no session record; they are " +
                        "dropped.");
   }
-  unverified_ = sessions;
-  unsaved_.clear();
-  if (!Verify(error)) {
-    problems.push_back("Cannot read " + Path() + ": " + error + "\nThe sessions of " +
-                       CheckpointPath() + " stay there for the next write.");
-    return problems;
+  for (const FileId file : {kTimeCount, kSessions}) {
+    const bool read = Verify(file, error);
+    if (!read || !WriteMissing(file, error))
+      problems.push_back("Cannot " + std::string(read ? "write " : "read ") + PathOf(file) + ": " +
+                         error + "\nThe sessions of " + CheckpointPath() +
+                         " stay there for the next write.");
   }
-  if (!unsaved_.empty() && !files_.Append(Path(), Lines(unsaved_), error)) {
-    std::string ignored;  // the checkpoint holds them already, or memory does
-    KeepInCheckpoint(std::nullopt, ignored);
-    problems.push_back("Cannot write " + Path() + ": " + error + "\nThe sessions of " +
-                       CheckpointPath() + " stay there for the next write.");
-    return problems;
-  }
-  unsaved_.clear();
-  ClearCheckpoint();
+  DropWritten();
+  std::string ignored;  // the checkpoint holds them already, or memory does
+  KeepInCheckpoint(std::nullopt, ignored);
   return problems;
 }
 
@@ -411,43 +549,4 @@ void TimeRecords::ClearCheckpoint() {
   }
   std::string error;
   files_.ReplaceWhole(CheckpointPath(), "", error);
-}
-
-// The sessions "TimeCount.CSV" does not hold yet, by start and entry; a file that does not
-// exist holds none. Starts compare as a line writes them: a checkpoint's start of more
-// digits than that would otherwise never match the line its recovery wrote. A file that
-// cannot be read sets `error`.
-std::vector<TimeRecord> TimeRecords::NotRecorded(const std::vector<TimeRecord>& sessions,
-                                                 std::string& error) {
-  std::vector<std::string> starts;
-  for (const TimeRecord& session : sessions) {
-    starts.push_back(FormatReal(session.start, '.'));
-  }
-  std::vector<bool> held(sessions.size());
-  TimeRecordReader reader(
-      [&](const TimeRecordView& r) {
-        const std::string start = FormatReal(r.start, '.');
-        for (std::size_t i = 0; i < sessions.size(); ++i) {
-          held[i] = held[i] || (r.entry == sessions[i].entry && start == starts[i]);
-        }
-      },
-      locale_.DecimalSeparator());
-  error.clear();
-  ReadRecords(reader, error);
-  std::vector<TimeRecord> missing;
-  for (std::size_t i = 0; i < sessions.size(); ++i) {
-    if (!held[i]) {
-      missing.push_back(sessions[i]);
-    }
-  }
-  return missing;
-}
-
-bool TimeRecords::ReadRecords(TimeRecordReader& reader, std::string& error) {
-  if (!files_.ReadPieces(
-          Path(), [&reader](std::string_view piece) { reader.Feed(piece); }, error)) {
-    return false;
-  }
-  reader.Finish();
-  return true;
 }

@@ -17,7 +17,8 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       tray_(view),
       connections_(ports, dialup_, settings_, view, problems_),
       session_(ports, connections_, problems_),
-      readouts_(dialup_, connections_, settings_, ring_, ports.locale, ports.desktop, view),
+      readouts_(dialup_, connections_, settings_, ring_, ports.locale, ports.clock, ports.desktop,
+                view),
       versions_(ports.network, ports.xml, ports.prompts, ports.shell, settings_, UpdateHost()),
       actions_(ports, log_, settings_, view, problems_),
       dialing_(ports, dialup_, settings_, connections_, log_, session_, ring_, *this, actions_,
@@ -249,7 +250,7 @@ void Tmainform::ApplyRunOnStartup() {
 // Without logs the last session is not written, and not kept for a later start either.
 void Tmainform::SaveSessionRecord() {
   if (settings_.CkbWriteLogs)
-    session_.SaveSessionRecord();
+    session_.SaveSessionRecord("the program was closed");
   else
     session_.DiscardSession();
 }

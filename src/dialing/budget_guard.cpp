@@ -23,7 +23,7 @@ BudgetGuard::BudgetGuard(const MainPorts& ports, ConnectionList& connections, Co
 
 bool BudgetGuard::MayDial(const std::string& entry, DialBy by) {
   const auto usage = UsageOf(entry);
-  const bool over = usage && usage->used >= 1;
+  const bool over = usage && usage->used >= 1 && !usage->free;
   if (by == DialBy::User) {
     const bool yes =
         over && ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Dial all the same?");
@@ -48,7 +48,7 @@ void BudgetGuard::Connected(const std::string& entry) {
 
 bool BudgetGuard::HangUpNow(const std::string& entry) {
   const auto usage = UsageOf(entry);
-  if (!usage)
+  if (!usage || usage->free)
     return false;
   if (usage->used >= kWarnAt)
     WarnOnce(*usage);
@@ -67,11 +67,13 @@ std::optional<BudgetGuard::Usage> BudgetGuard::UsageOf(const std::string& entry)
     return std::nullopt;
   Usage usage;
   usage.profile = connections_.ProfileOf(entry);
-  if (usage.profile.Limit.Hours <= 0 && usage.profile.Limit.Money <= 0)
+  const Budget& limit = usage.profile.Limit;
+  if (limit.Hours <= 0 && limit.Money <= 0 && limit.Volume <= 0)
     return std::nullopt;
   usage.row = *row;
-  usage.used = BudgetUsed(usage.profile.Limit, usage.row);
-  const double today = std::floor(ports_.clock.LocalNow());
+  usage.used = BudgetUsed(limit, usage.row);
+  const double now = ports_.clock.LocalNow(), today = std::floor(now);
+  usage.free = InFreeHours(usage.profile.Rates, now);
   usage.period = static_cast<int>(BillingPeriodStart(usage.profile.Rates.BillingDay, today));
   return usage;
 }

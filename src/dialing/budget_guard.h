@@ -17,8 +17,9 @@
 // a line that dropped.
 enum class DialBy { User, Program, Redial };
 
-// The budget of an entry is its profile's Limit against its row's billing-period counters.
-// An entry without a limit, or without a row, is never held back.
+// The budget of an entry is its profile's Limit against its row's budget counters (the
+// billing period's, less the free hours). An entry without a limit, or without a row, is
+// never held back, nor is any entry in its free hours.
 class BudgetGuard {
  public:
   BudgetGuard(const MainPorts& ports, ConnectionList& connections, ConnectionLog& log,
@@ -44,8 +45,9 @@ class BudgetGuard {
   struct Usage {
     EntryInfo profile;
     AccountInfo row;
-    double used = 0;  // share of the budget
-    int period = 0;   // the billing period's first day
+    double used = 0;    // share of the budget
+    bool free = false;  // now is in the free hours, which the budget does not count
+    int period = 0;     // the billing period's first day
   };
   std::optional<Usage> UsageOf(const std::string& entry);
   void WarnOnce(const Usage& usage);

@@ -179,6 +179,7 @@ void DialingController::StartDial(const std::string& reason_if_online) {
   // would otherwise delay every redial.
   dialup_.StartStatistics(true, true);
   ring_.ResetLast();
+  session_.StartTraffic();
 }
 
 void DialingController::DialUpDialing() {
@@ -316,7 +317,7 @@ void DialingController::Suspending() {
     return;
   asleep_ = true;
   asleep_ms_ = ports_.clock.MonotonicMs();
-  session_.SaveSessionRecord();
+  session_.SaveSessionRecord("the computer went to sleep");
 }
 
 void DialingController::Resumed() {
@@ -353,19 +354,20 @@ void DialingController::HandleDisconnected() {
 void DialingController::SetOnlineState(bool on) {
   const bool was_online = online_;
   online_ = on;
-  if (!on && was_online)
-    LogLineDown();
   if (!on) {
+    const std::string reason = down_reason_.empty() ? "dropped by the line" : down_reason_;
+    if (was_online) {
+      down_reason_.clear();
+      LogLineDown(reason);
+    }
     actions_.PerformActions(PerformAt::WhenDisconnected);
-    session_.SaveSessionRecord();
+    session_.SaveSessionRecord(reason);
   }
   view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
   events_.OnlineChanged(on);
 }
 
-void DialingController::LogLineDown() {
-  const std::string reason = down_reason_.empty() ? "dropped by the line" : down_reason_;
-  down_reason_.clear();
+void DialingController::LogLineDown(const std::string& reason) {
   if (!settings_.CkbDetailedLog)
     return;
   const uint64_t ended = asleep_ ? asleep_ms_ : ports_.clock.MonotonicMs();

@@ -141,7 +141,7 @@ class DialingController {
   unsigned RedialDelayMs() const;
   void TryNextNumber();
   // With CkbDetailedLog, the line that says why the session ended and how long it lasted.
-  void LogLineDown();
+  void LogLineDown(const std::string& reason);
   // With CkbDetailedLog, the line that says why an attempt ended before a session began.
   void LogNoSession(const std::string& reason);
   void StartDial(const std::string& reason_if_online = kNewDialReason);

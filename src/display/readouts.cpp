@@ -29,12 +29,14 @@ std::string FormatGrouped(int64_t value) {
 }
 
 Readouts::Readouts(TDialUp& dialup, ConnectionList& connections, AppSettings& settings,
-                   const TransferRing& ring, Locale& locale, Desktop& desktop, ReadoutsView& view)
+                   const TransferRing& ring, Locale& locale, Clock& clock, Desktop& desktop,
+                   ReadoutsView& view)
     : dialup_(dialup),
       connections_(connections),
       settings_(settings),
       ring_(ring),
       locale_(locale),
+      clock_(clock),
       desktop_(desktop),
       view_(view) {}
 
@@ -72,12 +74,14 @@ ReadoutValues Readouts::Values(int mode, bool online) {
 std::string Readouts::BillingHint(int mode) {
   const int selected = SelectedAccount(connections_.Table());
   const EntryInfo& profile = connections_.CurrentProfile();
-  if ((mode != kViewTime && mode != kViewExpense) || selected < 0 ||
+  if (mode == kViewIP || selected < 0 ||
       connections_.Table()[selected].EntryName != profile.EntryName)
     return "";
-  const std::string left =
-      BudgetLeft(profile.Limit, connections_.Table()[selected], locale_.DecimalSeparator());
-  return left.empty() ? "" : "Budget left: " + left;
+  const AccountInfo& row = connections_.Table()[selected];
+  const char mark = locale_.DecimalSeparator();
+  if (mode == kViewSpeed)
+    return "Since the billing day: " + FormatMegabytes(row.BillingBytes, mark);
+  return BudgetHint(profile.Limit, profile.Rates.BillingDay, row, clock_.LocalNow(), mark);
 }
 
 ReadoutValues Readouts::Speed(bool online) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialup/dialup.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/locale.h"
 #include "profiles/connection_list.h"
@@ -38,12 +39,14 @@ class ReadoutsView {
 class Readouts {
  public:
   Readouts(TDialUp& dialup, ConnectionList& connections, AppSettings& settings,
-           const TransferRing& ring, Locale& locale, Desktop& desktop, ReadoutsView& view);
+           const TransferRing& ring, Locale& locale, Clock& clock, Desktop& desktop,
+           ReadoutsView& view);
 
   // With connections in the list: ViewMode becomes `mode` and the read-outs show it. An
   // empty list changes nothing, not even ViewMode. Where the third read-out shows the
   // billing period's time or expense, its hint tells what is left of the selected
-  // connection's budget.
+  // connection's budget (BudgetHint); in the Speed view, the connection's volume since its
+  // billing day.
   void ShowView(int mode, bool online);
 
   // The copy menu opens over read-out `tag` (1-3); its item copies that read-out's text,
@@ -62,6 +65,7 @@ class Readouts {
   AppSettings& settings_;
   const TransferRing& ring_;
   Locale& locale_;
+  Clock& clock_;
   Desktop& desktop_;
   ReadoutsView& view_;
   int copy_tag_ = 1;

@@ -84,6 +84,8 @@ void Monitor::ShowView() {
 void Monitor::TakeSample() {
   statistics_read_ = dialup_.GetStatistics();
   ring_.TakeSample(statistics_read_, dialup_.BytesRecv(), dialup_.BytesXmit());
+  if (statistics_read_)
+    session_.TakeTraffic(dialup_.BytesRecv(), dialup_.BytesXmit());
 }
 
 // The speed the sample just read; a failed read decides nothing.

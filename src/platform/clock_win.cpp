@@ -16,6 +16,17 @@ class WinClock : public Clock {
     return ToDateTime(
         {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds});
   }
+
+  int UtcOffsetMinutes() override {
+    TIME_ZONE_INFORMATION zone;
+    const DWORD which = GetTimeZoneInformation(&zone);
+    LONG bias = zone.Bias;
+    if (which == TIME_ZONE_ID_DAYLIGHT)
+      bias += zone.DaylightBias;
+    else if (which == TIME_ZONE_ID_STANDARD)
+      bias += zone.StandardBias;
+    return -static_cast<int>(bias);
+  }
 };
 
 }  // namespace

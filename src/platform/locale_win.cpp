@@ -27,6 +27,22 @@ class WinLocale : public Locale {
     return buffer[0] ? buffer[0] : '.';
   }
 
+  std::string AnsiToUtf8(const std::string& text) override {
+    if (text.empty())
+      return text;
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(
+        static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    const int wide_size = static_cast<int>(wide.size());
+    std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size,
+                                                             nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, utf8.data(),
+                        static_cast<int>(utf8.size()), nullptr, nullptr);
+    return utf8;
+  }
+
  private:
   static SYSTEMTIME SystemTime(double date_time) {
     SYSTEMTIME system;

@@ -34,20 +34,14 @@ void BuildAccountTable(TAccountTable& table, const std::vector<std::string>& ent
   const size_t count = std::min(entries.size(), static_cast<size_t>(kAccountRows));
   for (size_t i = 0; i < count; ++i) {
     AccountInfo& row = table[i];
+    const AccountInfo* old = initial ? nullptr : FindRow(previous, entries[i]);
+    if (old)
+      row = *old;  // its counters and its selection
     row.InUse = true;
     row.EntryName = entries[i];
     read_profile(row.EntryName, row);
-    if (initial) {
+    if (initial)
       row.Selected = row.EntryName == last_select;
-    } else if (const AccountInfo* old = FindRow(previous, row.EntryName)) {
-      row.SessionTime = old->SessionTime;
-      row.TodayTime = old->TodayTime;
-      row.BillingTime = old->BillingTime;
-      row.SessionExpense = old->SessionExpense;
-      row.TodayExpense = old->TodayExpense;
-      row.BillingExpense = old->BillingExpense;
-      row.Selected = old->Selected;
-    }
     row.IsDefault = row.EntryName == default_name;
   }
   if (count > 0 && SelectedAccount(table) < 0)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,6 +21,11 @@ struct AccountInfo {
   bool IsDefault = false;
   bool Selected = false;
   bool InUse = false;
+  uint64_t BillingBytes = 0;  // received and sent
+  // The billing period's counters less what fell in the free hours: what the budget counts.
+  double BudgetTime = 0;
+  long double BudgetExpense = 0;
+  uint64_t BudgetBytes = 0;
 };
 
 // Rows in use run unbroken from row 0, in phonebook order; entries past the 100th are

@@ -20,14 +20,21 @@ struct RatePlan {
   bool WeekendEnabled = false;
   RateSection Sections[3];
   int BillingDay = 0;  // day of the month a billing period starts on; 0: it never restarts
+  // The budget's free hours, minutes of the day: from FreeFrom to FreeTo, past midnight
+  // when FreeFrom > FreeTo; none when they are equal. What falls in them counts in the
+  // read-outs and records but not against the budget.
+  int FreeFrom = 0;
+  int FreeTo = 0;
 
   bool operator==(const RatePlan&) const = default;
 };
 
-// A limit on the online time and the cost of each billing period; 0 sets none.
+// A limit on the online time, the cost and the volume (MB of 1,000,000 bytes, received
+// and sent) of each billing period; 0 sets none.
 struct Budget {
   double Hours = 0;
   double Money = 0;
+  double Volume = 0;
 
   bool operator==(const Budget&) const = default;
 };

@@ -51,6 +51,9 @@ std::vector<Key> Keys(EntryInfo& info) {
   keys.push_back({"BillingDay", &rates.BillingDay});
   keys.push_back({"BudgetHours", &info.Limit.Hours});
   keys.push_back({"BudgetMoney", &info.Limit.Money});
+  keys.push_back({"BudgetVolume", &info.Limit.Volume});
+  keys.push_back({"FreeHoursFrom", &rates.FreeFrom});
+  keys.push_back({"FreeHoursTo", &rates.FreeTo});
   keys.push_back({kBudgetWarnedKey, &info.BudgetWarned});
   return keys;
 }

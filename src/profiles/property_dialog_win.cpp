@@ -22,7 +22,7 @@ constexpr SectionIds kSections[3] = {
 // In RateField order.
 constexpr int kNumberIds[kNumberFields] = {
     IDC_EDGENERALRATE, IDC_EDSECTION1RATE, IDC_EDSECTION2RATE, IDC_EDSECTION3RATE,
-    IDC_EDWEEKENDRATE, IDC_EDBUDGETHOURS,  IDC_EDBUDGETMONEY};
+    IDC_EDWEEKENDRATE, IDC_EDBUDGETHOURS,  IDC_EDBUDGETMONEY,  IDC_EDBUDGETVOLUME};
 
 constexpr int kPropertyPage = 0;
 constexpr int kRatePage = 1;
@@ -81,6 +81,7 @@ void TCnPtyForm::OnInit() {
   }
   SetChecked(IDC_CKBWEEKEND, fields_.WeekendEnabled);
   SetUpDown(IDC_UDBILLINGDAY, kBillingDayLow, kBillingDayHigh, fields_.BillingDay);
+  SetText(IDC_EDFREEHOURS, fields_.FreeHours);
   ShowPage(kPropertyPage);
   CenterOnOwner();
 }
@@ -135,7 +136,9 @@ bool TCnPtyForm::OnOK() {
   if (const auto problem = StoreProfile(fields_, input_.DecimalSeparator, result_)) {
     ShowError(problem->Text);
     ShowPage(problem->Field < 0 ? kPropertyPage : kRatePage);
-    Focus(problem->Field < 0 ? IDC_EDUSERNAME : kNumberIds[problem->Field]);
+    Focus(problem->Field < 0                  ? IDC_EDUSERNAME
+          : problem->Field == kFreeHoursField ? IDC_EDFREEHOURS
+                                              : kNumberIds[problem->Field]);
     return false;
   }
   result_.EntryName = entry_name_;
@@ -198,6 +201,7 @@ void TCnPtyForm::ReadFields() {
   }
   fields_.WeekendEnabled = Checked(IDC_CKBWEEKEND);
   fields_.BillingDay = UpDownPosition(IDC_UDBILLINGDAY);
+  fields_.FreeHours = Text(IDC_EDFREEHOURS);
 }
 
 }  // namespace

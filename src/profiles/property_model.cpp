@@ -6,13 +6,16 @@
 #include <utility>
 
 #include "platform/numbers.h"
+#include "platform/text.h"
 #include "profiles/profile_store.h"
 
 namespace {
 
 constexpr const char* kNumberNames[kNumberFields] = {
     "General rate", "Section 1 rate", "Section 2 rate", "Section 3 rate",
-    "Weekend rate", "budget's hours", "budget's money"};
+    "Weekend rate", "budget's hours", "budget's money", "budget's volume"};
+
+constexpr int kMinutesPerDay = 1440;
 
 // Fixed point with four decimals, as the rate edits show a rate.
 std::string FormatRate(double rate, char separator) {
@@ -85,6 +88,8 @@ PropertyFields ShowProfile(const EntryInfo& profile, char decimal_separator) {
     fields.Numbers[i] = FormatRate(rates[i], decimal_separator);
   fields.Numbers[kBudgetHours] = FormatReal(profile.Limit.Hours, decimal_separator);
   fields.Numbers[kBudgetMoney] = FormatReal(profile.Limit.Money, decimal_separator);
+  fields.Numbers[kBudgetVolume] = FormatReal(profile.Limit.Volume, decimal_separator);
+  fields.FreeHours = FormatFreeHours(plan);
   for (int i = 0; i < 3; ++i) {
     fields.SectionEnabled[i] = plan.Sections[i].Enabled;
     fields.From[i] = std::clamp(plan.Sections[i].From, kHourLow, kHourHigh);
@@ -107,6 +112,12 @@ std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char d
           "'" + fields.Numbers[i] + "' is not a valid number for the " + kNumberNames[i] + ".", i};
     numbers[i] = *number;
   }
+  RatePlan free;
+  if (!ParseFreeHours(fields.FreeHours, free))
+    return PropertyProblem{"'" + fields.FreeHours +
+                               "' are not valid free hours; write them as 23:00-07:00, or leave "
+                               "them empty for none.",
+                           kFreeHoursField};
   profile.UserName = fields.UserName;
   profile.Pwd = fields.Pwd;
   profile.Domain = fields.Domain;
@@ -121,6 +132,42 @@ std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char d
   plan.WeekendEnabled = fields.WeekendEnabled;
   plan.WeekendRate = numbers[kWeekendRate];
   plan.BillingDay = fields.BillingDay;
-  profile.Limit = {numbers[kBudgetHours], numbers[kBudgetMoney]};
+  plan.FreeFrom = free.FreeFrom;
+  plan.FreeTo = free.FreeTo;
+  profile.Limit = {numbers[kBudgetHours], numbers[kBudgetMoney], numbers[kBudgetVolume]};
   return std::nullopt;
+}
+
+std::string FormatFreeHours(const RatePlan& plan) {
+  if (plan.FreeFrom == plan.FreeTo)
+    return "";
+  const auto at = [](int minutes) {
+    minutes = std::clamp(minutes, 0, kMinutesPerDay - 1);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60, minutes % 60);
+    return std::string(text);
+  };
+  return at(plan.FreeFrom) + "-" + at(plan.FreeTo);
+}
+
+bool ParseFreeHours(const std::string& text, RatePlan& plan) {
+  const std::string trimmed(Trim(text));
+  if (trimmed.empty()) {
+    plan.FreeFrom = plan.FreeTo = 0;
+    return true;
+  }
+  int from_hour, from_minute, to_hour, to_minute, used = 0;
+  if (std::sscanf(trimmed.c_str(), "%2d:%2d - %2d:%2d%n", &from_hour, &from_minute, &to_hour,
+                  &to_minute, &used) != 4 ||
+      used != static_cast<int>(trimmed.size()))
+    return false;
+  for (const int hour : {from_hour, to_hour})
+    if (hour < 0 || hour > 23)
+      return false;
+  for (const int minute : {from_minute, to_minute})
+    if (minute < 0 || minute > 59)
+      return false;
+  plan.FreeFrom = from_hour * 60 + from_minute;
+  plan.FreeTo = to_hour * 60 + to_minute;
+  return true;
 }

@@ -81,10 +81,19 @@ enum RateField {
   kSection3Rate,
   kWeekendRate,
   kBudgetHours,
-  kBudgetMoney
+  kBudgetMoney,
+  kBudgetVolume
 };
 inline constexpr int kRateFields = 5;
-inline constexpr int kNumberFields = 7;
+inline constexpr int kNumberFields = 8;
+// The free hours' edit, after the number edits.
+inline constexpr int kFreeHoursField = kNumberFields;
+
+// The free hours of a plan as the dialog shows them: "23:00-07:00", or empty for none.
+std::string FormatFreeHours(const RatePlan& plan);
+// Such a text into the plan's FreeFrom and FreeTo (minutes of the day; empty for none);
+// false for any other text. The hours run 0 to 23, the minutes 0 to 59.
+bool ParseFreeHours(const std::string& text, RatePlan& plan);
 
 // The controls' contents, as texts where the user types numbers.
 struct PropertyFields {
@@ -97,21 +106,24 @@ struct PropertyFields {
   int From[3] = {}, To[3] = {};  // kHourLow..kHourHigh
   bool WeekendEnabled = false;
   int BillingDay = kBillingDayLow;
+  std::string FreeHours;
 };
 
 // Fills the controls from the profile; values outside an up-down's range show clamped
 // (a billing day of 0 shows as 1).
 PropertyFields ShowProfile(const EntryInfo& profile, char decimal_separator);
 
-// Why OK was refused, and the control to go back to (-1: the user name, else a RateField).
+// Why OK was refused, and the control to go back to (-1: the user name, else a RateField
+// or kFreeHoursField).
 struct PropertyProblem {
   std::string Text;
   int Field = -1;
 };
 
 // OK: every field into `profile`, the list joined. Checks everything first: an empty
-// user name, or a rate or limit that is not a number in the user's decimal form (with
-// `decimal_separator`, never the other mark, which would be taken for thousands) or a
-// limit below 0, refuses, naming the field and its text, and leaves `profile` untouched.
+// user name, a rate or limit that is not a number in the user's decimal form (with
+// `decimal_separator`, never the other mark, which would be taken for thousands), a
+// limit below 0, or free hours ParseFreeHours does not take, refuses, naming the field
+// and its text, and leaves `profile` untouched.
 std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char decimal_separator,
                                             EntryInfo& profile);

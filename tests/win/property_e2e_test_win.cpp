@@ -2,6 +2,9 @@
 // budget set there holds the line to it.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "driver.h"
@@ -106,6 +109,49 @@ TEST(PropertyE2E, ABudgetSetHereWarnsAsksAtTheLimitAndThenAsksBeforeTheNextDial)
   const std::string after = app.ReadFile("DialLog.TXT");
   EXPECT_EQ(after.find("Connecting to Alpha..."), after.rfind("Connecting to Alpha..."))
       << "dialed twice: " << after;
+}
+
+// A volume limit set here: the warning, then the question; the session's line in
+// Sessions.csv tells its bytes and why it ended.
+TEST(PropertyE2E, AVolumeLimitSetHereWarnsThenAsksAndSessionsCsvTellsTheBytes) {
+  Tarvolin app;
+  ASSERT_TRUE(app.StartWith("[Alpha]\nStepDelayMs=0\nUserName=ann\nRecvBps=100000\nSendBps=0\n"));
+  Hwnd dialog = OpenProperty(app);
+  ASSERT_NE(dialog, nullptr);
+  SetChildText(dialog, IDC_EDBUDGETVOLUME, "1");  // ten seconds online
+  SetChildText(dialog, IDC_EDFREEHOURS, "24:00-07:00");
+  ExpectRefusal(app, dialog,
+                "'24:00-07:00' are not valid free hours; write them as 23:00-07:00, or leave "
+                "them empty for none.");
+  SetChildText(dialog, IDC_EDFREEHOURS, "");
+  ClickChild(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(static_cast<HWND>(dialog)); }));
+  EXPECT_NE(app.ReadFile("Entries.ini").find("BudgetVolume=1"), std::string::npos);
+
+  app.Click(IDC_BTNDIAL);
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Online"; }));
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        return app.ReadFile("DialLog.TXT")
+                   .find("80% of the budget of Alpha for this billing period is used; 0") !=
+               std::string::npos;
+      },
+      15000));
+  EXPECT_NE(app.AnswerMessageBox("Budget", "Alpha for this billing period is used up. Hang up now?",
+                                 IDYES, 20000),
+            "");
+  ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Offline"; }));
+  const std::string sessions = app.ReadFile("Sessions.csv");
+  ASSERT_TRUE(sessions.starts_with("\xEF\xBB\xBFStart,End,Seconds online,")) << sessions;
+  const size_t line = sessions.find("\r\n") + 2;
+  const size_t entry = sessions.find(",Alpha,hung up for the budget\r\n", line);
+  ASSERT_NE(entry, std::string::npos) << sessions;
+  // Start and end with their offset, seconds, received, sent and cost.
+  const std::string fields = sessions.substr(line, entry - line);
+  EXPECT_EQ(std::count(fields.begin(), fields.end(), ','), 5) << fields;
+  const size_t received = fields.find(',', fields.find(',', fields.find(',') + 1) + 1) + 1;
+  EXPECT_GE(std::stoull(fields.substr(received)), 1000000u) << fields;
+  EXPECT_EQ(fields[23] == '+' || fields[23] == '-', true) << fields;
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST_F(AccountingTest, TodayRestartsAtMidnightOnlineOrNotEachPartToItsOwnDay) {
   EXPECT_EQ(table[1].BillingTime, kHour);
 
   // Offline into A's billing day: today goes for all, billing for A alone.
-  ASSERT_TRUE(accounting.SessionRecord(table, At(Dec(24, 0, 10))));
+  ASSERT_TRUE(accounting.SessionRecord(table, At(Dec(24, 0, 10)), ""));
   table[1].TodayTime = kHour;
   plans["A"].BillingDay = 25;
   Tick(Dec(24, 23, 59, 59));
@@ -189,25 +189,25 @@ TEST_F(AccountingTest, TodayRestartsAtMidnightOnlineOrNotEachPartToItsOwnDay) {
 TEST_F(AccountingTest, TheSessionRecordOnceAndCheckpointsEveryHalfMinute) {
   plans["A"] = Plan(2);
   accounting.Reset(At(Dec(23, 9)));
-  EXPECT_FALSE(accounting.SessionRecord(table, At(Dec(23, 9, 1))));  // no connect yet
+  EXPECT_FALSE(accounting.SessionRecord(table, At(Dec(23, 9, 1)), ""));  // no connect yet
   EXPECT_FALSE(accounting.CheckpointRecord(table, At(Dec(23, 9, 1))));
   accounting.RecordConnectTime("A", At(Dec(23, 10)));
   Tick(Dec(23, 10, 30));
   EXPECT_TRUE(accounting.CheckpointRecord(table, At(Dec(23, 10, 30))));
   EXPECT_FALSE(accounting.CheckpointRecord(table, At(Dec(23, 10, 30, 29))));
   EXPECT_TRUE(accounting.CheckpointRecord(table, At(Dec(23, 10, 30, 31))));
-  const std::optional<TimeRecord> record = accounting.SessionRecord(table, At(Dec(23, 10, 45)));
+  const std::optional<TimeRecord> record = accounting.SessionRecord(table, At(Dec(23, 10, 45)), "");
   ASSERT_TRUE(record);
   EXPECT_EQ(record->start, Dec(23, 10));
   EXPECT_NEAR(record->duration, 45 * kMinute, kTime);
   EXPECT_NEAR(record->expense, 1, kMoney);  // as the last tick left it
   EXPECT_EQ(record->entry, "A");
-  EXPECT_FALSE(accounting.SessionRecord(table, At(Dec(23, 10, 46))));  // hung up twice
+  EXPECT_FALSE(accounting.SessionRecord(table, At(Dec(23, 10, 46)), ""));  // hung up twice
   EXPECT_FALSE(accounting.CheckpointRecord(table, At(Dec(23, 11))));
   Tick(Dec(23, 11));  // counts nothing more
   EXPECT_NEAR(table[0].SessionTime, 30 * kMinute, kTime);
   accounting.RecordConnectTime("C", At(Dec(23, 12)));
-  const std::optional<TimeRecord> unknown = accounting.SessionRecord(table, At(Dec(23, 12, 1)));
+  const std::optional<TimeRecord> unknown = accounting.SessionRecord(table, At(Dec(23, 12, 1)), "");
   EXPECT_EQ(unknown->expense, 0);  // no such row
   EXPECT_EQ(unknown->entry, "C");
 }
@@ -229,7 +229,7 @@ TEST_F(AccountingTest, LengthsAreRealTimeWhateverTheClockDoes) {
   EXPECT_NEAR(table[0].SessionTime, kHour + 15 * kMinute, kTime);
   EXPECT_NEAR(table[0].TodayTime, 15 * kMinute, kTime);
   const std::optional<TimeRecord> record =
-      accounting.SessionRecord(table, {Dec(22, 23, 50), 6 * kHourMs + 1200000});
+      accounting.SessionRecord(table, {Dec(22, 23, 50), 6 * kHourMs + 1200000}, "");
   ASSERT_TRUE(record);
   EXPECT_EQ(record->start, Dec(23, 1, 30));  // as the clock showed it
   EXPECT_NEAR(record->duration, kHour + 20 * kMinute, kTime);
@@ -289,3 +289,82 @@ TEST_F(AccountingTest, TodayRestartsOnEveryChangeOfDateButBillingOnlyInALaterPer
 }
 
 }  // namespace
+
+// B's free hours run 23:00 to 07:00 and its period begins on the 24th: a night online from
+// 22:00 to 08:00 counts in full in the read-outs and the record, but only its first and
+// last hour against the budget. Its received count wraps at 32 bits twice on the way.
+TEST_F(AccountingTest, FreeHoursAcrossMidnightAndABillingDayCountEverywhereButInTheBudget) {
+  constexpr double kMs = kSecond / 1000, kCents = 1e-6;  // 600 ticks' rounding
+  plans["B"] = Plan(2);
+  plans["B"].FreeFrom = 23 * 60;
+  plans["B"].FreeTo = 7 * 60;
+  plans["B"].BillingDay = 24;
+  accounting.Reset(At(Dec(23, 21)));
+  accounting.StartTraffic();
+  accounting.RecordConnectTime("B", At(Dec(23, 22)));
+  constexpr uint64_t kReceived = 20'000'000, kSent = 1'000'000;  // a minute's
+  for (int minute = 1; minute <= 600; ++minute) {
+    const int of_day = 22 * 60 + minute;
+    const Moment now = At(Dec(23 + of_day / 1440, of_day % 1440 / 60, of_day % 60));
+    accounting.AccountingTick(table, plan_of, now);
+    accounting.TakeTraffic(table, plan_of, now, minute * kReceived % (uint64_t{1} << 32),
+                           minute * kSent);
+    if (minute == 119) {  // 23:59: of the two hours, the one before 23:00 counts
+      EXPECT_NEAR(table[1].BudgetTime, kHour, kMs);
+      EXPECT_NEAR(static_cast<double>(table[1].BudgetExpense), 2, kCents);
+      EXPECT_EQ(table[1].BudgetBytes, 59 * (kReceived + kSent));  // the ticks of 22:01 to 22:59
+      EXPECT_EQ(table[1].BillingBytes, 119 * (kReceived + kSent));
+    }
+  }
+  const AccountInfo& row = table[1];
+  EXPECT_NEAR(row.BillingTime, 8 * kHour, kMs);  // since the billing day's midnight
+  EXPECT_NEAR(static_cast<double>(row.BillingExpense), 16, kCents);
+  EXPECT_NEAR(row.BudgetTime, kHour, kMs);  // 07:00 to 08:00
+  EXPECT_NEAR(static_cast<double>(row.BudgetExpense), 2, kCents);
+  EXPECT_EQ(row.BillingBytes, 481 * (kReceived + kSent));  // the ticks of 00:00 to 08:00
+  EXPECT_EQ(row.BudgetBytes, 61 * (kReceived + kSent));    // and of 07:00 to 08:00
+  const std::optional<TimeRecord> record =
+      accounting.SessionRecord(table, At(Dec(24, 8)), "dropped by the line");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->received, 600 * kReceived);
+  EXPECT_EQ(record->sent, 600 * kSent);
+  EXPECT_EQ(record->end, Dec(24, 8));
+  EXPECT_EQ(record->reason, "dropped by the line");
+
+  // A count that fell by less than half of 32 bits started again: all of it is new; so do
+  // the counts of a new dial.
+  accounting.StartTraffic();
+  accounting.RecordConnectTime("B", At(Dec(24, 9)));
+  accounting.TakeTraffic(table, plan_of, At(Dec(24, 9, 1)), 5000, 0);
+  accounting.TakeTraffic(table, plan_of, At(Dec(24, 9, 2)), 700, 0);
+  accounting.StartTraffic();
+  accounting.TakeTraffic(table, plan_of, At(Dec(24, 9, 3)), 300, 0);
+  EXPECT_EQ(accounting.SessionRecord(table, At(Dec(24, 9, 3)), "")->received, 6000u);
+  // Outside a session nothing counts.
+  accounting.TakeTraffic(table, plan_of, At(Dec(24, 9, 4)), 900, 0);
+  EXPECT_EQ(row.BillingBytes, 481 * (kReceived + kSent) + 6000);
+}
+
+TEST(FreeHours, AWindowPastMidnightOrWithinADayAndItsCost) {
+  RatePlan plan = Plan(1, {{true, 4, 22, 24}});                  // 4 an hour from 22:00
+  EXPECT_EQ(FreeHoursIn(plan, Dec(23, 0), Dec(25, 0)).time, 0);  // none set
+  plan.FreeFrom = 22 * 60 + 30;
+  plan.FreeTo = 6 * 60;
+  const Spent night = FreeHoursIn(plan, Dec(23, 20), Dec(24, 8));
+  EXPECT_NEAR(night.time, 7.5 * kHour, kTime);
+  EXPECT_NEAR(static_cast<double>(night.expense), 1.5 * 4 + 6, kMoney);
+  EXPECT_NEAR(FreeHoursIn(plan, Dec(24, 1), Dec(24, 2)).time, kHour,
+              kTime);  // begun the day before
+  EXPECT_NEAR(FreeHoursIn(plan, Dec(23, 0), Dec(26, 0)).time,
+              6 * kHour + 2 * 7.5 * kHour + 1.5 * kHour, kTime);
+  EXPECT_TRUE(InFreeHours(plan, Dec(23, 22, 30)));
+  EXPECT_TRUE(InFreeHours(plan, Dec(24, 5, 59)));
+  EXPECT_FALSE(InFreeHours(plan, Dec(24, 6)));
+  EXPECT_FALSE(InFreeHours(plan, Dec(23, 22, 29)));
+  plan.FreeFrom = 12 * 60;  // within one day
+  plan.FreeTo = 13 * 60;
+  EXPECT_NEAR(FreeHoursIn(plan, Dec(23, 12, 30), Dec(24, 12, 15)).time, 0.75 * kHour, kTime);
+  EXPECT_TRUE(InFreeHours(plan, Dec(23, 12, 59)));
+  EXPECT_FALSE(InFreeHours(plan, Dec(23, 13)));
+  EXPECT_FALSE(InFreeHours(plan, Dec(23, 11, 59)));
+}

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "accounting/sessions_file.h"
 #include "fakes/fake_app_ports.h"
 #include "platform/date_time.h"
 
@@ -15,6 +16,7 @@ constexpr double kTime = 1e-10;  // days; date-times near today resolve to a mic
 constexpr double kMoney = 1e-8;
 const std::string kCsv = "C:\\Tarvolin\\TimeCount.CSV";
 const std::string kCheckpoint = "C:\\Tarvolin\\TimeCount.run";
+const std::string kSessions = "C:\\Tarvolin\\Sessions.csv";
 const std::string kHeld =
     "The process cannot access the file because it is being used by another process.";
 
@@ -24,6 +26,11 @@ double Dec(int day, int hour, int minute = 0) {
 
 std::string Line(double start, double duration, double expense, const std::string& entry) {
   return FormatTimeRecord({start, duration, expense, entry}, '.');
+}
+
+// The checkpoint's line of such a session.
+std::string Kept(double start, double duration, double expense, const std::string& entry) {
+  return FormatCheckpointLine({start, duration, expense, entry}, '.');
 }
 
 TEST(TimeRecordLine, FourTabsBetweenFieldsTheUsersSeparatorAndEitherReadsBack) {
@@ -166,10 +173,14 @@ TEST_F(TimeRecordsTest, ACheckpointStaysUntilItsSessionIsWritten) {
   ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 10), kHour, 2, "A"}, error));
   files_.writable = false;
   EXPECT_FALSE(records_.SaveSessionRecord({Dec(23, 10), 2 * kHour, 4, "A"}, error));
-  EXPECT_EQ(error, "Cannot write " + kCsv + ": Access denied.");
-  EXPECT_EQ(records_.RecoverCheckpoint(),
-            std::vector<std::string>{"Cannot write " + kCsv + ": Access denied.\nThe sessions of " +
-                                     kCheckpoint + " stay there for the next write."});
+  EXPECT_EQ(error, "Cannot write " + kCsv + ": Access denied.\nCannot write " + kSessions +
+                       ": Access denied.");
+  EXPECT_EQ(
+      records_.RecoverCheckpoint(),
+      (std::vector<std::string>{"Cannot write " + kCsv + ": Access denied.\nThe sessions of " +
+                                    kCheckpoint + " stay there for the next write.",
+                                "Cannot write " + kSessions + ": Access denied.\nThe sessions of " +
+                                    kCheckpoint + " stay there for the next write."}));
   files_.writable = true;
   EXPECT_TRUE(records_.RecoverCheckpoint().empty());
   EXPECT_EQ(files_.content.at(kCsv), Line(Dec(23, 10), kHour, 2, "A"));
@@ -205,9 +216,9 @@ TEST_F(TimeRecordsTest, SessionsThatCouldNotBeWrittenWaitInOrderAndATornLineCost
   files_.writable = true;
   // The next connect's checkpoint keeps both, then the running one.
   ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 14), kHour / 60, 0, "A"}, error));
-  EXPECT_EQ(files_.content.at(kCheckpoint), Line(Dec(23, 10), kHour, 2, "A") +
-                                                Line(Dec(23, 12), kHour, 3, "B") +
-                                                Line(Dec(23, 14), kHour / 60, 0, "A"));
+  EXPECT_EQ(files_.content.at(kCheckpoint), Kept(Dec(23, 10), kHour, 2, "A") +
+                                                Kept(Dec(23, 12), kHour, 3, "B") +
+                                                Kept(Dec(23, 14), kHour / 60, 0, "A"));
   ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 14), kHour, 4, "A"}, error));
   const std::string written = Line(Dec(23, 10), kHour, 2, "A") + Line(Dec(23, 12), kHour, 3, "B") +
                               Line(Dec(23, 14), kHour, 4, "A");
@@ -231,7 +242,7 @@ TEST_F(TimeRecordsTest, CheckpointSessionsTheFileCannotTakeAtStartAreKeptCounted
 
   // Written but not read at start: today counts what waits to be written too.
   files_.writable = false;
-  EXPECT_EQ(Load(Dec(23, 20)).size(), 1u);
+  EXPECT_EQ(Load(Dec(23, 20)).size(), 2u);  // one for each file
   EXPECT_NEAR(table_[0].TodayExpense, 3, kMoney);
   files_.writable = true;
 
@@ -246,7 +257,9 @@ TEST_F(TimeRecordsTest, CheckpointSessionsTheFileCannotTakeAtStartAreKeptCounted
   EXPECT_NEAR(table_[0].TodayExpense, 3, kMoney);
   std::string error;
   ASSERT_TRUE(records_.WriteCheckpoint({Dec(23, 21), kHour / 60, 0, "A"}, error));
-  EXPECT_EQ(files_.content.at(kCheckpoint), first + second + Line(Dec(23, 21), kHour / 60, 0, "A"));
+  EXPECT_EQ(files_.content.at(kCheckpoint), Kept(Dec(23, 8), kHour, 1, "A") +
+                                                Kept(Dec(23, 10), kHour, 2, "A") +
+                                                Kept(Dec(23, 21), kHour / 60, 0, "A"));
   // Once it can be read, the next record follows the one it lacked.
   files_.unreadable.clear();
   ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 21), kHour, 2, "A"}, error));
@@ -280,6 +293,80 @@ TEST_F(TimeRecordsTest, AFileUnreadAtStartIsCountedOnceItCanBeRead) {
   EXPECT_TRUE(records_.AddUnread(table_, plan_of, Dec(23, 22)));
   EXPECT_TRUE(records_.AddUnread(table_, plan_of, Dec(23, 23)));
   EXPECT_NEAR(table_[0].TodayExpense, 5 + 1 + 3 + 2, kMoney);
+}
+
+// Each session's fuller line goes to Sessions.csv beside its TimeCount.CSV line; either
+// file may fail on its own, and a run that dies between the two appends, or again before
+// its checkpoint went, leaves each session in each file once.
+TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheRunDied) {
+  locale_.decimal = ',';  // Sessions.csv keeps "." all the same
+  TimeRecord first{Dec(23, 10), kHour, 2.5, "Caf\xE9, \"Net\""};
+  first.end = Dec(23, 12);  // the clock went on an hour in between
+  first.start_offset = 60;
+  first.end_offset = 120;
+  first.received = 1234;
+  first.sent = 56;
+  first.reason = "dropped by the line";
+  std::string error;
+  ASSERT_TRUE(records_.SaveSessionRecord(first, error));
+  const std::string first_line =
+      "2026-12-23T10:00:00.000+01:00,2026-12-23T12:00:00.000+02:00,3600.000,1234,56,2.5,"
+      "\"Caf\xC3\xA9, \"\"Net\"\"\",dropped by the line\r\n";
+  EXPECT_EQ(files_.content.at(kSessions), kSessionsFileStart + first_line);
+
+  // Sessions.csv held by another program: TimeCount.CSV takes the session, the checkpoint
+  // keeps it for the other.
+  files_.locked.insert(kSessions);
+  TimeRecord second{Dec(23, 14), kHour / 2, 1, "A"};
+  second.start_offset = second.end_offset = -330;
+  EXPECT_FALSE(records_.SaveSessionRecord(second, error));
+  EXPECT_EQ(error, "Cannot write " + kSessions + ": " + kHeld);
+  const std::string counted = files_.content.at(kCsv);
+  EXPECT_TRUE(counted.ends_with(FormatTimeRecord(second, ',')));
+  EXPECT_EQ(files_.content.at(kCheckpoint), FormatCheckpointLine(second, ','));
+
+  // Killed then; at the next start, and at a start after a run that died before its
+  // checkpoint went, Sessions.csv gets it once and TimeCount.CSV not again. A line of an
+  // older run's checkpoint has no offsets and no bytes.
+  files_.locked.clear();
+  const std::string kept = files_.content.at(kCheckpoint) + Line(Dec(23, 16), kHour, 3, "A");
+  for (int start = 0; start < 2; ++start) {
+    files_.content[kCheckpoint] = kept;
+    TimeRecords restarted(files_, locale_);
+    EXPECT_TRUE(restarted.RecoverCheckpoint().empty());
+    EXPECT_FALSE(files_.Exists(kCheckpoint));
+  }
+  EXPECT_EQ(files_.content.at(kCsv), counted + FormatTimeRecord({Dec(23, 16), kHour, 3, "A"}, ','));
+  EXPECT_EQ(files_.content.at(kSessions),
+            kSessionsFileStart + first_line +
+                "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1,A,"
+                "the program ended while online\r\n"
+                "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3,A,"
+                "the program ended while online\r\n");
+}
+
+// The billing period's bytes come from Sessions.csv, a session across the period's start
+// by its share of the time, less the free hours' share for the budget.
+TEST_F(TimeRecordsTest, TheVolumeOfThePeriodComesFromSessionsCsv) {
+  plans_["A"].BillingDay = 23;
+  plans_["A"].FreeFrom = 0;
+  plans_["A"].FreeTo = 60;  // 00:00 to 01:00
+  files_.content[kSessions] =
+      std::string(kSessionsFileStart) +
+      "2026-12-22T22:00:00.000+01:00,x,14400.000,4000,0,0,A,\"dropped\nby the line\"\r\n"
+      "2026-12-22T12:00:00.000+01:00,x,3600,1000,0,0,A,before the period\r\n"
+      "2026-12-23T12:00:00.000+01:00,x,60,70,30,0,B,another entry\r\n"
+      "2026-12-23T13:00:00.000,x,60.5,1,2,0,A,no offset\r\n"
+      "2026-13-23T13:00:00.000,x,60,1,2,0,A,no such month\r\n"
+      "2026-12-23T13:00:00.000,x,60,-1,2,0,A,negative\r\n";
+  const std::vector<std::string> problems = Load(Dec(23, 20));
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(problems[0], kSessions +
+                             ", line 7: \"2026-13-23T13:00:00.000,x,60,1,2,0,A,no such "
+                             "month\" is not a session record; it is skipped.");
+  EXPECT_EQ(table_[0].BillingBytes, 2000u + 3);  // the half after midnight, and the last
+  EXPECT_EQ(table_[0].BudgetBytes, 1000u + 3);   // less 00:00 to 01:00
+  EXPECT_EQ(table_[1].BillingBytes, 100u);
 }
 
 }  // namespace

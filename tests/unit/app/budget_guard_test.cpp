@@ -70,7 +70,8 @@ TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidN
   EXPECT_EQ(Asked(kHangUpNow), 0);
   RunToTheLimit(form, true);
   EXPECT_EQ(LogCount("Line down: hung up for the budget; the session lasted 00:30:0"), 1);
-  EXPECT_EQ(view_.billing_hint, "Budget left: 00:00:00");
+  EXPECT_EQ(view_.billing_hint,
+            "Budget left: 00:00:00; for each of the 29 days left, today included: 00:00:00");
   Elapse(kMinute);
   EXPECT_EQ(Dials(), 1);
   EXPECT_NE(files_.content[kEntries].find("BudgetWarned="), std::string::npos);
@@ -101,7 +102,8 @@ TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidN
   // Period 2: a restart keeps the warning given, so it is not said twice.
   clock_.Advance(30 * 24 * 60 * kMinute);  // asleep into 1 July
   Elapse(2000);
-  EXPECT_EQ(view_.billing_hint, "Budget left: 00:30:00");
+  EXPECT_EQ(view_.billing_hint,
+            "Budget left: 00:30:00; for each of the 30 days left, today included: 00:01:00");
   Connect(form);
   Elapse(25 * kMinute);
   EXPECT_EQ(Warnings(), 2);
@@ -207,7 +209,8 @@ TEST_F(BudgetOfTheLineTest, TheLineOnlineIsCountedAndWatchedWhicheverRowIsSelect
   EXPECT_NEAR(static_cast<double>(work.BillingExpense), 1.2, 1e-12);
   // The read-outs show the selected row.
   EXPECT_EQ(view_.readouts[2], "00:12:00");
-  EXPECT_EQ(view_.billing_hint, "Budget left: 0.00");
+  EXPECT_EQ(view_.billing_hint,
+            "Budget left: 0.00; for each of the 16 days left, today included: 0.00");
 
   // The program does not dial beyond either budget; the user is asked first.
   form.Dialing().DialRequest();
@@ -248,6 +251,44 @@ TEST_F(BudgetOfTheLineTest, TheLineOnlineIsCountedAndWatchedWhicheverRowIsSelect
   Elapse(kMinute);
   EXPECT_EQ(Dials("Home"), 3);
   EXPECT_EQ(Dials("Work"), 1);
+}
+
+// Home's budget is 1 MB, Work's 0.50 with free hours from 12:40 to 13:00: Home's volume
+// warns and asks; Work's money passes the limit in the read-outs inside its free hours
+// without a question, and the question comes once it is used up outside them.
+TEST_F(BudgetOfTheLineTest, AVolumeLimitWarnsAndAsksAndFreeHoursCountNothingAgainstTheBudget) {
+  clock_.SetLocalStart(ToDateTime({2026, 6, 1, 12, 35}));
+  files_.content[kEntries] =
+      "[Home]\r\nBudgetVolume=1\r\n"
+      "[Work]\r\nGeneralRate=6\r\nBudgetMoney=0.5\r\nFreeHoursFrom=760\r\nFreeHoursTo=780\r\n";
+  phonebook_.Write(  // the bytes are the test's alone
+      "[Home]\nStepDelayMs=0\nRecvBps=0\nSendBps=0\n[Work]\nStepDelayMs=0\nRecvBps=0\nSendBps=0\n");
+  Tmainform& form = Start();
+  form.CnListSelectItem("Home");
+  Connect(form);
+  ASSERT_TRUE(rassim::Move("Home", 700'000, 100'000));
+  Elapse(2000);
+  EXPECT_EQ(LogCount("80% of the budget of Home for this billing period is used; 0.2 MB left."), 1);
+  EXPECT_EQ(Asked("Budget: " + UsedUpOf("Home") + ". Hang up now?"), 0);
+  prompts_.answer_yes = true;
+  ASSERT_TRUE(rassim::Move("Home", 200'000, 0));
+  ASSERT_TRUE(ui_.RunUntil([&] { return !form.Dialing().Online(); }));
+  EXPECT_EQ(Asked("Budget: " + UsedUpOf("Home") + ". Hang up now?"), 1);
+  EXPECT_EQ(Row(form, "Home").BillingBytes, 1'000'000u);
+
+  // Work from 12:39: a minute counts, then twenty free ones, then four more reach 0.50.
+  form.CnListSelectItem("Work");
+  Elapse(3 * kMinute + 58000 - clock_.Now() % kMinute);
+  Connect(form);
+  Elapse(21 * kMinute);
+  const AccountInfo& work = Row(form, "Work");
+  EXPECT_GT(work.BillingExpense, 2);
+  EXPECT_NEAR(static_cast<double>(work.BudgetExpense), 0.1, 0.01);
+  const std::string question = "Budget: " + UsedUpOf("Work") + ". Hang up now?";
+  EXPECT_EQ(Asked(question), 0);
+  ASSERT_TRUE(ui_.RunUntil([&] { return Asked(question) == 1; }));
+  EXPECT_NEAR(static_cast<double>(work.BudgetExpense), 0.5, 0.01);
+  EXPECT_GT(clock_.LocalNow(), ToDateTime({2026, 6, 1, 13, 3}));
 }
 
 }  // namespace

@@ -2,13 +2,14 @@
 // substitute, mixing every way a dial can end and sleeps of the machine, with
 // keep-connection switched on and off, the user's actions and schedules loaded and every
 // watch of the line on. No dial may end stuck, leave a line behind
-// in RAS, or cost a session its one line in TimeCount.CSV.
+// in RAS, or cost a session its one line in TimeCount.CSV and in Sessions.csv.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <random>
 #include <string>
 
+#include "accounting/sessions_file.h"
 #include "accounting/time_records.h"
 #include "fakes/heap_in_use.h"
 #include "mainform_fixture.h"
@@ -22,6 +23,7 @@ constexpr int kCycles = 10000;
 constexpr int kWarmUpCycles = 1000;
 constexpr size_t kHeapSlack = 64 * 1024;
 constexpr const char* kTimeCount = "C:\\Tarvolin\\TimeCount.CSV";
+constexpr const char* kSessions = "C:\\Tarvolin\\Sessions.csv";
 // Longer than any dial here takes to end, in fake time.
 constexpr uint64_t kPatienceMs = 60000;
 
@@ -316,14 +318,23 @@ class SoakTest : public MainformTest {
     });
     reader.Feed(files_.content[kTimeCount]);
     files_.content[kTimeCount].clear();
+    SessionLineReader fuller([&](const SessionLine& line) {
+      ++fuller_records_;
+      if (line.entry != "Good")
+        entries += " " + line.entry;
+    });
+    fuller.Feed(files_.content[kSessions]);
+    fuller.Finish();
+    files_.content[kSessions].clear();
     const int running = form_->Dialing().Online() ? 1 : 0;
-    if (ups == connects && records_ == sessions_ - running && entries.empty() &&
-        reader.BadLineCount() == 0) {
+    if (ups == connects && records_ == sessions_ - running && fuller_records_ == records_ &&
+        entries.empty() && reader.BadLineCount() == 0 && fuller.BadLineCount() == 0) {
       return true;
     }
     ADD_FAILURE() << Where() << sessions_ << " sessions (" << running << " running), " << records_
-                  << " lines in TimeCount.CSV, " << ups << " of " << connects
-                  << " AfterConnected actions run, other entries:" << entries << "\n"
+                  << " lines in TimeCount.CSV, " << fuller_records_ << " in Sessions.csv, " << ups
+                  << " of " << connects << " AfterConnected actions run, other entries:" << entries
+                  << "\n"
                   << Describe();
     return false;
   }
@@ -373,6 +384,7 @@ class SoakTest : public MainformTest {
   uintptr_t newest_ = 0;
   int sessions_ = 0;
   int records_ = 0;
+  int fuller_records_ = 0;
   int scheduled_cycles_ = 0;
 };
 

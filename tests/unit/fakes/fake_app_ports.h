@@ -111,6 +111,19 @@ class FakeLocale : public Locale {
     return text;
   }
   char DecimalSeparator() override { return decimal; }
+  // The code page is Latin-1 here.
+  std::string AnsiToUtf8(const std::string& text) override {
+    std::string utf8;
+    for (const unsigned char c : text) {
+      if (c < 0x80) {
+        utf8 += static_cast<char>(c);
+      } else {
+        utf8 += static_cast<char>(0xC0 | c >> 6);
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+      }
+    }
+    return utf8;
+  }
   char decimal = '.';
 };
 

@@ -14,6 +14,8 @@ class FakeClock : public Clock {
   // Returns the time, then moves it on by the auto-advance step.
   uint64_t MonotonicMs() override { return now_.fetch_add(auto_advance_); }
   double LocalNow() override { return local_start_ + static_cast<double>(now_) / 86400000; }
+  int UtcOffsetMinutes() override { return offset_; }
+  void SetUtcOffset(int minutes) { offset_ = minutes; }
   // The local date-time when Now() was 0; 1 June 2026 12:34:56 unless set.
   void SetLocalStart(double date_time) { local_start_ = date_time; }
   // The time, without moving it.
@@ -27,5 +29,6 @@ class FakeClock : public Clock {
  private:
   std::atomic<uint64_t> now_{0};
   std::atomic<uint64_t> auto_advance_{0};
+  std::atomic<int> offset_{60};
   std::atomic<double> local_start_{ToDateTime({2026, 6, 1, 12, 34, 56})};
 };

@@ -43,7 +43,8 @@ const Texts kTableOrder = {"UserName",       "Pwd",
                            "Section3Rate",   "Section3RateFrom",
                            "Section3RateTo", "BillingDay",
                            "BudgetHours",    "BudgetMoney",
-                           "BudgetWarned"};
+                           "BudgetVolume",   "FreeHoursFrom",
+                           "FreeHoursTo",    "BudgetWarned"};
 
 // A profile with nothing but its name and account.
 EntryInfo Account(const std::string& entry, const std::string& user = "",
