@@ -1,8 +1,10 @@
 // TimeCount.CSV and its checkpoint as anyone may have left them: the lines read the same
 // however the file comes in pieces, every record read writes back as a line that reads the
-// same, a sound line after the damage still counts, and a checkpoint is recovered once.
+// same, a sound line after the damage still counts, and a checkpoint is recovered once,
+// into TimeCount.CSV and Sessions.csv alike.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "accounting/sessions_file.h"
 #include "accounting/time_records.h"
 #include "fakes/fake_app_ports.h"
 #include "fuzz_check.h"
@@ -69,9 +71,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     joined += line;
   FUZZ_EXPECT(joined == appended);
 
+  // Sessions.csv, which did not exist, took every session of the checkpoint (those
+  // TimeCount.CSV held already too), each a line that reads back.
+  const std::string fuller = files.content[records.SessionsPath()];
+  size_t fuller_lines = 0;
+  SessionLineReader fuller_reader([&fuller_lines](const SessionLine&) { ++fuller_lines; });
+  fuller_reader.Feed(fuller);
+  fuller_reader.Finish();
+  FUZZ_EXPECT(fuller_lines == Read(checkpoint, checkpoint.size() + 1).size() - 1 &&
+              fuller_reader.BadLineCount() == 0);
+
   // A start that dies again before the checkpoint goes must not record the session twice.
   files.content[records.CheckpointPath()] = checkpoint;
   records.RecoverCheckpoint();
   FUZZ_EXPECT(files.content[records.Path()] == recovered);
+  FUZZ_EXPECT(files.content[records.SessionsPath()] == fuller);
   return 0;
 }

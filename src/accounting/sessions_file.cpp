@@ -62,9 +62,10 @@ std::optional<double> ParseIsoLocal(const std::string& text) {
       std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d.%3d%n", &year, &month, &day, &hour,
                   &minute, &second, &ms, &used) != 7 ||
       used != static_cast<int>(kLocalLength) || month < 1 || month > 12 || day < 1 ||
-      day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 59 || year < 1900)
+      day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 59 || year < 1899)
     return std::nullopt;
-  return ToDateTime({year, month, day, hour, minute, second, ms});
+  const double local = ToDateTime({year, month, day, hour, minute, second, ms});
+  return local >= 0 ? std::optional(local) : std::nullopt;  // date-times begin 30 Dec 1899
 }
 
 std::optional<uint64_t> ParseCount(const std::string& text) {

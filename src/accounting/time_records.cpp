@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <set>
@@ -75,6 +76,18 @@ Spent PartAfter(double start, double duration, long double expense, double end, 
   return {end - from, ComputeExpense(plan, from, end - from)};
 }
 
+std::optional<int> Offset(std::string_view text) {
+  constexpr int kDay = 24 * 60;
+  const std::optional<int> minutes = ParseInteger(text);
+  return minutes && *minutes > -kDay && *minutes < kDay ? minutes : std::nullopt;
+}
+
+uint64_t Count(std::string_view text) {
+  uint64_t count = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+  return error == std::errc() && end == text.data() + text.size() ? count : 0;
+}
+
 // A checkpoint's line: the fields of "TimeCount.CSV", then, after the entry, those kept for
 // "Sessions.csv", which an older run's line does not have.
 TimeRecord FromCheckpoint(const TimeRecordView& view) {
@@ -88,11 +101,13 @@ TimeRecord FromCheckpoint(const TimeRecordView& view) {
   TimeRecord record{view.start, view.duration, view.Expense(), std::string(fields[0])};
   if (fields.size() < 7)
     return record;
-  record.end = ParseReal(fields[1]).value_or(0);
-  record.start_offset = ParseInteger(fields[2]);
-  record.end_offset = ParseInteger(fields[3]);
-  record.received = ParseReal(fields[4]).value_or(0);
-  record.sent = ParseReal(fields[5]).value_or(0);
+  // Anything out of its range reads as not known.
+  const double end = ParseReal(fields[1]).value_or(0);
+  record.end = end >= view.start && end < kYear10000 ? end : 0;
+  record.start_offset = Offset(fields[2]);
+  record.end_offset = Offset(fields[3]);
+  record.received = Count(fields[4]);
+  record.sent = Count(fields[5]);
   record.reason = fields[6];
   return record;
 }
