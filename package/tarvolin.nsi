@@ -61,6 +61,7 @@ Var Removed
   !insertmacro ${MACRO} "${ARG}" "Schedules.bak"
   !insertmacro ${MACRO} "${ARG}" "TimeCount.CSV"
   !insertmacro ${MACRO} "${ARG}" "TimeCount.run"
+  !insertmacro ${MACRO} "${ARG}" "Sessions.csv"
 !macroend
 
 !macro InstallFile DIR NAME

@@ -351,19 +351,20 @@ TEST_F(TimeRecordsTest, TheVolumeOfThePeriodComesFromSessionsCsv) {
   plans_["A"].BillingDay = 23;
   plans_["A"].FreeFrom = 0;
   plans_["A"].FreeTo = 60;  // 00:00 to 01:00
+  plans_["B"].BillingDay = 31;  // from 30 November
   files_.content[kSessions] =
       std::string(kSessionsFileStart) +
       "2026-12-22T22:00:00.000+01:00,x,14400.000,4000,0,0,A,\"dropped\nby the line\"\r\n"
       "2026-12-22T12:00:00.000+01:00,x,3600,1000,0,0,A,before the period\r\n"
-      "2026-12-23T12:00:00.000+01:00,x,60,70,30,0,B,another entry\r\n"
-      "2026-12-23T13:00:00.000,x,60.5,1,2,0,A,no offset\r\n"
       "2026-13-23T13:00:00.000,x,60,1,2,0,A,no such month\r\n"
-      "2026-12-23T13:00:00.000,x,60,-1,2,0,A,negative\r\n";
+      "2026-12-23T13:00:00.5+01:00,x,60,1,2,0,A,short milliseconds\r\n"
+      "2026-12-23T13:00:00.000,x,60,-1,2,0,A,negative\r\n"
+      "2026-11-30T12:00:00.000+01:00,x,60,70,30,0,B,the month's last day\r\n"
+      "2026-12-23T13:00:00.000,x,60.5,1,2,0,A,no offset and no line end";
   const std::vector<std::string> problems = Load(Dec(23, 20));
-  ASSERT_EQ(problems.size(), 2u);
-  EXPECT_EQ(problems[0], kSessions +
-                             ", line 7: \"2026-13-23T13:00:00.000,x,60,1,2,0,A,no such "
-                             "month\" is not a session record; it is skipped.");
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_EQ(problems[0], kSessions + ", line 5: \"2026-13-23T13:00:00.000,x,60,1,2,0,A,no such "
+                                     "month\" is not a session record; it is skipped.");
   EXPECT_EQ(table_[0].BillingBytes, 2000u + 3);  // the half after midnight, and the last
   EXPECT_EQ(table_[0].BudgetBytes, 1000u + 3);   // less 00:00 to 01:00
   EXPECT_EQ(table_[1].BillingBytes, 100u);
