@@ -67,11 +67,8 @@ std::optional<BudgetGuard::Usage> BudgetGuard::UsageOf(const std::string& entry)
     return std::nullopt;
   Usage usage;
   usage.profile = connections_.ProfileOf(entry);
-  const Budget& limit = usage.profile.Limit;
-  if (limit.Hours <= 0 && limit.Money <= 0 && limit.Volume <= 0)
-    return std::nullopt;
   usage.row = *row;
-  usage.used = BudgetUsed(limit, usage.row);
+  usage.used = BudgetUsed(usage.profile.Limit, usage.row);
   const double now = ports_.clock.LocalNow(), today = std::floor(now);
   usage.free = InFreeHours(usage.profile.Rates, now);
   usage.period = static_cast<int>(BillingPeriodStart(usage.profile.Rates.BillingDay, today));

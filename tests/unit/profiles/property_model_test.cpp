@@ -127,6 +127,38 @@ TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
   }
 }
 
+// Free hours as the dialog shows and takes them: a window within a day or past midnight,
+// empty for none, and nothing else.
+TEST(PropertyModelTest, FreeHoursAndAVolumeLimit) {
+  EntryInfo profile;
+  profile.UserName = "ann";
+  profile.Rates.FreeFrom = 23 * 60;
+  profile.Rates.FreeTo = 7 * 60 + 5;
+  profile.Limit.Volume = 1500;
+  PropertyFields fields = ShowProfile(profile, ',');
+  EXPECT_EQ(fields.FreeHours, "23:00-07:05");
+  EXPECT_EQ(fields.Numbers[kBudgetVolume], "1500");
+  const EntryInfo before = profile;
+  for (const char* bad : {"24:00-07:00", "23:60-07:00", "23:00-7:60", "23:00", "23:00-07:00x",
+                          "-1:00-07:00", "noon"}) {
+    fields.FreeHours = bad;
+    const auto problem = StoreProfile(fields, ',', profile);
+    ASSERT_TRUE(problem) << bad;
+    EXPECT_EQ(problem->Field, kFreeHoursField);
+    EXPECT_EQ(profile, before);
+  }
+  fields.FreeHours = " 12:30 - 13:45 ";
+  fields.Numbers[kBudgetVolume] = "0,5";
+  ASSERT_EQ(StoreProfile(fields, ',', profile), std::nullopt);
+  EXPECT_EQ(profile.Rates.FreeFrom, 12 * 60 + 30);
+  EXPECT_EQ(profile.Rates.FreeTo, 13 * 60 + 45);
+  EXPECT_EQ(profile.Limit.Volume, 0.5);
+  fields.FreeHours = "";
+  ASSERT_EQ(StoreProfile(fields, ',', profile), std::nullopt);
+  EXPECT_EQ(profile.Rates.FreeFrom, profile.Rates.FreeTo);
+  EXPECT_EQ(ShowProfile(profile, ',').FreeHours, "");
+}
+
 class PropertyDialogTest : public MainformTest {
  protected:
   ~PropertyDialogTest() override { rassim::SetEntryDialog(nullptr); }
