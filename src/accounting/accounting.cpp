@@ -334,7 +334,9 @@ std::optional<TimeRecord> Accounting::CheckpointRecord(const TAccountTable& tabl
     return std::nullopt;
   }
   last_checkpoint_ms_ = now.monotonic_ms;
-  return Record(table, now);
+  TimeRecord record = Record(table, now);
+  record.reason = "the program ended while online";  // should it be recovered from there
+  return record;
 }
 
 TimeRecord Accounting::Record(const TAccountTable& table, const Moment& now) const {

@@ -117,7 +117,8 @@ class Accounting {
   std::optional<TimeRecord> SessionRecord(const TAccountTable& table, const Moment& now,
                                           const std::string& reason);
 
-  // The running session's record as SessionRecord would give it now, for the checkpoint:
+  // The running session's record as SessionRecord would give it now, for the checkpoint,
+  // with "the program ended while online" as how it ended:
   // at the first call of a session and then whenever kCheckpointInterval has passed since
   // the last one it gave; nullopt when none is due or no session runs. Changes nothing else.
   std::optional<TimeRecord> CheckpointRecord(const TAccountTable& table, const Moment& now);

@@ -104,12 +104,10 @@ std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_
   const double end = record.end != 0 ? record.end : start + record.duration;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.3f", record.duration * 86400);
-  const std::string reason =
-      record.reason.empty() ? "the program ended while online" : record.reason;
   return IsoTime(start, record.start_offset) + "," + IsoTime(end, record.end_offset) + "," +
          seconds + "," + std::to_string(record.received) + "," + std::to_string(record.sent) + "," +
          FormatReal(static_cast<double>(record.expense), '.') + "," + Quoted(utf8_entry) + "," +
-         Quoted(reason) + "\r\n";
+         Quoted(record.reason) + "\r\n";
 }
 
 std::string SessionLine::Key() const {
@@ -138,7 +136,9 @@ bool SessionLineReader::Line(std::string_view line) {
   const auto sent = received ? ParseCount((*fields)[4]) : std::nullopt;
   if (!sent || *seconds < 0)
     return false;
-  take_({(*fields)[0], *start, *seconds, *received, *sent, (*fields)[6]});
+  const std::vector<std::string>& f = *fields;
+  take_({f[0], *start, *seconds, *received, *sent, ParseReal(f[5]).value_or(0), f[6], f[7],
+         std::string(line)});
   return true;
 }
 

@@ -28,7 +28,7 @@ std::string SessionKey(const TimeRecord& record);
 
 // The record's line, ended by CR LF: start, end, seconds online, bytes received, bytes
 // sent, cost, connection (`utf8_entry`, the entry converted from the ANSI code page) and
-// how it ended.
+// how it ended (empty when not known).
 std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_entry);
 
 // A line of the file as read.
@@ -38,7 +38,10 @@ struct SessionLine {
   double seconds = 0;
   uint64_t received = 0;
   uint64_t sent = 0;
+  double cost = 0;
   std::string entry;  // UTF-8
+  std::string reason;
+  std::string text;  // the line, its end left off
 
   // The key SessionKey gives the same session's record, with the entry in UTF-8.
   std::string Key() const;

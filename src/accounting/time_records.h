@@ -31,7 +31,7 @@ struct TimeRecord {
   std::optional<int> start_offset = {};  // minutes ahead of UTC
   std::optional<int> end_offset = {};
   uint64_t received = 0, sent = 0;  // bytes
-  std::string reason = {};          // how it ended; empty: the program ended while online
+  std::string reason = {};          // how it ended; empty: not known
 };
 
 // Start, duration, expense and entry, separated by four TABs (not commas) and ended by

@@ -339,10 +339,8 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
   EXPECT_EQ(files_.content.at(kCsv), counted + FormatTimeRecord({Dec(23, 16), kHour, 3, "A"}, ','));
   EXPECT_EQ(files_.content.at(kSessions),
             kSessionsFileStart + first_line +
-                "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1,A,"
-                "the program ended while online\r\n"
-                "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3,A,"
-                "the program ended while online\r\n");
+                "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1,A,\r\n"
+                "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3,A,\r\n");
 }
 
 // The billing period's bytes come from Sessions.csv, a session across the period's start

@@ -1,0 +1,61 @@
+// The sessions of both record files as the Usage window shows them: by day or by month,
+// per connection or all, the sessions a drop ended, and an export in the Sessions.csv form.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/locale.h"
+
+// One session: from "Sessions.csv", or, for one recorded before that file existed, from
+// "TimeCount.CSV" without its volume.
+struct UsageSession {
+  double start = 0;  // local date-time
+  double seconds = 0;
+  long double cost = 0;
+  uint64_t received = 0, sent = 0;
+  bool has_volume = false;
+  std::string entry;   // UTF-8
+  std::string reason;  // how it ended; empty when not known
+  std::string line;    // as "Sessions.csv" has it, or would have it, ended by CR LF
+};
+
+// Reads "Sessions.csv", then the sessions of "TimeCount.CSV" it lacks (by start and entry),
+// a piece at a time; `progress`, when set, hears the bytes read so far of both. The
+// sessions come in order of start. False with `error` when a file that exists cannot be
+// read; a file that does not exist holds no sessions. Lines that are no session are passed
+// over: the program reports them at start.
+using UsageProgress = std::function<void(uint64_t done)>;
+bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
+               const std::string& time_count_path, const UsageProgress& progress,
+               std::vector<UsageSession>& sessions, std::string& error);
+
+// What the figures cover: the days of one month, or the last 12 or 24 months up to one.
+enum class UsageSpan { kDaysOfMonth, kTwelveMonths, kTwentyFourMonths };
+
+struct UsageBar {
+  double from = 0, to = 0;  // the bar's day or month, as local date-times
+  double hours = 0;
+  long double cost = 0;
+  uint64_t received = 0, sent = 0;
+};
+
+// One bar per day of `month` of `year`, or per month of the span ending with it, oldest
+// first, for the sessions of `entry` (empty: all). A session across a bar's edge counts in
+// each bar by its share of the time, its cost and bytes alike.
+std::vector<UsageBar> UsageBars(const std::vector<UsageSession>& sessions, const std::string& entry,
+                                UsageSpan span, int year, int month);
+
+// Whether the session ended by the line's doing rather than the user's or the program's.
+bool EndedByTheLine(const UsageSession& session);
+
+// The sessions of `entry` (empty: all) that began within the bars' span, in order.
+std::vector<const UsageSession*> SessionsIn(const std::vector<UsageSession>& sessions,
+                                            const std::string& entry,
+                                            const std::vector<UsageBar>& bars);
+
+// Those sessions as "Sessions.csv" holds them, its header first.
+std::string ExportSessions(const std::vector<const UsageSession*>& sessions);
