@@ -115,8 +115,8 @@ std::vector<UsageBar> UsageBars(const std::vector<UsageSession>& sessions, const
 }
 
 bool EndedByTheLine(const UsageSession& session) {
-  static const std::array<std::string, 3> kDrops = {
-      "dropped by the line", "lost during a sleep", "no answer to the keep-alive"};
+  static const std::array<std::string, 3> kDrops = {"dropped by the line", "lost during a sleep",
+                                                    "no answer to the keep-alive"};
   return std::find(kDrops.begin(), kDrops.end(), session.reason) != kDrops.end();
 }
 

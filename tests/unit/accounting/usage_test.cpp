@@ -30,11 +30,10 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
       "\"dropped, \"\"twice\"\"\"\r\n";
   files.content[kSessions] = std::string(kSessionsFileStart) + drop + user + other;
   std::string text;
-  for (const TimeRecord& r :
-       {TimeRecord{ToDateTime({2027, 2, 28, 23}), 2.0 / 24, 4, "Caf\xE9"},
-        TimeRecord{ToDateTime({2026, 3, 5, 12}), 1.0 / 24, 1, "Work"},
-        TimeRecord{ToDateTime({2027, 3, 10, 22}), 4.0 / 24, 8, "Caf\xE9"},
-        TimeRecord{ToDateTime({2027, 3, 11, 9}), 1.0 / 24, 2, "Caf\xE9"}})
+  for (const TimeRecord& r : {TimeRecord{ToDateTime({2027, 2, 28, 23}), 2.0 / 24, 4, "Caf\xE9"},
+                              TimeRecord{ToDateTime({2026, 3, 5, 12}), 1.0 / 24, 1, "Work"},
+                              TimeRecord{ToDateTime({2027, 3, 10, 22}), 4.0 / 24, 8, "Caf\xE9"},
+                              TimeRecord{ToDateTime({2027, 3, 11, 9}), 1.0 / 24, 2, "Caf\xE9"}})
     text += FormatTimeRecord(r, ',');
   locale.decimal = ',';
   files.content[kTimeCount] = text;
@@ -43,8 +42,8 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   std::vector<UsageSession> sessions;
   std::string error;
   uint64_t read = 0;
-  ASSERT_TRUE(ReadUsage(files, locale, kSessions, kTimeCount,
-                        [&](uint64_t done) { read = done; }, sessions, error));
+  ASSERT_TRUE(ReadUsage(
+      files, locale, kSessions, kTimeCount, [&](uint64_t done) { read = done; }, sessions, error));
   EXPECT_EQ(read, files.content[kSessions].size() + text.size());
   ASSERT_EQ(sessions.size(), 5u);  // in order of start, each once
   EXPECT_EQ(sessions[0].entry, "Work");
