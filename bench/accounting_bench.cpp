@@ -1,7 +1,9 @@
-// Benchmark: what the one-second accounting tick costs for a short and a long session, and
-// how long start-up takes to load a large TimeCount.CSV against reading it line by line.
+// Benchmark: what the one-second accounting tick costs for a short and a long session, how
+// long start-up takes to load a large TimeCount.CSV against reading it line by line, and
+// how long the usage figures take to read from both record files and to sum up.
 // Run:  build/native/accounting_bench ticks HOURS [TICKS]
 //       build/native/accounting_bench load [LINES]
+//       build/native/accounting_bench usage [SESSIONS]
 // Instructions per tick (the goal: a 1000-hour session within 10% of a 1-hour one): run
 //       valgrind --tool=callgrind --toggle-collect='*RunTicks*' PROGRAM ticks HOURS
 // and divide the instructions it collected by the number of ticks.
@@ -18,7 +20,9 @@
 #include <vector>
 
 #include "accounting/accounting.h"
+#include "accounting/sessions_file.h"
 #include "accounting/time_records.h"
+#include "accounting/usage.h"
 #include "platform/date_time.h"
 
 namespace {
@@ -197,6 +201,65 @@ int Load(int lines) {
   return 0;
 }
 
+// Both record files with the same sessions over the last 60 days, as a user who has had
+// Sessions.csv all along leaves them.
+int Usage(int sessions) {
+  std::string pattern = (fs::temp_directory_path() / "accounting_bench_XXXXXX").string();
+  if (!mkdtemp(pattern.data())) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const fs::path folder = pattern;
+  FolderFiles files(folder);
+  DotLocale locale;
+  TimeRecords records(files, locale);
+  WriteSessions(records.Path(), sessions);
+  std::string fuller = kSessionsFileStart;
+  TimeRecordReader reader([&fuller](const TimeRecordView& view) {
+    TimeRecord record{view.start, view.duration, view.Expense(), std::string(view.entry)};
+    record.received = static_cast<uint64_t>(view.duration * 86400 * 4000);
+    record.sent = record.received / 8;
+    record.reason = "hung up by the user";
+    fuller += FormatSessionLine(record, record.entry);
+  });
+  std::string error;
+  files.ReadPieces(
+      records.Path(), [&reader](std::string_view piece) { reader.Feed(piece); }, error);
+  reader.Finish();
+  std::ofstream(records.SessionsPath(), std::ios::binary) << fuller;
+
+  const double bare = Seconds(
+      [&] {
+        for (const std::string& path : {records.SessionsPath(), records.Path()}) {
+          std::ifstream file(path, std::ios::binary);
+          for (std::string line; std::getline(file, line);) {
+          }
+        }
+      },
+      5);
+  std::vector<UsageSession> read;
+  const double reading = Seconds(
+      [&] {
+        ReadUsage(files, locale, records.SessionsPath(), records.Path(), nullptr, read, error);
+      },
+      5);
+  std::vector<UsageBar> days;
+  const double summing = Seconds(
+      [&] {
+        const CalendarTime today = FromDateTime(kNow);
+        days = UsageBars(read, "", UsageSpan::kDaysOfMonth, today.year, today.month);
+      },
+      5);
+  std::printf("%zu sessions, %ju + %ju bytes\n", read.size(),
+              static_cast<uintmax_t>(fs::file_size(records.SessionsPath())),
+              static_cast<uintmax_t>(fs::file_size(records.Path())));
+  std::printf("reading both files line by line: %.1f ms\n", bare * 1e3);
+  std::printf("ReadUsage:                       %.1f ms\n", reading * 1e3);
+  std::printf("UsageBars, this month by day:    %.1f ms\n", summing * 1e3);
+  fs::remove_all(folder);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -207,6 +270,10 @@ int main(int argc, char** argv) {
   if (mode == "load") {
     return Load(argc > 2 ? std::atoi(argv[2]) : 1000000);
   }
-  std::fprintf(stderr, "usage: accounting_bench ticks HOURS [TICKS] | load [LINES]\n");
+  if (mode == "usage") {
+    return Usage(argc > 2 ? std::atoi(argv[2]) : 100000);
+  }
+  std::fprintf(stderr,
+               "usage: accounting_bench ticks HOURS [TICKS] | load [LINES] | usage [SESSIONS]\n");
   return 2;
 }

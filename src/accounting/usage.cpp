@@ -69,10 +69,14 @@ bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
                const std::string& time_count_path, const UsageProgress& progress,
                std::vector<UsageSession>& sessions, std::string& error) {
   sessions.clear();
+  // Sessions by their start to the millisecond, as both files give it, and entry.
   std::unordered_set<std::string> keys;
+  const auto key = [](double start, const std::string& entry) {
+    return std::to_string(std::llround(start * 86400000)) + "," + entry;
+  };
   uint64_t done = 0;
   SessionLineReader fuller([&](const SessionLine& line) {
-    keys.insert(line.Key());
+    keys.insert(key(line.local_start, line.entry));
     sessions.push_back({line.local_start, line.seconds, line.cost, line.received, line.sent, true,
                         line.entry, line.reason, line.text + "\r\n"});
   });
@@ -82,7 +86,7 @@ bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
       [&](const TimeRecordView& view) {
         TimeRecord record{view.start, view.duration, view.Expense(),
                           locale.AnsiToUtf8(std::string(view.entry))};
-        if (keys.count(SessionKey(record)))
+        if (keys.count(key(view.start, record.entry)))
           return;
         sessions.push_back({view.start, view.duration * kSecondsPerDay, record.expense, 0, 0, false,
                             record.entry, "", FormatSessionLine(record, record.entry)});
@@ -90,8 +94,12 @@ bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
       locale.DecimalSeparator());
   if (!ReadFile(files, time_count_path, older, done, progress, error))
     return false;
-  std::stable_sort(sessions.begin(), sessions.end(),
-                   [](const UsageSession& a, const UsageSession& b) { return a.start < b.start; });
+  const auto earlier = [](const UsageSession& a, const UsageSession& b) {
+    return a.start < b.start;
+  };
+  // Only sessions older than "Sessions.csv" come out of order, and seldom.
+  if (!std::is_sorted(sessions.begin(), sessions.end(), earlier))
+    std::stable_sort(sessions.begin(), sessions.end(), earlier);
   return true;
 }
 
