@@ -83,8 +83,8 @@ class Accounting {
   // Call once a second, online or not; `plan_of` gives each entry's rate plan (the
   // session's every call, the other rows' at a midnight only). At every midnight since the
   // last call, and at a date set back, today's counters of all rows go to 0; at every
-  // midnight later than any seen before, the billing counters of every row whose billing
-  // day it is. While a session runs, the first in-use row of its entry gets,
+  // midnight later than any seen before, the billing and budget counters of every row
+  // whose billing day it is. While a session runs, the first in-use row of its entry gets,
   // priced by that entry's plan:
   // - SessionTime = the real time since the connect and SessionExpense = its cost from
   //   ConnectTime, repriced as a whole on every call, so a change of plan applies to the
@@ -93,6 +93,8 @@ class Accounting {
   // - the same added to the billing counters, except on the plan's billing day, when they
   //   equal today's (the billing period starts afresh that day; not on a billing day the
   //   clock was set back to);
+  // - the same, less what falls in the plan's free hours, added to the budget counters,
+  //   which restart with the billing counters;
   // and LastTickTime becomes `now`. Without a row of the entry (it left the phonebook)
   // nothing is counted and LastTickTime stays.
   void AccountingTick(TAccountTable& table, const PlanOf& plan_of, const Moment& now);
