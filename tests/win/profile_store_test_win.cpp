@@ -80,7 +80,9 @@ TEST_F(ProfileStoreWin, SavedKeysStandInTableOrderAndEveryFieldLoadsBack) {
   saved.PNList = JoinPhoneList(numbers);
   saved.Rates = {
       1.5, 0.25, true, {{true, 1234.5, 8, 18}, {false, 0.1, 18, 22}, {true, 3, 22, 24}}, 17};
-  saved.Limit = {40, 12.5};
+  saved.Rates.FreeFrom = 23 * 60;
+  saved.Rates.FreeTo = 7 * 60 + 30;
+  saved.Limit = {40, 12.5, 1500.5};
   saved.BudgetWarned = 46000;
   ASSERT_TRUE(store_.SaveProfile(saved, error_)) << error_;
   ASSERT_TRUE(store_.SaveBudgetWarned(saved, error_)) << error_;
@@ -97,7 +99,8 @@ TEST_F(ProfileStoreWin, SavedKeysStandInTableOrderAndEveryFieldLoadsBack) {
                              "Section3Rate",   "Section3RateFrom",
                              "Section3RateTo", "BillingDay",
                              "BudgetHours",    "BudgetMoney",
-                             "BudgetWarned"};
+                             "BudgetVolume",   "FreeHoursFrom",
+                             "FreeHoursTo",    "BudgetWarned"};
   EXPECT_EQ(table_order, KeysInFile(store_.Path(), "Alpha"));
 
   dialup_.Entry = "Alpha";
