@@ -152,13 +152,20 @@ void WriteSessions(const std::string& path, int lines) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-int Load(int lines) {
+// A new folder of its own under the temporary one; empty when none could be made.
+fs::path TempFolder() {
   std::string pattern = (fs::temp_directory_path() / "accounting_bench_XXXXXX").string();
   if (!mkdtemp(pattern.data())) {
     std::perror("mkdtemp");
-    return 1;
+    return {};
   }
-  const fs::path folder = pattern;
+  return pattern;
+}
+
+int Load(int lines) {
+  const fs::path folder = TempFolder();
+  if (folder.empty())
+    return 1;
   FolderFiles files(folder);
   DotLocale locale;
   TimeRecords records(files, locale);
@@ -204,12 +211,9 @@ int Load(int lines) {
 // Both record files with the same sessions over the last 60 days, as a user who has had
 // Sessions.csv all along leaves them.
 int Usage(int sessions) {
-  std::string pattern = (fs::temp_directory_path() / "accounting_bench_XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
-    std::perror("mkdtemp");
+  const fs::path folder = TempFolder();
+  if (folder.empty())
     return 1;
-  }
-  const fs::path folder = pattern;
   FolderFiles files(folder);
   DotLocale locale;
   TimeRecords records(files, locale);
