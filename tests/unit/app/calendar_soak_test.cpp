@@ -51,14 +51,17 @@ struct Plan {
   double weekend;  // 0: no weekend rate
   int from, to;    // an hour section, every day but a weekend one; from = to: none
   double section;
-  uint64_t step_bytes;  // received in each step online; an eighth of it sent
+  uint64_t step_bytes;     // received in each step online; an eighth of it sent
+  int free_from, free_to;  // the budget's free hours; equal: none
 };
-// B1's 32-bit received count wraps after an hour online.
-constexpr Plan kPlans[] = {{"B1", 1.0, 1, 0, 22, 6, 0.25, 320'000'000},
-                           {"B15", 2.0, 15, 5.0, 9, 17, 4.0, 24'000'000},
-                           {"B29", 0.5, 29, 0, 0, 0, 0, 8'000'000},
-                           {"B30", 3.0, 30, 0, 18, 24, 1.0, 16'000'000},
-                           {"B31", 1.5, 31, 0, 0, 0, 0, 40'000'000}};
+// B1's 32-bit received count wraps after an hour online. Its free hours hold the hours
+// around each change of daylight saving, where it is online, whichever hours the clock
+// showed.
+constexpr Plan kPlans[] = {{"B1", 1.0, 1, 0, 22, 6, 0.25, 320'000'000, 1, 6},
+                           {"B15", 2.0, 15, 5.0, 9, 17, 4.0, 24'000'000, 0, 0},
+                           {"B29", 0.5, 29, 0, 0, 0, 0, 8'000'000, 0, 0},
+                           {"B30", 3.0, 30, 0, 18, 24, 1.0, 16'000'000, 0, 0},
+                           {"B31", 1.5, 31, 0, 0, 0, 0, 40'000'000, 0, 0}};
 
 const Plan& PlanOf(const std::string& entry) {
   for (const Plan& plan : kPlans)
@@ -106,6 +109,9 @@ class CalendarSoakTest : public MainformTest {
                  "\r\nBillingDay=" + std::to_string(p.billing_day) + "\r\n";
       if (p.weekend > 0)
         entries += "WeekendEnabled=1\r\nWeekendRate=" + FormatReal(p.weekend, '.') + "\r\n";
+      if (p.free_from != p.free_to)
+        entries += "FreeHoursFrom=" + std::to_string(p.free_from * 60) +
+                   "\r\nFreeHoursTo=" + std::to_string(p.free_to * 60) + "\r\n";
       if (p.from != p.to)
         entries += "Section1Enabled=1\r\nSection1Rate=" + FormatReal(p.section, '.') +
                    "\r\nSection1RateFrom=" + std::to_string(p.from) +
@@ -483,14 +489,15 @@ class CalendarSoakTest : public MainformTest {
     const std::vector<TimeRecord> records = Recorded();
     const TAccountTable& table = form_->Connections().Table();
     for (const Plan& plan : kPlans) {
-      double time[2] = {}, cost[2] = {};
-      const double from[2] = {today, BillingStart(plan.billing_day, today)};
+      double time[3] = {}, cost[3] = {};  // today, the billing period, the budget
+      const double billing = BillingStart(plan.billing_day, today);
+      const double from[3] = {today, billing, billing};
       for (const TimeRecord& r : records) {
         if (r.entry != plan.entry)
           continue;
-        for (int k = 0; k < 2; ++k)
+        for (int k = 0; k < 3; ++k)
           Count(plan, std::max(r.start, from[k]), std::min(r.start + r.duration, now), time[k],
-                cost[k]);
+                cost[k], k == 2);
       }
       const AccountInfo* row = nullptr;
       for (const AccountInfo& candidate : table)
@@ -502,6 +509,8 @@ class CalendarSoakTest : public MainformTest {
       EXPECT_NEAR(static_cast<double>(row->TodayExpense), cost[0], 1e-3) << where;
       EXPECT_NEAR(row->BillingTime, time[1], kSecond) << where;
       EXPECT_NEAR(static_cast<double>(row->BillingExpense), cost[1], 1e-3) << where;
+      EXPECT_NEAR(row->BudgetTime, time[2], kSecond) << where;
+      EXPECT_NEAR(static_cast<double>(row->BudgetExpense), cost[2], 1e-3) << where;
       // The bytes moved in the period, a session across its start by its share of the time:
       // the ticks count a step's bytes at the step's end, so one step may differ.
       double bytes = 0;
@@ -523,10 +532,14 @@ class CalendarSoakTest : public MainformTest {
   }
 
   // The span from `from` to `to` on the plan, hour by hour.
-  static void Count(const Plan& plan, double from, double to, double& time, double& cost) {
-    while (to > from) {
+  // With `budget`, the free hours are left out.
+  static void Count(const Plan& plan, double from, double to, double& time, double& cost,
+                    bool budget = false) {
+    for (; to > from; from = std::min(to, (std::floor(from * 24 + 1e-9) + 1) / 24)) {
       const double end = std::min(to, (std::floor(from * 24 + 1e-9) + 1) / 24);
       const int hour = static_cast<int>(std::floor((from - std::floor(from)) * 24 + 1e-9)) % 24;
+      if (budget && hour >= plan.free_from && hour < plan.free_to)
+        continue;
       // Day 0, 30 December 1899, was a Saturday.
       const bool weekend = plan.weekend > 0 && static_cast<int64_t>(std::floor(from)) % 7 < 2;
       const bool in_section = plan.from < plan.to
@@ -537,7 +550,6 @@ class CalendarSoakTest : public MainformTest {
               (weekend      ? plan.weekend
                : in_section ? plan.section
                             : plan.general);
-      from = end;
     }
   }
 
