@@ -364,6 +364,7 @@ TEST(FreeHours, AWindowPastMidnightOrWithinADayAndItsCost) {
   plan.FreeFrom = 12 * 60;  // within one day
   plan.FreeTo = 13 * 60;
   EXPECT_NEAR(FreeHoursIn(plan, Dec(23, 12, 30), Dec(24, 12, 15)).time, 0.75 * kHour, kTime);
+  EXPECT_TRUE(InFreeHours(plan, Dec(23, 12)));
   EXPECT_TRUE(InFreeHours(plan, Dec(23, 12, 59)));
   EXPECT_FALSE(InFreeHours(plan, Dec(23, 13)));
   EXPECT_FALSE(InFreeHours(plan, Dec(23, 11, 59)));

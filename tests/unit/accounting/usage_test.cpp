@@ -52,6 +52,7 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   EXPECT_EQ(sessions[1].line,
             "2027-02-28T23:00:00.000,2027-03-01T01:00:00.000,7200.000,0,0,4,Caf\xC3\xA9,\r\n");
   EXPECT_EQ(sessions[2].line, drop);
+  EXPECT_TRUE(sessions[2].has_volume);
   EXPECT_EQ(sessions[4].reason, "dropped, \"twice\"");
 
   // March by day for Café: half of the old session on the 1st, the drop shared 2:2 between
@@ -78,6 +79,7 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   EXPECT_NEAR(months[9].hours, 1, kHours);  // February's half
   EXPECT_NEAR(months[10].hours, 6, kHours);
   EXPECT_EQ(months[11].received, 10u);
+  EXPECT_NEAR(UsageBars(sessions, "Work", UsageSpan::kTwelveMonths, 2027, 4)[10].hours, 0, kHours);
   EXPECT_NEAR(UsageBars(sessions, "", UsageSpan::kTwentyFourMonths, 2027, 4)[10].hours, 1, kHours);
 
   // The drops of March, and March exported as Sessions.csv has it.
