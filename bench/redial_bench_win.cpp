@@ -178,6 +178,8 @@ class NoView : public MainView {
     return std::nullopt;
   }
   bool ShowActionList(ActionListModel&) override { return false; }
+  void ShowUsage(UsageModel, const UsageFiles&) override {}
+  void UsageChanged() override {}
 };
 
 // One series of drops through a fresh controller.

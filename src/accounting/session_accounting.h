@@ -8,6 +8,7 @@
 #include "accounting/accounting.h"
 #include "ports/main_ports.h"
 #include "accounting/time_records.h"
+#include "accounting/usage.h"
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
 
@@ -37,6 +38,8 @@ class SessionAccounting {
   // this moment, and its lines are appended to "TimeCount.CSV" and "Sessions.csv", once
   // per session.
   void SaveSessionRecord(const std::string& reason);
+  // Where the sessions are recorded, for the Usage window.
+  UsageFiles RecordFiles() { return {records_.SessionsPath(), records_.Path()}; }
   // The session ends without a record (exit with logs off): nothing is left to recover.
   void DiscardSession();
 

@@ -123,7 +123,7 @@ bool SessionLineReader::Line(std::string_view line) {
     open_.clear();
     line = joined;
   }
-  const auto fields = Fields(line);
+  auto fields = Fields(line);
   if (!fields) {
     open_ = line;
     return true;  // read with the next line
@@ -136,9 +136,11 @@ bool SessionLineReader::Line(std::string_view line) {
   const auto sent = received ? ParseCount((*fields)[4]) : std::nullopt;
   if (!sent || *seconds < 0)
     return false;
-  const std::vector<std::string>& f = *fields;
-  take_({f[0], *start, *seconds, *received, *sent, ParseReal(f[5]).value_or(0), f[6], f[7],
-         std::string(line)});
+  std::vector<std::string>& f = *fields;
+  SessionLine session{std::move(f[0]), *start,          *seconds,
+                      *received,       *sent,           ParseReal(f[5]).value_or(0),
+                      std::move(f[6]), std::move(f[7]), std::string(line)};
+  take_(session);
   return true;
 }
 

@@ -52,7 +52,8 @@ struct SessionLine {
 // start is an IsoTime, its seconds a number not below 0 and its bytes whole numbers.
 class SessionLineReader : public LineReader {
  public:
-  using Take = std::function<void(const SessionLine&)>;
+  // The line is the reader's until the next: a taker may move its texts away.
+  using Take = std::function<void(SessionLine&)>;
   explicit SessionLineReader(Take take) : take_(std::move(take)) {}
 
  private:

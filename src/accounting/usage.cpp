@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "accounting/sessions_file.h"
 #include "accounting/time_records.h"
@@ -14,21 +14,23 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400;
 
-// Reads `path` through `reader`, telling `progress` the bytes read of all files so far.
-// A file that does not exist is read as empty.
+// Reads `path` through `reader`, telling `progress` the bytes read of all files so far;
+// once it says stop, the pieces left are passed over. A file that does not exist is read
+// as empty.
 bool ReadFile(Files& files, const std::string& path, LineReader& reader, uint64_t& done,
-              const UsageProgress& progress, std::string& error) {
+              const UsageProgress& progress, bool& stopped, std::string& error) {
   const bool read = files.ReadPieces(
       path,
       [&](std::string_view piece) {
+        if (stopped)
+          return;
         reader.Feed(piece);
         done += piece.size();
-        if (progress)
-          progress(done);
+        stopped = progress && !progress(done);
       },
       error);
   reader.Finish();
-  return read || error.empty();
+  return !stopped && (read || error.empty());
 }
 
 double MonthStart(int year, int month) {
@@ -59,6 +61,21 @@ void Add(UsageBar& bar, const UsageSession& session, double share) {
   bar.sent += static_cast<uint64_t>(std::llround(session.sent * share));
 }
 
+// An entry name of "TimeCount.CSV" in UTF-8; most are plain ASCII, the same in both.
+std::string Utf8(Locale& locale, std::string_view ansi) {
+  const bool ascii = std::all_of(ansi.begin(), ansi.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return ascii ? std::string(ansi) : locale.AnsiToUtf8(std::string(ansi));
+}
+
+// A session "TimeCount.CSV" has and "Sessions.csv" lacks: no volume, no reason.
+void AddOlder(const TimeRecordView& view, const std::string& entry,
+              std::vector<UsageSession>& sessions) {
+  const TimeRecord record{view.start, view.duration, view.Expense(), entry};
+  sessions.push_back({view.start, view.duration * kSecondsPerDay, record.expense, 0, 0, false,
+                      entry, "", FormatSessionLine(record, entry)});
+}
+
 bool OfEntry(const UsageSession& session, const std::string& entry) {
   return entry.empty() || session.entry == entry;
 }
@@ -69,30 +86,36 @@ bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
                const std::string& time_count_path, const UsageProgress& progress,
                std::vector<UsageSession>& sessions, std::string& error) {
   sessions.clear();
-  // Sessions by their start to the millisecond, as both files give it, and entry.
-  std::unordered_set<std::string> keys;
-  const auto key = [](double start, const std::string& entry) {
-    return std::to_string(std::llround(start * 86400000)) + "," + entry;
-  };
+  // The sessions read so far by their start to the millisecond, as both files give it; a
+  // start held by more than one entry is rare, so the entries are compared only then.
+  std::unordered_multimap<int64_t, size_t> by_start;
+  const auto millisecond = [](double start) { return std::llround(start * 86400000); };
   uint64_t done = 0;
-  SessionLineReader fuller([&](const SessionLine& line) {
-    keys.insert(key(line.local_start, line.entry));
+  bool stopped = false;
+  SessionLineReader fuller([&](SessionLine& line) {
+    by_start.emplace(millisecond(line.local_start), sessions.size());
+    line.text += "\r\n";
     sessions.push_back({line.local_start, line.seconds, line.cost, line.received, line.sent, true,
-                        line.entry, line.reason, line.text + "\r\n"});
+                        std::move(line.entry), std::move(line.reason), std::move(line.text)});
   });
-  if (!ReadFile(files, sessions_path, fuller, done, progress, error))
+  if (!ReadFile(files, sessions_path, fuller, done, progress, stopped, error))
     return false;
   TimeRecordReader older(
       [&](const TimeRecordView& view) {
-        TimeRecord record{view.start, view.duration, view.Expense(),
-                          locale.AnsiToUtf8(std::string(view.entry))};
-        if (keys.count(key(view.start, record.entry)))
+        const auto [first, last] = by_start.equal_range(millisecond(view.start));
+        if (first == last) {
+          AddOlder(view, Utf8(locale, view.entry), sessions);
           return;
-        sessions.push_back({view.start, view.duration * kSecondsPerDay, record.expense, 0, 0, false,
-                            record.entry, "", FormatSessionLine(record, record.entry)});
+        }
+        const std::string entry = Utf8(locale, view.entry);
+        for (auto held = first; held != last; ++held) {
+          if (sessions[held->second].entry == entry)
+            return;
+        }
+        AddOlder(view, entry, sessions);
       },
       locale.DecimalSeparator());
-  if (!ReadFile(files, time_count_path, older, done, progress, error))
+  if (!ReadFile(files, time_count_path, older, done, progress, stopped, error))
     return false;
   const auto earlier = [](const UsageSession& a, const UsageSession& b) {
     return a.start < b.start;

@@ -24,11 +24,16 @@ struct UsageSession {
 };
 
 // Reads "Sessions.csv", then the sessions of "TimeCount.CSV" it lacks (by start and entry),
-// a piece at a time; `progress`, when set, hears the bytes read so far of both. The
+// a piece at a time; `progress`, when set, hears the bytes read so far of both and answers
+// false to stop: the rest is passed over and the result is false with `error` empty. The
 // sessions come in order of start. False with `error` when a file that exists cannot be
 // read; a file that does not exist holds no sessions. Lines that are no session are passed
 // over: the program reports them at start.
-using UsageProgress = std::function<void(uint64_t done)>;
+struct UsageFiles {
+  std::string sessions;    // "Sessions.csv"
+  std::string time_count;  // "TimeCount.CSV"
+};
+using UsageProgress = std::function<bool(uint64_t done)>;
 bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
                const std::string& time_count_path, const UsageProgress& progress,
                std::vector<UsageSession>& sessions, std::string& error);

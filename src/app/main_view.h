@@ -15,6 +15,7 @@
 #include "display/help.h"
 #include "display/readouts.h"
 #include "display/tray.h"
+#include "accounting/usage_report.h"
 
 class MainView : public StatusLine,
                  public ConnectionListView,
@@ -26,7 +27,8 @@ class MainView : public StatusLine,
                  public HotKeyDialogView,
                  public ScheduleView,
                  public ActionsView,
-                 public HelpView {
+                 public HelpView,
+                 public UsageView {
  public:
   // The window's caption, the painted caption label and the window's position.
   virtual void ApplyWindowSettings(const std::string& title, const std::string& caption_label,

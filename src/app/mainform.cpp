@@ -31,6 +31,7 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
       options_(ports, settings_, dialup_, dialing_, connections_, view),
       hotkeys_(ports, settings_, commands_, tray_, view),
       help_(ports.files, ports.shell, ports.prompts, view, kHomePage, kSupportMail),
+      usage_(ports, connections_, session_, view),
       sounds_(ports.sound, ports.files, settings_) {
   dialup_.DialMode = dmAsync;
   dialup_.Language = English;
@@ -73,6 +74,7 @@ void Tmainform::BindCommands() {
   c.Bind(Command::Refresh, [this] { Refresh1Click(); });
   c.Bind(Command::HotKey, [this] { HotKey1Click(); });
   c.Bind(Command::ViewLogs, [this] { ViewLogs1Click(); });
+  c.Bind(Command::Usage, [this] { usage_.Usage1Click(); });
   c.Bind(Command::CheckNewVersion, [this] { CheckNewVersion1Click(); });
   c.Bind(Command::Option, [this] { Option1Click(); });
   c.Bind(Command::Schedule, [this] { Schedule1Click(); });
@@ -89,6 +91,13 @@ void Tmainform::BindCommands() {
   c.Bind(Command::HomePage, [this] { Homepage1Click(); });
   c.Bind(Command::SendComments, [this] { MailtoAuthor1Click(); });
   c.Bind(Command::Help, [this] { BtnHelpClick(); });
+}
+
+// The session's record is written before the line is said to be down.
+void Tmainform::OnlineChanged(bool online) {
+  tray_.SetIconIndex(online ? 1 : 0);
+  if (!online)
+    usage_.SessionRecorded();
 }
 
 void Tmainform::ShowView(int mode) {

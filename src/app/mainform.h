@@ -16,6 +16,7 @@
 #include "monitor/monitor.h"
 #include "dialing/options_controller.h"
 #include "accounting/session_accounting.h"
+#include "accounting/usage_report.h"
 #include "dialup/dialup.h"
 #include "platform/dial_request.h"
 #include "platform/problem_report.h"
@@ -110,7 +111,7 @@ class Tmainform : private LineEvents {
 
  private:
   // The line's events, shown in the tray.
-  void OnlineChanged(bool online) override { tray_.SetIconIndex(online ? 1 : 0); }
+  void OnlineChanged(bool online) override;
   void MinimizeToTray() override { tray_.HideToTray(); }
   void Warn(const std::string& text) override { tray_.Warn(text); }
 
@@ -169,6 +170,7 @@ class Tmainform : private LineEvents {
   CommandTable commands_;
   GlobalHotKeys hotkeys_;
   Help help_;
+  UsageReport usage_;
   ButtonSounds sounds_;
   bool exit_requested_ = false;
 };

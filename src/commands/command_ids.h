@@ -52,6 +52,7 @@ constexpr int IDM_ACTION1 = 231;
 constexpr int IDM_HOTKEY1 = 232;
 constexpr int IDM_OPTION1 = 233;
 constexpr int IDM_VIEWLOGS1 = 240;
+constexpr int IDM_USAGE1 = 242;
 constexpr int IDM_REFRESH1 = 241;
 constexpr int IDM_EXIT1 = 250;
 
@@ -62,6 +63,7 @@ constexpr int IDM_EDIT2 = 262;
 constexpr int IDM_DELETE2 = 263;
 constexpr int IDM_DEFAULT1 = 264;
 constexpr int IDM_KEEPCONNECTION2 = 265;
+constexpr int IDM_USAGE2 = 266;
 
 // Commands of the tray icon's popup menu TrayPop.
 constexpr int IDM_SHOWHIDEMAINFORM1 = 270;
@@ -74,6 +76,7 @@ constexpr int IDM_ACTION2 = 276;
 constexpr int IDM_HOTKEY2 = 277;
 constexpr int IDM_OPTION3 = 278;
 constexpr int IDM_EXIT2 = 279;
+constexpr int IDM_USAGE3 = 280;
 
 // The read-outs' popup menu CopyPop.
 constexpr int IDM_COPYTOCLIPBOARD1 = 285;

@@ -36,8 +36,9 @@ enum class Command {
   ViewTime,
   ViewExpense,
   ViewIP,
+  Usage,
 };
-constexpr size_t kCommandCount = static_cast<size_t>(Command::ViewIP) + 1;
+constexpr size_t kCommandCount = static_cast<size_t>(Command::Usage) + 1;
 
 // The command a button or menu item of the main window runs (ids of commands/command_ids.h);
 // nullopt for an id that runs none.

@@ -31,6 +31,7 @@ const std::vector<MenuItemSpec>& SysMenuItems() {
       {"&Option...", IDM_OPTION1, {}},
       {nullptr, 0, {}},
       {"View Logs", IDM_VIEWLOGS1, {}},
+      {"Usa&ge...", IDM_USAGE1, {}},
       {"Re&fresh", IDM_REFRESH1, {}},
       {nullptr, 0, {}},
       {"E&xit", IDM_EXIT1, {}},
@@ -46,6 +47,7 @@ const std::vector<MenuItemSpec>& CnListPopItems() {
       {"&Delete", IDM_DELETE2, {}},
       {"&Set Default", IDM_DEFAULT1, {}},
       {"&Keep Connection", IDM_KEEPCONNECTION2, {}},
+      {"Usa&ge...", IDM_USAGE2, {}},
   };
   return kItems;
 }
@@ -63,6 +65,7 @@ const std::vector<MenuItemSpec>& TrayPopItems() {
       {"Ac&tion...", IDM_ACTION2, {}},
       {"Ho&tKey...", IDM_HOTKEY2, {}},
       {"&Option...", IDM_OPTION3, {}},
+      {"Usa&ge...", IDM_USAGE3, {}},
       {nullptr, 0, {}},
       {"E&xit", IDM_EXIT2, {}},
   };

@@ -1,4 +1,4 @@
-// The modal dialog base: the one dialog procedure, and the control helpers of the views.
+// The dialog base: the one dialog procedure, and the control helpers of the views.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,6 +12,24 @@ bool DialogWin::RunModal(HWND owner, int template_id) {
       DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id), owner,
                       &DialogWin::Procedure, reinterpret_cast<LPARAM>(this));
   return result == IDOK;
+}
+
+void DialogWin::OpenModeless(int template_id) {
+  modeless_ = true;
+  CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id), nullptr,
+                     &DialogWin::Procedure, reinterpret_cast<LPARAM>(this));
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+}
+
+void DialogWin::End(int result) {
+  if (modeless_)
+    DestroyWindow(hwnd_);
+  else
+    EndDialog(hwnd_, result);
+}
+
+bool DialogWin::OnMessage(unsigned, uintptr_t, intptr_t) {
+  return false;
 }
 
 void DialogWin::OnCommand(int, int) {}
@@ -46,9 +64,9 @@ intptr_t DialogWin::Handle(unsigned msg, uintptr_t wparam, intptr_t lparam) {
       const int id = LOWORD(wparam);
       if (id == IDOK) {
         if (OnOK())
-          EndDialog(hwnd_, IDOK);
+          End(IDOK);
       } else if (id == IDCANCEL) {
-        EndDialog(hwnd_, IDCANCEL);
+        End(IDCANCEL);
       } else {
         OnCommand(id, HIWORD(wparam));
       }
@@ -57,8 +75,15 @@ intptr_t DialogWin::Handle(unsigned msg, uintptr_t wparam, intptr_t lparam) {
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
       return TRUE;
+    case WM_DESTROY:
+      OnClose();
+      return TRUE;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+      hwnd_ = nullptr;
+      return TRUE;
   }
-  return FALSE;
+  return OnMessage(msg, wparam, lparam) ? TRUE : FALSE;
 }
 
 HWND DialogWin::Item(int id) const {

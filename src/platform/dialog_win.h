@@ -1,4 +1,4 @@
-// The base of every modal dialog of the program, built from a resource template. It keeps
+// The base of every dialog of the program, built from a resource template. It keeps
 // `this` with the window, sends the messages to virtual handlers, and never lets an
 // exception leave the dialog procedure: a fault is said in a message box and the dialog
 // stays open as it was. The dialog's rules live in a portable model; a view derived from
@@ -21,6 +21,11 @@ class DialogWin {
   // Shows the template `template_id` modal over `owner` until OK or Cancel (Enter and
   // Esc); true when the user chose OK and OnOK accepted.
   bool RunModal(HWND owner, int template_id);
+  // Shows the template `template_id` as a window of its own, beside the program's others,
+  // and returns; OK, Cancel, Enter and Esc close it. The message loop must pass its
+  // messages through IsDialogMessage. The view outlives the window: IsOpen tells.
+  void OpenModeless(int template_id);
+  bool IsOpen() const { return hwnd_ != nullptr; }
 
  protected:
   // The controls exist: fill them from the model.
@@ -31,6 +36,10 @@ class DialogWin {
   virtual void OnNotify(const tagNMHDR& header);
   // OK was chosen: read the controls back; false keeps the dialog open.
   virtual bool OnOK() { return true; }
+  // Any other message; true when handled.
+  virtual bool OnMessage(unsigned msg, uintptr_t wparam, intptr_t lparam);
+  // A modeless window is being destroyed: its controls still exist.
+  virtual void OnClose() {}
 
   HWND Window() const { return hwnd_; }
   HWND Item(int id) const;
@@ -69,5 +78,8 @@ class DialogWin {
   static intptr_t __stdcall Procedure(HWND hwnd, unsigned msg, uintptr_t wparam, intptr_t lparam);
   intptr_t Handle(unsigned msg, uintptr_t wparam, intptr_t lparam);
 
+  void End(int result);
+
   HWND hwnd_ = nullptr;
+  bool modeless_ = false;
 };

@@ -191,6 +191,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
         DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
+      usage_.reset();
       tray_icon_.reset();
       for (HMENU menu : {sys_menu_, list_menu_, tray_menu_, copy_menu_, help_menu_})
         DestroyMenu(menu);
@@ -395,6 +396,20 @@ void MainWindow::ShowHistogram(const HistogramBars& bars) {
   InvalidateRect(GetDlgItem(hwnd_, IDC_HISRECV), nullptr, FALSE);
 }
 
+void MainWindow::ShowUsage(UsageModel model, const UsageFiles& files) {
+  if (usage_ && usage_->IsOpen()) {
+    usage_->Raise();
+    return;
+  }
+  usage_ = std::make_unique<UsageWindow>(ports_.files, ports_.locale, std::move(model), files);
+  usage_->Open();
+}
+
+void MainWindow::UsageChanged() {
+  if (usage_ && usage_->IsOpen())
+    usage_->Reread();
+}
+
 void MainWindow::ShowTrayIcon(int icon_index, const std::string& hint) {
   tray_icon_->Show(icon_index, hint);
 }
@@ -422,7 +437,10 @@ int RunMainWindow(const MainPorts& ports, const std::vector<std::string>& args,
     ShowWindow(hwnd, SW_SHOWNORMAL);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageA(hwnd, &msg))
+    // The keys of the main window and of the windows beside it (Usage) move between their
+    // controls as in a dialog; modal dialogs run loops of their own.
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (IsDialogMessageA(root ? root : hwnd, &msg))
       continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

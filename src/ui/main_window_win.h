@@ -23,6 +23,7 @@
 #include "ui/about_dialog.h"
 #include "ui/main_window.h"
 #include "ui/tray_win.h"
+#include "ui/usage_window_win.h"
 
 // A child window and where it lies at 100% scaling, to place it again at another.
 struct Placed {
@@ -33,7 +34,7 @@ struct Placed {
 class MainWindow : public MainView {
  public:
   MainWindow(const MainPorts& ports, const std::vector<std::string>& args)
-      : controller_(ports, *this, args) {}
+      : ports_(ports), controller_(ports, *this, args) {}
 
   void Create();
   Tmainform& Controller() { return controller_; }
@@ -75,6 +76,8 @@ class MainWindow : public MainView {
   bool ShowActionList(ActionListModel& model) override {
     return ShowActionListDialog(hwnd_, model);
   }
+  void ShowUsage(UsageModel model, const UsageFiles& files) override;
+  void UsageChanged() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -111,8 +114,10 @@ class MainWindow : public MainView {
   LRESULT OnColorStatic(HDC dc, HWND control);
   void DrawHistogramBox(const DRAWITEMSTRUCT& item);
 
+  MainPorts ports_;
   Tmainform controller_;
   HWND hwnd_ = nullptr;
+  std::unique_ptr<UsageWindow> usage_;
   HWND tooltip_ = nullptr;
   std::string billing_hint_;  // the tooltip points into it
   HMENU sys_menu_ = nullptr;

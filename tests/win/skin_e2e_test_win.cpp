@@ -11,75 +11,12 @@
 #include <vector>
 
 #include "driver.h"
+#include "screenshot_win.h"
 #include "ui/artwork_win.h"
 #include "commands/command_ids.h"
 #include "ui/skin_win.h"
 
 namespace {
-
-struct Pixels {
-  int Width = 0, Height = 0;
-  std::vector<uint32_t> Data;  // 0x00RRGGBB, top row first
-  uint32_t At(int x, int y) const { return Data[y * Width + x] & 0xFFFFFF; }
-};
-
-Pixels ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
-  Pixels pixels{width, height, std::vector<uint32_t>(width * height)};
-  BITMAPINFO info = TopDownBitmapInfo(width, height);
-  GetDIBits(dc, bitmap, 0, height, pixels.Data.data(), &info, DIB_RGB_COLORS);
-  return pixels;
-}
-
-// What the screen shows of the window.
-Pixels Capture(Hwnd window) {
-  RECT rect;
-  GetWindowRect(static_cast<HWND>(window), &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(dc, old);
-  Pixels pixels = ReadBitmap(dc, bitmap, width, height);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-// Saves a 24-bit BMP into screenshots/ beside the tests (tools/screenshots makes PNGs).
-void Save(const Pixels& pixels, const std::string& name) {
-  const std::string folder = TestBinDir() + "screenshots\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  FILE* out = std::fopen((folder + name + ".bmp").c_str(), "wb");
-  ASSERT_NE(out, nullptr);
-  const int row = (pixels.Width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + row * pixels.Height;
-  info.biSize = sizeof(info);
-  info.biWidth = pixels.Width;
-  info.biHeight = pixels.Height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  std::fwrite(&file, sizeof(file), 1, out);
-  std::fwrite(&info, sizeof(info), 1, out);
-  std::vector<unsigned char> line(row);
-  for (int y = pixels.Height - 1; y >= 0; --y) {
-    for (int x = 0; x < pixels.Width; ++x) {
-      const uint32_t p = pixels.At(x, y);
-      line[x * 3] = p & 0xFF;
-      line[x * 3 + 1] = p >> 8 & 0xFF;
-      line[x * 3 + 2] = p >> 16 & 0xFF;
-    }
-    std::fwrite(line.data(), 1, row, out);
-  }
-  std::fclose(out);
-}
 
 // The rectangles of the window's visible children, in its client coordinates.
 std::vector<RECT> ChildRects(Hwnd window) {
@@ -128,7 +65,7 @@ TEST(SkinE2E, TheWindowsShowTheirArtworkAndTheMainWindowTheSkinWhereNoControlIs)
   Hwnd welcome = app.WaitForTopLevel("Welcome");
   ASSERT_NE(welcome, nullptr);
   Sleep(300);  // let it paint
-  Save(Capture(welcome), "welcome");
+  EXPECT_TRUE(Save(Capture(welcome), "welcome"));
 
   Hwnd main = app.WaitForMainWindow();
   ASSERT_NE(main, nullptr);
@@ -140,21 +77,21 @@ TEST(SkinE2E, TheWindowsShowTheirArtworkAndTheMainWindowTheSkinWhereNoControlIs)
   SetForegroundWindow(static_cast<HWND>(main));
   Sleep(500);
   const Pixels offline = Capture(main);
-  Save(offline, "main-window-offline");
+  EXPECT_TRUE(Save(offline, "main-window-offline"));
   EXPECT_EQ(PixelsOffTheSkin(main, offline), 0);
 
   app.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Online"; }));
   Sleep(2500);  // a few seconds of read-outs and histogram
   const Pixels online = Capture(main);
-  Save(online, "main-window-online");
+  EXPECT_TRUE(Save(online, "main-window-online"));
   EXPECT_EQ(PixelsOffTheSkin(main, online), 0);
 
   app.Command(IDM_ABOUT1);
   Hwnd about = app.WaitForTopLevel("About");
   ASSERT_NE(about, nullptr);
   Sleep(500);
-  Save(Capture(about), "about");
+  EXPECT_TRUE(Save(Capture(about), "about"));
   RECT about_rect;
   GetWindowRect(static_cast<HWND>(about), &about_rect);
   EXPECT_EQ(about_rect.right - about_rect.left, 400);

@@ -43,7 +43,12 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   std::string error;
   uint64_t read = 0;
   ASSERT_TRUE(ReadUsage(
-      files, locale, kSessions, kTimeCount, [&](uint64_t done) { read = done; }, sessions, error));
+      files, locale, kSessions, kTimeCount,
+      [&](uint64_t done) {
+        read = done;
+        return true;
+      },
+      sessions, error));
   EXPECT_EQ(read, files.content[kSessions].size() + text.size());
   ASSERT_EQ(sessions.size(), 5u);  // in order of start, each once
   EXPECT_EQ(sessions[0].entry, "Work");
@@ -89,6 +94,14 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   EXPECT_FALSE(EndedByTheLine(*in_march[1]));
   EXPECT_FALSE(EndedByTheLine(sessions[4]));
   EXPECT_EQ(ExportSessions(in_march), kSessionsFileStart + drop + user);
+
+  // Told to stop, the reading gives up at once, with nothing to say.
+  int pieces = 0;
+  EXPECT_FALSE(ReadUsage(
+      files, locale, kSessions, kTimeCount, [&](uint64_t) { return ++pieces < 2; }, sessions,
+      error));
+  EXPECT_EQ(pieces, 2);
+  EXPECT_TRUE(error.empty());
 
   // A file that cannot be read is said; one that does not exist holds nothing.
   files.unreadable.insert(kTimeCount);

@@ -221,3 +221,22 @@ TEST_F(MainformTest, WithoutRasTheMonitorSaysSoOnceAndKeepsTicking) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainformTest, UsageOpensOnEveryConnectionWithItsOwnBudgetAndTheRecordFiles) {
+  files_.content["C:\\Tarvolin\\Entries.ini"] = "[Second]\r\nBudgetVolume=250\r\n";
+  Tmainform& form = Start();
+  EXPECT_TRUE(form.Commands().Run(Command::Usage));
+  ASSERT_TRUE(view_.usage);
+  EXPECT_EQ(view_.usage->ConnectionChoices(),
+            (std::vector<std::string>{"All connections", "First", "Second"}));
+  view_.usage->Choose(2, 1, 0);
+  EXPECT_EQ(view_.usage->Charts()[UsageModel::kVolumeChart].limit, 250);
+  view_.usage->Choose(1, 1, 0);
+  EXPECT_FALSE(view_.usage->Charts()[UsageModel::kVolumeChart].limit);
+  EXPECT_EQ(view_.usage_files.sessions, "C:\\Tarvolin\\Sessions.csv");
+  EXPECT_EQ(view_.usage_files.time_count, "C:\\Tarvolin\\TimeCount.CSV");
+}
+
+}  // namespace

@@ -22,9 +22,8 @@ TEST_F(TrayTest, TheMenusItemsRunTheirCommandsInOrderAndTheFirstNamesTheNextActi
     commands.push_back(CommandOfId(item.Command));
   using enum Command;
   const std::vector<std::optional<Command>> expected = {
-      ShowHideMainform, About,        std::nullopt, Dial,   HangUp,
-      KeepConnection,   std::nullopt, Schedule,     Action, HotKey,
-      Option,           std::nullopt, Exit};
+      ShowHideMainform, About,  std::nullopt, Dial,   HangUp, KeepConnection, std::nullopt,
+      Schedule,         Action, HotKey,       Option, Usage,  std::nullopt,   Exit};
   EXPECT_EQ(commands, expected);
 
   EXPECT_EQ(form.TrayIcon().ShowHideCaption(), "&Hide Mainform");

@@ -244,6 +244,14 @@ class FakeMainView : public MainView {
   void SetAlwaysOnTop(bool on) override { always_on_top = on; }
   void ShowAbout() override { ++abouts_shown; }
   void ShowHelpPopup() override { ++help_popups; }
+  void ShowUsage(UsageModel model, const UsageFiles& files) override {
+    usage.emplace(std::move(model));
+    usage_files = files;
+  }
+  void UsageChanged() override { ++usage_changes; }
+  std::optional<UsageModel> usage;
+  UsageFiles usage_files;
+  int usage_changes = 0;
   int abouts_shown = 0;
   int help_popups = 0;
 

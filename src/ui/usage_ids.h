@@ -1,0 +1,15 @@
+// Ids of the Usage window's template, read by windres and by the tests.
+#pragma once
+
+#define IDD_USAGE 2100
+#define IDC_USAGECONNECTION 2101
+#define IDC_USAGESPAN 2102
+#define IDC_USAGEMONTH 2103
+#define IDC_USAGETIMECHART 2104
+#define IDC_USAGECOSTCHART 2105
+#define IDC_USAGEVOLUMECHART 2106
+#define IDC_USAGESTATUS 2107
+#define IDC_USAGEPROGRESS 2108
+#define IDC_USAGEFIGURES 2109
+#define IDC_USAGEDROPS 2110
+#define IDC_USAGEEXPORT 2111

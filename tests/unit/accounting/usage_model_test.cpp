@@ -1,0 +1,88 @@
+// The Usage window's choices, charts, tables and export name.
+#include "accounting/usage_model.h"
+
+#include <gtest/gtest.h>
+
+#include "accounting/sessions_file.h"
+#include "platform/date_time.h"
+
+namespace {
+
+UsageSession Session(CalendarTime start, double hours, const std::string& entry,
+                     const std::string& reason) {
+  return {ToDateTime(start),
+          hours * 3600,
+          hours,
+          2000000,
+          500000,
+          true,
+          entry,
+          reason,
+          entry + "," + reason + "\r\n"};
+}
+
+// Today is 8 January 2027: the months offered cross the turn of the year, and a day's
+// limit is the period's shared by the days of the month shown.
+TEST(UsageModelTest, ChoicesPickTheRangeAndTheConnectionWhoseBudgetDrawsTheLimits) {
+  UsageModel model({{"Home", "Home", {62, 31, 3100}}, {"Work", "Work", {}}},
+                   ToDateTime({2027, 1, 8, 12}), ',');
+  EXPECT_EQ(model.ConnectionChoices(),
+            (std::vector<std::string>{"All connections", "Home", "Work"}));
+  const auto months = model.MonthChoices();
+  ASSERT_EQ(months.size(), 24u);
+  EXPECT_EQ(months[0], "January 2027");
+  EXPECT_EQ(months[1], "December 2026");
+  EXPECT_EQ(months[23], "February 2025");
+  model.SetSessions({Session({2026, 12, 3, 10}, 2, "Home", "dropped by the line"),
+                     Session({2026, 12, 4, 10}, 1, "Work", "no answer to the keep-alive"),
+                     Session({2026, 12, 5, 10}, 1, "Home", "hung up by the user"),
+                     Session({2027, 1, 2, 10}, 1, "Home", "lost during a sleep")});
+
+  // All connections, this month: no limit lines, one drop.
+  auto charts = model.Charts();
+  EXPECT_EQ(charts[UsageModel::kTimeChart].values.size(), 31u);
+  EXPECT_FALSE(charts[UsageModel::kTimeChart].limit);
+  ASSERT_EQ(model.DropRows().size(), 1u);
+  EXPECT_EQ(model.DropRows()[0],
+            (std::vector<std::string>{"2027-01-02 10:00:00", "01:00:00", "lost during a sleep"}));
+  EXPECT_EQ(model.ExportFileName(), "Sessions 2027-01.csv");
+
+  // Home in December: a day's share of its limits; its drop, not Work's.
+  model.Choose(1, 0, 1);
+  charts = model.Charts();
+  ASSERT_EQ(charts[UsageModel::kTimeChart].values.size(), 31u);
+  EXPECT_DOUBLE_EQ(charts[UsageModel::kTimeChart].values[2], 2);
+  EXPECT_DOUBLE_EQ(*charts[UsageModel::kTimeChart].limit, 2);
+  EXPECT_DOUBLE_EQ(*charts[UsageModel::kCostChart].limit, 1);
+  EXPECT_DOUBLE_EQ(*charts[UsageModel::kVolumeChart].limit, 100);
+  EXPECT_DOUBLE_EQ(charts[UsageModel::kVolumeChart].values[2], 2);
+  EXPECT_DOUBLE_EQ(charts[UsageModel::kVolumeChart].stacked[2], 0.5);
+  EXPECT_EQ(model.FigureRows()[2],
+            (std::vector<std::string>{"2026-12-03", "02:00:00", "2,00", "2,0 MB", "0,5 MB"}));
+  EXPECT_EQ(model.DropRows().size(), 1u);
+  EXPECT_EQ(model.ExportText(), std::string(kSessionsFileStart) +
+                                    "Home,dropped by the line\r\nHome,hung up by the user\r\n");
+  EXPECT_EQ(model.ExportFileName(), "Sessions 2026-12.csv");
+
+  // Twelve months ending with this one, whatever month was chosen: the whole period's limit.
+  model.Choose(1, 1, 5);
+  EXPECT_FALSE(model.MonthChosen());
+  charts = model.Charts();
+  ASSERT_EQ(charts[UsageModel::kTimeChart].values.size(), 12u);
+  EXPECT_DOUBLE_EQ(charts[UsageModel::kTimeChart].values[10], 3);
+  EXPECT_DOUBLE_EQ(*charts[UsageModel::kTimeChart].limit, 62);
+  EXPECT_EQ(model.FigureRows()[11][0], "2027-01");
+  EXPECT_EQ(model.DropRows().size(), 2u);
+  EXPECT_EQ(model.ExportFileName(), "Sessions 2026-02 to 2027-01.csv");
+
+  // Work has no budget; a choice out of range is the first.
+  model.Choose(2, 0, 1);
+  EXPECT_FALSE(model.Charts()[UsageModel::kCostChart].limit);
+  EXPECT_EQ(model.DropRows().size(), 1u);
+  model.Choose(3, 3, 24);
+  EXPECT_EQ(model.ConnectionChoices()[0], "All connections");
+  EXPECT_EQ(model.FigureRows().size(), 31u);
+  EXPECT_EQ(model.DropRows().size(), 1u);
+}
+
+}  // namespace
