@@ -48,11 +48,13 @@ void SessionAccounting::TakeTraffic(uint64_t received, uint64_t sent) {
   accounting_.TakeTraffic(connections_.Table(), plan_of_, Now(), received, sent);
 }
 
-void SessionAccounting::SaveSessionRecord(const std::string& reason) {
+void SessionAccounting::SaveSessionRecord(const std::string& reason, uint32_t ras_code) {
   // The counters take the session to its end, as its record does.
   const Moment now = Now();
   CountUntil(now);
-  const auto record = accounting_.SessionRecord(connections_.Table(), now, reason);
+  auto record = accounting_.SessionRecord(connections_.Table(), now, reason);
+  if (record)
+    record->ras_code = ras_code;
   std::string error;
   // Said for every session it happens to, not once per run as problems are: each one is
   // news to the user.

@@ -34,10 +34,10 @@ class SessionAccounting {
   void StartTraffic();
   // The line's byte counts since the dial started, read once a second.
   void TakeTraffic(uint64_t received, uint64_t sent);
-  // The session ended (how, in the words of the Detailed log): the counters count it to
-  // this moment, and its lines are appended to "TimeCount.CSV" and "Sessions.csv", once
-  // per session.
-  void SaveSessionRecord(const std::string& reason);
+  // The session ended (how, in the words of the Detailed log, and the error RAS gave for
+  // it, 0 for none): the counters count it to this moment, and its lines are appended to
+  // "TimeCount.CSV" and "Sessions.csv", once per session.
+  void SaveSessionRecord(const std::string& reason, uint32_t ras_code = 0);
   // Where the sessions are recorded, for the Usage window.
   UsageFiles RecordFiles() { return {records_.SessionsPath(), records_.Path()}; }
   // The session ends without a record (exit with logs off): nothing is left to recover.

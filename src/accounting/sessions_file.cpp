@@ -2,6 +2,7 @@
 #include "accounting/sessions_file.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -33,52 +34,82 @@ std::string Quoted(const std::string& field) {
   return quoted + "\"";
 }
 
-// The line's fields, quotes taken off; nullopt when a quoted field does not close.
-std::optional<std::vector<std::string>> Fields(std::string_view line) {
-  std::vector<std::string> fields(1);
+// Splits the line into `fields`, quotes taken off, reusing the room they have from the
+// line before; false when a quoted field does not close. A field without quotes, as most
+// are, is taken whole.
+bool Fields(std::string_view line, std::vector<std::string>& fields) {
+  std::size_t count = 1;
+  const auto next = [&] {
+    if (fields.size() < count)
+      fields.emplace_back();
+    fields[count - 1].clear();
+  };
+  next();
   bool quoted = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-      fields.back() += '"';
+      fields[count - 1] += '"';
       ++i;
     } else if (c == '"') {
       quoted = !quoted;
     } else if (c == ',' && !quoted) {
-      fields.emplace_back();
+      ++count;
+      next();
+    } else if (quoted) {
+      fields[count - 1] += c;
     } else {
-      fields.back() += c;
+      const std::size_t end = std::min(line.find_first_of(",\"", i), line.size());
+      fields[count - 1].append(line.substr(i, end - i));
+      i = end - 1;
     }
   }
-  if (quoted)
-    return std::nullopt;
-  return fields;
+  fields.resize(count);
+  return !quoted;
+}
+
+// The number of `count` digits at `at`; -1 when one of them is no digit.
+int Digits(const std::string& text, std::size_t at, std::size_t count) {
+  int number = 0;
+  for (std::size_t i = at; i < at + count; ++i) {
+    if (text[i] < '0' || text[i] > '9')
+      return -1;
+    number = number * 10 + (text[i] - '0');
+  }
+  return number;
 }
 
 // The local date-time of an IsoTime, its offset not read.
 std::optional<double> ParseIsoLocal(const std::string& text) {
-  int year, month, day, hour, minute, second, ms, used = 0;
-  if (text.size() < kLocalLength ||
-      std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d.%3d%n", &year, &month, &day, &hour,
-                  &minute, &second, &ms, &used) != 7 ||
-      used != static_cast<int>(kLocalLength) || month < 1 || month > 12 || day < 1 ||
-      day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 59 || year < 1899)
+  // "2026-12-08T20:30:43.123": the marks where they belong, digits between them.
+  if (text.size() < kLocalLength || text.compare(4, 1, "-") || text.compare(7, 1, "-") ||
+      text.compare(10, 1, "T") || text.compare(13, 1, ":") || text.compare(16, 1, ":") ||
+      text.compare(19, 1, "."))
+    return std::nullopt;
+  const int year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
+  const int hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
+  const int second = Digits(text, 17, 2), ms = Digits(text, 20, 3);
+  if (month < 1 || month > 12 || day < 1 || year < 1899 || day > DaysInMonth(year, month) ||
+      hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || ms < 0)
     return std::nullopt;
   const double local = ToDateTime({year, month, day, hour, minute, second, ms});
   return local >= 0 ? std::optional(local) : std::nullopt;  // date-times begin 30 Dec 1899
 }
 
-std::optional<uint64_t> ParseCount(const std::string& text) {
-  if (text.empty() || text.size() > 19 ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+// Digits alone: no sign, no blank.
+std::optional<uint64_t> ParseCount(std::string_view text) {
+  uint64_t count = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size())
     return std::nullopt;
-  return std::stoull(text);
+  return count;
 }
 
 }  // namespace
 
 const char* const kSessionsFileStart =
-    "\xEF\xBB\xBFStart,End,Seconds online,Bytes received,Bytes sent,Cost,Connection,Ended\r\n";
+    "\xEF\xBB\xBFStart,End,Seconds online,Bytes received,Bytes sent,Cost,Connection,Ended,RAS "
+    "code\r\n";
 
 std::string IsoTime(double local, std::optional<int> utc_offset) {
   const CalendarTime t = FromDateTime(local);
@@ -107,11 +138,12 @@ std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_
   return IsoTime(start, record.start_offset) + "," + IsoTime(end, record.end_offset) + "," +
          seconds + "," + std::to_string(record.received) + "," + std::to_string(record.sent) + "," +
          FormatReal(static_cast<double>(record.expense), '.') + "," + Quoted(utf8_entry) + "," +
-         Quoted(record.reason) + "\r\n";
+         Quoted(record.reason) + "," + (record.ras_code ? std::to_string(record.ras_code) : "") +
+         "\r\n";
 }
 
 std::string SessionLine::Key() const {
-  return start.substr(0, kLocalLength) + "," + entry;
+  return std::string(start.substr(0, kLocalLength)).append(",").append(entry);
 }
 
 bool SessionLineReader::Line(std::string_view line) {
@@ -123,23 +155,24 @@ bool SessionLineReader::Line(std::string_view line) {
     open_.clear();
     line = joined;
   }
-  auto fields = Fields(line);
-  if (!fields) {
+  if (!Fields(line, fields_)) {
     open_ = line;
     return true;  // read with the next line
   }
   if (line.starts_with("Start,"))
     return true;  // the header
-  const auto start = fields->size() >= kFields ? ParseIsoLocal((*fields)[0]) : std::nullopt;
-  const auto seconds = start ? ParseReal((*fields)[2]) : std::nullopt;
-  const auto received = seconds ? ParseCount((*fields)[3]) : std::nullopt;
-  const auto sent = received ? ParseCount((*fields)[4]) : std::nullopt;
+  const std::vector<std::string>& f = fields_;
+  const auto start = f.size() >= kFields ? ParseIsoLocal(f[0]) : std::nullopt;
+  const auto seconds = start ? ParseReal(f[2]) : std::nullopt;
+  const auto received = seconds ? ParseCount(f[3]) : std::nullopt;
+  const auto sent = received ? ParseCount(f[4]) : std::nullopt;
   if (!sent || *seconds < 0)
     return false;
-  std::vector<std::string>& f = *fields;
-  SessionLine session{std::move(f[0]), *start,          *seconds,
-                      *received,       *sent,           ParseReal(f[5]).value_or(0),
-                      std::move(f[6]), std::move(f[7]), std::string(line)};
+  SessionLine session{f[0], *start, *seconds, *received, *sent, ParseReal(f[5]).value_or(0),
+                      f[6], f[7],   0,        line};
+  // A line written before the code was kept has none.
+  const uint64_t code = f.size() > kFields ? ParseCount(f[kFields]).value_or(0) : 0;
+  session.ras_code = code <= UINT32_MAX ? static_cast<uint32_t>(code) : 0;
   take_(session);
   return true;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "accounting/line_reader.h"
 
@@ -28,20 +29,21 @@ std::string SessionKey(const TimeRecord& record);
 
 // The record's line, ended by CR LF: start, end, seconds online, bytes received, bytes
 // sent, cost, connection (`utf8_entry`, the entry converted from the ANSI code page) and
-// how it ended (empty when not known).
+// how it ended (empty when not known) and the RAS code of its end (empty for none).
 std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_entry);
 
-// A line of the file as read.
+// A line of the file as read. Its texts are the reader's, good until the next line.
 struct SessionLine {
-  std::string start;  // as IsoTime wrote it, offset and all
+  std::string_view start;  // as IsoTime wrote it, offset and all
   double local_start = 0;
   double seconds = 0;
   uint64_t received = 0;
   uint64_t sent = 0;
   double cost = 0;
-  std::string entry;  // UTF-8
-  std::string reason;
-  std::string text;  // the line, its end left off
+  std::string_view entry;  // UTF-8
+  std::string_view reason;
+  uint32_t ras_code = 0;  // the error RAS gave for the session's end; 0: none
+  std::string_view text;  // the line, its end left off
 
   // The key SessionKey gives the same session's record, with the entry in UTF-8.
   std::string Key() const;
@@ -52,8 +54,7 @@ struct SessionLine {
 // start is an IsoTime, its seconds a number not below 0 and its bytes whole numbers.
 class SessionLineReader : public LineReader {
  public:
-  // The line is the reader's until the next: a taker may move its texts away.
-  using Take = std::function<void(SessionLine&)>;
+  using Take = std::function<void(const SessionLine&)>;
   explicit SessionLineReader(Take take) : take_(std::move(take)) {}
 
  private:
@@ -61,5 +62,6 @@ class SessionLineReader : public LineReader {
   std::optional<std::string> LeftOpen() override;
 
   Take take_;
-  std::string open_;  // lines of a quoted field still open
+  std::string open_;                 // lines of a quoted field still open
+  std::vector<std::string> fields_;  // the last line's, their room kept for the next
 };

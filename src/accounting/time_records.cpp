@@ -109,6 +109,8 @@ TimeRecord FromCheckpoint(const TimeRecordView& view) {
   record.received = Count(fields[4]);
   record.sent = Count(fields[5]);
   record.reason = fields[6];
+  if (fields.size() > 7 && Count(fields[7]) <= UINT32_MAX)  // an older run's line has none
+    record.ras_code = static_cast<uint32_t>(Count(fields[7]));
   return record;
 }
 
@@ -220,7 +222,7 @@ class RecordTally {
     return -1;
   }
 
-  int FindUtf8(const std::string& name) {
+  int FindUtf8(std::string_view name) {
     if (utf8_names_.empty()) {
       for (int i = 0; i < kAccountRows && table_[i].InUse; ++i)
         utf8_names_.push_back(locale_.AnsiToUtf8(table_[i].EntryName));
@@ -286,7 +288,8 @@ std::string FormatCheckpointLine(const TimeRecord& record, char decimal_separato
   };
   for (const std::string& extra :
        {FormatReal(record.end, '.'), offset(record.start_offset), offset(record.end_offset),
-        std::to_string(record.received), std::to_string(record.sent), record.reason}) {
+        std::to_string(record.received), std::to_string(record.sent), record.reason,
+        std::to_string(record.ras_code)}) {
     line += kSeparator;
     line += extra;
   }

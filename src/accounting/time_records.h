@@ -32,6 +32,7 @@ struct TimeRecord {
   std::optional<int> end_offset = {};
   uint64_t received = 0, sent = 0;  // bytes
   std::string reason = {};          // how it ended; empty: not known
+  uint32_t ras_code = 0;            // the error RAS gave for its end; 0: none
 };
 
 // Start, duration, expense and entry, separated by four TABs (not commas) and ended by
@@ -41,7 +42,7 @@ std::string FormatTimeRecord(const TimeRecord& record, char decimal_separator);
 
 // The checkpoint's line of a record: FormatTimeRecord's fields, then, after the entry and
 // the same separator, those "Sessions.csv" adds (end, both offsets, the bytes received and
-// sent, how it ended).
+// sent, how it ended, the RAS code).
 std::string FormatCheckpointLine(const TimeRecord& record, char decimal_separator);
 
 // A record as read, pointing into the line read. Most records of a long file lie before

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <unordered_map>
 
 #include "accounting/sessions_file.h"
 #include "accounting/time_records.h"
@@ -69,42 +68,57 @@ std::string Utf8(Locale& locale, std::string_view ansi) {
 }
 
 // A session "TimeCount.CSV" has and "Sessions.csv" lacks: no volume, no reason.
-void AddOlder(const TimeRecordView& view, const std::string& entry,
-              std::vector<UsageSession>& sessions) {
+void AddOlder(const TimeRecordView& view, const std::string& entry, UsageHistory& history) {
   const TimeRecord record{view.start, view.duration, view.Expense(), entry};
-  sessions.push_back({view.start, view.duration * kSecondsPerDay, record.expense, 0, 0, false,
-                      entry, "", FormatSessionLine(record, entry)});
+  const std::string line = FormatSessionLine(record, entry);
+  history.sessions.push_back({view.start, view.duration * kSecondsPerDay, record.expense, 0, 0,
+                              false, history.Keep(entry), "", 0,
+                              history.Keep(std::string_view(line).substr(0, line.size() - 2))});
 }
 
-bool OfEntry(const UsageSession& session, const std::string& entry) {
+bool OfEntry(const UsageSession& session, std::string_view entry) {
   return entry.empty() || session.entry == entry;
 }
 
 }  // namespace
 
-bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
-               const std::string& time_count_path, const UsageProgress& progress,
-               std::vector<UsageSession>& sessions, std::string& error) {
-  sessions.clear();
-  // The sessions read so far by their start to the millisecond, as both files give it; a
-  // start held by more than one entry is rare, so the entries are compared only then.
-  std::unordered_multimap<int64_t, size_t> by_start;
+std::string_view UsageHistory::Keep(std::string_view text) {
+  constexpr size_t kBlock = 1 << 20;
+  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < text.size())
+    blocks_.emplace_back().reserve(std::max(kBlock, text.size()));
+  std::string& block = blocks_.back();
+  block.append(text);
+  return std::string_view(block).substr(block.size() - text.size());
+}
+
+bool ReadUsage(Files& files, Locale& locale, const UsageFiles& paths, const UsageProgress& progress,
+               UsageHistory& history, std::string& error) {
+  history = UsageHistory();
+  std::vector<UsageSession>& sessions = history.sessions;
+  // The sessions of "Sessions.csv" by their start to the millisecond, as both files give
+  // it; a start held by more than one entry is rare, so the entries are compared only then.
+  std::vector<std::pair<int64_t, size_t>> by_start;
   const auto millisecond = [](double start) { return std::llround(start * 86400000); };
   uint64_t done = 0;
   bool stopped = false;
-  SessionLineReader fuller([&](SessionLine& line) {
-    by_start.emplace(millisecond(line.local_start), sessions.size());
-    line.text += "\r\n";
+  SessionLineReader fuller([&](const SessionLine& line) {
+    by_start.emplace_back(millisecond(line.local_start), sessions.size());
     sessions.push_back({line.local_start, line.seconds, line.cost, line.received, line.sent, true,
-                        std::move(line.entry), std::move(line.reason), std::move(line.text)});
+                        history.Keep(line.entry), history.Keep(line.reason), line.ras_code,
+                        history.Keep(line.text)});
   });
-  if (!ReadFile(files, sessions_path, fuller, done, progress, stopped, error))
+  if (!ReadFile(files, paths.sessions, fuller, done, progress, stopped, error))
     return false;
+  if (!std::is_sorted(by_start.begin(), by_start.end()))  // the clock was set back
+    std::sort(by_start.begin(), by_start.end());
   TimeRecordReader older(
       [&](const TimeRecordView& view) {
-        const auto [first, last] = by_start.equal_range(millisecond(view.start));
+        const int64_t start = millisecond(view.start);
+        const auto [first, last] =
+            std::equal_range(by_start.begin(), by_start.end(), std::pair(start, size_t{0}),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
         if (first == last) {
-          AddOlder(view, Utf8(locale, view.entry), sessions);
+          AddOlder(view, Utf8(locale, view.entry), history);
           return;
         }
         const std::string entry = Utf8(locale, view.entry);
@@ -112,10 +126,10 @@ bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
           if (sessions[held->second].entry == entry)
             return;
         }
-        AddOlder(view, entry, sessions);
+        AddOlder(view, entry, history);
       },
       locale.DecimalSeparator());
-  if (!ReadFile(files, time_count_path, older, done, progress, stopped, error))
+  if (!ReadFile(files, paths.time_count, older, done, progress, stopped, error))
     return false;
   const auto earlier = [](const UsageSession& a, const UsageSession& b) {
     return a.start < b.start;
@@ -148,7 +162,8 @@ std::vector<UsageBar> UsageBars(const std::vector<UsageSession>& sessions, const
 bool EndedByTheLine(const UsageSession& session) {
   static const std::array<std::string, 3> kDrops = {"dropped by the line", "lost during a sleep",
                                                     "no answer to the keep-alive"};
-  return std::find(kDrops.begin(), kDrops.end(), session.reason) != kDrops.end();
+  return session.ras_code != 0 ||
+         std::find(kDrops.begin(), kDrops.end(), session.reason) != kDrops.end();
 }
 
 std::vector<const UsageSession*> SessionsIn(const std::vector<UsageSession>& sessions,
@@ -166,6 +181,6 @@ std::vector<const UsageSession*> SessionsIn(const std::vector<UsageSession>& ses
 std::string ExportSessions(const std::vector<const UsageSession*>& sessions) {
   std::string text = kSessionsFileStart;
   for (const UsageSession* session : sessions)
-    text += session->line;
+    text.append(session->line).append("\r\n");
   return text;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/files.h"
@@ -18,9 +19,32 @@ struct UsageSession {
   long double cost = 0;
   uint64_t received = 0, sent = 0;
   bool has_volume = false;
-  std::string entry;   // UTF-8
-  std::string reason;  // how it ended; empty when not known
-  std::string line;    // as "Sessions.csv" has it, or would have it, ended by CR LF
+  std::string_view entry;   // UTF-8
+  std::string_view reason;  // how it ended; empty when not known
+  uint32_t ras_code = 0;    // the error RAS gave for its end; 0: none
+  std::string_view line;    // as "Sessions.csv" has it, or would have it, without its end
+};
+
+// Sessions with the texts they point into, kept in a few large blocks, so that a history
+// of any length is read and let go in little time. It moves but does not copy.
+class UsageHistory {
+ public:
+  UsageHistory() = default;
+  UsageHistory(UsageHistory&&) = default;
+  UsageHistory& operator=(UsageHistory&&) = default;
+
+  std::vector<UsageSession> sessions;
+
+  // A copy of `text` that lives as long as the history.
+  std::string_view Keep(std::string_view text);
+
+ private:
+  std::vector<std::string> blocks_;  // each filled up to the room it was given, never moved
+};
+
+struct UsageFiles {
+  std::string sessions;    // "Sessions.csv"
+  std::string time_count;  // "TimeCount.CSV"
 };
 
 // Reads "Sessions.csv", then the sessions of "TimeCount.CSV" it lacks (by start and entry),
@@ -29,14 +53,9 @@ struct UsageSession {
 // sessions come in order of start. False with `error` when a file that exists cannot be
 // read; a file that does not exist holds no sessions. Lines that are no session are passed
 // over: the program reports them at start.
-struct UsageFiles {
-  std::string sessions;    // "Sessions.csv"
-  std::string time_count;  // "TimeCount.CSV"
-};
 using UsageProgress = std::function<bool(uint64_t done)>;
-bool ReadUsage(Files& files, Locale& locale, const std::string& sessions_path,
-               const std::string& time_count_path, const UsageProgress& progress,
-               std::vector<UsageSession>& sessions, std::string& error);
+bool ReadUsage(Files& files, Locale& locale, const UsageFiles& paths, const UsageProgress& progress,
+               UsageHistory& history, std::string& error);
 
 // What the figures cover: the days of one month, or the last 12 or 24 months up to one.
 enum class UsageSpan { kDaysOfMonth, kTwelveMonths, kTwentyFourMonths };
@@ -54,7 +73,8 @@ struct UsageBar {
 std::vector<UsageBar> UsageBars(const std::vector<UsageSession>& sessions, const std::string& entry,
                                 UsageSpan span, int year, int month);
 
-// Whether the session ended by the line's doing rather than the user's or the program's.
+// Whether the session ended by the line's doing rather than the user's or the program's,
+// or with an error from RAS.
 bool EndedByTheLine(const UsageSession& session);
 
 // The sessions of `entry` (empty: all) that began within the bars' span, in order.

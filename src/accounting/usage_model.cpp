@@ -67,8 +67,8 @@ std::vector<std::string> UsageModel::MonthChoices() const {
   return choices;
 }
 
-void UsageModel::SetSessions(std::vector<UsageSession> sessions) {
-  sessions_ = std::move(sessions);
+void UsageModel::SetSessions(UsageHistory history) {
+  history_ = std::move(history);
   Refigure();
 }
 
@@ -89,7 +89,7 @@ const std::string& UsageModel::Entry() const {
 
 void UsageModel::Refigure() {
   const auto [year, month] = MonthsBefore(year_, month_, MonthChosen() ? months_back_ : 0);
-  bars_ = UsageBars(sessions_, Entry(), span_, year, month);
+  bars_ = UsageBars(history_.sessions, Entry(), span_, year, month);
 }
 
 std::array<UsageChart, 3> UsageModel::Charts() const {
@@ -125,25 +125,26 @@ std::vector<std::vector<std::string>> UsageModel::FigureRows() const {
 }
 
 std::vector<std::pair<std::string, int>> UsageModel::DropColumns() {
-  return {{"Start", 115}, {"Length", 55}, {"Ended", 120}};
+  return {{"Start", 110}, {"Length", 52}, {"Ended", 100}, {"RAS code", 55}};
 }
 
 std::vector<std::vector<std::string>> UsageModel::DropRows() const {
   std::vector<std::vector<std::string>> rows;
-  for (const UsageSession* session : SessionsIn(sessions_, Entry(), bars_)) {
+  for (const UsageSession* session : SessionsIn(history_.sessions, Entry(), bars_)) {
     if (!EndedByTheLine(*session))
       continue;
     const CalendarTime t = FromDateTime(session->start);
     char start[24];
     std::snprintf(start, sizeof(start), "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
-    rows.push_back({start, FormatDuration(session->seconds / 86400), session->reason});
+    rows.push_back({start, FormatDuration(session->seconds / 86400), std::string(session->reason),
+                    session->ras_code ? std::to_string(session->ras_code) : ""});
   }
   return rows;
 }
 
 std::string UsageModel::ExportText() const {
-  return ExportSessions(SessionsIn(sessions_, Entry(), bars_));
+  return ExportSessions(SessionsIn(history_.sessions, Entry(), bars_));
 }
 
 std::string UsageModel::ExportFileName() const {

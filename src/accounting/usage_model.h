@@ -40,7 +40,7 @@ class UsageModel {
   std::vector<std::string> MonthChoices() const;
 
   // The sessions of both files, as ReadUsage gives them.
-  void SetSessions(std::vector<UsageSession> sessions);
+  void SetSessions(UsageHistory history);
   // The choices' indexes as the lists give them; out of range picks the first.
   void Choose(int connection, int span, int month);
   // Whether the month list means anything for the chosen span.
@@ -52,7 +52,8 @@ class UsageModel {
   // Per bar: the day or month, time online, cost, MB received, MB sent.
   static std::vector<std::pair<std::string, int>> FigureColumns();
   std::vector<std::vector<std::string>> FigureRows() const;
-  // The sessions of the range a drop or an error ended: start, length, how it ended.
+  // The sessions of the range a drop or an error ended: start, length, how it ended, the
+  // RAS code.
   static std::vector<std::pair<std::string, int>> DropColumns();
   std::vector<std::vector<std::string>> DropRows() const;
   // The range's sessions in the "Sessions.csv" form, and a name to offer for the file.
@@ -66,7 +67,7 @@ class UsageModel {
   std::vector<UsageConnection> connections_;
   int year_, month_;  // this month
   char separator_;
-  std::vector<UsageSession> sessions_;
+  UsageHistory history_;
   int connection_ = 0;  // 0: all, else connections_[connection_ - 1]
   UsageSpan span_ = UsageSpan::kDaysOfMonth;
   int months_back_ = 0;

@@ -355,13 +355,14 @@ void DialingController::SetOnlineState(bool on) {
   const bool was_online = online_;
   online_ = on;
   if (!on) {
+    const uint32_t ras_code = dialup_.DisconnectError();  // before the actions take their time
     const std::string reason = down_reason_.empty() ? "dropped by the line" : down_reason_;
     if (was_online) {
       down_reason_.clear();
       LogLineDown(reason);
     }
     actions_.PerformActions(PerformAt::WhenDisconnected);
-    session_.SaveSessionRecord(reason);
+    session_.SaveSessionRecord(reason, ras_code);
   }
   view_.SetOnlineLabel(on ? "Online" : "Offline", on ? kOnlineColor : kOfflineColor);
   events_.OnlineChanged(on);

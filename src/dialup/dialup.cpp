@@ -276,6 +276,13 @@ bool TDialUp::ConnectionGone() const {
          (code == kRasSuccess && status.rasconnstate == kRasDisconnected);
 }
 
+uint32_t TDialUp::DisconnectError() const {
+  TRasConnStatusA status{};
+  status.dwSize = kRasConnStatusSize;
+  const uint32_t code = ras_.RasGetConnectStatusA(connection_handle_, &status);
+  return code == kRasSuccess && status.rasconnstate == kRasDisconnected ? status.dwError : 0;
+}
+
 int TDialUp::NotifyOnDisconnection(void* event) {
   return static_cast<int>(
       ras_.RasConnectionNotificationA(connection_handle_, event, kRasNotifyDisconnection));

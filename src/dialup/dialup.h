@@ -93,6 +93,9 @@ class TDialUp {
   // has ended, been hung up or vanished. Every other answer, a connection still dialing or
   // up, or any other error, counts as not gone.
   bool ConnectionGone() const;
+  // The error RAS gives for the end of a connection it still knows as disconnected (why
+  // the line dropped); 0 when it gives none or has let go of the connection.
+  uint32_t DisconnectError() const;
   // Asks RAS to set `event` (a system event handle) when ConnectionHandle() ends. Returns
   // RAS's code; a RAS without the notification answers kRasCallNotImplemented.
   int NotifyOnDisconnection(void* event);

@@ -143,7 +143,7 @@ std::string FormatFreeHours(const RatePlan& plan) {
     return "";
   const auto at = [](int minutes) {
     minutes = std::clamp(minutes, 0, kMinutesPerDay - 1);
-    char text[8];
+    char text[16];  // room for any int, as the compiler cannot see the clamp
     std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60, minutes % 60);
     return std::string(text);
   };

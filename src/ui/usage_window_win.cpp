@@ -86,7 +86,10 @@ void DrawChart(const DRAWITEMSTRUCT& item, const UsageChart& chart) {
               COLOR_HOTLIGHT);
   }
   if (chart.limit) {
-    HPEN pen = CreatePen(PS_DASH, 1, GetSysColor(COLOR_WINDOWTEXT));
+    // A geometric pen keeps its dashes at any width.
+    const LOGBRUSH brush{BS_SOLID, GetSysColor(COLOR_WINDOWTEXT), 0};
+    HPEN pen =
+        ExtCreatePen(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_FLAT, Scaled(dc, 1), &brush, 0, nullptr);
     HGDIOBJ old_pen = SelectObject(dc, pen);
     const int y = y_of(*chart.limit);
     MoveToEx(dc, left, y, nullptr);
@@ -184,12 +187,12 @@ void UsageWindow::StartReading() {
   SetTimer(Window(), kProgressTimer, kProgressEveryMs, nullptr);
   worker_ = std::thread([this, reading = reading_.get(), hwnd = Window()] {
     reading->read = ReadUsage(
-        files_, locale_, paths_.sessions, paths_.time_count,
+        files_, locale_, paths_,
         [reading](uint64_t done) {
           reading->done = done;
           return !reading->stop;
         },
-        reading->sessions, reading->error);
+        reading->history, reading->error);
     PostMessageA(hwnd, kReadingDone, 0, 0);
   });
 }
@@ -219,7 +222,7 @@ void UsageWindow::ReadingDone() {
   KillTimer(Window(), kProgressTimer);
   Show(IDC_USAGEPROGRESS, false);
   if (reading_->read) {
-    model_.SetSessions(std::move(reading_->sessions));
+    model_.SetSessions(std::move(reading_->history));
     SetText(IDC_USAGESTATUS, "");
   } else {
     SetText(IDC_USAGESTATUS, "Cannot read the records: " + reading_->error);

@@ -30,7 +30,7 @@ class UsageWindow : public DialogWin {
   struct Reading {
     std::atomic<uint64_t> done{0};
     std::atomic<bool> stop{false};
-    std::vector<UsageSession> sessions;
+    UsageHistory history;
     std::string error;
     bool read = false;
   };

@@ -144,7 +144,7 @@ TEST(PropertyE2E, AVolumeLimitSetHereWarnsThenAsksAndSessionsCsvTellsTheBytes) {
   const std::string sessions = app.ReadFile("Sessions.csv");
   ASSERT_TRUE(sessions.starts_with("\xEF\xBB\xBFStart,End,Seconds online,")) << sessions;
   const size_t line = sessions.find("\r\n") + 2;
-  const size_t entry = sessions.find(",Alpha,hung up for the budget\r\n", line);
+  const size_t entry = sessions.find(",Alpha,hung up for the budget,\r\n", line);
   ASSERT_NE(entry, std::string::npos) << sessions;
   // Start and end with their offset, seconds, received, sent and cost.
   const std::string fields = sessions.substr(line, entry - line);

@@ -13,9 +13,13 @@ Pixels ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
 }
 
 // What the screen shows of the window.
-Pixels Capture(Hwnd window) {
+Pixels Capture(Hwnd window, bool client_only) {
   RECT rect;
   GetWindowRect(static_cast<HWND>(window), &rect);
+  if (client_only) {
+    GetClientRect(static_cast<HWND>(window), &rect);
+    MapWindowPoints(static_cast<HWND>(window), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  }
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   HDC screen = GetDC(nullptr);

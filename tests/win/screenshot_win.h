@@ -16,7 +16,9 @@ struct Pixels {
 };
 
 Pixels ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height);
-Pixels Capture(Hwnd window);
+// The whole window, or its client area alone (without a window manager, Wine draws no
+// frame, and the window's rectangle shows what lies under it there).
+Pixels Capture(Hwnd window, bool client_only = false);
 // Saves a 24-bit BMP into screenshots/ beside the tests (tools/screenshots makes PNGs).
 // False when it cannot be written.
 bool Save(const Pixels& pixels, const std::string& name);

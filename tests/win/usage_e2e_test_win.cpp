@@ -139,7 +139,7 @@ TEST(UsageE2E, OpenedFromEachMenuItShowsTheChosenRangeExportsItAndFollowsANewSes
   Choose(usage, IDC_USAGECONNECTION, "Home");
   EXPECT_EQ(Rows(app, usage, IDC_USAGEFIGURES)[0].SubText, "02:00:00");
   Sleep(300);  // let the charts paint
-  EXPECT_TRUE(Save(Capture(usage), "usage"));
+  EXPECT_TRUE(Save(Capture(usage, true), "usage"));
 
   // Home over 24 months: the month that "TimeCount.CSV" alone holds counts too.
   Choose(usage, IDC_USAGESPAN, "The last 24 months");

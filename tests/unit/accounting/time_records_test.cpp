@@ -307,11 +307,12 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
   first.received = 1234;
   first.sent = 56;
   first.reason = "dropped by the line";
+  first.ras_code = 619;
   std::string error;
   ASSERT_TRUE(records_.SaveSessionRecord(first, error));
   const std::string first_line =
       "2026-12-23T10:00:00.000+01:00,2026-12-23T12:00:00.000+02:00,3600.000,1234,56,2.5,"
-      "\"Caf\xC3\xA9, \"\"Net\"\"\",dropped by the line\r\n";
+      "\"Caf\xC3\xA9, \"\"Net\"\"\",dropped by the line,619\r\n";
   EXPECT_EQ(files_.content.at(kSessions), kSessionsFileStart + first_line);
 
   // Sessions.csv held by another program: TimeCount.CSV takes the session, the checkpoint
@@ -319,6 +320,7 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
   files_.locked.insert(kSessions);
   TimeRecord second{Dec(23, 14), kHour / 2, 1, "A"};
   second.start_offset = second.end_offset = -330;
+  second.ras_code = 628;  // kept by the checkpoint
   EXPECT_FALSE(records_.SaveSessionRecord(second, error));
   EXPECT_EQ(error, "Cannot write " + kSessions + ": " + kHeld);
   const std::string counted = files_.content.at(kCsv);
@@ -337,10 +339,11 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
     EXPECT_FALSE(files_.Exists(kCheckpoint));
   }
   EXPECT_EQ(files_.content.at(kCsv), counted + FormatTimeRecord({Dec(23, 16), kHour, 3, "A"}, ','));
-  EXPECT_EQ(files_.content.at(kSessions),
-            kSessionsFileStart + first_line +
-                "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1,A,\r\n"
-                "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3,A,\r\n");
+  EXPECT_EQ(
+      files_.content.at(kSessions),
+      kSessionsFileStart + first_line +
+          "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1,A,,628\r\n"
+          "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3,A,,\r\n");
 }
 
 // The billing period's bytes come from Sessions.csv, a session across the period's start
@@ -348,7 +351,7 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
 TEST_F(TimeRecordsTest, TheVolumeOfThePeriodComesFromSessionsCsv) {
   plans_["A"].BillingDay = 23;
   plans_["A"].FreeFrom = 0;
-  plans_["A"].FreeTo = 60;  // 00:00 to 01:00
+  plans_["A"].FreeTo = 60;      // 00:00 to 01:00
   plans_["B"].BillingDay = 31;  // from 30 November
   files_.content[kSessions] =
       std::string(kSessionsFileStart) +
@@ -361,8 +364,9 @@ TEST_F(TimeRecordsTest, TheVolumeOfThePeriodComesFromSessionsCsv) {
       "2026-12-23T13:00:00.000,x,60.5,1,2,0,A,no offset and no line end";
   const std::vector<std::string> problems = Load(Dec(23, 20));
   ASSERT_EQ(problems.size(), 3u);
-  EXPECT_EQ(problems[0], kSessions + ", line 5: \"2026-13-23T13:00:00.000,x,60,1,2,0,A,no such "
-                                     "month\" is not a session record; it is skipped.");
+  EXPECT_EQ(problems[0], kSessions +
+                             ", line 5: \"2026-13-23T13:00:00.000,x,60,1,2,0,A,no such "
+                             "month\" is not a session record; it is skipped.");
   EXPECT_EQ(table_[0].BillingBytes, 2000u + 3);  // the half after midnight, and the last
   EXPECT_EQ(table_[0].BudgetBytes, 1000u + 3);   // less 00:00 to 01:00
   EXPECT_EQ(table_[1].BillingBytes, 100u);

@@ -8,17 +8,12 @@
 
 namespace {
 
-UsageSession Session(CalendarTime start, double hours, const std::string& entry,
-                     const std::string& reason) {
-  return {ToDateTime(start),
-          hours * 3600,
-          hours,
-          2000000,
-          500000,
-          true,
-          entry,
-          reason,
-          entry + "," + reason + "\r\n"};
+// Adds a session of two MB received and half a MB sent.
+void Add(UsageHistory& history, CalendarTime start, double hours, const std::string& entry,
+         const std::string& reason, uint32_t ras_code = 0) {
+  history.sessions.push_back({ToDateTime(start), hours * 3600, hours, 2000000, 500000, true,
+                              history.Keep(entry), history.Keep(reason), ras_code,
+                              history.Keep(entry + "," + reason)});
 }
 
 // Today is 8 January 2027: the months offered cross the turn of the year, and a day's
@@ -33,21 +28,24 @@ TEST(UsageModelTest, ChoicesPickTheRangeAndTheConnectionWhoseBudgetDrawsTheLimit
   EXPECT_EQ(months[0], "January 2027");
   EXPECT_EQ(months[1], "December 2026");
   EXPECT_EQ(months[23], "February 2025");
-  model.SetSessions({Session({2026, 12, 3, 10}, 2, "Home", "dropped by the line"),
-                     Session({2026, 12, 4, 10}, 1, "Work", "no answer to the keep-alive"),
-                     Session({2026, 12, 5, 10}, 1, "Home", "hung up by the user"),
-                     Session({2027, 1, 2, 10}, 1, "Home", "lost during a sleep")});
+  UsageHistory history;
+  Add(history, {2026, 12, 3, 10}, 2, "Home", "dropped by the line", 619);
+  Add(history, {2026, 12, 4, 10}, 1, "Work", "no answer to the keep-alive");
+  Add(history, {2026, 12, 5, 10}, 1, "Home", "hung up by the user");
+  Add(history, {2026, 12, 6, 10}, 1, "Home", "", 638);
+  Add(history, {2027, 1, 2, 10}, 1, "Home", "lost during a sleep");
+  model.SetSessions(std::move(history));
 
   // All connections, this month: no limit lines, one drop.
   auto charts = model.Charts();
   EXPECT_EQ(charts[UsageModel::kTimeChart].values.size(), 31u);
   EXPECT_FALSE(charts[UsageModel::kTimeChart].limit);
   ASSERT_EQ(model.DropRows().size(), 1u);
-  EXPECT_EQ(model.DropRows()[0],
-            (std::vector<std::string>{"2027-01-02 10:00:00", "01:00:00", "lost during a sleep"}));
+  EXPECT_EQ(model.DropRows()[0], (std::vector<std::string>{"2027-01-02 10:00:00", "01:00:00",
+                                                           "lost during a sleep", ""}));
   EXPECT_EQ(model.ExportFileName(), "Sessions 2027-01.csv");
 
-  // Home in December: a day's share of its limits; its drop, not Work's.
+  // Home in December: a day's share of its limits; its drop and its error, not Work's drop.
   model.Choose(1, 0, 1);
   charts = model.Charts();
   ASSERT_EQ(charts[UsageModel::kTimeChart].values.size(), 31u);
@@ -59,9 +57,14 @@ TEST(UsageModelTest, ChoicesPickTheRangeAndTheConnectionWhoseBudgetDrawsTheLimit
   EXPECT_DOUBLE_EQ(charts[UsageModel::kVolumeChart].stacked[2], 0.5);
   EXPECT_EQ(model.FigureRows()[2],
             (std::vector<std::string>{"2026-12-03", "02:00:00", "2,00", "2,0 MB", "0,5 MB"}));
-  EXPECT_EQ(model.DropRows().size(), 1u);
+  const auto drops = model.DropRows();
+  ASSERT_EQ(drops.size(), 2u);
+  EXPECT_EQ(drops[0][3], "619");
+  EXPECT_EQ(drops[1][2], "");
+  EXPECT_EQ(drops[1][3], "638");
   EXPECT_EQ(model.ExportText(), std::string(kSessionsFileStart) +
-                                    "Home,dropped by the line\r\nHome,hung up by the user\r\n");
+                                    "Home,dropped by the line\r\nHome,hung up by the user\r\n"
+                                    "Home,\r\n");
   EXPECT_EQ(model.ExportFileName(), "Sessions 2026-12.csv");
 
   // Twelve months ending with this one, whatever month was chosen: the whole period's limit.
@@ -69,10 +72,10 @@ TEST(UsageModelTest, ChoicesPickTheRangeAndTheConnectionWhoseBudgetDrawsTheLimit
   EXPECT_FALSE(model.MonthChosen());
   charts = model.Charts();
   ASSERT_EQ(charts[UsageModel::kTimeChart].values.size(), 12u);
-  EXPECT_DOUBLE_EQ(charts[UsageModel::kTimeChart].values[10], 3);
+  EXPECT_DOUBLE_EQ(charts[UsageModel::kTimeChart].values[10], 4);
   EXPECT_DOUBLE_EQ(*charts[UsageModel::kTimeChart].limit, 62);
   EXPECT_EQ(model.FigureRows()[11][0], "2027-01");
-  EXPECT_EQ(model.DropRows().size(), 2u);
+  EXPECT_EQ(model.DropRows().size(), 3u);
   EXPECT_EQ(model.ExportFileName(), "Sessions 2026-02 to 2027-01.csv");
 
   // Work has no budget; a choice out of range is the first.

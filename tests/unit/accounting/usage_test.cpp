@@ -21,14 +21,15 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   FakeLocale locale;
   const std::string drop =
       "2027-03-10T22:00:00.000+01:00,2027-03-11T02:00:00.000+01:00,14400.000,4000,400,8,"
-      "Caf\xC3\xA9,dropped by the line\r\n";
+      "Caf\xC3\xA9,dropped by the line,619\r\n";
   const std::string user =
       "2027-03-11T09:00:00.000+01:00,2027-03-11T10:00:00.000+01:00,3600.000,1000,100,2,"
       "Caf\xC3\xA9,hung up by the user\r\n";
   const std::string other =
       "2027-04-01T09:00:00.000+02:00,2027-04-01T09:30:00.000+02:00,1800.000,10,1,1,Work,"
       "\"dropped, \"\"twice\"\"\"\r\n";
-  files.content[kSessions] = std::string(kSessionsFileStart) + drop + user + other;
+  // Written out of order, as after the clock was set back.
+  files.content[kSessions] = std::string(kSessionsFileStart) + user + drop + other;
   std::string text;
   for (const TimeRecord& r : {TimeRecord{ToDateTime({2027, 2, 28, 23}), 2.0 / 24, 4, "Caf\xE9"},
                               TimeRecord{ToDateTime({2026, 3, 5, 12}), 1.0 / 24, 1, "Work"},
@@ -39,24 +40,27 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   files.content[kTimeCount] = text;
   files.piece_size = 7;
 
-  std::vector<UsageSession> sessions;
+  UsageHistory history;
+  const std::vector<UsageSession>& sessions = history.sessions;
   std::string error;
   uint64_t read = 0;
   ASSERT_TRUE(ReadUsage(
-      files, locale, kSessions, kTimeCount,
+      files, locale, {kSessions, kTimeCount},
       [&](uint64_t done) {
         read = done;
         return true;
       },
-      sessions, error));
+      history, error));
   EXPECT_EQ(read, files.content[kSessions].size() + text.size());
   ASSERT_EQ(sessions.size(), 5u);  // in order of start, each once
   EXPECT_EQ(sessions[0].entry, "Work");
   EXPECT_FALSE(sessions[0].has_volume);
   EXPECT_EQ(sessions[1].entry, "Caf\xC3\xA9");
   EXPECT_EQ(sessions[1].line,
-            "2027-02-28T23:00:00.000,2027-03-01T01:00:00.000,7200.000,0,0,4,Caf\xC3\xA9,\r\n");
-  EXPECT_EQ(sessions[2].line, drop);
+            "2027-02-28T23:00:00.000,2027-03-01T01:00:00.000,7200.000,0,0,4,Caf\xC3\xA9,,");
+  EXPECT_EQ(std::string(sessions[2].line) + "\r\n", drop);
+  EXPECT_EQ(sessions[2].ras_code, 619u);
+  EXPECT_EQ(sessions[3].ras_code, 0u);  // a line of eight fields
   EXPECT_TRUE(sessions[2].has_volume);
   EXPECT_EQ(sessions[4].reason, "dropped, \"twice\"");
 
@@ -98,17 +102,17 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   // Told to stop, the reading gives up at once, with nothing to say.
   int pieces = 0;
   EXPECT_FALSE(ReadUsage(
-      files, locale, kSessions, kTimeCount, [&](uint64_t) { return ++pieces < 2; }, sessions,
+      files, locale, {kSessions, kTimeCount}, [&](uint64_t) { return ++pieces < 2; }, history,
       error));
   EXPECT_EQ(pieces, 2);
   EXPECT_TRUE(error.empty());
 
   // A file that cannot be read is said; one that does not exist holds nothing.
   files.unreadable.insert(kTimeCount);
-  EXPECT_FALSE(ReadUsage(files, locale, kSessions, kTimeCount, nullptr, sessions, error));
+  EXPECT_FALSE(ReadUsage(files, locale, {kSessions, kTimeCount}, nullptr, history, error));
   EXPECT_FALSE(error.empty());
   files.content.clear();
-  EXPECT_TRUE(ReadUsage(files, locale, kSessions, "C:\\none", nullptr, sessions, error));
+  EXPECT_TRUE(ReadUsage(files, locale, {kSessions, "C:\\none"}, nullptr, history, error));
   EXPECT_TRUE(sessions.empty());
 }
 

@@ -24,7 +24,8 @@ class DialingTest : public MainformTest {
             "[Slow]\nStepDelayMs=200\n"
             "[Ringing]\nStepDelayMs=60000\n"
             "[Ghost]\nOutcome=vanish\nStepDelayMs=0\n"
-            "[Refused]\nOutcome=refuse\n") {}
+            "[Refused]\nOutcome=refuse\n"
+            "[Lingers]\nStepDelayMs=0\nDropLingerMs=60000\n") {}
 
   // Starts the program and dials `entry` as the user would: select it, press Dial.
   Tmainform& DialFromStart(const std::string& entry) {
@@ -45,6 +46,21 @@ class DialingTest : public MainformTest {
 
   bool Eventually(const std::function<bool()>& done) { return ui_.RunUntil(done); }
 };
+
+// The error RAS gives for a drop goes into the session's record; a hang-up has none.
+TEST_F(DialingTest, ADropsRasCodeIsRecordedWithItsSessionAndAHangUpHasNone) {
+  Tmainform& form = DialFromStart("Lingers");
+  const auto online = [&] { return form.Dialing().Online(); };
+  ASSERT_TRUE(Eventually(online));
+  DropTheLine();
+  ASSERT_TRUE(Eventually([&] { return !online(); }));
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually(online));
+  form.HangUp1Click();
+  const std::string& sessions = files_.content["C:\\Tarvolin\\Sessions.csv"];
+  EXPECT_NE(sessions.find(",Lingers,dropped by the line,619\r\n"), std::string::npos) << sessions;
+  EXPECT_NE(sessions.find(",Lingers,hung up by the user,\r\n"), std::string::npos) << sessions;
+}
 
 TEST_F(DialingTest, ConnectingLogsTheServerAndTwoDialCommandsStartOneDial) {
   Tmainform& form = DialFromStart("Good");

@@ -321,7 +321,7 @@ class SoakTest : public MainformTest {
     SessionLineReader fuller([&](const SessionLine& line) {
       ++fuller_records_;
       if (line.entry != "Good")
-        entries += " " + line.entry;
+        entries.append(" ").append(line.entry);
     });
     fuller.Feed(files_.content[kSessions]);
     fuller.Finish();
