@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/dial_request.h"
+#include "program_folder_win.h"
 
 namespace {
 
@@ -35,17 +36,9 @@ int RunBareWindow() {
 // and `settle_ms` more have passed, prints what the process holds, and ends it.
 bool Measure(const char* name, const std::string& program, const char* args, const std::string& dir,
              const char* window_class, DWORD settle_ms) {
-  std::string command = "\"";
-  command.append(program).append("\" ").append(args);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                      &startup, &info)) {
-    std::fprintf(stderr, "cannot start %s\n", command.c_str());
+  if (!StartProgram(program, args, dir, info))
     return false;
-  }
-  CloseHandle(info.hThread);
   bool shown = false;
   for (int i = 0; i < 600 && !shown; ++i) {
     HWND window = FindWindowA(window_class, nullptr);
@@ -79,19 +72,11 @@ int main(int argc, char** argv) {
     return RunBareWindow();
   const DWORD settle_ms = (argc > 1 ? std::atoi(argv[1]) : 3) * 1000;
 
+  const std::string dir = ProgramFolder("tarvolin-memory-bench", "[Bench]\nPhoneNumber=555-0100\n");
+  if (dir.empty())
+    return 1;
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const std::string bin(self, std::string(self).find_last_of("\\/") + 1);
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string dir = std::string(temp) + "tarvolin-memory-bench\\";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  if (!CopyFileA((bin + "tarvolin.exe").c_str(), (dir + "tarvolin.exe").c_str(), FALSE)) {
-    std::fprintf(stderr, "cannot copy tarvolin.exe from %s\n", bin.c_str());
-    return 1;
-  }
-  std::ofstream(dir + "rasphone.pbk") << "[Bench]\nPhoneNumber=555-0100\n";
-  SetEnvironmentVariableA("RASSIM_PHONEBOOK", (dir + "rasphone.pbk").c_str());
 
   const bool measured =
       Measure("tarvolin.exe", dir + "tarvolin.exe", "", dir, kMainWindowClass, settle_ms) &&

@@ -19,6 +19,7 @@
 #include "platform/date_time.h"
 #include "platform/dial_request.h"
 #include "platform/win_ports.h"
+#include "program_folder_win.h"
 #include "ui/usage_ids.h"
 
 namespace {
@@ -116,35 +117,19 @@ bool OpenOnce(HWND main, DWORD process) {
 
 int main(int argc, char** argv) {
   const int sessions = argc > 1 ? std::atoi(argv[1]) : 100000;
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const std::string bin(self, std::string(self).find_last_of("\\/") + 1);
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string dir = std::string(temp) + "tarvolin-usage-bench\\";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  if (!CopyFileA((bin + "tarvolin.exe").c_str(), (dir + "tarvolin.exe").c_str(), FALSE)) {
-    std::fprintf(stderr, "cannot copy tarvolin.exe from %s\n", bin.c_str());
+  const std::string dir =
+      ProgramFolder("tarvolin-usage-bench", "[Home Provider]\n[Work dial-in]\n[Backup]\n");
+  if (dir.empty())
     return 1;
-  }
-  std::ofstream(dir + "rasphone.pbk") << "[Home Provider]\n[Work dial-in]\n[Backup]\n";
-  SetEnvironmentVariableA("RASSIM_PHONEBOOK", (dir + "rasphone.pbk").c_str());
   WriteRecords(dir, sessions);
   std::printf(
       "%d sessions; both files read bare, line by line: %.0f ms; as the window reads "
       "them: %.0f ms\n",
       sessions, ReadBare(dir) * 1e3, ReadAsTheWindowDoes(dir) * 1e3);
 
-  std::string command = "\"" + dir + "tarvolin.exe\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                      &startup, &info)) {
-    std::fprintf(stderr, "cannot start %s\n", command.c_str());
+  if (!StartProgram(dir + "tarvolin.exe", "", dir, info))
     return 1;
-  }
-  CloseHandle(info.hThread);
   HWND main = WaitForWindow(kMainWindowClass, nullptr, info.dwProcessId);
   bool measured = main != nullptr;
   Sleep(1000);  // let start-up settle

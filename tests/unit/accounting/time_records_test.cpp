@@ -358,12 +358,16 @@ TEST_F(TimeRecordsTest, TheVolumeOfThePeriodComesFromSessionsCsv) {
       "2026-12-22T22:00:00.000+01:00,x,14400.000,4000,0,0,A,\"dropped\nby the line\"\r\n"
       "2026-12-22T12:00:00.000+01:00,x,3600,1000,0,0,A,before the period\r\n"
       "2026-13-23T13:00:00.000,x,60,1,2,0,A,no such month\r\n"
+      "2026-12-23 13:00:00.000,x,60,1,2,0,A,no T\r\n"
+      "2026-12-23T24:00:00.000,x,60,1,2,0,A,no such hour\r\n"
+      "2026-12-23T13:60:00.000,x,60,1,2,0,A,no such minute\r\n"
+      "2026-12-23T13:00:60.000,x,60,1,2,0,A,no such second\r\n"
       "2026-12-23T13:00:00.5+01:00,x,60,1,2,0,A,short milliseconds\r\n"
       "2026-12-23T13:00:00.000,x,60,-1,2,0,A,negative\r\n"
       "2026-11-30T12:00:00.000+01:00,x,60,70,30,0,B,the month's last day\r\n"
       "2026-12-23T13:00:00.000,x,60.5,1,2,0,A,no offset and no line end";
   const std::vector<std::string> problems = Load(Dec(23, 20));
-  ASSERT_EQ(problems.size(), 3u);
+  ASSERT_EQ(problems.size(), 7u);
   EXPECT_EQ(problems[0], kSessions +
                              ", line 5: \"2026-13-23T13:00:00.000,x,60,1,2,0,A,no such "
                              "month\" is not a session record; it is skipped.");

@@ -28,6 +28,8 @@ TEST(UsageModelTest, ChoicesPickTheRangeAndTheConnectionWhoseBudgetDrawsTheLimit
   EXPECT_EQ(months[0], "January 2027");
   EXPECT_EQ(months[1], "December 2026");
   EXPECT_EQ(months[23], "February 2025");
+  EXPECT_EQ(model.FigureRows().size(), 31u);  // this month's days while the files are read
+  EXPECT_EQ(model.ExportFileName(), "Sessions 2027-01.csv");
   UsageHistory history;
   Add(history, {2026, 12, 3, 10}, 2, "Home", "dropped by the line", 619);
   Add(history, {2026, 12, 4, 10}, 1, "Work", "no answer to the keep-alive");
