@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <utility>
 
 #include "ui/usage_ids.h"
@@ -175,8 +176,10 @@ bool UsageWindow::OnMessage(unsigned msg, uintptr_t wparam, intptr_t lparam) {
   return false;
 }
 
+// The sessions are let go with the window, not kept until it opens again.
 void UsageWindow::OnClose() {
   StopReading();
+  model_.SetSessions(UsageHistory());
 }
 
 void UsageWindow::StartReading() {
@@ -186,13 +189,18 @@ void UsageWindow::StartReading() {
   SetText(IDC_USAGESTATUS, "Reading the records...");
   SetTimer(Window(), kProgressTimer, kProgressEveryMs, nullptr);
   worker_ = std::thread([this, reading = reading_.get(), hwnd = Window()] {
-    reading->read = ReadUsage(
-        files_, locale_, paths_,
-        [reading](uint64_t done) {
-          reading->done = done;
-          return !reading->stop;
-        },
-        reading->history, reading->error);
+    try {
+      reading->read = ReadUsage(
+          files_, locale_, paths_,
+          [reading](uint64_t done) {
+            reading->done = done;
+            return !reading->stop;
+          },
+          reading->history, reading->error);
+    } catch (const std::exception& fault) {  // out of memory: said, never let out
+      reading->read = false;
+      reading->error = fault.what();
+    }
     PostMessageA(hwnd, kReadingDone, 0, 0);
   });
 }
