@@ -3,6 +3,9 @@
 // no file.
 #include <windows.h>
 
+// The handler's parameters are <ras.h>'s own RASADPARAMS, so their layout is RAS's.
+#include <ras.h>
+
 #include <memory>
 #include <string>
 
@@ -14,15 +17,6 @@ namespace {
 
 // How long the program may take over one request before it counts as unreachable.
 constexpr UINT kSendTimeoutMs = 30000;
-
-// The system's RASADPARAMS; only its presence matters here.
-struct RasAdParams {
-  DWORD dwSize;
-  HWND hwndOwner;
-  DWORD dwFlags;
-  LONG xDlg;
-  LONG yDlg;
-};
 
 std::wstring LibraryFolder() {
   HMODULE self = nullptr;
@@ -157,11 +151,11 @@ std::string Narrow(const wchar_t* text) {
 
 extern "C" {
 
-BOOL WINAPI RASADFuncA(LPSTR, LPSTR entry, RasAdParams*, LPDWORD ret_code) {
+BOOL WINAPI RASADFuncA(LPSTR, LPSTR entry, LPRASADPARAMS, LPDWORD ret_code) {
   return Answer(entry, ret_code);
 }
 
-BOOL WINAPI RASADFuncW(LPWSTR, LPWSTR entry, RasAdParams*, LPDWORD ret_code) {
+BOOL WINAPI RASADFuncW(LPWSTR, LPWSTR entry, LPRASADPARAMS, LPDWORD ret_code) {
   return entry ? Answer(Narrow(entry).c_str(), ret_code) : FALSE;
 }
 

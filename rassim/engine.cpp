@@ -1,9 +1,11 @@
 // The substitute's phonebook entry points, its settings and its error texts.
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 #include "rassim/entry.h"
 #include "rassim/rassim.h"
@@ -193,7 +195,8 @@ uint32_t RASSIM_CALL RasGetEntryDialParamsA(const char* phonebook, RasDialParams
   if (!entry) {
     return kCannotFindEntry;
   }
-  Put(params->szPhoneNumber, entry->phone_number);
+  // The documentation leaves szPhoneNumber unfilled: the number is the entry's own.
+  Put(params->szPhoneNumber, "");
   Put(params->szCallbackNumber, "");
   Put(params->szUserName, entry->user_name);
   Put(params->szPassword, entry->password_stored ? kSavedPasswordHandle : "");
@@ -215,14 +218,23 @@ uint32_t RASSIM_CALL RasSetEntryDialParamsA(const char* phonebook, RasDialParams
     if (!section) {
       return kCannotFindEntry;
     }
-    const bool store = remove_password == 0;
-    section->Set("UserName", Text(params->szUserName));
-    section->Set("Domain", Text(params->szDomain));
-    // The saved password's handle stores the password it stands for: it stays.
-    if (store && Text(params->szPassword) == kSavedPasswordHandle)
+    // An empty field leaves what is saved: without a user name the password stays too.
+    if (!Text(params->szDomain).empty())
+      section->Set("Domain", Text(params->szDomain));
+    if (Text(params->szUserName).empty())
       return kSuccess;
-    section->Set("Password", store ? Text(params->szPassword) : "");
-    section->Set("PasswordStored", store ? "1" : "0");
+    section->Set("UserName", Text(params->szUserName));
+    if (remove_password != 0) {
+      section->Set("Password", "");
+      section->Set("PasswordStored", "0");
+      return kSuccess;
+    }
+    // The saved password's handle stores the password it stands for: it stays. Anything
+    // else is saved, the empty password included.
+    if (Text(params->szPassword) != kSavedPasswordHandle) {
+      section->Set("Password", Text(params->szPassword));
+      section->Set("PasswordStored", "1");
+    }
     return kSuccess;
   });
 }
@@ -311,6 +323,61 @@ uint32_t RASSIM_CALL RasDeleteEntry(const char* phonebook, const char* entry) {
   });
 }
 
+namespace {
+
+// The alternate numbers as RAS lays them out behind the record: each number with its NUL,
+// and one more NUL after the last. Nothing at all for none.
+std::string AlternateBytes(const std::vector<std::string>& numbers) {
+  std::string bytes;
+  for (const std::string& number : numbers) {
+    bytes += number;
+    bytes += '\0';
+  }
+  if (!bytes.empty())
+    bytes += '\0';
+  return bytes;
+}
+
+// The numbers at `offset` in the caller's buffer of `size` bytes; nothing when the list
+// does not end inside it.
+std::optional<std::vector<std::string>> AlternatesAt(const RasEntry* record, uint32_t offset,
+                                                     uint32_t size) {
+  std::vector<std::string> numbers;
+  if (offset == 0)
+    return numbers;
+  if (offset < record->dwSize || offset >= size)
+    return std::nullopt;
+  const char* at = reinterpret_cast<const char*>(record) + offset;
+  const char* end = reinterpret_cast<const char*>(record) + size;
+  while (at < end && *at != '\0') {
+    const char* stop = std::find(at, end, '\0');
+    if (stop == end)
+      return std::nullopt;
+    numbers.emplace_back(at, stop);
+    at = stop + 1;
+  }
+  if (at == end)
+    return std::nullopt;
+  return numbers;
+}
+
+std::string JoinAlternates(const std::vector<std::string>& numbers) {
+  std::string list;
+  for (const std::string& number : numbers)
+    list += (list.empty() ? "" : ",") + number;
+  return list;
+}
+
+// Windows requires what it needs to dial the entry: its type, where the record has one,
+// the device and the framing.
+bool Complete(const RasEntry& record) {
+  const bool has_type = record.dwSize > offsetof(RasEntry, dwType);
+  return (!has_type || record.dwType != 0) && record.szDeviceName[0] != '\0' &&
+         record.szDeviceType[0] != '\0' && record.dwFramingProtocol != 0;
+}
+
+}  // namespace
+
 uint32_t RASSIM_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
                                             RasEntry* properties, uint32_t* size, uint8_t*,
                                             uint32_t* device_info_size) {
@@ -320,18 +387,8 @@ uint32_t RASSIM_CALL RasGetEntryPropertiesA(const char* phonebook, const char* e
   if (device_info_size) {
     *device_info_size = 0;
   }
-  // Without a record the call only tells the size it needs, at the newest level.
-  if (!properties) {
-    *size = sizeof(RasEntry);
-    return kBufferTooSmall;
-  }
-  const uint32_t level = properties->dwSize;
-  if (!Accepts(kEntrySizes, level)) {
+  if (properties && !Accepts(kEntrySizes, properties->dwSize)) {
     return kInvalidSize;
-  }
-  if (*size < level) {
-    *size = level;
-    return kBufferTooSmall;
   }
   // No name asks for the properties a new entry would have.
   const bool defaults = !entry || !*entry;
@@ -340,9 +397,18 @@ uint32_t RASSIM_CALL RasGetEntryPropertiesA(const char* phonebook, const char* e
   if (!found) {
     return kCannotFindEntry;
   }
+  // Without a record the call only tells the size it needs, at the newest level.
+  const uint32_t level = properties ? properties->dwSize : sizeof(RasEntry);
+  const std::string alternates = AlternateBytes(found->alternates);
+  const uint32_t needed = level + static_cast<uint32_t>(alternates.size());
+  if (!properties || *size < needed) {
+    *size = needed;
+    return kBufferTooSmall;
+  }
   RasEntry record{};
   record.dwSize = level;
   Put(record.szLocalPhoneNumber, found->phone_number);
+  record.dwAlternateOffset = alternates.empty() ? 0 : level;
   record.dwfNetProtocols = kNetProtocolIp;
   record.dwFramingProtocol = kFramingPpp;
   Put(record.szAutodialDll, found->autodial_dll);
@@ -351,7 +417,8 @@ uint32_t RASSIM_CALL RasGetEntryPropertiesA(const char* phonebook, const char* e
   Put(record.szDeviceName, found->device);
   record.dwType = kEntryTypePhone;
   std::memcpy(properties, &record, level);
-  *size = level;
+  std::memcpy(reinterpret_cast<char*>(properties) + level, alternates.data(), alternates.size());
+  *size = needed;
   return kSuccess;
 }
 
@@ -370,6 +437,11 @@ uint32_t RASSIM_CALL RasSetEntryPropertiesA(const char* phonebook, const char* e
   }
   RasEntry record{};
   std::memcpy(&record, properties, properties->dwSize);
+  const std::optional<std::vector<std::string>> alternates =
+      AlternatesAt(properties, record.dwAlternateOffset, size);
+  if (!Complete(record) || !alternates) {
+    return kInvalidParameter;
+  }
   return ChangePhonebook(phonebook, [&](IniFile& ini) {
     IniSection* section = FindEntry(ini, name);
     if (!section) {
@@ -384,6 +456,7 @@ uint32_t RASSIM_CALL RasSetEntryPropertiesA(const char* phonebook, const char* e
       }
     };
     set("PhoneNumber", now.phone_number, Text(record.szLocalPhoneNumber));
+    set("AlternatePhoneNumbers", JoinAlternates(now.alternates), JoinAlternates(*alternates));
     set("Device", now.device, Text(record.szDeviceName));
     set("DeviceType", now.device_type, Text(record.szDeviceType));
     set("AutodialDll", now.autodial_dll, Text(record.szAutodialDll));

@@ -65,6 +65,20 @@ Outcome OutcomeOf(const IniSection& section) {
   return Outcome::kConnect;
 }
 
+// The key holds the numbers separated by commas; empty ones are dropped.
+std::vector<std::string> Alternates(const IniSection& section) {
+  std::vector<std::string> numbers;
+  const std::string list = Text(section, "AlternatePhoneNumbers", "", std::string::npos);
+  for (size_t start = 0; start <= list.size();) {
+    const size_t end = std::min(list.find(',', start), list.size());
+    const std::string number(Trim(std::string_view(list).substr(start, end - start)));
+    if (!number.empty())
+      numbers.push_back(number.substr(0, kMaxPhoneNumber));
+    start = end + 1;
+  }
+  return numbers;
+}
+
 }  // namespace
 
 EntrySettings ReadEntry(const IniSection& section) {
@@ -95,6 +109,7 @@ EntrySettings ReadEntry(const IniSection& section) {
   entry.recv_bps = Count(section, "RecvBps", 5000);
   entry.autodial_dll = Text(section, "AutodialDll", "", kMaxPath - 1);
   entry.autodial_func = Text(section, "AutodialFunc", "", kMaxPath - 1);
+  entry.alternates = Alternates(section);
   return entry;
 }
 

@@ -50,6 +50,7 @@ struct EntrySettings {
   uint32_t recv_bps = 0;
   std::string autodial_dll;  // the automatic-dial handler's library and function
   std::string autodial_func;
+  std::vector<std::string> alternates;  // the alternate numbers, in order
 };
 
 // What RasGetEntryDialParamsA hands out for a saved password, as Windows hands out a

@@ -308,18 +308,6 @@ int TDialUp::ReadDialParams(TRasDialParams& params, int32_t& password_stored) {
   return ras_.RasGetEntryDialParamsA(Phonebook(), &params, &password_stored);
 }
 
-// Writes back the whole record as read, so that only the changed field differs.
-int TDialUp::UpdateDialParams(const std::function<void(TRasDialParams&)>& change) {
-  TRasDialParams params;
-  int32_t password_stored;
-  const int code = ReadDialParams(params, password_stored);
-  if (code != 0) {
-    return code;
-  }
-  change(params);
-  return ras_.RasSetEntryDialParamsA(Phonebook(), &params, 0);
-}
-
 int TDialUp::GetEntryUserName(std::string& Value) {
   TRasDialParams params;
   int32_t password_stored;
@@ -330,40 +318,68 @@ int TDialUp::GetEntryUserName(std::string& Value) {
   return code;
 }
 
-int TDialUp::SetEntryUserName(const std::string& Value) {
-  return UpdateDialParams([&](TRasDialParams& params) { CopyField(params.szUserName, Value); });
+// RAS hands out a handle for a saved password, never the password, so one the profile
+// holds counts as different. The record goes back as read apart from the account: the
+// handle keeps the saved password, and an entry without one is asked to keep none, since
+// an empty password with fRemovePassword FALSE would be saved as the password.
+int TDialUp::SaveAccount(const std::string& UserName, const std::string& Password) {
+  TRasDialParams params;
+  int32_t password_stored;
+  const int code = ReadDialParams(params, password_stored);
+  if (code != 0)
+    return code;
+  const bool new_name = !UserName.empty() && UserName != FieldText(params.szUserName);
+  if (!new_name && Password.empty())
+    return 0;
+  if (!UserName.empty())
+    CopyField(params.szUserName, UserName);
+  if (!Password.empty())
+    CopyField(params.szPassword, Password);
+  const bool keep_none = Password.empty() && !password_stored;
+  return static_cast<int>(ras_.RasSetEntryDialParamsA(Phonebook(), &params, keep_none ? 1 : 0));
 }
 
-int TDialUp::SetEntryPassword(const std::string& Value) {
-  return UpdateDialParams([&](TRasDialParams& params) { CopyField(params.szPassword, Value); });
+// Asks RAS for the size first: the properties come with the alternate numbers behind the
+// record, so a buffer of the record's size alone is too small for an entry that has some.
+int TDialUp::ReadEntryProperties(std::vector<uint8_t>& buffer) {
+  buffer.clear();
+  uint32_t size = 0;
+  uint32_t code = ras_.RasGetEntryPropertiesA(Phonebook(), Entry.c_str(), nullptr, &size);
+  // An entry that grows between the calls asks for more once again; a third time is a fault.
+  for (int call = 0; code == kRasBufferTooSmall && call < 3; ++call) {
+    buffer.assign(std::max(size, kRasEntrySize), 0);
+    auto* record = reinterpret_cast<TRasEntry*>(buffer.data());
+    record->dwSize = kRasEntrySize;
+    size = static_cast<uint32_t>(buffer.size());
+    code = ras_.RasGetEntryPropertiesA(Phonebook(), Entry.c_str(), record, &size);
+  }
+  if (code == kRasSuccess && buffer.empty())
+    code = kRasBufferTooSmall;  // a RAS that claims a record it did not give
+  return static_cast<int>(code);
 }
 
 int TDialUp::GetEntryAutoDial(std::string& Library, std::string& Function) {
-  TRasEntry properties{};
-  properties.dwSize = kRasEntrySize;
-  uint32_t size = kRasEntrySize;
-  const int code =
-      static_cast<int>(ras_.RasGetEntryPropertiesA(Phonebook(), Entry.c_str(), &properties, &size));
+  std::vector<uint8_t> buffer;
+  const int code = ReadEntryProperties(buffer);
   if (code == 0) {
-    Library = FieldText(properties.szAutodialDll);
-    Function = FieldText(properties.szAutodialFunc);
+    const auto* record = reinterpret_cast<const TRasEntry*>(buffer.data());
+    Library = FieldText(record->szAutodialDll);
+    Function = FieldText(record->szAutodialFunc);
   }
   return code;
 }
 
-// Writes back the properties as read, so that only the handler differs.
+// Writes back the buffer as read, alternates and all, so that only the handler differs.
 int TDialUp::SetEntryAutoDial(const std::string& Library, const std::string& Function) {
-  TRasEntry properties{};
-  properties.dwSize = kRasEntrySize;
-  uint32_t size = kRasEntrySize;
-  const int code =
-      static_cast<int>(ras_.RasGetEntryPropertiesA(Phonebook(), Entry.c_str(), &properties, &size));
+  std::vector<uint8_t> buffer;
+  const int code = ReadEntryProperties(buffer);
   if (code != 0)
     return code;
-  CopyField(properties.szAutodialDll, Library);
-  CopyField(properties.szAutodialFunc, Function);
-  return static_cast<int>(
-      ras_.RasSetEntryPropertiesA(Phonebook(), Entry.c_str(), &properties, kRasEntrySize));
+  auto* record = reinterpret_cast<TRasEntry*>(buffer.data());
+  CopyField(record->szAutodialDll, Library);
+  CopyField(record->szAutodialFunc, Function);
+  return static_cast<int>(ras_.RasSetEntryPropertiesA(Phonebook(), Entry.c_str(), record,
+                                                      static_cast<uint32_t>(buffer.size())));
 }
 
 std::string TDialUp::StatusText(int State, int Error) {

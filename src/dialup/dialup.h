@@ -104,10 +104,15 @@ class TDialUp {
   void DeleteEntry();
   // On failure Value is left untouched.
   int GetEntryUserName(std::string& Value);
-  int SetEntryUserName(const std::string& Value);
-  int SetEntryPassword(const std::string& Value);
+  // Stores the account in the entry's saved dial parameters, only where it differs from
+  // RAS's: an empty UserName or Password leaves RAS's as it is, and a dial never saves a
+  // password the user did not give. A non-empty Password always counts as different (RAS
+  // never shows the saved one). Returns RAS's code, 0 when nothing needed writing.
+  int SaveAccount(const std::string& UserName, const std::string& Password);
   // The handler the system's automatic dialing calls for the entry: a library and the name
   // of its function without the A or W. On failure the values are left untouched.
+  // Both read the properties with RAS's size query; Set writes back the same bytes, the
+  // alternate numbers behind the record included, with only the handler changed.
   int GetEntryAutoDial(std::string& Library, std::string& Function);
   int SetEntryAutoDial(const std::string& Library, const std::string& Function);
   // Line statistics. The counts run from the baseline that StartStatistics takes before
@@ -155,7 +160,8 @@ class TDialUp {
   // The path of Entry's phonebook for RAS, nullptr for the default one.
   const char* Phonebook() const;
   int ReadDialParams(TRasDialParams& params, int32_t& password_stored);
-  int UpdateDialParams(const std::function<void(TRasDialParams&)>& change);
+  // The entry's properties, a TRasEntry at kRasEntrySize followed by what RAS appends.
+  int ReadEntryProperties(std::vector<uint8_t>& buffer);
   int DialSync(TRasDialParams& params);
   int DialAsync(TRasDialParams& params);
   std::string ErrorText(int code);

@@ -1,5 +1,7 @@
 // Records, codes and entry-point signatures of the Remote Access Service, at the
-// 4.00 level the program speaks (the entry names at 5.00, which say each entry's phonebook).
+// 4.00 level the program speaks (the entry names at 5.00, which say each entry's phonebook;
+// an entry's properties at 5.01, the newest level every RAS since then accepts, so that
+// writing them back drops no field).
 // Portable: shared by the program and its tests. RAS packs every record to 4 bytes on every
 // platform, so a handle after a 4-byte size sits at offset 4 even on x64. Sizes are part of the
 // contract with RAS and are checked below; a Windows-only test ties every size and field offset to
@@ -31,6 +33,7 @@ constexpr int kRasMaxPadType = 32;
 constexpr int kRasMaxX25Address = 200;
 constexpr int kRasMaxFacilities = 200;
 constexpr int kRasMaxUserData = 200;
+constexpr int kRasMaxDnsSuffix = 256;
 
 #pragma pack(push, 4)
 
@@ -41,7 +44,9 @@ struct TRasEntryName {
   char szPhonebookPath[kRasMaxPath + 1];
 };
 
-// An entry's properties; the program reads and writes the automatic-dial handler only.
+// An entry's properties; the program changes the automatic-dial handler only and writes
+// everything else back as RAS gave it. RAS follows the record with the entry's alternate
+// numbers at dwAlternateOffset, in the same buffer.
 struct TRasEntry {
   uint32_t dwSize;
   uint32_t dwfOptions;
@@ -66,6 +71,27 @@ struct TRasEntry {
   uint32_t dwChannels;
   uint32_t dwReserved1;
   uint32_t dwReserved2;
+  uint32_t dwSubEntries;
+  uint32_t dwDialMode;
+  uint32_t dwDialExtraPercent;
+  uint32_t dwDialExtraSampleSeconds;
+  uint32_t dwHangUpExtraPercent;
+  uint32_t dwHangUpExtraSampleSeconds;
+  uint32_t dwIdleDisconnectSeconds;
+  uint32_t dwType;
+  uint32_t dwEncryptionType;
+  uint32_t dwCustomAuthKey;
+  uint8_t guidId[16];
+  char szCustomDialDll[kRasMaxPath];
+  uint32_t dwVpnStrategy;
+  uint32_t dwfOptions2;
+  uint32_t dwfOptions3;
+  char szDnsSuffix[kRasMaxDnsSuffix];
+  uint32_t dwTcpWindowSize;
+  char szPrerequisitePbk[kRasMaxPath];
+  char szPrerequisiteEntry[kRasMaxEntryName + 1];
+  uint32_t dwRedialCount;
+  uint32_t dwRedialPause;
 };
 
 struct TRasDialParams {
@@ -123,7 +149,7 @@ struct TRasStats {
 #pragma pack(pop)
 
 static_assert(sizeof(TRasEntryName) == 532);
-static_assert(sizeof(TRasEntry) == 1768);
+static_assert(sizeof(TRasEntry) == 2884);
 static_assert(sizeof(TRasDialParams) == 1052);
 static_assert(sizeof(TRasConnStatusA) == 160);
 static_assert(sizeof(TRasConn) == (sizeof(void*) == 8 ? 416 : 412));

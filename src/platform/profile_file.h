@@ -16,4 +16,6 @@ class ProfileFile {
   // Creates the file and section when missing. False when the system refused the write.
   virtual bool Write(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) = 0;
+  // Removes the section with its keys; true also when there was none.
+  virtual bool DeleteSection(const std::string& file, const std::string& section) = 0;
 };

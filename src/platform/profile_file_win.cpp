@@ -50,6 +50,10 @@ class WinProfileFile : public ProfileFile {
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
            0;
   }
+
+  bool DeleteSection(const std::string& file, const std::string& section) override {
+    return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != 0;
+  }
 };
 
 }  // namespace

@@ -34,6 +34,9 @@ class Registry {
   virtual bool ValueExists(RegRoot root, const std::string& key, const std::string& name) = 0;
   // True when the value is gone afterwards, also when it never existed.
   virtual bool DeleteValue(RegRoot root, const std::string& key, const std::string& name) = 0;
+  // Deletes a key that has no sub-keys; true when it is gone afterwards, also when it never
+  // existed.
+  virtual bool DeleteKey(RegRoot root, const std::string& key) = 0;
   // Whether the key opens for reading.
   virtual bool KeyExists(RegRoot root, const std::string& key) = 0;
   // The names of the key's direct sub-keys; none when it does not open.

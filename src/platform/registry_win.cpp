@@ -119,6 +119,11 @@ class WinRegistry : public Registry {
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
   }
 
+  bool DeleteKey(RegRoot root, const std::string& key) override {
+    const LONG status = RegDeleteKeyA(RootKey(root), key.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+  }
+
   bool KeyExists(RegRoot root, const std::string& key) override {
     return static_cast<bool>(Key::Open(root, key, KEY_READ));
   }

@@ -150,9 +150,7 @@ bool ProfileStore::SaveKeys(const EntryInfo& info, bool (*wanted)(const std::str
 }
 
 void ApplyProfile(const EntryInfo& info, TDialUp& dialup) {
-  dialup.SetEntryUserName(info.UserName);
-  if (!info.Pwd.empty())
-    dialup.SetEntryPassword(info.Pwd);
+  dialup.SaveAccount(info.UserName, info.Pwd);
   dialup.Pwd = info.Pwd;
   dialup.Domain = info.Domain;
   dialup.PhoneNumber = info.PN;

@@ -1,6 +1,7 @@
 // The settings of a portable copy, kept in portable.ini.
 #include "settings/portable_registry.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -63,30 +64,37 @@ PortableRegistry::PortableRegistry(std::unique_ptr<Registry> system, ProfileFile
                                    std::string file)
     : system_(std::move(system)), profiles_(profiles), file_(std::move(file)) {}
 
-bool PortableRegistry::InFile(RegRoot root, const std::string& key) const {
-  return root == RegRoot::CurrentUser && SameText(key, kSettingsKey);
+// The settings key is the section [Settings]; a key below it, such as
+// Software\Tarvolin\AutoDialPrevious\Office, the section [Settings\AutoDialPrevious\Office].
+std::optional<std::string> PortableRegistry::Section(RegRoot root, const std::string& key) const {
+  const std::string settings = kSettingsKey;
+  if (root != RegRoot::CurrentUser || key.size() < settings.size() ||
+      !SameText(key.substr(0, settings.size()), settings))
+    return std::nullopt;
+  const std::string below = key.substr(settings.size());
+  if (!below.empty() && below[0] != '\\')
+    return std::nullopt;
+  return kSection + below;
 }
 
-std::optional<std::string> PortableRegistry::Value(const std::string& name) {
-  std::string value = profiles_.Read(file_, kSection, name, kMissing);
+std::optional<std::string> PortableRegistry::Value(const std::string& section,
+                                                   const std::string& name) {
+  std::string value = profiles_.Read(file_, section, name, kMissing);
   if (value == kMissing)
     return std::nullopt;
   return value;
 }
 
-bool PortableRegistry::Put(const std::string& name, const std::string& text) {
-  return profiles_.Write(file_, kSection, name, text);
-}
-
 bool PortableRegistry::CreateKey(RegRoot root, const std::string& key) {
-  return InFile(root, key) || system_->CreateKey(root, key);
+  return Section(root, key) || system_->CreateKey(root, key);
 }
 
 RegRead PortableRegistry::ReadInt(RegRoot root, const std::string& key, const std::string& name,
                                   uint32_t& value) {
-  if (!InFile(root, key))
+  const std::optional<std::string> section = Section(root, key);
+  if (!section)
     return system_->ReadInt(root, key, name, value);
-  const std::optional<std::string> text = Value(name);
+  const std::optional<std::string> text = Value(*section, name);
   if (!text || text->empty())
     return RegRead::Missing;
   uint32_t number = 0;
@@ -99,9 +107,10 @@ RegRead PortableRegistry::ReadInt(RegRoot root, const std::string& key, const st
 
 RegRead PortableRegistry::ReadText(RegRoot root, const std::string& key, const std::string& name,
                                    std::string& value) {
-  if (!InFile(root, key))
+  const std::optional<std::string> section = Section(root, key);
+  if (!section)
     return system_->ReadText(root, key, name, value);
-  const std::optional<std::string> text = Value(name);
+  const std::optional<std::string> text = Value(*section, name);
   if (!text)
     return RegRead::Missing;
   value = *text;
@@ -110,41 +119,64 @@ RegRead PortableRegistry::ReadText(RegRoot root, const std::string& key, const s
 
 bool PortableRegistry::WriteInt(RegRoot root, const std::string& key, const std::string& name,
                                 uint32_t value) {
-  return InFile(root, key) ? Put(name, std::to_string(value))
-                           : system_->WriteInt(root, key, name, value);
+  const std::optional<std::string> section = Section(root, key);
+  return section ? profiles_.Write(file_, *section, name, std::to_string(value))
+                 : system_->WriteInt(root, key, name, value);
 }
 
 bool PortableRegistry::WriteText(RegRoot root, const std::string& key, const std::string& name,
                                  const std::string& value) {
-  return InFile(root, key) ? Put(name, value) : system_->WriteText(root, key, name, value);
+  const std::optional<std::string> section = Section(root, key);
+  return section ? profiles_.Write(file_, *section, name, value)
+                 : system_->WriteText(root, key, name, value);
 }
 
 bool PortableRegistry::WriteBinary(RegRoot root, const std::string& key, const std::string& name,
                                    const std::string& bytes) {
-  return InFile(root, key) ? Put(name, Hex(bytes)) : system_->WriteBinary(root, key, name, bytes);
+  const std::optional<std::string> section = Section(root, key);
+  return section ? profiles_.Write(file_, *section, name, Hex(bytes))
+                 : system_->WriteBinary(root, key, name, bytes);
 }
 
 bool PortableRegistry::ValueExists(RegRoot root, const std::string& key, const std::string& name) {
-  return InFile(root, key) ? Value(name).has_value() : system_->ValueExists(root, key, name);
+  const std::optional<std::string> section = Section(root, key);
+  return section ? Value(*section, name).has_value() : system_->ValueExists(root, key, name);
 }
 
 bool PortableRegistry::DeleteValue(RegRoot root, const std::string& key, const std::string& name) {
-  return InFile(root, key) ? Put(name, "") : system_->DeleteValue(root, key, name);
+  const std::optional<std::string> section = Section(root, key);
+  return section ? profiles_.Write(file_, *section, name, "")
+                 : system_->DeleteValue(root, key, name);
+}
+
+// The settings section itself is never removed: it holds the file's DataDir.
+bool PortableRegistry::DeleteKey(RegRoot root, const std::string& key) {
+  const std::optional<std::string> section = Section(root, key);
+  if (!section)
+    return system_->DeleteKey(root, key);
+  return *section == kSection || profiles_.DeleteSection(file_, *section);
 }
 
 bool PortableRegistry::KeyExists(RegRoot root, const std::string& key) {
-  return InFile(root, key) || system_->KeyExists(root, key);
+  const std::optional<std::string> section = Section(root, key);
+  if (!section)
+    return system_->KeyExists(root, key);
+  const std::vector<std::string> sections = profiles_.Sections(file_);
+  return *section == kSection || std::ranges::any_of(sections, [&](const std::string& name) {
+    return SameText(name, *section);
+  });
 }
 
 std::vector<std::string> PortableRegistry::SubKeys(RegRoot root, const std::string& key) {
-  return InFile(root, key) ? std::vector<std::string>{} : system_->SubKeys(root, key);
+  return Section(root, key) ? std::vector<std::string>{} : system_->SubKeys(root, key);
 }
 
 RegRead PortableRegistry::ReadBytes(RegRoot root, const std::string& key, const std::string& name,
                                     std::string& bytes) {
-  if (!InFile(root, key))
+  const std::optional<std::string> section = Section(root, key);
+  if (!section)
     return system_->ReadBytes(root, key, name, bytes);
-  const std::optional<std::string> text = Value(name);
+  const std::optional<std::string> text = Value(*section, name);
   if (!text)
     return RegRead::Missing;
   const std::optional<std::string> decoded = FromHex(*text);

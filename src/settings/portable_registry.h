@@ -1,5 +1,6 @@
 // A portable copy's settings: the settings key's values in portable.ini beside the
-// executable, section [Settings], under the same names. Numbers are written as decimal
+// executable, section [Settings], under the same names, and a key below it in the section
+// of its path ([Settings\AutoDialPrevious\Office]). Numbers are written as decimal
 // numbers, texts as they are, binary values as hex digits. Every other key is the system
 // registry's.
 #pragma once
@@ -39,6 +40,7 @@ class PortableRegistry : public Registry {
   bool ValueExists(RegRoot root, const std::string& key, const std::string& name) override;
   // In the file the value is emptied: the profile functions keep no other way.
   bool DeleteValue(RegRoot root, const std::string& key, const std::string& name) override;
+  bool DeleteKey(RegRoot root, const std::string& key) override;
   bool KeyExists(RegRoot root, const std::string& key) override;
   std::vector<std::string> SubKeys(RegRoot root, const std::string& key) override;
   RegRead ReadBytes(RegRoot root, const std::string& key, const std::string& name,
@@ -46,10 +48,10 @@ class PortableRegistry : public Registry {
   RegRead ReadPerformanceData(const std::string& objects, size_t size, std::string& bytes) override;
 
  private:
-  bool InFile(RegRoot root, const std::string& key) const;
+  // The key's section in the file; nothing for a key the system registry holds.
+  std::optional<std::string> Section(RegRoot root, const std::string& key) const;
   // The value as the file holds it; nothing when it has none.
-  std::optional<std::string> Value(const std::string& name);
-  bool Put(const std::string& name, const std::string& text);
+  std::optional<std::string> Value(const std::string& section, const std::string& name);
 
   std::unique_ptr<Registry> system_;
   ProfileFile& profiles_;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/text.h"
 #include "settings/hotkey_text.h"
 #include "settings/password.h"
 
@@ -247,11 +248,22 @@ std::string RunKeyText(RegRoot root) {
          kRunKey;
 }
 
-// Without the rights to change the machine-wide key, a value that is not there is no
-// failure, so look before deleting.
-bool RemoveRunValue(Registry& registry, RegRoot root) {
-  return !registry.ValueExists(root, kRunKey, kRunValue) ||
-         registry.DeleteValue(root, kRunKey, kRunValue);
+// Whether the key's value `name` starts this copy; a path in quotes counts as the same.
+bool NamesThisCopy(Registry& registry, RegRoot root, const std::string& name,
+                   const std::string& exe_path) {
+  std::string value;
+  if (registry.ReadText(root, kRunKey, name, value) != RegRead::Ok)
+    return false;
+  std::string_view path = Trim(value);
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+    path = path.substr(1, path.size() - 2);
+  return SameText(path, exe_path);
+}
+
+// "Tarvolin" belongs to the copy or setup that wrote it; another copy's start is kept
+// apart under a name of its own.
+std::string OtherCopyRunValue(const std::string& exe_path) {
+  return std::string(kRunValue) + " (" + exe_path + ")";
 }
 
 }  // namespace
@@ -288,23 +300,31 @@ bool WriteProgName(Registry& registry, const std::string& exe_path) {
   return registry.WriteText(kRoot, kSettingsKey, "ProgName", exe_path);
 }
 
+// Only the user's own key: the program lives in a folder its user can write, and a
+// machine-wide value would start that exe for every account that logs on. A machine-wide
+// value an older version wrote for this copy goes either way.
 std::vector<std::string> ApplyRunOnStartup(Registry& registry, bool on,
                                            const std::string& exe_path) {
   std::vector<std::string> problems;
+  const RegRoot user = RegRoot::CurrentUser;
+  std::string kept;  // the user's value that starts this copy from now on; none when off
   if (on) {
-    if (registry.WriteText(RegRoot::LocalMachine, kRunKey, kRunValue, exe_path)) {
-      RemoveRunValue(registry, RegRoot::CurrentUser);
-    } else if (!registry.WriteText(RegRoot::CurrentUser, kRunKey, kRunValue, exe_path)) {
-      problems.push_back("Tarvolin cannot be set to start with Windows: neither " +
-                         RunKeyText(RegRoot::LocalMachine) + " nor " +
-                         RunKeyText(RegRoot::CurrentUser) + " can be written.");
+    const bool taken = registry.ValueExists(user, kRunKey, kRunValue) &&
+                       !NamesThisCopy(registry, user, kRunValue, exe_path);
+    kept = taken ? OtherCopyRunValue(exe_path) : kRunValue;
+    if (!registry.WriteText(user, kRunKey, kept, exe_path)) {
+      problems.push_back("Tarvolin cannot be set to start with Windows: " + RunKeyText(user) +
+                         " cannot be written.");
     }
-    return problems;
   }
-  for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
-    if (!RemoveRunValue(registry, root)) {
-      problems.push_back("Tarvolin cannot stop starting with Windows: the value \"Tarvolin\" in " +
-                         RunKeyText(root) + " cannot be removed.");
+  for (RegRoot root : {RegRoot::LocalMachine, user}) {
+    for (const std::string& name : {std::string(kRunValue), OtherCopyRunValue(exe_path)}) {
+      if ((root == user && name == kept) || !NamesThisCopy(registry, root, name, exe_path))
+        continue;
+      if (!registry.DeleteValue(root, kRunKey, name)) {
+        problems.push_back("Tarvolin cannot stop starting with Windows: the value \"" + name +
+                           "\" in " + RunKeyText(root) + " cannot be removed.");
+      }
     }
   }
   return problems;

@@ -40,9 +40,10 @@ bool SaveSettings(Registry& registry, Keyboard& keyboard, const AppSettings& set
 // could not be written.
 bool WriteProgName(Registry& registry, const std::string& exe_path);
 
-// `on`: registers `exe_path` as "Tarvolin" in the machine-wide Run key or, when that is
-// refused, in the current user's; a registration for the whole machine drops the current
-// user's so the program starts once. Off: removes the value from both keys. Returns
-// problem texts: a registration that no key took, a value that could not be removed.
+// `on`: registers `exe_path` in the current user's Run key, never the machine-wide one,
+// as "Tarvolin", or as "Tarvolin (<exe_path>)" when "Tarvolin" starts another copy. Off:
+// removes this copy's value from the current user's key. Either way a machine-wide value
+// naming this copy goes, and a value that names another path is never touched. Returns
+// problem texts: a registration the key refused, a value of this copy's that stayed.
 std::vector<std::string> ApplyRunOnStartup(Registry& registry, bool on,
                                            const std::string& exe_path);

@@ -387,7 +387,9 @@ TEST_F(RassimDialTest, EachCallTakesEveryLevelOfItsRecordAndNoOtherSize) {
     static_assert(rassim::kConnStatusSizes == std::array{160u, 288u});
     static_assert(rassim::kPppIpSizes == std::array{24u, 40u, 48u});
   }
-  WritePhonebook("[Net]\nStepDelayMs=0\nPhoneNumber=555\nServerIP=127.4.4.1\nClientIP=127.4.4.2\n");
+  WritePhonebook(
+      "[Net]\nStepDelayMs=0\nPhoneNumber=555\nUserName=ann\nServerIP=127.4.4.1\nClientIP=127.4.4."
+      "2\n");
   rassim::Handle handle = nullptr;
   ASSERT_EQ(Dial("Net", handle, false), rassim::kSuccess);
 
@@ -412,7 +414,7 @@ TEST_F(RassimDialTest, EachCallTakesEveryLevelOfItsRecordAndNoOtherSize) {
                            nullptr, static_cast<rassim::RasDialParams*>(b), &stored);
                      }),
               rassim::kSuccess);
-    EXPECT_EQ(rassim::Text(params.szPhoneNumber), "555");
+    EXPECT_EQ(rassim::Text(params.szUserName), "ann");
   }
   for (uint32_t size : rassim::kConnSizes) {
     rassim::RasConn conn;

@@ -114,10 +114,12 @@ TEST_F(RassimPhonebookTest, MalformedFilesReadAsWhatTheyHold) {
   rassim::RasDialParams params;
   int32_t stored = -1;
   EXPECT_EQ(GetParams("broken", params, stored), rassim::kSuccess);
-  EXPECT_EQ(std::tuple(std::string(params.szPhoneNumber), std::string(params.szPassword), stored),
+  EXPECT_EQ(std::tuple(rassim::LoadEntry(nullptr, "broken")->phone_number,
+                       std::string(params.szPassword), stored),
             std::tuple("7"s, std::string(rassim::kSavedPasswordHandle), 1));
   EXPECT_EQ(GetParams("Good", params, stored), rassim::kSuccess);
-  EXPECT_EQ(std::tuple(std::string(params.szPhoneNumber), std::string(params.szPassword), stored),
+  EXPECT_EQ(std::tuple(rassim::LoadEntry(nullptr, "Good")->phone_number,
+                       std::string(params.szPassword), stored),
             std::tuple("555"s, ""s, 0));
 }
 
@@ -153,8 +155,8 @@ TEST_F(RassimPhonebookTest, EnumerationKeepsFileOrderAndReportsTheSizeNeeded) {
 TEST_F(RassimPhonebookTest, TwoPhonebooksAndThePathEveryCallIsGiven) {
   const std::string all_users = (dir_ / "all.pbk").string();
   rassim::SetAllUsersPhonebookPath(all_users);
-  WriteFile(all_users, "[Office]\n[Both]\nPhoneNumber=1\n");
-  WritePhonebook("[Both]\nPhoneNumber=2\n[Mine]\n");
+  WriteFile(all_users, "[Office]\n[Both]\nPhoneNumber=1\nUserName=one\n");
+  WritePhonebook("[Both]\nPhoneNumber=2\nUserName=two\n[Mine]\n");
   auto listed = [](const char* phonebook) {
     std::vector<rassim::RasEntryName> records(10);
     records[0].dwSize = sizeof(rassim::RasEntryName);
@@ -178,9 +180,9 @@ TEST_F(RassimPhonebookTest, TwoPhonebooksAndThePathEveryCallIsGiven) {
   EXPECT_EQ(rassim::RasGetEntryDialParamsA(nullptr, &params, &stored), rassim::kCannotFindEntry);
   rassim::Put(params.szEntryName, "Both");
   ASSERT_EQ(rassim::RasGetEntryDialParamsA(nullptr, &params, &stored), 0u);
-  EXPECT_STREQ(params.szPhoneNumber, "2");
+  EXPECT_STREQ(params.szUserName, "two");
   ASSERT_EQ(rassim::RasGetEntryDialParamsA(all_users.c_str(), &params, &stored), 0u);
-  EXPECT_STREQ(params.szPhoneNumber, "1");
+  EXPECT_STREQ(params.szUserName, "one");
 
   // Properties at every size Windows takes, and no other.
   rassim::RasEntry entry{};
@@ -213,9 +215,10 @@ TEST_F(RassimPhonebookTest, TwoPhonebooksAndThePathEveryCallIsGiven) {
   rassim::Put(entry.szAutodialFunc, "Handle");
   rassim::Put(entry.szLocalPhoneNumber, "3");
   EXPECT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Mine", &entry, entry.dwSize, nullptr, 0), 0u);
-  EXPECT_EQ(ReadPhonebook(),
-            "[Both]\r\nPhoneNumber=2\r\n[Mine]\r\nPhoneNumber=3\r\nDeviceType=isdn\r\n"
-            "AutodialDll=C:\\A\\handler.dll\r\nAutodialFunc=Handle\r\n");
+  EXPECT_EQ(
+      ReadPhonebook(),
+      "[Both]\r\nPhoneNumber=2\r\nUserName=two\r\n[Mine]\r\nPhoneNumber=3\r\nDeviceType=isdn\r\n"
+      "AutodialDll=C:\\A\\handler.dll\r\nAutodialFunc=Handle\r\n");
   EXPECT_EQ(rassim::LoadEntry(all_users.c_str(), "Both")->autodial_dll, "");
 }
 
@@ -228,7 +231,7 @@ TEST_F(RassimPhonebookTest, LongTextsAreCutToTheirFields) {
   rassim::RasDialParams params;
   int32_t stored = 0;
   ASSERT_EQ(GetParams(name, params, stored), rassim::kSuccess);
-  EXPECT_EQ(std::string(params.szPhoneNumber), std::string(rassim::kMaxPhoneNumber, '5'));
+  EXPECT_STREQ(params.szPhoneNumber, "");  // not filled: the number is the entry's
   EXPECT_EQ(std::string(params.szUserName), std::string(rassim::kMaxUserName, 'u'));
   EXPECT_STREQ(params.szPassword, rassim::kSavedPasswordHandle);
   EXPECT_EQ(std::string(params.szDomain), std::string(rassim::kMaxDomain, 'd'));
@@ -251,15 +254,30 @@ TEST_F(RassimPhonebookTest, DialParamsRoundTrip) {
   };
   // The saved password comes back as its handle, which stores it again unchanged.
   EXPECT_EQ(account(),
-            std::tuple("bob"s, "DOM"s, std::string(rassim::kSavedPasswordHandle), "555"s, 1));
+            std::tuple("bob"s, "DOM"s, std::string(rassim::kSavedPasswordHandle), ""s, 1));
   ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), rassim::kSuccess);
   EXPECT_NE(ReadPhonebook().find("Password=secret"), std::string::npos);
   EXPECT_NE(ReadPhonebook().find("; keep me"), std::string::npos);
 
   ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), rassim::kSuccess);
   ASSERT_EQ(GetParams("Net", params, stored), rassim::kSuccess);
-  EXPECT_EQ(account(), std::tuple("bob"s, "DOM"s, ""s, "555"s, 0));
+  EXPECT_EQ(account(), std::tuple("bob"s, "DOM"s, ""s, ""s, 0));
   EXPECT_EQ(ReadPhonebook().find("secret"), std::string::npos);
+  // Empty fields leave what is saved: no user name keeps the account whole, no domain the
+  // domain. An empty password is saved only when asked for.
+  rassim::Put(params.szPassword, "kept");
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), rassim::kSuccess);
+  rassim::Put(params.szUserName, "");
+  rassim::Put(params.szDomain, "");
+  rassim::Put(params.szPassword, "");
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), rassim::kSuccess);
+  ASSERT_EQ(GetParams("Net", params, stored), rassim::kSuccess);
+  EXPECT_EQ(account(),
+            std::tuple("bob"s, "DOM"s, std::string(rassim::kSavedPasswordHandle), ""s, 1));
+  rassim::Put(params.szPassword, "");
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), rassim::kSuccess);
+  EXPECT_NE(ReadPhonebook().find("Password=\r\nPasswordStored=1"), std::string::npos);
+  ASSERT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 1), rassim::kSuccess);
   // Storing what is stored already leaves the file alone.
   const auto an_hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
   fs::last_write_time(path_, an_hour_ago);
@@ -273,6 +291,77 @@ TEST_F(RassimPhonebookTest, DialParamsRoundTrip) {
   params.dwSize = 1056;  // between two levels
   EXPECT_EQ(rassim::RasGetEntryDialParamsA(nullptr, &params, &stored), rassim::kInvalidSize);
   EXPECT_EQ(rassim::RasSetEntryDialParamsA(nullptr, &params, 0), rassim::kInvalidSize);
+}
+
+// Windows answers a missing or small buffer with the size of the record and the alternate
+// numbers behind it, takes the alternates back from dwAlternateOffset, and refuses a record
+// without what it needs to dial.
+TEST_F(RassimPhonebookTest, PropertiesCarryTheAlternatesAndNeedTheirRequiredFields) {
+  WritePhonebook("[Net]\nPhoneNumber=555\nAlternatePhoneNumbers=556, 557\n[Bare]\n");
+  const uint32_t alternates = sizeof "556" + sizeof "557" + 1;
+  uint32_t size = 0;
+  EXPECT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Net", nullptr, &size, nullptr, nullptr),
+            rassim::kBufferTooSmall);
+  EXPECT_EQ(size, sizeof(rassim::RasEntry) + alternates);
+  for (const uint32_t level : rassim::kEntrySizes) {
+    std::vector<uint8_t> buffer(level + alternates);
+    auto* entry = reinterpret_cast<rassim::RasEntry*>(buffer.data());
+    entry->dwSize = level;
+    size = level;
+    ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Net", entry, &size, nullptr, nullptr),
+              rassim::kBufferTooSmall);
+    ASSERT_EQ(size, level + alternates);
+    ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Net", entry, &size, nullptr, nullptr), 0u);
+    EXPECT_EQ(entry->dwAlternateOffset, level);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer.data()) + level, alternates),
+              std::string("556\0"
+                          "557\0\0",
+                          alternates));
+    rassim::Put(entry->szAutodialDll, "C:\\A\\h.dll");
+    ASSERT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Net", entry, size, nullptr, 0), 0u);
+    EXPECT_EQ(rassim::LoadEntry(nullptr, "Net")->alternates, (Names{"556", "557"})) << level;
+    EXPECT_EQ(rassim::LoadEntry(nullptr, "Net")->autodial_dll, "C:\\A\\h.dll");
+  }
+  // An entry without alternates takes the record alone, at offset 0.
+  rassim::RasEntry bare{};
+  bare.dwSize = sizeof bare;
+  size = sizeof bare;
+  ASSERT_EQ(rassim::RasGetEntryPropertiesA(nullptr, "Bare", &bare, &size, nullptr, nullptr), 0u);
+  EXPECT_EQ(bare.dwAlternateOffset, 0u);
+  EXPECT_EQ(size, sizeof bare);
+
+  // Alternates set from the buffer; a list that runs past the size is refused.
+  std::vector<uint8_t> buffer(sizeof bare + 6);
+  std::memcpy(buffer.data(), &bare, sizeof bare);
+  std::memcpy(buffer.data() + sizeof bare,
+              "12\0"
+              "3\0\0",
+              6);
+  auto* entry = reinterpret_cast<rassim::RasEntry*>(buffer.data());
+  entry->dwAlternateOffset = sizeof bare;
+  EXPECT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Bare", entry, sizeof bare + 5, nullptr, 0),
+            rassim::kInvalidParameter);
+  ASSERT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Bare", entry, sizeof bare + 6, nullptr, 0),
+            0u);
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Bare")->alternates, (Names{"12", "3"}));
+
+  // What Windows needs to dial the entry.
+  const auto refused = [&](auto&& spoil) {
+    rassim::RasEntry record = bare;
+    spoil(record);
+    return rassim::RasSetEntryPropertiesA(nullptr, "Bare", &record, sizeof record, nullptr, 0) ==
+           rassim::kInvalidParameter;
+  };
+  EXPECT_TRUE(refused([](rassim::RasEntry& r) { r.dwType = 0; }));
+  EXPECT_TRUE(refused([](rassim::RasEntry& r) { r.szDeviceName[0] = '\0'; }));
+  EXPECT_TRUE(refused([](rassim::RasEntry& r) { r.szDeviceType[0] = '\0'; }));
+  EXPECT_TRUE(refused([](rassim::RasEntry& r) { r.dwFramingProtocol = 0; }));
+  EXPECT_FALSE(refused([](rassim::RasEntry&) {}));
+  // A level from before dwType has none to give.
+  rassim::RasEntry old = bare;
+  old.dwSize = rassim::kEntrySizes[0];
+  old.dwType = 0;
+  EXPECT_EQ(rassim::RasSetEntryPropertiesA(nullptr, "Bare", &old, old.dwSize, nullptr, 0), 0u);
 }
 
 TEST(RassimErrors, TextsAUserReadsAndWhatTheCallCannotGive) {

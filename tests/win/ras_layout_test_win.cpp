@@ -21,7 +21,7 @@ constexpr size_t Level(size_t offset_past) {
   static_assert(offsetof(ours, field) == offsetof(theirs, field), #ours "::" #field)
 
 // The program speaks the 4.00 level of every record but the entry name's, which it asks
-// for at 5.00 first.
+// for at 5.00 first, and the entry's properties, which it reads and writes whole.
 static_assert(sizeof(TRasEntryName) == sizeof(RASENTRYNAMEA));
 static_assert(kRasEntryName400Size == Level(offsetof(RASENTRYNAMEA, dwFlags)));
 SAME_FIELD(TRasEntryName, RASENTRYNAMEA, szEntryName);
@@ -29,12 +29,17 @@ SAME_FIELD(TRasEntryName, RASENTRYNAMEA, dwFlags);
 SAME_FIELD(TRasEntryName, RASENTRYNAMEA, szPhonebookPath);
 static_assert(kRasEntryInAllUsersPhonebook == REN_AllUsers);
 
-static_assert(sizeof(TRasEntry) == Level(offsetof(RASENTRYA, dwSubEntries)));
+static_assert(sizeof(TRasEntry) == sizeof(RASENTRYA));
 SAME_FIELD(TRasEntry, RASENTRYA, szLocalPhoneNumber);
+SAME_FIELD(TRasEntry, RASENTRYA, dwAlternateOffset);
+SAME_FIELD(TRasEntry, RASENTRYA, dwFramingProtocol);
+SAME_FIELD(TRasEntry, RASENTRYA, szDeviceType);
 SAME_FIELD(TRasEntry, RASENTRYA, szAutodialDll);
 SAME_FIELD(TRasEntry, RASENTRYA, szAutodialFunc);
 SAME_FIELD(TRasEntry, RASENTRYA, szDeviceName);
-SAME_FIELD(TRasEntry, RASENTRYA, dwReserved2);
+SAME_FIELD(TRasEntry, RASENTRYA, dwType);
+SAME_FIELD(TRasEntry, RASENTRYA, guidId);
+SAME_FIELD(TRasEntry, RASENTRYA, dwRedialPause);
 
 static_assert(sizeof(TRasDialParams) == Level(offsetof(RASDIALPARAMSA, dwSubEntry)));
 SAME_FIELD(TRasDialParams, RASDIALPARAMSA, szEntryName);

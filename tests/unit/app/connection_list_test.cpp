@@ -2,6 +2,8 @@
 // Delete, the automatic-dial registration, the start-up dial and the phonebook watch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/unregister.h"
 #include "mainform_fixture.h"
 #include "rassim/entry.h"
@@ -146,55 +148,69 @@ TEST_F(ConnectionListTest, TheWatchRebuildsOnEveryThirdTickWhenThePhonebookChang
   EXPECT_TRUE(Rows().empty());
 }
 
-TEST_F(ConnectionListTest, AutoDialRegistrationIsTheUsersOwnAndARefusalIsSaidOnce) {
-  const std::string machine_key = ".DEFAULT\\RemoteAccess\\Profile\\First";
-  // Another program's handler in Third, which on replaces; an all-users entry, which no
-  // handler may name.
+// On puts this copy's handler into each entry of the user's own phonebook, keeping another
+// program's for later; off gives that one back. An entry RAS refuses is named and the
+// others still get the handler. Of the values older versions wrote, only this copy's go.
+TEST_F(ConnectionListTest, AutoDialTakesOverTheUsersEntriesAndGivesBackWhatItFound) {
+  const std::string kOurs = "C:\\Tarvolin\\tvndl.dll";
+  const std::string kInternet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  const std::string kPrevious = std::string(kSettingsKey) + "\\AutoDialPrevious\\Third";
   phonebook_.Write(
-      "[First]\n[Second]\n[Third]\nAutodialDll=C:\\Other\\handler.dll\nAutodialFunc=Other\n");
+      "[First]\n[Bad\tName]\n[Second]\nAlternatePhoneNumbers=555-0101,555-0102\n"
+      "[Third]\nAutodialDll=C:\\Other\\handler.dll\nAutodialFunc=Other\n");
   phonebook_.WriteAllUsers("[Shared]\n");
+  registry_.WriteText(RegRoot::CurrentUser, "RemoteAccess\\Profile\\First", "AutoDialDllName",
+                      kOurs);
+  registry_.WriteText(RegRoot::Users, ".DEFAULT\\RemoteAccess\\Profile\\First", "AutoDialDllName",
+                      kOurs);
+  registry_.WriteText(RegRoot::CurrentUser, "RemoteAccess\\Profile\\Second", "AutoDialDllName",
+                      "D:\\Copy\\tvndl.dll");
   StoreSetting("CkbAutoDial", 1);
-  Start();
-  for (const char* entry : {"First", "Second", "Third"}) {
-    const std::string key = std::string("RemoteAccess\\Profile\\") + entry;
-    EXPECT_EQ(Text(RegRoot::CurrentUser, key, "AutoDialDllName"), "C:\\Tarvolin\\tvndl.dll");
-    EXPECT_EQ(Text(RegRoot::CurrentUser, key, "AutoDialFcnName"), "RASADFunc");
-    // The handler the system really calls is the one in the entry's properties.
-    const rassim::EntrySettings listed = *rassim::LoadEntry(nullptr, entry);
-    EXPECT_EQ(listed.autodial_dll, "C:\\Tarvolin\\tvndl.dll") << entry;
-    EXPECT_EQ(listed.autodial_func, "RASADFunc") << entry;
+  for (int start = 0; start < 2; ++start) {  // a second start keeps what the first found
+    Start();
+    for (const char* entry : {"First", "Second", "Third"}) {
+      const rassim::EntrySettings listed = *rassim::LoadEntry(nullptr, entry);
+      EXPECT_EQ(listed.autodial_dll, kOurs) << entry;
+      EXPECT_EQ(listed.autodial_func, "RASADFunc") << entry;
+    }
+    EXPECT_EQ(Text(RegRoot::CurrentUser, kPrevious, "Library"), "C:\\Other\\handler.dll");
+    EXPECT_EQ(Text(RegRoot::CurrentUser, kPrevious, "Function"), "Other");
+    ASSERT_EQ(prompts_.errors.size(), 1u);
+    EXPECT_NE(prompts_.errors[0].find("\"Bad\tName\""), std::string::npos);
+    prompts_.errors.clear();
   }
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Second")->alternates,
+            (std::vector<std::string>{"555-0101", "555-0102"}));
   EXPECT_EQ(phonebook_.ReadAllUsers().find("Autodial"), std::string::npos);
-  EXPECT_EQ(
-      Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-           "EnableAutoDial"),
-      std::string("\x01\0\0\0", 4));
-  // The machine-wide key never points at the program's folder, even where it may be written.
-  EXPECT_EQ(Text(RegRoot::Users, machine_key, "AutoDialDllName"), "<missing>");
-  EXPECT_TRUE(prompts_.errors.empty());
-
-  // The user's own key refused: said once, not once per entry.
-  registry_.refused.insert(RegRoot::CurrentUser);
-  Start();
-  ASSERT_EQ(prompts_.errors.size(), 1u);
-  EXPECT_NE(prompts_.errors[0].find("HKEY_CURRENT_USER"), std::string::npos);
-
-  // Switched off: the values go, an older version's machine-wide ones too, and
-  // EnableAutoDial turns 0. Of the handlers only this program's goes.
-  registry_.refused.clear();
-  registry_.WriteText(RegRoot::Users, machine_key, "AutoDialDllName", "C:\\Old\\tvndl.dll");
-  SetHandler("Second", "C:\\Other\\handler.dll");
-  StoreSetting("CkbAutoDial", 0);
-  Start();
+  EXPECT_EQ(Text(RegRoot::CurrentUser, kInternet, "EnableAutoDial"), std::string("\x01\0\0\0", 4));
   EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess\\Profile\\First", "AutoDialDllName"),
             "<missing>");
-  EXPECT_EQ(Text(RegRoot::Users, machine_key, "AutoDialDllName"), "<missing>");
-  EXPECT_EQ(
-      Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-           "EnableAutoDial"),
-      std::string(4, '\0'));
-  EXPECT_EQ(rassim::LoadEntry(nullptr, "First")->autodial_dll, "");
-  EXPECT_EQ(rassim::LoadEntry(nullptr, "Second")->autodial_dll, "C:\\Other\\handler.dll");
+  EXPECT_EQ(Text(RegRoot::Users, ".DEFAULT\\RemoteAccess\\Profile\\First", "AutoDialDllName"),
+            "<missing>");
+  EXPECT_EQ(Text(RegRoot::CurrentUser, "RemoteAccess\\Profile\\Second", "AutoDialDllName"),
+            "D:\\Copy\\tvndl.dll");
+
+  // Another program took First over meanwhile: off leaves it that one's.
+  SetHandler("First", "C:\\Third\\party.dll");
+  StoreSetting("CkbAutoDial", 0);
+  Start();
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "First")->autodial_dll, "C:\\Third\\party.dll");
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Second")->autodial_dll, "");
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Third")->autodial_dll, "C:\\Other\\handler.dll");
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Third")->autodial_func, "Other");
+  EXPECT_FALSE(registry_.KeyExists(RegRoot::CurrentUser, kPrevious));
+  EXPECT_EQ(Text(RegRoot::CurrentUser, kInternet, "EnableAutoDial"), std::string(4, '\0'));
+
+  // Where the found handler cannot be kept, it is not replaced.
+  StoreSetting("CkbAutoDial", 1);
+  registry_.refused.insert(RegRoot::CurrentUser);
+  prompts_.errors.clear();
+  Start();
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Third")->autodial_dll, "C:\\Other\\handler.dll");
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Second")->autodial_dll, kOurs);
+  EXPECT_TRUE(std::ranges::any_of(prompts_.errors, [](const std::string& error) {
+    return error.find("\"Third\" keeps the automatic-dial handler") != std::string::npos;
+  }));
 }
 
 TEST_F(ConnectionListTest, BothPhonebooksAreListedAndEachEntryIsDialedFromItsOwn) {
@@ -209,7 +225,7 @@ TEST_F(ConnectionListTest, BothPhonebooksAreListedAndEachEntryIsDialedFromItsOwn
 
   // The all-users entry is dialed, and its account kept, in its own phonebook.
   ASSERT_EQ(form.DialUp().Entry, "Office");
-  ASSERT_EQ(form.DialUp().SetEntryUserName("alice"), 0);
+  ASSERT_EQ(form.DialUp().SaveAccount("alice", ""), 0);
   EXPECT_NE(phonebook_.ReadAllUsers().find("UserName=alice"), std::string::npos);
   form.Dial1Click();
   EXPECT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
@@ -230,7 +246,8 @@ TEST_F(ConnectionListTest, UnregisterTakesBackWhatTheProgramRegisteredAndNothing
   ASSERT_EQ(rassim::LoadEntry(nullptr, "First")->autodial_dll, "C:\\Tarvolin\\tvndl.dll");
   // Another program's handler in Second since.
   SetHandler("Second", "C:\\Other\\handler.dll");
-  ASSERT_NE(Text(RegRoot::LocalMachine, run_key, "Tarvolin"), "<missing>");
+  ASSERT_EQ(Text(RegRoot::CurrentUser, run_key, "Tarvolin"), "C:\\Tarvolin\\tarvolin.exe");
+  EXPECT_EQ(Text(RegRoot::LocalMachine, run_key, "Tarvolin"), "<missing>");
 
   EXPECT_FALSE(IsUnregisterRequest({"/unregister", "AutoDial"}));
   ASSERT_TRUE(IsUnregisterRequest({"/UnRegister"}));
@@ -244,7 +261,7 @@ TEST_F(ConnectionListTest, UnregisterTakesBackWhatTheProgramRegisteredAndNothing
       Text(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
            "EnableAutoDial"),
       std::string(4, '\0'));
-  EXPECT_EQ(Text(RegRoot::LocalMachine, run_key, "Tarvolin"), "<missing>");
+  EXPECT_EQ(Text(RegRoot::CurrentUser, run_key, "Tarvolin"), "<missing>");
   // The user's settings stay for a later install.
   uint32_t autodial = 0;
   EXPECT_EQ(registry_.ReadInt(RegRoot::CurrentUser, kSettingsKey, "CkbAutoDial", autodial),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mainform_fixture.h"
+#include "rassim/entry.h"
 #include "settings/password.h"
 
 namespace {
@@ -59,10 +60,7 @@ TEST_F(OptionsTest, OkStoresAppliesAndSavesWhatTheDialogShows) {
   EXPECT_EQ(Stored("UdWaitTime"), 3u);
   EXPECT_EQ(Stored("HisRecvMax"), 1024u);
   EXPECT_EQ(Stored("CkbKeepConnection"), 1u);
-  const auto* autodial =
-      registry_.Find(RegRoot::CurrentUser, "RemoteAccess\\Profile\\Slow", "AutoDialFcnName");
-  ASSERT_NE(autodial, nullptr);
-  EXPECT_EQ(autodial->bytes, "RASADFunc");
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Slow")->autodial_func, "RASADFunc");
 }
 
 TEST_F(OptionsTest, CancelChangesNoSettingAndWritesNothing) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mainform_fixture.h"
+#include "rassim/entry.h"
 #include "settings/portable_registry.h"
 #include "settings/settings_store.h"
 
@@ -51,16 +52,23 @@ TEST_F(PortableTest, SettingsLiveInTheFileAndTheRegistryIsWrittenOnlyForAnOption
   EXPECT_TRUE(files_.Exists("C:\\Tarvolin\\data\\DialLog.TXT"));
   EXPECT_FALSE(files_.Exists("C:\\Tarvolin\\DialLog.TXT"));
 
-  // Automatic dial writes to this computer while on, and takes it back when turned off.
+  // Automatic dial writes to this computer while on, and takes it back when turned off;
+  // another program's handler it found is kept in the file meanwhile.
+  phonebook_.Write(phonebook_.Read() + "[Other]\nAutodialDll=C:\\Other\\h.dll\n");
   profiles_.Write(kIni, "Settings", "CkbAutoDial", "1");
   Run();
   const auto* enabled = system_->Find(RegRoot::CurrentUser, kInternetSettings, "EnableAutoDial");
   ASSERT_NE(enabled, nullptr);
   EXPECT_EQ(enabled->bytes, std::string("\x01\0\0\0", 4));
+  EXPECT_EQ(profiles_.Read(kIni, "Settings\\AutoDialPrevious\\Other", "Library", "?"),
+            "C:\\Other\\h.dll");
+  EXPECT_FALSE(system_->KeyExists(RegRoot::CurrentUser, kSettingsKey));
   profiles_.Write(kIni, "Settings", "CkbAutoDial", "0");
   Run();
   EXPECT_EQ(system_->Find(RegRoot::CurrentUser, kInternetSettings, "EnableAutoDial")->bytes,
             std::string(4, '\0'));
+  EXPECT_EQ(rassim::LoadEntry(nullptr, "Other")->autodial_dll, "C:\\Other\\h.dll");
+  EXPECT_EQ(profiles_.Sections(kIni), std::vector<std::string>{"Settings"});
 
   // Every other key is the system's.
   std::string text, bytes;

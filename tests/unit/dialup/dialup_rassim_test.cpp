@@ -102,9 +102,9 @@ TEST_F(DialUpRassimTest, StoredAccountRoundTrip) {
   dialup->Entry = "Provider";
   EXPECT_EQ(0, dialup->GetEntryUserName(value));
   EXPECT_EQ("alice", value);
-  EXPECT_EQ(0, dialup->SetEntryUserName("carol"));
+  EXPECT_EQ(0, dialup->SaveAccount("carol", ""));
   EXPECT_NE(phonebook.Read().find("Password=pw\r\n"), std::string::npos) << phonebook.Read();
-  EXPECT_EQ(0, dialup->SetEntryPassword("new-pw"));
+  EXPECT_EQ(0, dialup->SaveAccount("", "new-pw"));
   EXPECT_EQ(0, dialup->GetEntryUserName(value));
   EXPECT_EQ("carol", value);
   EXPECT_NE(phonebook.Read().find("Password=new-pw\r\n"), std::string::npos) << phonebook.Read();

@@ -265,23 +265,44 @@ TEST_F(DialUpTest, ConnectionGoneOnlyWhenRasDoesNotKnowTheHandle) {
   EXPECT_TRUE(dialup->ConnectionGone());
 }
 
-TEST_F(DialUpTest, StoredAccountIsReadAndWrittenOneFieldAtATime) {
-  StoreAccount(false);
-  TRasDialParams stored{};
+// The record goes back as RAS gave it, with only the account changed, and only when the
+// account differs: a dial never stores an empty password RAS would keep as the password.
+TEST_F(DialUpTest, TheAccountIsWrittenOnlyWhereItDiffersFromRas) {
+  std::vector<std::pair<TRasDialParams, int32_t>> writes;
   fake.SetEntryDialParams = [&](const char*, TRasDialParams* params, int32_t remove_password) {
-    EXPECT_EQ(0, remove_password);
-    stored = *params;
+    writes.emplace_back(*params, remove_password);
     return kRasSuccess;
   };
   dialup->Entry = "Provider";
-  EXPECT_EQ(0, dialup->SetEntryUserName("new-user"));
-  EXPECT_EQ("Provider", Text(stored.szEntryName));
-  EXPECT_EQ("new-user", Text(stored.szUserName));
-  EXPECT_EQ("stored-pw", Text(stored.szPassword));
-  EXPECT_EQ("STORED", Text(stored.szDomain));
-  EXPECT_EQ(0, dialup->SetEntryPassword(std::string(300, 'p')));
-  EXPECT_EQ("stored-user", Text(stored.szUserName));
-  EXPECT_EQ(std::string(kRasMaxPassword, 'p'), Text(stored.szPassword));
+  StoreAccount(true);
+  EXPECT_EQ(0, dialup->SaveAccount("stored-user", ""));
+  EXPECT_EQ(0, dialup->SaveAccount("", ""));
+  EXPECT_TRUE(writes.empty());
+
+  EXPECT_EQ(0, dialup->SaveAccount("new-user", ""));
+  ASSERT_EQ(1u, writes.size());
+  EXPECT_EQ("Provider", Text(writes[0].first.szEntryName));
+  EXPECT_EQ("new-user", Text(writes[0].first.szUserName));
+  EXPECT_EQ("stored-pw", Text(writes[0].first.szPassword));  // the handle keeps it
+  EXPECT_EQ("STORED", Text(writes[0].first.szDomain));
+  EXPECT_EQ(0, writes[0].second);
+
+  // No password saved: the new user name goes without one.
+  StoreAccount(false);
+  EXPECT_EQ(0, dialup->SaveAccount("new-user", ""));
+  ASSERT_EQ(2u, writes.size());
+  EXPECT_EQ(1, writes[1].second);
+
+  // A typed password is the user's to save, cut to the field.
+  EXPECT_EQ(0, dialup->SaveAccount("", std::string(300, 'p')));
+  ASSERT_EQ(3u, writes.size());
+  EXPECT_EQ("stored-user", Text(writes[2].first.szUserName));
+  EXPECT_EQ(std::string(kRasMaxPassword, 'p'), Text(writes[2].first.szPassword));
+  EXPECT_EQ(0, writes[2].second);
+
+  fake.GetEntryDialParams = [](auto...) { return kRasCannotFindEntry; };
+  EXPECT_EQ(static_cast<int>(kRasCannotFindEntry), dialup->SaveAccount("x", "y"));
+  EXPECT_EQ(3u, writes.size());
 }
 
 TEST_F(DialUpTest, EntryDialogsAreParentedToTheOwnerWindow) {

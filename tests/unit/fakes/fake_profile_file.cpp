@@ -146,12 +146,30 @@ bool FakeProfileFile::Write(const std::string& file, const std::string& section,
   } else {
     lines.insert(lines.end(), {"[" + section + "]", line});
   }
+  Store(file, lines);
+  return true;
+}
+
+bool FakeProfileFile::DeleteSection(const std::string& file, const std::string& section) {
+  if (writes_left == 0) {
+    return false;
+  }
+  writes_left -= writes_left > 0;
+  Lines lines = FileLines(file);
+  if (const std::optional<Span> span = FindSection(lines, section)) {
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(span->begin - 1),
+                lines.begin() + static_cast<std::ptrdiff_t>(span->end));
+    Store(file, lines);
+  }
+  return true;
+}
+
+void FakeProfileFile::Store(const std::string& file, const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& each : lines) {
     text += each + "\r\n";
   }
   files_.content[file] = text;
-  return true;
 }
 
 std::vector<std::string> FakeProfileFile::Sections(const std::string& file) {

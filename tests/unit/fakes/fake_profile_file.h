@@ -22,6 +22,7 @@ class FakeProfileFile : public ProfileFile {
   std::vector<std::string> Sections(const std::string& file) override;
   bool Write(const std::string& file, const std::string& section, const std::string& key,
              const std::string& value) override;
+  bool DeleteSection(const std::string& file, const std::string& section) override;
 
   // The key names of a section, in file order.
   std::vector<std::string> Keys(const std::string& file, const std::string& section);
@@ -33,6 +34,7 @@ class FakeProfileFile : public ProfileFile {
   // The file's lines, none when it is missing: reading never creates the file. Valid until
   // the next call.
   const std::vector<std::string>& FileLines(const std::string& file);
+  void Store(const std::string& file, const std::vector<std::string>& lines);
 
   FakeFiles& files_;
   std::string split_text_;

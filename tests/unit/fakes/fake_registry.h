@@ -85,6 +85,15 @@ class FakeRegistry : public Registry {
   }
 
   // A key exists also as the parent of one that does, as the system creates parents.
+  bool DeleteKey(RegRoot root, const std::string& key) override {
+    if (!keys.count({root, key}))
+      return true;
+    if (refused.count(root))
+      return false;
+    keys.erase({root, key});
+    return true;
+  }
+
   bool KeyExists(RegRoot root, const std::string& key) override {
     for (const auto& [id, values] : keys) {
       if (id.first == root && (id.second == key || id.second.starts_with(key + "\\")))

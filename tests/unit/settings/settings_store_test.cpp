@@ -345,47 +345,63 @@ TEST_F(SettingsStore, KeyThatCannotBeOpened) {
 class SettingsRunOnStartup : public ::testing::Test {
  protected:
   const FakeRegistry::Value* Run(RegRoot root) { return registry_.Find(root, kRunKey, "Tarvolin"); }
-  void PutRun(RegRoot root) { registry_.keys[{root, kRunKey}]["Tarvolin"] = {Type::Sz, 0, kExe}; }
+  void PutRun(RegRoot root, const std::string& path = kExe) {
+    registry_.keys[{root, kRunKey}]["Tarvolin"] = {Type::Sz, 0, path};
+  }
+  bool Says(const std::vector<std::string>& problems, const std::string& text) {
+    return problems.size() == 1 && problems[0].find(text) != std::string::npos;
+  }
 
   FakeRegistry registry_;
   const FakeRegistry::Value kEntry{Type::Sz, 0, kExe};
+  const std::string kOtherCopy = "D:\Portable\Tarvolin\tarvolin.exe";
 };
 
-TEST_F(SettingsRunOnStartup, MachineWideFirst) {
-  PutRun(RegRoot::CurrentUser);  // left by a run without the rights for the machine
-  EXPECT_TRUE(ApplyRunOnStartup(registry_, true, kExe).empty());
-  ASSERT_NE(nullptr, Run(RegRoot::LocalMachine));
-  EXPECT_EQ(kEntry, *Run(RegRoot::LocalMachine));
-  EXPECT_EQ(nullptr, Run(RegRoot::CurrentUser));
-
-  EXPECT_TRUE(ApplyRunOnStartup(registry_, false, kExe).empty());
-  EXPECT_EQ(nullptr, Run(RegRoot::LocalMachine));
-}
-
-TEST_F(SettingsRunOnStartup, CurrentUserWhenTheMachineRefuses) {
-  registry_.refused.insert(RegRoot::LocalMachine);
+// The machine-wide key is never written, even where it may be; a value there naming this
+// copy (an older version's) goes; values naming another copy stay in both keys.
+TEST_F(SettingsRunOnStartup, OnlyTheUsersOwnKeyAndOnlyThisCopysValue) {
+  PutRun(RegRoot::LocalMachine, "\"" + kExe + "\"");
   EXPECT_TRUE(ApplyRunOnStartup(registry_, true, kExe).empty());
   ASSERT_NE(nullptr, Run(RegRoot::CurrentUser));
   EXPECT_EQ(kEntry, *Run(RegRoot::CurrentUser));
+  EXPECT_EQ(nullptr, Run(RegRoot::LocalMachine));
 
   EXPECT_TRUE(ApplyRunOnStartup(registry_, false, kExe).empty());
   EXPECT_EQ(nullptr, Run(RegRoot::CurrentUser));
 
-  registry_.refused.insert(RegRoot::CurrentUser);
-  std::vector<std::string> problems = ApplyRunOnStartup(registry_, true, kExe);
-  ASSERT_EQ(1u, problems.size());
-  EXPECT_NE(std::string::npos, problems[0].find("HKEY_LOCAL_MACHINE\\" + kRunKey));
-  EXPECT_NE(std::string::npos, problems[0].find("HKEY_CURRENT_USER\\" + kRunKey));
+  // Another copy's "Tarvolin" in both keys stays; this one starts under a name of its own,
+  // which goes again with the option, and goes to "Tarvolin" once that is free.
+  PutRun(RegRoot::LocalMachine, kOtherCopy);
+  PutRun(RegRoot::CurrentUser, kOtherCopy);
+  const std::string own = "Tarvolin (" + kExe + ")";
+  EXPECT_TRUE(ApplyRunOnStartup(registry_, true, kExe).empty());
+  EXPECT_EQ(kOtherCopy, Run(RegRoot::LocalMachine)->bytes);
+  EXPECT_EQ(kOtherCopy, Run(RegRoot::CurrentUser)->bytes);
+  ASSERT_NE(nullptr, registry_.Find(RegRoot::CurrentUser, kRunKey, own));
+  EXPECT_EQ(kEntry, *registry_.Find(RegRoot::CurrentUser, kRunKey, own));
+  registry_.DeleteValue(RegRoot::CurrentUser, kRunKey, "Tarvolin");
+  EXPECT_TRUE(ApplyRunOnStartup(registry_, true, kExe).empty());
+  EXPECT_EQ(kEntry, *Run(RegRoot::CurrentUser));
+  EXPECT_EQ(nullptr, registry_.Find(RegRoot::CurrentUser, kRunKey, own));
+  PutRun(RegRoot::CurrentUser, kOtherCopy);
+  EXPECT_TRUE(ApplyRunOnStartup(registry_, true, kExe).empty());
+  EXPECT_TRUE(ApplyRunOnStartup(registry_, false, kExe).empty());
+  EXPECT_EQ(nullptr, registry_.Find(RegRoot::CurrentUser, kRunKey, own));
+  EXPECT_EQ(kOtherCopy, Run(RegRoot::CurrentUser)->bytes);
+  EXPECT_EQ(kOtherCopy, Run(RegRoot::LocalMachine)->bytes);
 }
 
-TEST_F(SettingsRunOnStartup, RemovalThatIsRefused) {
+TEST_F(SettingsRunOnStartup, RefusalsAreSaidWithTheKey) {
   PutRun(RegRoot::LocalMachine);
   PutRun(RegRoot::CurrentUser);
   registry_.refused.insert(RegRoot::LocalMachine);
-  std::vector<std::string> problems = ApplyRunOnStartup(registry_, false, kExe);
-  ASSERT_EQ(1u, problems.size());
-  EXPECT_NE(std::string::npos, problems[0].find("HKEY_LOCAL_MACHINE\\" + kRunKey));
+  EXPECT_TRUE(Says(ApplyRunOnStartup(registry_, false, kExe), "HKEY_LOCAL_MACHINE\\" + kRunKey));
   EXPECT_EQ(nullptr, Run(RegRoot::CurrentUser));
+
+  registry_.refused = {RegRoot::CurrentUser};
+  registry_.keys.clear();
+  EXPECT_TRUE(Says(ApplyRunOnStartup(registry_, true, kExe), "HKEY_CURRENT_USER\\" + kRunKey));
+  EXPECT_EQ(nullptr, Run(RegRoot::LocalMachine));
 }
 
 }  // namespace
