@@ -351,8 +351,10 @@ void Tmainform::Refresh1Click() {
   connections_.Refresh();
 }
 
+// Kept at once, as the options are: a program that ends without its exit keeps them too.
 void Tmainform::HotKey1Click() {
-  hotkeys_.HotKey1Click(view_.Handle());
+  if (hotkeys_.HotKey1Click(view_.Handle()))
+    SaveSettings();
 }
 
 void Tmainform::ViewLogs1Click() {

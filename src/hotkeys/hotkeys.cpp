@@ -87,10 +87,11 @@ void GlobalHotKeys::Redial() {
   commands_.Run(Command::Dial);
 }
 
-void GlobalHotKeys::HotKey1Click(void* window) {
+bool GlobalHotKeys::HotKey1Click(void* window) {
   const auto choices = view_.EditHotKeys(HotKeyChoicesOf(settings_));
   if (!choices)
-    return;
+    return false;
   ApplyHotKeyChoices(*choices, settings_);
   InstallHotKeys(window);
+  return true;
 }

@@ -53,8 +53,9 @@ class GlobalHotKeys {
   // CkbShowMainWhenHotkey is on. Redial hangs up and lets the hang-up's consequences run
   // before it dials. Other identifiers do nothing.
   void WMHotKey(int id);
-  // The hotkey dialog over `window`; its OK stores the choices and installs anew.
-  void HotKey1Click(void* window);
+  // The hotkey dialog over `window`; its OK stores the choices and installs anew. True
+  // when it did.
+  bool HotKey1Click(void* window);
 
  private:
   void Redial();

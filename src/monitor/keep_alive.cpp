@@ -6,8 +6,13 @@ KeepAlive::KeepAlive(const MainPorts& ports, TDialUp& dialup, const AppSettings&
     : dialup_(dialup), settings_(settings), log_(log), ping_(ports.network, ports.clock) {
   ping_.Timeout = 60000;
   ping_.OnPing = [this](TPing&, uint32_t status, uint32_t, uint32_t) {
-    if (status == 0)
-      watch_.Answered();
+    if (status != 0)
+      return;
+    // Said once a connection: from here on, silence on the line counts toward a dead one.
+    if (!watch_.Armed() && settings_.CkbDeadLine && settings_.CkbDetailedLog)
+      log_.WriteDialLog("The server answers the keep-alive: the dead-line watch is armed.",
+                        LogKind::Message);
+    watch_.Answered();
   };
 }
 

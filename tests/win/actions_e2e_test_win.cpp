@@ -83,10 +83,13 @@ TEST(ActionsE2E, TheListAddsEditsRemovesAndSavesActions) {
   EXPECT_EQ(rows()[0], "Close Calc [CONTAINING]|Error ");
 
   ASSERT_TRUE(Confirm(app, list_dialog, "Actions"));
-  EXPECT_EQ(app.ReadFile("Actions.ini"),
-            "[Action0]\r\nActionType=1\r\nFileName=\r\nDirectory=\r\nCommandLine=\r\n"
-            "WindowStatus=0\r\nWindowText=Calc\r\nCloseContainText=1\r\nBeforeDialing=0\r\n"
-            "AfterConnected=0\r\nWhenDisconnected=0\r\nWhenErrorOccurs=1\r\n");
+  // The list is saved once its dialog is gone, in one replacement of the file.
+  const std::string saved =
+      "[Action0]\r\nActionType=1\r\nFileName=\r\nDirectory=\r\nCommandLine=\r\n"
+      "WindowStatus=0\r\nWindowText=Calc\r\nCloseContainText=1\r\nBeforeDialing=0\r\n"
+      "AfterConnected=0\r\nWhenDisconnected=0\r\nWhenErrorOccurs=1\r\n";
+  EXPECT_TRUE(WaitUntil([&] { return app.ReadFile("Actions.ini") == saved; }))
+      << app.ReadFile("Actions.ini");
   app.Command(IDM_EXIT1);
   ASSERT_TRUE(app.WaitForExit());
   EXPECT_EQ(UserRegistryNumber("Software\\Tarvolin", "CkbEnableAllActions"), 1);

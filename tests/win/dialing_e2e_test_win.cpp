@@ -25,10 +25,12 @@ TEST_F(DialingE2E, DialConnectsAndShowsTheServer) {
   ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\nServerIP=127.0.2.1\n"));
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
-  // The status follows the online mark within the same message.
-  EXPECT_TRUE(
-      WaitUntil([&] { return app_.Text(IDC_LBLSTATUS) == "Connected to server: 127.0.2.1"; }));
-  EXPECT_EQ(LogCount("\tMessage\tConnected to server: 127.0.2.1\r\n"), 1);
+  // The online mark, the status and then the log line: the program's last step of the
+  // connect is what is waited for.
+  EXPECT_TRUE(WaitUntil([&] {
+    return LogCount("\tMessage\tConnected to server: 127.0.2.1\r\n") == 1;
+  })) << app_.ReadFile("DialLog.TXT");
+  EXPECT_EQ(app_.Text(IDC_LBLSTATUS), "Connected to server: 127.0.2.1");
 }
 
 TEST_F(DialingE2E, ConnectingCopiesBothAddressesWhenAsked) {
@@ -46,7 +48,7 @@ TEST_F(DialingE2E, ASessionAppendsOneLineToTimeCountWhoseFieldsReadBack) {
   ASSERT_TRUE(app_.StartWith("[Home]\nStepDelayMs=10\n"));
   app_.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
-  Sleep(2500);
+  ASSERT_TRUE(WaitUntil([&] { return app_.SessionSeconds() >= 3; }));
   app_.Click(IDC_BTNHANGUP);
   ASSERT_TRUE(WaitUntil([&] { return LogCount("\tMessage\tDisconnected") == 1; }));
   const std::string csv = app_.ReadFile("TimeCount.CSV");
@@ -68,8 +70,11 @@ TEST_F(DialingE2E, ASessionAppendsOneLineToTimeCountWhoseFieldsReadBack) {
   ASSERT_TRUE(app_.WaitForExit());
   app_.Start();
   ASSERT_TRUE(app_.WaitForMainWindow());
-  EXPECT_TRUE(WaitUntil([&] { return app_.Text(IDC_LBLINFO2).starts_with("00:00:0"); }));
-  EXPECT_NE(app_.Text(IDC_LBLINFO2), "00:00:00");
+  // Today's read-out shows none at first, until the records are read.
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::string today = app_.Text(IDC_LBLINFO2);
+    return today.starts_with("00:00:") && today != "00:00:00";
+  })) << app_.Text(IDC_LBLINFO2);
 }
 
 TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {
@@ -80,8 +85,9 @@ TEST_F(DialingE2E, ABusyLineIsRedialedUntilHangUp) {
   app_.Click(IDC_BTNHANGUP);
   ASSERT_TRUE(WaitUntil([&] { return LogCount("\tMessage\tDisconnected") == 1; }));
   const int dials = LogCount("Connecting to Busy...");
-  Sleep(4500);  // longer than the redial delay
-  EXPECT_EQ(LogCount("Connecting to Busy..."), dials);
+  // Longer than the redial delay.
+  EXPECT_TRUE(HoldsFor([&] { return LogCount("Connecting to Busy...") == dials; }, 4500))
+      << app_.ReadFile("DialLog.TXT");
 }
 
 TEST_F(DialingE2E, KeepConnectionRedialsALineDroppedFromOutside) {
@@ -91,7 +97,7 @@ TEST_F(DialingE2E, KeepConnectionRedialsALineDroppedFromOutside) {
   ASSERT_TRUE(WaitUntil([&] { return Online(); }));
   app_.ControlRas("drop Home");
   // The monitor looks once a second.
-  ASSERT_TRUE(WaitUntil([&] { return LogCount("Connecting to Home...") == 2; }, 2000));
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("Connecting to Home...") == 2; }));
   EXPECT_TRUE(WaitUntil([&] { return Online(); }));
 }
 
@@ -117,9 +123,13 @@ TEST_F(DialingE2E, HangUpDuringADialEndsIt) {
   app_.Click(IDC_BTNHANGUP);
   ASSERT_TRUE(WaitUntil([&] { return LogCount("\tError  \t") == 1; }));  // the 631 line
   EXPECT_EQ(app_.Text(IDC_LBLONLINE), "Offline");
-  Sleep(4500);
-  EXPECT_EQ(LogCount("Connecting to Slow..."), 1);
-  EXPECT_EQ(LogCount("Connected to server"), 0);
+  // Longer than the redial delay, and than the dial's remaining steps.
+  EXPECT_TRUE(HoldsFor(
+      [&] {
+        return LogCount("Connecting to Slow...") == 1 && LogCount("Connected to server") == 0;
+      },
+      4500))
+      << app_.ReadFile("DialLog.TXT");
 }
 
 TEST_F(DialingE2E, ExitWhileOnlineEndsTheProgramAndSavesTheSettings) {
@@ -137,10 +147,11 @@ TEST_F(DialingE2E, RedialingStopsAfterTheChosenNumberOfFailuresInARow) {
   ASSERT_TRUE(app_.StartWith("[Busy]\nOutcome=busy\nStepDelayMs=0\n"));
   app_.Click(IDC_BTNDIAL);
   const std::string why = "Redialing stopped after 2 failed attempts in a row.";
-  ASSERT_TRUE(WaitUntil([&] { return app_.Text(IDC_LBLSTATUS) == why; }));
-  Sleep(2500);
-  EXPECT_EQ(LogCount("Connecting to Busy..."), 2);
-  EXPECT_EQ(LogCount("\tError  \t" + why + "\r\n"), 1);
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("\tError  \t" + why + "\r\n") == 1; }));
+  EXPECT_EQ(app_.Text(IDC_LBLSTATUS), why);
+  // Longer than the redial delay.
+  EXPECT_TRUE(HoldsFor([&] { return LogCount("Connecting to Busy...") == 2; }, 2500))
+      << app_.ReadFile("DialLog.TXT");
 }
 
 TEST_F(DialingE2E, ADetailedLogSaysWhyTheLineWentDown) {

@@ -9,8 +9,17 @@
 
 using Hwnd = void*;  // a window handle, kept opaque here
 
-// Polls `condition` every 20 ms until it holds or `timeout_ms` passed.
-bool WaitUntil(const std::function<bool()>& condition, int timeout_ms = 10000);
+// Polls `condition` every 20 ms until it holds or `timeout_ms` passed. It returns as soon
+// as the condition holds, so the ceiling costs a passing test nothing: it is set for a
+// machine that is busy with other work, where the program may take many times longer.
+constexpr int kWaitCeilingMs = 60000;
+bool WaitUntil(const std::function<bool()>& condition, int timeout_ms = kWaitCeilingMs);
+
+// Whether `condition` holds all through the next `span_ms`, looked at every 20 ms: for
+// what must not happen within a delay of the program's, such as a redial after Hang Up,
+// once a wait has seen the program settle. A busy machine can make the span show less of
+// the program's work, never fail a program that behaves.
+bool HoldsFor(const std::function<bool()>& condition, int span_ms);
 
 // Where the test executable and its neighbours (tarvolin.exe, tvndl.dll) live.
 std::string TestBinDir();
@@ -22,6 +31,7 @@ std::string WindowText(Hwnd window);
 std::string UserRegistryText(const std::string& key, const std::string& name);
 void SetUserRegistryText(const std::string& key, const std::string& name, const std::string& value);
 void SetUserRegistryNumber(const std::string& key, const std::string& name, uint32_t value);
+void DeleteUserRegistryValue(const std::string& key, const std::string& name);
 // The clipboard's text, or "" when it holds none.
 std::string ClipboardText();
 // Every value under a key of HKEY_CURRENT_USER and its subkeys, as "subkey\\name=type:bytes"
@@ -50,9 +60,9 @@ struct ListRow {
 
 class Tarvolin {
  public:
-  // Makes a fresh temporary folder holding copies of tarvolin.exe and the RAS substitute.
+  // Makes a fresh temporary folder, never used before, holding a copy of tarvolin.exe.
   Tarvolin();
-  // Ends the program if it still runs and removes the folder.
+  // Ends the program if it still runs and removes the folder with all it holds.
   ~Tarvolin();
   Tarvolin(const Tarvolin&) = delete;
   Tarvolin& operator=(const Tarvolin&) = delete;
@@ -68,32 +78,35 @@ class Tarvolin {
   int LogCount(const std::string& text) const;
   // The main window's online label says "Online".
   bool Online() const;
+  // The seconds the time view's first read-out counts for the session that is up, the
+  // program's own clock of how long the line has lasted; -1 in another view.
+  int SessionSeconds() const;
   // Acts on a live connection as the substitute's control file allows ("drop NAME").
   void ControlRas(const std::string& command) const;
 
   // Starts the program; returns without waiting for its window.
   void Start(const std::string& args = "");
-  // Writes the phonebook, starts the program and waits until its main window shows the
-  // phonebook's entries. False when that did not happen in time.
+  // Writes the phonebook, starts the program and waits until its start-up is over and its
+  // main window shows the phonebook's entries. False when that did not happen in time.
   bool StartWith(const std::string& phonebook);
   // Starts another copy from the same folder and waits (up to timeout) until it ends.
   struct SecondRun {
     bool Ended = false;
     bool ShowedSplash = false;  // a "Welcome" window of the second process was seen
   };
-  SecondRun RunSecondInstance(int timeout_ms = 10000) const;
+  SecondRun RunSecondInstance(int timeout_ms = kWaitCeilingMs) const;
   bool Running() const;
-  bool WaitForExit(int timeout_ms = 10000) const;
+  bool WaitForExit(int timeout_ms = kWaitCeilingMs) const;
   // Ends the program at once (no shutdown of its own).
   void Kill();
 
   // The visible or hidden top-level window titled "Tarvolin" of this program.
   Hwnd MainWindow() const;
-  Hwnd WaitForMainWindow(int timeout_ms = 20000) const;
+  Hwnd WaitForMainWindow(int timeout_ms = kWaitCeilingMs) const;
   // A top-level window of this program by title.
   Hwnd FindTopLevel(const std::string& title) const;
   // The same, waited for; nullptr when it did not appear in time.
-  Hwnd WaitForTopLevel(const std::string& title, int timeout_ms = 10000) const;
+  Hwnd WaitForTopLevel(const std::string& title, int timeout_ms = kWaitCeilingMs) const;
   bool MainWindowVisible() const;
 
   Hwnd Control(int id) const;
@@ -116,10 +129,11 @@ class Tarvolin {
   void PostToMain(unsigned message, uintptr_t wparam, intptr_t lparam) const;
 
   // Waits for a message box of this program with `caption` whose text contains
-  // `text_part`, presses the button with id `button` (1 = OK, 6 = Yes, 7 = No) and
+  // `text_part`, presses the button with id `button` (1 = OK, 6 = Yes, 7 = No), waits
+  // until the box is gone, so that the next box looked for is never this one, and
   // returns its full text; "" when none appeared in time.
   std::string AnswerMessageBox(const std::string& caption, const std::string& text_part, int button,
-                               int timeout_ms = 10000) const;
+                               int timeout_ms = kWaitCeilingMs) const;
 
  private:
   std::string dir_;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -61,14 +62,20 @@ HWND FindTopLevelOf(DWORD pid, const std::string& title, const std::string& cls 
   return search.found;
 }
 
+// A folder made here and now: one left behind by an earlier test (a program that held its
+// files past the end of its test) is never taken for a fresh one.
 std::string MakeTempDir() {
   char base[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, base);
   static int counter = 0;
-  std::string dir = std::string(base) + "tarvolin-e2e-" + std::to_string(GetCurrentProcessId()) +
-                    "-" + std::to_string(++counter) + "\\";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir;
+  for (;;) {
+    std::string dir = std::string(base) + "tarvolin-e2e-" + std::to_string(GetCurrentProcessId()) +
+                      "-" + std::to_string(++counter) + "\\";
+    if (CreateDirectoryA(dir.c_str(), nullptr))
+      return dir;
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+      throw std::runtime_error("cannot create " + dir);
+  }
 }
 
 void RemoveDir(const std::string& dir) {
@@ -80,7 +87,10 @@ void RemoveDir(const std::string& dir) {
       if (name == "." || name == "..")
         continue;
       SetFileAttributesA((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA((dir + name).c_str());
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveDir(dir + name + "\\");
+      else
+        DeleteFileA((dir + name).c_str());
     } while (FindNextFileA(find, &data));
     FindClose(find);
   }
@@ -115,6 +125,16 @@ bool WaitUntil(const std::function<bool()>& condition, int timeout_ms) {
   return true;
 }
 
+bool HoldsFor(const std::function<bool()>& condition, int span_ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(span_ms);
+  while (std::chrono::steady_clock::now() < end) {
+    if (!condition())
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return condition();
+}
+
 std::string TestBinDir() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -124,9 +144,11 @@ std::string TestBinDir() {
 
 std::string WindowText(Hwnd window) {
   char text[1024] = {};
-  // WM_GETTEXT reaches controls of other processes, where GetWindowText does not.
+  // WM_GETTEXT reaches controls of other processes, where GetWindowText does not. The
+  // program answers between two of its messages; on a busy machine one of them may take
+  // seconds, which is no hang.
   SendMessageTimeoutA(static_cast<HWND>(window), WM_GETTEXT, sizeof(text),
-                      reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+                      reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kWaitCeilingMs, nullptr);
   return text;
 }
 
@@ -173,6 +195,15 @@ bool Tarvolin::Online() const {
   return Text(IDC_LBLONLINE) == "Online";
 }
 
+int Tarvolin::SessionSeconds() const {
+  if (Text(IDC_LBLINFO1CAPTION) != "Time")
+    return -1;
+  int hours = 0, minutes = 0, seconds = 0;
+  if (std::sscanf(Text(IDC_LBLINFO1).c_str(), "%d:%d:%d", &hours, &minutes, &seconds) != 3)
+    return -1;
+  return (hours * 60 + minutes) * 60 + seconds;
+}
+
 void Tarvolin::ControlRas(const std::string& command) const {
   // Written whole and then renamed, so the substitute never reads half a command.
   WriteFile("rassim.ctl.part", command + "\n");
@@ -201,10 +232,13 @@ Tarvolin::SecondRun Tarvolin::RunSecondInstance(int timeout_ms) const {
   return run;
 }
 
+// The main window is made before the start-up's steps, the welcome window let go after
+// them.
 bool Tarvolin::StartWith(const std::string& phonebook) {
   WritePhonebook(phonebook);
   Start();
-  return WaitForMainWindow() && WaitUntil([&] { return !ListRows(IDC_CNLIST).empty(); });
+  return WaitForMainWindow() &&
+         WaitUntil([&] { return !FindTopLevel("Welcome") && !ListRows(IDC_CNLIST).empty(); });
 }
 
 bool Tarvolin::Running() const {
@@ -221,7 +255,7 @@ void Tarvolin::Kill() {
     return;
   if (Running()) {
     TerminateProcess(static_cast<HANDLE>(process_), 1);
-    WaitForExit(5000);
+    WaitForExit();
   }
   CloseHandle(static_cast<HANDLE>(process_));
   process_ = nullptr;
@@ -298,6 +332,8 @@ std::string Tarvolin::AnswerMessageBox(const std::string& caption, const std::st
     return "";
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+  if (!WaitUntil([&] { return !IsWindow(box); }, timeout_ms))
+    return "";
   return text;
 }
 
@@ -352,6 +388,10 @@ void SetUserRegistryText(const std::string& key, const std::string& name,
 void SetUserRegistryNumber(const std::string& key, const std::string& name, uint32_t value) {
   const DWORD number = value;
   SetUserRegistryValue(key, name, REG_DWORD, &number, sizeof number);
+}
+
+void DeleteUserRegistryValue(const std::string& key, const std::string& name) {
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str());
 }
 
 std::string ClipboardText() {

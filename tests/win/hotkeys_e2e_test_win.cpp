@@ -29,13 +29,21 @@ struct Row {
     kRedial{IDC_CKBENABLEHOTKEYREDIAL, IDC_HKREDIAL, '2'},
     kKeep{IDC_CKBENABLEHOTKEYKEEP, IDC_HKKEEP, '3'};
 
+constexpr const char* kSettingsKey = "Software\\Tarvolin";
+
+// Once the dialog is gone the program takes the hotkeys and then saves its settings:
+// until Rt_LastSelect, the last of them, is written again, a combination tried here could
+// be taken from under the program.
 HWND OpenDialogAnd(const Tarvolin& app, const std::function<void(HWND)>& work) {
   app.Command(IDM_HOTKEY1);
   HWND dialog = static_cast<HWND>(app.WaitForTopLevel("HotKeyForm"));
   if (dialog) {
     work(dialog);
+    DeleteUserRegistryValue(kSettingsKey, "Rt_LastSelect");
     ClickChild(dialog, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return UserRegistryText(kSettingsKey, "Rt_LastSelect") == "Home"; }));
   }
   return dialog;
 }
@@ -87,7 +95,7 @@ TEST(HotKeysE2E, OnAFirstStartNoneIsHeldEnablingRedialHoldsItAloneUntilExit) {
 
 TEST(HotKeysE2E, TheDialHotKeyDialsWithoutShowingTheHiddenWindowWhenAskedNotTo) {
   Tarvolin app;
-  SetUserRegistryNumber("Software\\Tarvolin", "CkbShowMainWhenHotkey", 0);
+  SetUserRegistryNumber(kSettingsKey, "CkbShowMainWhenHotkey", 0);
   ASSERT_TRUE(app.StartWith("[Home]\nStepDelayMs=10\n"));
   app.PostToMain(WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !app.MainWindowVisible(); }));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialup/ping.h"
+#include "driver.h"
 #include "loopback_win.h"
 #include "platform/win_ports.h"
 
@@ -16,15 +17,11 @@ namespace {
 class Network : public ::testing::Test {
  protected:
   // Pumps this thread's messages until `done` holds or the time is up.
-  bool Pump(const std::function<bool()>& done, int timeout_ms = 10000) {
-    const ULONGLONG give_up = GetTickCount64() + timeout_ms;
-    while (!done()) {
-      if (GetTickCount64() > give_up)
-        return false;
+  bool Pump(const std::function<bool()>& done) {
+    return WaitUntil([&] {
       ui_->ProcessMessages();
-      Sleep(1);
-    }
-    return true;
+      return done();
+    });
   }
 
   std::unique_ptr<UiLoop> ui_ = MakeWinUiLoop();

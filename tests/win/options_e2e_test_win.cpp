@@ -34,7 +34,9 @@ TEST(OptionsE2E, OkInOptionsWritesTheRegistry) {
   SetChildText(dialog, IDC_EDPATIENTRETRY, "30");
   ClickChild(dialog, IDOK);
 
-  EXPECT_TRUE(WaitUntil([&] { return UserRegistryNumber(kSettingsKey, "UdWaitTime") == 120; }));
+  // OK saves every setting, Rt_LastSelect last: once it is there, all the others are.
+  EXPECT_TRUE(WaitUntil([&] { return UserRegistryText(kSettingsKey, "Rt_LastSelect") == "Home"; }));
+  EXPECT_EQ(UserRegistryNumber(kSettingsKey, "UdWaitTime"), 120);
   EXPECT_EQ(UserRegistryNumber(kSettingsKey, "CkbMinToTray"), 1);
   EXPECT_EQ(UserRegistryNumber(kSettingsKey, "HisRecvMax"), 2048);
   EXPECT_EQ(UserRegistryNumber(kSettingsKey, "CkbPatientRetry"), 1);
@@ -71,9 +73,10 @@ TEST(OptionsE2E, ALineSlowOnThreeConnectsInARowIsKept) {
   ASSERT_TRUE(app.StartWith("[Slow]\nStepDelayMs=0\nLinkSpeed=33600\n"));
   app.Click(IDC_BTNDIAL);
   const auto log = [&] { return app.ReadFile("DialLog.TXT"); };
-  ASSERT_TRUE(
-      WaitUntil([&] { return log().find("three times in a row") != std::string::npos; }, 30000));
-  Sleep(3000);
+  ASSERT_TRUE(WaitUntil([&] { return log().find("three times in a row") != std::string::npos; }));
+  // The speed is checked at the first tick after a connect: a line that outlasts a few
+  // more on the program's clock was kept.
+  ASSERT_TRUE(WaitUntil([&] { return app.SessionSeconds() >= 3; })) << log();
   const std::string text = log();
   int connects = 0;
   for (size_t at = text.find("Connected to server: "); at != std::string::npos;

@@ -50,7 +50,7 @@ TEST_F(ReadoutsTrayE2E, OnlineTheReadoutsMoveEachSecondAndTheHistogramShowsBars)
   ASSERT_TRUE(WaitUntil([&] { return app_.Text(IDC_LBLINFO1CAPTION) == "Bytes Received"; }));
   ASSERT_TRUE(WaitUntil([&] { return app_.Text(IDC_LBLINFO1) != "0"; }));
   const std::string received = app_.Text(IDC_LBLINFO1);
-  EXPECT_TRUE(WaitUntil([&] { return app_.Text(IDC_LBLINFO1) != received; }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return app_.Text(IDC_LBLINFO1) != received; }));
 
   // The bottom row of one of the newest bars is lit: neither empty nor background.
   const Hwnd box = app_.Control(IDC_HISRECV);
@@ -114,7 +114,7 @@ TEST_F(ReadoutsTrayE2E, TheIconComesBackWhenTheShellStartsAgain) {
   // Sent, so the icon is back when the window has handled it, not at its next tick.
   DWORD_PTR result = 0;
   ASSERT_TRUE(SendMessageTimeoutA(static_cast<HWND>(main), RegisterWindowMessageA("TaskbarCreated"),
-                                  0, 0, SMTO_BLOCK, 5000, &result));
+                                  0, 0, SMTO_BLOCK, kWaitCeilingMs, &result));
   EXPECT_TRUE(HasTrayIcon(main));
 }
 

@@ -85,7 +85,7 @@ TEST_F(ScheduleE2E, ADueConnectScheduleDialsTheSelectedConnection) {
   SetUserRegistryNumber("Software\\Tarvolin", "CkbEnableAllSchedules", 1);
   app_.WriteFile("Schedules.ini", Task(0, 0, 3, false));
   ASSERT_TRUE(app_.StartWith(kPhonebook));
-  ASSERT_TRUE(WaitUntil([&] { return Online(); }, 30000));
+  ASSERT_TRUE(WaitUntil([&] { return Online(); }));
   EXPECT_EQ(LogCount("\tMessage\tPerform schedule task:\"Connect\"\r\n"), 1);
   EXPECT_EQ(LogCount("Connecting to Home..."), 1);
 }
@@ -102,7 +102,9 @@ TEST_F(ScheduleE2E, NoToADisconnectQuestionLeavesTheLineUp) {
   ClickChild(list, IDOK);
   EXPECT_EQ(app_.AnswerMessageBox("Confirm", "Disconnect", IDNO),
             "Perform schedule task:\"Disconnect\",Continue?");
-  Sleep(1500);
+  // Two more ticks of the program's clock: the schedules were looked at again since.
+  const int answered = app_.SessionSeconds();
+  ASSERT_TRUE(WaitUntil([&] { return app_.SessionSeconds() >= answered + 2; }));
   EXPECT_TRUE(Online());
   EXPECT_EQ(app_.FindTopLevel("Confirm"), nullptr);
   EXPECT_EQ(LogCount("Perform schedule task"), 0);
@@ -160,8 +162,8 @@ TEST_F(ScheduleE2E, ADailyScheduleRunsAgainWhenTheClockMovesOnADay) {
   ASSERT_TRUE(app_.StartWith(kPhonebook));
   const std::string question = "Perform schedule task:\"Disconnect\",Continue?";
   EXPECT_EQ(app_.AnswerMessageBox("Confirm", "Disconnect", IDNO), question);
-  Sleep(1500);
-  EXPECT_EQ(app_.FindTopLevel("Confirm"), nullptr);  // once on its day
+  // Once on its day: the schedules are looked at every second.
+  EXPECT_TRUE(HoldsFor([&] { return app_.FindTopLevel("Confirm") == nullptr; }, 1500));
   clock.MoveOn(86400);
   EXPECT_EQ(app_.AnswerMessageBox("Confirm", "Disconnect", IDNO), question);
   app_.Kill();

@@ -37,7 +37,7 @@ TEST(SettingsE2E, AValueOfTheWrongTypeIsReportedOnceAndTheProgramStarts) {
   app.WritePhonebook(kPhonebook);
   SetUserRegistryText(kSettingsKey, "UdWaitTime", "eighty");
   app.Start();
-  const std::string box = app.AnswerMessageBox("Error", "UdWaitTime", IDOK, 20000);
+  const std::string box = app.AnswerMessageBox("Error", "UdWaitTime", IDOK);
   EXPECT_NE(box, "");
   ASSERT_TRUE(app.WaitForMainWindow());
   EXPECT_TRUE(WaitUntil([&] { return app.MainWindowVisible(); }));

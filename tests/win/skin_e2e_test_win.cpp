@@ -33,26 +33,59 @@ std::vector<RECT> ChildRects(Hwnd window) {
   return rects;
 }
 
-// The count of pixels outside every child that differ from the skin's bitmap.
-int PixelsOffTheSkin(Hwnd window, const Pixels& shown) {
-  HBITMAP skin = CreateSkinBitmap(96);
-  HDC dc = CreateCompatibleDC(nullptr);
-  const Pixels expected = ReadBitmap(dc, skin, kSkinWidth, kSkinHeight);
-  DeleteDC(dc);
-  DeleteObject(skin);
-  const std::vector<RECT> children = ChildRects(window);
+// The count of pixels outside the rectangles `covered` that differ from `expected`.
+int PixelsOff(const Pixels& shown, const Pixels& expected, const std::vector<RECT>& covered) {
+  if (shown.Width != expected.Width || shown.Height != expected.Height)
+    return shown.Width * shown.Height;
   int off = 0;
-  for (int y = 0; y < kSkinHeight; ++y) {
-    for (int x = 0; x < kSkinWidth; ++x) {
+  for (int y = 0; y < expected.Height; ++y) {
+    for (int x = 0; x < expected.Width; ++x) {
       const POINT at{x, y};
-      bool covered = false;
-      for (const RECT& r : children)
-        covered = covered || PtInRect(&r, at);
-      if (!covered && shown.At(x, y) != expected.At(x, y))
+      bool hidden = false;
+      for (const RECT& r : covered)
+        hidden = hidden || PtInRect(&r, at);
+      if (!hidden && (shown.At(x, y) & 0xFFFFFF) != (expected.At(x, y) & 0xFFFFFF))
         ++off;
     }
   }
   return off;
+}
+
+// A picture of the program's, as it paints it at 100% scaling.
+Pixels Picture(void (*paint)(HDC, const RECT&, int), int width, int height) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  paint(dc, {0, 0, width, height}, 96);
+  SelectObject(dc, old);
+  const Pixels pixels = ReadBitmap(dc, bitmap, width, height);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+Pixels SkinPicture() {
+  HBITMAP skin = CreateSkinBitmap(96);
+  HDC dc = CreateCompatibleDC(nullptr);
+  const Pixels pixels = ReadBitmap(dc, skin, kSkinWidth, kSkinHeight);
+  DeleteDC(dc);
+  DeleteObject(skin);
+  return pixels;
+}
+
+// Waits until the screen shows `expected` in the window wherever `covered` leaves it
+// bare, which is also when its painting is done; returns the last capture.
+Pixels WaitForPicture(Hwnd window, const Pixels& expected, const std::vector<RECT>& covered,
+                      bool client_only = false) {
+  Pixels shown;
+  EXPECT_TRUE(WaitUntil([&] {
+    shown = Capture(window, client_only);
+    return PixelsOff(shown, expected, covered) == 0;
+  })) << PixelsOff(shown, expected, covered)
+      << " pixels off";
+  return shown;
 }
 
 constexpr const char* kPhonebook =
@@ -64,8 +97,8 @@ TEST(SkinE2E, TheWindowsShowTheirArtworkAndTheMainWindowTheSkinWhereNoControlIs)
   app.Start();
   Hwnd welcome = app.WaitForTopLevel("Welcome");
   ASSERT_NE(welcome, nullptr);
-  Sleep(300);  // let it paint
-  EXPECT_TRUE(Save(Capture(welcome), "welcome"));
+  // Up for three seconds at least: time enough to see it painted.
+  EXPECT_TRUE(Save(WaitForPicture(welcome, Picture(PaintWelcomePicture, 400, 300), {}), "welcome"));
 
   Hwnd main = app.WaitForMainWindow();
   ASSERT_NE(main, nullptr);
@@ -75,23 +108,24 @@ TEST(SkinE2E, TheWindowsShowTheirArtworkAndTheMainWindowTheSkinWhereNoControlIs)
   EXPECT_EQ(client.right, kSkinWidth);  // no frame: the window is all client
   EXPECT_EQ(client.bottom, kSkinHeight);
   SetForegroundWindow(static_cast<HWND>(main));
-  Sleep(500);
-  const Pixels offline = Capture(main);
-  EXPECT_TRUE(Save(offline, "main-window-offline"));
-  EXPECT_EQ(PixelsOffTheSkin(main, offline), 0);
+  // The skin's pixels wherever no control covers them.
+  const Pixels skin = SkinPicture();
+  EXPECT_TRUE(Save(WaitForPicture(main, skin, ChildRects(main)), "main-window-offline"));
 
   app.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Online"; }));
-  Sleep(2500);  // a few seconds of read-outs and histogram
-  const Pixels online = Capture(main);
-  EXPECT_TRUE(Save(online, "main-window-online"));
-  EXPECT_EQ(PixelsOffTheSkin(main, online), 0);
+  // A few seconds of read-outs and histogram.
+  ASSERT_TRUE(WaitUntil([&] { return app.SessionSeconds() >= 3; }));
+  EXPECT_TRUE(Save(WaitForPicture(main, skin, ChildRects(main)), "main-window-online"));
 
   app.Command(IDM_ABOUT1);
   Hwnd about = app.WaitForTopLevel("About");
   ASSERT_NE(about, nullptr);
-  Sleep(500);
-  EXPECT_TRUE(Save(Capture(about), "about"));
+  // The picture wherever the OK button leaves it bare.
+  RECT ok;
+  GetWindowRect(GetDlgItem(static_cast<HWND>(about), IDOK), &ok);
+  MapWindowPoints(nullptr, static_cast<HWND>(about), reinterpret_cast<POINT*>(&ok), 2);
+  EXPECT_TRUE(Save(WaitForPicture(about, Picture(PaintAboutPicture, 400, 300), {ok}), "about"));
   RECT about_rect;
   GetWindowRect(static_cast<HWND>(about), &about_rect);
   EXPECT_EQ(about_rect.right - about_rect.left, 400);
@@ -100,6 +134,8 @@ TEST(SkinE2E, TheWindowsShowTheirArtworkAndTheMainWindowTheSkinWhereNoControlIs)
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(static_cast<HWND>(about)); }));
 }
 
+// Each mouse event carries the place the cursor is set to before it, whenever the program
+// gets to it.
 void MouseTo(int x, int y, DWORD flags = 0) {
   SetCursorPos(x, y);
   INPUT input{};
@@ -107,7 +143,15 @@ void MouseTo(int x, int y, DWORD flags = 0) {
   input.mi.dwFlags = flags;
   if (flags)
     SendInput(1, &input, sizeof(input));
-  Sleep(100);
+}
+
+// Whether the window's thread is moving a window, as it does while the title strip is
+// dragged.
+bool Moving(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+         (info.flags & GUI_INMOVESIZE) != 0;
 }
 
 TEST(SkinE2E, DraggingTheTitleStripMovesTheWindowAndTheTitleButtonsAreNotCaption) {
@@ -127,6 +171,7 @@ TEST(SkinE2E, DraggingTheTitleStripMovesTheWindowAndTheTitleButtonsAreNotCaption
 
   MouseTo(before.left + 150, before.top + 12);
   MouseTo(before.left + 150, before.top + 12, MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return Moving(main); }));
   for (int step = 1; step <= 4; ++step)
     MouseTo(before.left + 150 + 10 * step, before.top + 12 + 8 * step, MOUSEEVENTF_MOVE);
   MouseTo(before.left + 190, before.top + 44, MOUSEEVENTF_LEFTUP);
@@ -135,6 +180,7 @@ TEST(SkinE2E, DraggingTheTitleStripMovesTheWindowAndTheTitleButtonsAreNotCaption
     GetWindowRect(main, &after);
     return after.left == before.left + 40 && after.top == before.top + 32;
   }));
+  EXPECT_TRUE(WaitUntil([&] { return !Moving(main); }));
 }
 
 }  // namespace

@@ -77,9 +77,10 @@ TEST(StartupE2E, AutoDialLogsTheWholeDialAndEachRunStartsAFreshLog) {
   app.Start("AutoDial");
   ASSERT_TRUE(app.WaitForMainWindow());
   ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Online"; }));
-  // The line goes online before the last log line is written.
-  EXPECT_TRUE(
-      WaitUntil([&] { return app.Text(IDC_LBLSTATUS) == "Connected to server: 127.1.2.3"; }));
+  // The line goes online, then the status says so, then the log's last line is written.
+  EXPECT_TRUE(WaitUntil([&] { return LogHas(app, "\tConnected to server: 127.1.2.3\r\n"); }))
+      << app.ReadFile("DialLog.TXT");
+  EXPECT_EQ(app.Text(IDC_LBLSTATUS), "Connected to server: 127.1.2.3");
 
   const auto lines = Lines(app.ReadFile("DialLog.TXT"));
   const std::vector<std::string> expected = {
@@ -95,7 +96,8 @@ TEST(StartupE2E, AutoDialLogsTheWholeDialAndEachRunStartsAFreshLog) {
 
   app.Start();
   ASSERT_TRUE(app.WaitForMainWindow());
-  EXPECT_FALSE(app.FileExists("DialLog.TXT"));
+  // The window is there before the start-up's steps, the first of which removes the log.
+  EXPECT_TRUE(WaitUntil([&] { return !app.FileExists("DialLog.TXT"); }));
   app.Click(IDC_BTNHANGUP);
   ASSERT_TRUE(WaitUntil([&] { return LogHas(app, "Disconnected"); }));
   const auto second_run = Lines(app.ReadFile("DialLog.TXT"));
@@ -113,9 +115,9 @@ TEST(StartupE2E, AnUnwritableLogShowsOneErrorAndTheDialStillCompletes) {
   EXPECT_NE(app.AnswerMessageBox("Error", "DialLog.TXT", IDOK), "");
   ASSERT_TRUE(WaitUntil([&] { return app.Text(IDC_LBLONLINE) == "Online"; }));
   // The status line follows the online label at the end of the same handler.
-  EXPECT_TRUE(
-      WaitUntil([&] { return app.Text(IDC_LBLSTATUS) == "Connected to server: 127.1.2.3"; }, 5000))
-      << app.Text(IDC_LBLSTATUS);
+  EXPECT_TRUE(WaitUntil([&] {
+    return app.Text(IDC_LBLSTATUS) == "Connected to server: 127.1.2.3";
+  })) << app.Text(IDC_LBLSTATUS);
   EXPECT_EQ(app.FindTopLevel("Error"), nullptr);
   RemoveDirectoryA((app.Dir() + "DialLog.TXT").c_str());
 }

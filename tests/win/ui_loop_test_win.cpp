@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "driver.h"
 #include "platform/win_ports.h"
 
 namespace {
@@ -21,14 +22,13 @@ class UiLoopWin : public testing::Test {
     };
   }
 
-  // Pumps until the timer has ticked `count` times in all, or a generous real-time
-  // limit has passed; the count is what the test looks at, never the time taken.
+  // Pumps until the timer has ticked `count` times in all, or the wait's ceiling has
+  // passed; the count is what the test looks at, never the time taken.
   void PumpUntilTicks(int count) {
-    const ULONGLONG give_up = GetTickCount64() + 10000;
-    while (ticks_ < count && GetTickCount64() < give_up) {
+    WaitUntil([&] {
       ui_->ProcessMessages();
-      Sleep(1);
-    }
+      return ticks_ >= count;
+    });
   }
 
   std::unique_ptr<UiLoop> ui_ = MakeWinUiLoop();

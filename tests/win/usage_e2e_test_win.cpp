@@ -69,6 +69,30 @@ void Choose(Hwnd window, int id, const std::string& text) {
                reinterpret_cast<LPARAM>(combo));
 }
 
+// What the screen shows of the window once each of its charts shows bars.
+Pixels WaitForBars(Hwnd window) {
+  const COLORREF bar = GetSysColor(COLOR_HIGHLIGHT);
+  const uint32_t pixel = GetRValue(bar) << 16 | GetGValue(bar) << 8 | GetBValue(bar);
+  Pixels shown;
+  EXPECT_TRUE(WaitUntil([&] {
+    shown = Capture(window, true);
+    for (int id : {IDC_USAGETIMECHART, IDC_USAGECOSTCHART, IDC_USAGEVOLUMECHART}) {
+      RECT chart;
+      GetWindowRect(static_cast<HWND>(ChildOf(window, id)), &chart);
+      MapWindowPoints(nullptr, static_cast<HWND>(window), reinterpret_cast<POINT*>(&chart), 2);
+      bool drawn = false;
+      for (int y = chart.top; y < chart.bottom && !drawn; ++y) {
+        for (int x = chart.left; x < chart.right && !drawn; ++x)
+          drawn = (shown.At(x, y) & 0xFFFFFF) == pixel;
+      }
+      if (!drawn)
+        return false;
+    }
+    return true;
+  }));
+  return shown;
+}
+
 // Answers the Save dialog with `path`; false when no such dialog came.
 bool AnswerSaveDialog(Tarvolin& app, const std::string& path) {
   Hwnd dialog = app.WaitForTopLevel("Export Sessions");
@@ -125,8 +149,11 @@ TEST(UsageE2E, OpenedFromEachMenuItShowsTheChosenRangeExportsItAndFollowsANewSes
   app.Command(IDM_USAGE2);
   usage = app.WaitForTopLevel("Usage");
   ASSERT_NE(usage, nullptr);
+  // Minimised first, so that the raise shows.
+  ShowWindowAsync(static_cast<HWND>(usage), SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(static_cast<HWND>(usage)) != FALSE; }));
   app.Command(IDM_USAGE3);
-  Sleep(300);
+  ASSERT_TRUE(WaitUntil([&] { return !IsIconic(static_cast<HWND>(usage)); }));
   EXPECT_EQ(app.FindTopLevel("Usage"), usage);
 
   // Work alone: its half hour on the first, no drop.
@@ -138,8 +165,7 @@ TEST(UsageE2E, OpenedFromEachMenuItShowsTheChosenRangeExportsItAndFollowsANewSes
   // Home, with its budget's share of a day as lines over the bars.
   Choose(usage, IDC_USAGECONNECTION, "Home");
   EXPECT_EQ(Rows(app, usage, IDC_USAGEFIGURES)[0].SubText, "02:00:00");
-  Sleep(300);  // let the charts paint
-  EXPECT_TRUE(Save(Capture(usage, true), "usage"));
+  EXPECT_TRUE(Save(WaitForBars(usage), "usage"));
 
   // Home over 24 months: the month that "TimeCount.CSV" alone holds counts too.
   Choose(usage, IDC_USAGESPAN, "The last 24 months");
@@ -153,7 +179,6 @@ TEST(UsageE2E, OpenedFromEachMenuItShowsTheChosenRangeExportsItAndFollowsANewSes
   ClickChild(usage, IDC_USAGEEXPORT);
   const std::string exported = app.Dir() + "export.csv";
   ASSERT_TRUE(AnswerSaveDialog(app, exported));
-  ASSERT_TRUE(WaitUntil([&] { return app.FileExists("export.csv"); }));
   std::string expected = kSessionsFileStart;
   for (const Made& m : made) {
     if (m.record.entry == "Home") {
@@ -163,13 +188,14 @@ TEST(UsageE2E, OpenedFromEachMenuItShowsTheChosenRangeExportsItAndFollowsANewSes
       expected += FormatSessionLine(r, r.entry);
     }
   }
-  EXPECT_EQ(app.ReadFile("export.csv"), expected);
+  EXPECT_TRUE(WaitUntil([&] { return app.ReadFile("export.csv") == expected; }))
+      << app.ReadFile("export.csv");
 
   // A session that ends while the window is open counts in this month's row.
   const std::string before = months[23].SubText;
   app.Click(IDC_BTNDIAL);
   ASSERT_TRUE(WaitUntil([&] { return app.Online(); }));
-  Sleep(1500);
+  ASSERT_TRUE(WaitUntil([&] { return app.SessionSeconds() >= 2; }));
   app.Click(IDC_BTNHANGUP);
   EXPECT_TRUE(WaitUntil([&] {
     months = Rows(app, usage, IDC_USAGEFIGURES);
