@@ -62,6 +62,8 @@ TEST_F(PortableTest, SettingsLiveInTheFileAndTheRegistryIsWrittenOnlyForAnOption
   EXPECT_EQ(enabled->bytes, std::string("\x01\0\0\0", 4));
   EXPECT_EQ(profiles_.Read(kIni, "Settings\\AutoDialPrevious\\Other", "Library", "?"),
             "C:\\Other\\h.dll");
+  const std::string previous = std::string(kSettingsKey) + "\\AutoDialPrevious\\Other";
+  EXPECT_TRUE(portable_->KeyExists(RegRoot::CurrentUser, previous));
   EXPECT_FALSE(system_->KeyExists(RegRoot::CurrentUser, kSettingsKey));
   profiles_.Write(kIni, "Settings", "CkbAutoDial", "0");
   Run();
@@ -69,6 +71,7 @@ TEST_F(PortableTest, SettingsLiveInTheFileAndTheRegistryIsWrittenOnlyForAnOption
             std::string(4, '\0'));
   EXPECT_EQ(rassim::LoadEntry(nullptr, "Other")->autodial_dll, "C:\\Other\\h.dll");
   EXPECT_EQ(profiles_.Sections(kIni), std::vector<std::string>{"Settings"});
+  EXPECT_FALSE(portable_->KeyExists(RegRoot::CurrentUser, previous));
 
   // Every other key is the system's.
   std::string text, bytes;
