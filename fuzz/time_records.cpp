@@ -1,8 +1,12 @@
 // TimeCount.CSV and its checkpoint as anyone may have left them: the lines read the same
 // however the file comes in pieces, every record read writes back as a line that reads the
 // same, a sound line after the damage still counts, and a checkpoint is recovered once,
-// into TimeCount.CSV and Sessions.csv alike.
+// into TimeCount.CSV and Sessions.csv alike. The same text read as Sessions.csv, quotes
+// that never close and names a spreadsheet would run as formulas among it, obeys the same
+// rules.
 #include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstring>
 
 #include "accounting/sessions_file.h"
 #include "accounting/time_records.h"
@@ -30,6 +34,35 @@ Lines Read(std::string_view text, size_t piece) {
   return read;
 }
 
+constexpr const char* kSoundSession =
+    "2026-06-01T12:00:00.000+02:00,2026-06-01T13:00:00.000+02:00,3600.000,5,6,1.5,Sound,,\r\n";
+
+// The sessions as the fields that would write them, then the count of bad lines; each
+// session's line written again goes to `written`, when its texts hold no line break and it
+// lasted less than a century, as the program's own.
+Lines ReadSessions(std::string_view text, size_t piece, std::string* written = nullptr) {
+  Lines read;
+  SessionLineReader reader([&](const SessionLine& s) {
+    TimeRecord record{s.local_start, s.seconds / 86400, s.cost, std::string(s.entry)};
+    record.received = s.received;
+    record.sent = s.sent;
+    record.reason = s.reason;
+    record.ras_code = s.ras_code;
+    record.budget_bytes = s.budget_bytes;
+    read.push_back(s.Key() + "|" + record.reason + "|" + std::to_string(s.received) + "|" +
+                   std::to_string(s.sent) + "|" + std::to_string(s.ras_code) + "|" +
+                   std::to_string(s.budget_bytes.value_or(UINT64_MAX)));
+    if (written && (record.entry + record.reason).find_first_of("\r\n") == std::string::npos &&
+        record.duration < 36500)
+      *written += FormatSessionLine(record, record.entry);
+  });
+  for (size_t at = 0; at < text.size(); at += piece)
+    reader.Feed(text.substr(at, piece));
+  reader.Finish();
+  read.push_back(std::to_string(reader.BadLineCount()) + " bad");
+  return read;
+}
+
 RatePlan Plan(const std::string&) {
   return {1.5, 0.5, true, {{true, 2.25, 8, 18}, {}, {true, 3, 22, 6}}, 17};
 }
@@ -47,6 +80,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_EXPECT(read.size() >= 2 && read[read.size() - 2] == kSoundLine);
   for (size_t i = 0; i + 1 < read.size(); ++i)
     FUZZ_EXPECT(Read(read[i], read[i].size()) == (Lines{read[i], "0 bad"}));
+
+  // A torn line hides no sound one after it, and a session read reads back the same,
+  // its texts in particular.
+  const std::string sessions = csv.substr(0, csv.size() - std::strlen(kSoundLine)) + kSoundSession;
+  std::string written;
+  const Lines fields = ReadSessions(sessions, sessions.size(), &written);
+  FUZZ_EXPECT(ReadSessions(sessions, piece) == fields);
+  FUZZ_EXPECT(fields.size() >= 2 &&
+              fields[fields.size() - 2].ends_with(",Sound||5|6|0|" + std::to_string(UINT64_MAX)));
+  const Lines again_read = ReadSessions(written, written.size());
+  FUZZ_EXPECT(again_read.back() == "0 bad");
+  for (const std::string& line : again_read)
+    FUZZ_EXPECT(line == again_read.back() ||
+                std::find(fields.begin(), fields.end(), line) != fields.end());
 
   FakeFiles files;
   files.piece_size = piece;

@@ -31,8 +31,7 @@ void LineReader::Finish() {
     Next(partial_);
     partial_.clear();
   }
-  if (const std::optional<std::string> open = LeftOpen())
-    Bad(*open);
+  AtEnd();
 }
 
 void LineReader::Next(std::string_view line) {
@@ -41,13 +40,13 @@ void LineReader::Next(std::string_view line) {
     line.remove_suffix(1);
   }
   if (!line.empty() && !Line(line)) {
-    Bad(line);
+    Bad(line, number_);
   }
 }
 
-void LineReader::Bad(std::string_view line) {
+void LineReader::Bad(std::string_view line, std::size_t number) {
   if (first_bad_.size() < kKeptBadLines) {
-    first_bad_.push_back({number_, Shown(line)});
+    first_bad_.push_back({number, Shown(line)});
   }
   ++bad_count_;
 }

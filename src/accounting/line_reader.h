@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,12 +32,15 @@ class LineReader {
  protected:
   // A line without its end; false when it is no record.
   virtual bool Line(std::string_view line) = 0;
-  // At the end of the text: what was left open, which is then no record.
-  virtual std::optional<std::string> LeftOpen() { return std::nullopt; }
+  // At the end of the text, after its last line.
+  virtual void AtEnd() {}
+  // Keeps line `number` as one that is no record.
+  void Bad(std::string_view line, std::size_t number);
+  // The number of the line Line was given last.
+  std::size_t LineNumber() const { return number_; }
 
  private:
   void Next(std::string_view line);
-  void Bad(std::string_view line);
 
   std::string partial_;  // the start of a line cut by the end of a piece
   std::size_t number_ = 0;

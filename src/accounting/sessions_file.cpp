@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <vector>
+#include <utility>
 
 #include "accounting/time_records.h"
 #include "platform/date_time.h"
@@ -13,8 +13,9 @@
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::size_t kFields = 8;
+// The columns, in order; a line has at least the first eight.
+enum Column { kStart, kEnd, kSeconds, kReceived, kSent, kCost, kEntry, kReason, kRasCode, kBudget };
+constexpr std::size_t kFields = kRasCode;
 constexpr std::size_t kLocalLength = 23;  // "2026-12-08T20:30:43.123"
 
 // The date-time the digits of a "TimeCount.CSV" line give back.
@@ -22,11 +23,14 @@ double AsWritten(double date_time) {
   return ParseReal(FormatReal(date_time, '.')).value_or(date_time);
 }
 
-std::string Quoted(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos)
-    return field;
+// `text` in quotes, its own quotes doubled, when `always` or when it holds `separator`, a
+// quote or a line break.
+std::string Quoted(std::string_view text, std::string_view separator, bool always) {
+  if (!always && text.find_first_of("\"\r\n") == std::string_view::npos &&
+      text.find(separator) == std::string_view::npos)
+    return std::string(text);
   std::string quoted = "\"";
-  for (const char c : field) {
+  for (const char c : text) {
     quoted += c;
     if (c == '"')
       quoted += '"';
@@ -34,42 +38,31 @@ std::string Quoted(const std::string& field) {
   return quoted + "\"";
 }
 
-// Splits the line into `fields`, quotes taken off, reusing the room they have from the
-// line before; false when a quoted field does not close. A field without quotes, as most
-// are, is taken whole.
-bool Fields(std::string_view line, std::vector<std::string>& fields) {
-  std::size_t count = 1;
-  const auto next = [&] {
-    if (fields.size() < count)
-      fields.emplace_back();
-    fields[count - 1].clear();
-  };
-  next();
+// Whether a spreadsheet would take the text, after its apostrophes, for a formula.
+bool LikeAFormula(std::string_view text) {
+  const std::size_t at = text.find_first_not_of('\'');
+  return at != std::string_view::npos &&
+         std::string_view("=+-@").find(text[at]) != std::string_view::npos;
+}
+
+// Reads the field that begins at `at` into `text`, quotes taken off, and moves `at` to its
+// end: the comma after it or the line's end. False when a quote does not close.
+bool Unquote(std::string_view line, std::size_t& at, std::string& text) {
+  text.clear();
   bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-      fields[count - 1] += '"';
-      ++i;
-    } else if (c == '"') {
+  for (; at < line.size() && (quoted || line[at] != ','); ++at) {
+    if (line[at] != '"')
+      text += line[at];
+    else if (quoted && at + 1 < line.size() && line[at + 1] == '"')
+      text += line[++at];
+    else
       quoted = !quoted;
-    } else if (c == ',' && !quoted) {
-      ++count;
-      next();
-    } else if (quoted) {
-      fields[count - 1] += c;
-    } else {
-      const std::size_t end = std::min(line.find_first_of(",\"", i), line.size());
-      fields[count - 1].append(line.substr(i, end - i));
-      i = end - 1;
-    }
   }
-  fields.resize(count);
   return !quoted;
 }
 
 // The number of `count` digits at `at`; -1 when one of them is no digit.
-int Digits(const std::string& text, std::size_t at, std::size_t count) {
+int Digits(std::string_view text, std::size_t at, std::size_t count) {
   int number = 0;
   for (std::size_t i = at; i < at + count; ++i) {
     if (text[i] < '0' || text[i] > '9')
@@ -80,11 +73,10 @@ int Digits(const std::string& text, std::size_t at, std::size_t count) {
 }
 
 // The local date-time of an IsoTime, its offset not read.
-std::optional<double> ParseIsoLocal(const std::string& text) {
+std::optional<double> ParseIsoLocal(std::string_view text) {
   // "2026-12-08T20:30:43.123": the marks where they belong, digits between them.
-  if (text.size() < kLocalLength || text.compare(4, 1, "-") || text.compare(7, 1, "-") ||
-      text.compare(10, 1, "T") || text.compare(13, 1, ":") || text.compare(16, 1, ":") ||
-      text.compare(19, 1, "."))
+  if (text.size() < kLocalLength || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+      text[13] != ':' || text[16] != ':' || text[19] != '.')
     return std::nullopt;
   const int year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
   const int hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
@@ -105,11 +97,19 @@ std::optional<uint64_t> ParseCount(std::string_view text) {
   return count;
 }
 
+// A real the quick way when it is a plain decimal, as the file writes them.
+std::optional<double> Real(std::string_view text) {
+  double value = 0;
+  if (!text.empty() && ParsePlainDecimal(text, value) == text.size())
+    return value;
+  return ParseReal(text);
+}
+
 }  // namespace
 
 const char* const kSessionsFileStart =
     "\xEF\xBB\xBFStart,End,Seconds online,Bytes received,Bytes sent,Cost,Connection,Ended,RAS "
-    "code\r\n";
+    "code,Budget bytes\r\n";
 
 std::string IsoTime(double local, std::optional<int> utc_offset) {
   const CalendarTime t = FromDateTime(local);
@@ -130,16 +130,72 @@ std::string SessionKey(const TimeRecord& record) {
   return IsoTime(AsWritten(record.start), std::nullopt) + "," + record.entry;
 }
 
-std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_entry) {
+std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_entry,
+                              bool volume) {
   const double start = AsWritten(record.start);
   const double end = record.end != 0 ? record.end : start + record.duration;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.3f", record.duration * 86400);
+  const auto count = [](std::optional<uint64_t> count) {
+    return count ? std::to_string(*count) : std::string();
+  };
+  const auto bytes = [&](uint64_t bytes) { return volume ? count(bytes) : std::string(); };
   return IsoTime(start, record.start_offset) + "," + IsoTime(end, record.end_offset) + "," +
-         seconds + "," + std::to_string(record.received) + "," + std::to_string(record.sent) + "," +
-         FormatReal(static_cast<double>(record.expense), '.') + "," + Quoted(utf8_entry) + "," +
-         Quoted(record.reason) + "," + (record.ras_code ? std::to_string(record.ras_code) : "") +
-         "\r\n";
+         seconds + "," + bytes(record.received) + "," + bytes(record.sent) + "," +
+         FormatReal(static_cast<double>(record.expense), '.') + "," + CsvText(utf8_entry) + "," +
+         CsvText(record.reason) + "," +
+         count(record.ras_code ? std::optional<uint64_t>(record.ras_code) : std::nullopt) + "," +
+         count(record.budget_bytes) + "\r\n";
+}
+
+std::string CsvText(std::string_view text) {
+  if (LikeAFormula(text))
+    return Quoted("'" + std::string(text), ",", true);
+  return Quoted(text, ",", false);
+}
+
+std::string_view PlainText(std::string_view field) {
+  return field.starts_with('\'') && LikeAFormula(field) ? field.substr(1) : field;
+}
+
+bool CsvFields::Split(std::string_view line) {
+  count_ = 0;
+  // Most lines hold no quote: each field but one with a quote ends at the next comma.
+  std::size_t quote = line.find('"');
+  for (std::size_t at = 0;; ++at) {  // at the field's start
+    std::size_t end = std::min(line.find(',', at), line.size());
+    std::string_view field = line.substr(at, end - at);
+    if (quote < end) {
+      std::string& room = unquoted_[std::min(count_, kKept)];
+      if (!Unquote(line, at, room))
+        return false;
+      field = room;
+      end = at;
+      quote = line.find('"', end);
+    }
+    if (count_ < kKept)
+      fields_[count_] = field;
+    ++count_;
+    if (end >= line.size())
+      return true;
+    at = end;
+  }
+}
+
+std::string SpreadsheetLine(std::string_view line, const SpreadsheetForm& form) {
+  CsvFields fields;
+  fields.Split(line);
+  std::string spread;
+  for (std::size_t i = 0; i < std::min(fields.Count(), CsvFields::kKept); ++i) {
+    std::string field(fields[i]);
+    if ((i == kStart || i == kEnd) && ParseIsoLocal(field))
+      field = field.substr(0, 10) + " " + field.substr(11, 8);
+    else if (i == kSeconds || i == kCost)
+      std::replace(field.begin(), field.end(), '.', form.decimal);
+    spread +=
+        (i == 0 ? "" : form.separator) + Quoted(field, form.separator, i == kEntry || i == kReason);
+  }
+  return spread;
 }
 
 std::string SessionLine::Key() const {
@@ -149,36 +205,56 @@ std::string SessionLine::Key() const {
 bool SessionLineReader::Line(std::string_view line) {
   if (line.starts_with(kByteOrderMark))
     line.remove_prefix(kByteOrderMark.size());
-  std::string joined;
   if (!open_.empty()) {
-    joined = open_ + "\n" + std::string(line);
-    open_.clear();
-    line = joined;
+    const std::string open = std::exchange(open_, std::string());
+    // Torn inside quotes, it takes no more than the next line, and never a session's.
+    if (!ParseIsoLocal(line)) {
+      const std::string joined = open + "\n" + std::string(line);
+      if (fields_.Split(joined)) {
+        if (!Session(joined))
+          Bad(joined, open_number_);
+        return true;
+      }
+    }
+    Bad(open, open_number_);
   }
-  if (!Fields(line, fields_)) {
+  if (!fields_.Split(line)) {
     open_ = line;
+    open_number_ = LineNumber();
     return true;  // read with the next line
   }
-  if (line.starts_with("Start,"))
-    return true;  // the header
-  const std::vector<std::string>& f = fields_;
-  const auto start = f.size() >= kFields ? ParseIsoLocal(f[0]) : std::nullopt;
-  const auto seconds = start ? ParseReal(f[2]) : std::nullopt;
-  const auto received = seconds ? ParseCount(f[3]) : std::nullopt;
-  const auto sent = received ? ParseCount(f[4]) : std::nullopt;
+  return line.starts_with("Start,") || Session(line);  // the header, or a session
+}
+
+bool SessionLineReader::Session(std::string_view line) {
+  const CsvFields& f = fields_;
+  const auto start = f.Count() >= kFields ? ParseIsoLocal(f[kStart]) : std::nullopt;
+  const auto seconds = start ? Real(f[kSeconds]) : std::nullopt;
+  const auto received = seconds ? ParseCount(f[kReceived]) : std::nullopt;
+  const auto sent = received ? ParseCount(f[kSent]) : std::nullopt;
   if (!sent || *seconds < 0)
     return false;
-  SessionLine session{f[0], *start, *seconds, *received, *sent, ParseReal(f[5]).value_or(0),
-                      f[6], f[7],   0,        line};
-  // A line written before the code was kept has none.
-  const uint64_t code = f.size() > kFields ? ParseCount(f[kFields]).value_or(0) : 0;
+  SessionLine session{f[kStart],
+                      *start,
+                      *seconds,
+                      *received,
+                      *sent,
+                      Real(f[kCost]).value_or(0),
+                      PlainText(f[kEntry]),
+                      PlainText(f[kReason]),
+                      0,
+                      std::nullopt,
+                      line};
+  // A line written before the code was kept has none, nor one before the budget's bytes.
+  const uint64_t code = f.Count() > kRasCode ? ParseCount(f[kRasCode]).value_or(0) : 0;
   session.ras_code = code <= UINT32_MAX ? static_cast<uint32_t>(code) : 0;
+  if (f.Count() > kBudget)
+    session.budget_bytes = ParseCount(f[kBudget]);
   take_(session);
   return true;
 }
 
-std::optional<std::string> SessionLineReader::LeftOpen() {
-  if (open_.empty())
-    return std::nullopt;
-  return std::exchange(open_, std::string());
+void SessionLineReader::AtEnd() {
+  if (!open_.empty())
+    Bad(std::exchange(open_, std::string()), open_number_);
 }
