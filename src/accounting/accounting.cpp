@@ -194,7 +194,7 @@ void Accounting::RecordConnectTime(const std::string& entry, const Moment& now) 
   connect_ = now;
   last_tick_ = now;
   session_saved_ = false;
-  received_ = sent_ = 0;
+  received_ = sent_ = budget_bytes_ = 0;
   last_checkpoint_ms_.reset();
 }
 
@@ -312,8 +312,10 @@ void Accounting::TakeTraffic(TAccountTable& table, const PlanOf& plan_of, const 
     return;
   AccountInfo& row = table[index];
   row.BillingBytes += in + out;
-  if (!InFreeHours(plan_of(entry_), now.local))
+  if (!InFreeHours(plan_of(entry_), now.local)) {
     row.BudgetBytes += in + out;
+    budget_bytes_ += in + out;
+  }
 }
 
 std::optional<TimeRecord> Accounting::SessionRecord(const TAccountTable& table, const Moment& now,
@@ -348,5 +350,6 @@ TimeRecord Accounting::Record(const TAccountTable& table, const Moment& now) con
   record.end_offset = now.utc_offset;
   record.received = received_;
   record.sent = sent_;
+  record.budget_bytes = budget_bytes_;
   return record;
 }

@@ -115,7 +115,7 @@ class Accounting {
   // ConnectTime's local time, duration the real time since, the SessionExpense of the first
   // in-use row of the session's entry as the last tick left it (0 without such a row), and
   // that entry; for "Sessions.csv" also the end (`now`), both UTC offsets, the bytes the
-  // session moved and `reason`.
+  // session moved, those of them that counted toward the budget counters, and `reason`.
   std::optional<TimeRecord> SessionRecord(const TAccountTable& table, const Moment& now,
                                           const std::string& reason);
 
@@ -150,6 +150,7 @@ class Accounting {
   std::optional<uint64_t> last_checkpoint_ms_;
   uint64_t last_received_ = 0, last_sent_ = 0;  // the last reading of the line's counts
   uint64_t received_ = 0, sent_ = 0;            // the session's
+  uint64_t budget_bytes_ = 0;                   // the session's that counted against the budget
   std::optional<double> day_;  // midnight that began the day today's counters belong to
   double latest_ = 0;          // the latest such midnight
 };

@@ -82,10 +82,12 @@ std::optional<int> Offset(std::string_view text) {
   return minutes && *minutes > -kDay && *minutes < kDay ? minutes : std::nullopt;
 }
 
-uint64_t Count(std::string_view text) {
+std::optional<uint64_t> Count(std::string_view text) {
   uint64_t count = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-  return error == std::errc() && end == text.data() + text.size() ? count : 0;
+  return error == std::errc() && end == text.data() + text.size() && !text.empty()
+             ? std::optional(count)
+             : std::nullopt;
 }
 
 // A checkpoint's line: the fields of "TimeCount.CSV", then, after the entry, those kept for
@@ -106,11 +108,14 @@ TimeRecord FromCheckpoint(const TimeRecordView& view) {
   record.end = end >= view.start && end < kYear10000 ? end : 0;
   record.start_offset = Offset(fields[2]);
   record.end_offset = Offset(fields[3]);
-  record.received = Count(fields[4]);
-  record.sent = Count(fields[5]);
+  record.received = Count(fields[4]).value_or(0);
+  record.sent = Count(fields[5]).value_or(0);
   record.reason = fields[6];
-  if (fields.size() > 7 && Count(fields[7]) <= UINT32_MAX)  // an older run's line has none
-    record.ras_code = static_cast<uint32_t>(Count(fields[7]));
+  // An older run's line has no code, or no budget's bytes.
+  const uint64_t code = fields.size() > 7 ? Count(fields[7]).value_or(0) : 0;
+  record.ras_code = code <= UINT32_MAX ? static_cast<uint32_t>(code) : 0;
+  if (fields.size() > 8)
+    record.budget_bytes = Count(fields[8]);
   return record;
 }
 
@@ -135,7 +140,7 @@ class RecordTally {
   }
   void AddVolume(const TimeRecord& session) {
     AddVolume(session.start, session.duration, session.received + session.sent,
-              Find(session.entry));
+              session.budget_bytes, Find(session.entry));
   }
 
   void AddTime(const TimeRecordView& session) {
@@ -166,7 +171,7 @@ class RecordTally {
   void AddVolume(const SessionLine& session) {
     const double duration = session.seconds / 86400;
     const double end = End(session.local_start, duration);
-    AddVolume(session.local_start, duration, session.received + session.sent,
+    AddVolume(session.local_start, duration, session.received + session.sent, session.budget_bytes,
               Counts(end) ? FindUtf8(session.entry) : -1);
   }
 
@@ -184,7 +189,8 @@ class RecordTally {
   }
   bool Counts(double end) const { return end >= earliest_ && end < today_ + 1; }
 
-  void AddVolume(double start, double duration, uint64_t bytes, int index) {
+  void AddVolume(double start, double duration, uint64_t bytes,
+                 std::optional<uint64_t> budget_bytes, int index) {
     if (index < 0)
       return;
     const Entry& entry = EntryOf(index);
@@ -193,10 +199,18 @@ class RecordTally {
       return;
     const double from = std::max(start, entry.billing_start);
     const double share = duration > 0 ? (end - from) / duration : 1;
-    const double free = end > from ? FreeHoursIn(entry.plan, from, end).time / (end - from) : 0;
+    // The time outside the free hours, in the period and in all.
+    const double counted = end - from - FreeHoursIn(entry.plan, from, end).time;
     AccountInfo& row = table_[index];
     row.BillingBytes += static_cast<uint64_t>(std::llround(bytes * share));
-    row.BudgetBytes += static_cast<uint64_t>(std::llround(bytes * share * (1 - free)));
+    if (budget_bytes) {
+      const double all = from > start ? end - start - FreeHoursIn(entry.plan, start, end).time : 0;
+      row.BudgetBytes +=
+          static_cast<uint64_t>(std::llround(*budget_bytes * (all > 0 ? counted / all : 1)));
+    } else {
+      row.BudgetBytes +=
+          static_cast<uint64_t>(std::llround(bytes * (duration > 0 ? counted / duration : 1)));
+    }
   }
 
   // No counter's period begins before this, whatever an entry's billing day: most of a
@@ -289,7 +303,8 @@ std::string FormatCheckpointLine(const TimeRecord& record, char decimal_separato
   for (const std::string& extra :
        {FormatReal(record.end, '.'), offset(record.start_offset), offset(record.end_offset),
         std::to_string(record.received), std::to_string(record.sent), record.reason,
-        std::to_string(record.ras_code)}) {
+        std::to_string(record.ras_code),
+        record.budget_bytes ? std::to_string(*record.budget_bytes) : std::string()}) {
     line += kSeparator;
     line += extra;
   }
@@ -337,14 +352,13 @@ std::vector<std::string> TimeRecords::LoadTimeRecords(TAccountTable& table, cons
                                                       double now) {
   std::vector<std::string> problems = RecoverCheckpoint();
   RecordTally tally(table, plan_of, now, locale_);
-  const auto all = [](const std::string&) { return true; };
   static const char* const kLeftOut[kFiles] = {
       "Today's and the billing period's time and cost leave its sessions out",
       "The billing period's volume leaves its sessions out"};
   for (const FileId file : {kTimeCount, kSessions}) {
     std::string error;
     counted_[file].reset();
-    if (ReadFile(file, all, &tally, error, &problems))
+    if (ReadFile(file, nullptr, &tally, error, &problems))
       continue;
     if (!error.empty()) {
       problems.push_back("Cannot read " + PathOf(file) + ": " + error + "\n" + kLeftOut[file] +
@@ -399,15 +413,16 @@ bool TimeRecords::AddUnread(TAccountTable& table, const PlanOf& plan_of, double 
 bool TimeRecords::ReadFile(FileId file, const std::function<bool(const std::string&)>& count,
                            RecordTally* tally, std::string& error,
                            std::vector<std::string>* problems) {
+  // Without `count` every session counts, and no key is made.
   TimeRecordReader times(
       [&](const TimeRecordView& session) {
-        const std::string key = FormatReal(session.start, '.') + "," + std::string(session.entry);
-        if (count(key) && tally)
+        if ((!count || count(FormatReal(session.start, '.') + "," + std::string(session.entry))) &&
+            tally)
           tally->AddTime(session);
       },
       locale_.DecimalSeparator());
   SessionLineReader volumes([&](const SessionLine& session) {
-    if (count(session.Key()) && tally)
+    if ((!count || count(session.Key())) && tally)
       tally->AddVolume(session);
   });
   LineReader& reader = file == kTimeCount ? static_cast<LineReader&>(times) : volumes;

@@ -33,6 +33,9 @@ struct TimeRecord {
   uint64_t received = 0, sent = 0;  // bytes
   std::string reason = {};          // how it ended; empty: not known
   uint32_t ras_code = 0;            // the error RAS gave for its end; 0: none
+  // Those that counted against the budget, the free hours' left out; not known in a line
+  // of an older run.
+  std::optional<uint64_t> budget_bytes = {};
 };
 
 // Start, duration, expense and entry, separated by four TABs (not commas) and ended by
@@ -42,7 +45,7 @@ std::string FormatTimeRecord(const TimeRecord& record, char decimal_separator);
 
 // The checkpoint's line of a record: FormatTimeRecord's fields, then, after the entry and
 // the same separator, those "Sessions.csv" adds (end, both offsets, the bytes received and
-// sent, how it ended, the RAS code).
+// sent, how it ended, the RAS code, the budget's bytes or nothing when not known).
 std::string FormatCheckpointLine(const TimeRecord& record, char decimal_separator);
 
 // A record as read, pointing into the line read. Most records of a long file lie before
@@ -107,7 +110,10 @@ class TimeRecords {
   // are not records are skipped and reported, the first kKeptBadLines one text each with their
   // number and text, the others in one text with their count; the other lines still count.
   // The bytes of the billing counters come from "Sessions.csv" likewise (a session's share
-  // of a span is its share of the time); its entries are matched in UTF-8.
+  // of a span is its share of the time); its entries are matched in UTF-8. The budget's
+  // bytes are those its line kept as counted against the budget (of a session across the
+  // period's start, the share of its time outside the free hours that lies in the period);
+  // for a line that kept none, the billing bytes less the free hours' share of the time.
   // The files are read a piece at a time: their size costs time, not memory.
   std::vector<std::string> LoadTimeRecords(TAccountTable& table, const PlanOf& plan_of, double now);
   // After a start at which a file existed but could not be read: adds its sessions to the
@@ -155,9 +161,9 @@ class TimeRecords {
   // How a session is told apart in `file`.
   std::string KeyOf(FileId file, const TimeRecord& record);
   std::string Lines(FileId file, const std::vector<const TimeRecord*>& records);
-  // Reads `file`'s sessions: those `count` says yes to (given each one's key) go into
-  // `tally`, when there is one; lines that are no record go into `problems`, when asked.
-  // False as Files::ReadPieces.
+  // Reads `file`'s sessions: those `count` says yes to (given each one's key), or all
+  // without it, go into `tally`, when there is one; lines that are no record go into `problems`,
+  // when asked. False as Files::ReadPieces.
   bool ReadFile(FileId file, const std::function<bool(const std::string& key)>& count,
                 RecordTally* tally, std::string& error,
                 std::vector<std::string>* problems = nullptr);

@@ -145,7 +145,8 @@ TEST(PropertyE2E, AVolumeLimitSetHereWarnsThenAsksAndSessionsCsvTellsTheBytes) {
   const std::string sessions = app.ReadFile("Sessions.csv");
   ASSERT_TRUE(sessions.starts_with("\xEF\xBB\xBFStart,End,Seconds online,")) << sessions;
   const size_t line = sessions.find("\r\n") + 2;
-  const size_t entry = sessions.find(",Alpha,hung up for the budget,\r\n", line);
+  const std::string ended = ",Alpha,hung up for the budget,,";
+  const size_t entry = sessions.find(ended, line);
   ASSERT_NE(entry, std::string::npos) << sessions;
   // Start and end with their offset, seconds, received, sent and cost.
   const std::string fields = sessions.substr(line, entry - line);
@@ -153,6 +154,8 @@ TEST(PropertyE2E, AVolumeLimitSetHereWarnsThenAsksAndSessionsCsvTellsTheBytes) {
   const size_t received = fields.find(',', fields.find(',', fields.find(',') + 1) + 1) + 1;
   EXPECT_GE(std::stoull(fields.substr(received)), 1000000u) << fields;
   EXPECT_EQ(fields[23] == '+' || fields[23] == '-', true) << fields;
+  // Without free hours, every byte counted against the budget.
+  EXPECT_GE(std::stoull(sessions.substr(entry + ended.size())), 1000000u) << sessions;
 }
 
 }  // namespace

@@ -328,6 +328,7 @@ TEST_F(AccountingTest, FreeHoursAcrossMidnightAndABillingDayCountEverywhereButIn
   ASSERT_TRUE(record);
   EXPECT_EQ(record->received, 600 * kReceived);
   EXPECT_EQ(record->sent, 600 * kSent);
+  EXPECT_EQ(record->budget_bytes, (59 + 61) * (kReceived + kSent));  // the period's start kept
   EXPECT_EQ(record->end, Dec(24, 8));
   EXPECT_EQ(record->reason, "dropped by the line");
 

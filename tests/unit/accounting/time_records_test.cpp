@@ -312,7 +312,7 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
   ASSERT_TRUE(records_.SaveSessionRecord(first, error));
   const std::string first_line =
       "2026-12-23T10:00:00.000+01:00,2026-12-23T12:00:00.000+02:00,3600.000,1234,56,2.5,"
-      "\"Caf\xC3\xA9, \"\"Net\"\"\",dropped by the line,619\r\n";
+      "\"Caf\xC3\xA9, \"\"Net\"\"\",dropped by the line,619,\r\n";
   EXPECT_EQ(files_.content.at(kSessions), kSessionsFileStart + first_line);
 
   // Sessions.csv held by another program: TimeCount.CSV takes the session, the checkpoint
@@ -342,8 +342,8 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
   EXPECT_EQ(
       files_.content.at(kSessions),
       kSessionsFileStart + first_line +
-          "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1,A,,628\r\n"
-          "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3,A,,\r\n");
+          "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1,A,,628,\r\n"
+          "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3,A,,,\r\n");
 }
 
 // The billing period's bytes come from Sessions.csv, a session across the period's start
@@ -374,6 +374,49 @@ TEST_F(TimeRecordsTest, TheVolumeOfThePeriodComesFromSessionsCsv) {
   EXPECT_EQ(table_[0].BillingBytes, 2000u + 3);  // the half after midnight, and the last
   EXPECT_EQ(table_[0].BudgetBytes, 1000u + 3);   // less 00:00 to 01:00
   EXPECT_EQ(table_[1].BillingBytes, 100u);
+}
+
+// A night online whose bytes mostly moved in the free hours: the budget's bytes its line
+// keeps are those that counted while it ran, after a restart too; a line of an older run,
+// without them, shares its bytes by the time outside the free hours.
+TEST_F(TimeRecordsTest, TheBudgetsBytesOfASessionSurviveARestart) {
+  plans_["A"].BillingDay = 23;
+  plans_["A"].FreeFrom = 0;
+  plans_["A"].FreeTo = 6 * 60;  // 00:00 to 06:00
+  TimeRecord night{Dec(23, 0), 8 * kHour, 0, "A"};
+  night.received = 36'000'000'000;
+  night.budget_bytes = 100'000'000;                   // 06:00 to 08:00
+  TimeRecord across{Dec(22, 22), 4 * kHour, 0, "A"};  // 22:00 to 02:00: 2 of 4 hours counted
+  across.received = 1'000'000'000;
+  across.budget_bytes = 30'000'000;  // before midnight, all in the last period
+  // A file begun before the column keeps its header.
+  const std::string older_start =
+      std::string(kSessionsFileStart)
+          .replace(std::string(kSessionsFileStart).find(",Budget bytes"), 13, "");
+  files_.content[kSessions] = older_start;
+  std::string error;
+  TimeRecords run(files_, locale_);
+  ASSERT_TRUE(run.SaveSessionRecord(night, error));
+  EXPECT_EQ(files_.content.at(kSessions), older_start + FormatSessionLine(night, "A"));
+  // The run dies while Sessions.csv is held: the checkpoint keeps the bytes for it.
+  files_.locked.insert(kSessions);
+  EXPECT_FALSE(run.SaveSessionRecord(across, error));
+  EXPECT_TRUE(files_.content.at(kCheckpoint).ends_with("\t\t\t\t30000000\r\n"));
+  files_.locked.clear();
+
+  EXPECT_TRUE(Load(Dec(23, 20)).empty());  // the next start
+  EXPECT_TRUE(files_.content.at(kSessions).ends_with(",30000000\r\n"));
+  EXPECT_EQ(table_[0].BillingBytes, 36'000'000'000u + 500'000'000);
+  EXPECT_EQ(table_[0].BudgetBytes, 100'000'000u);  // and none of the hours after midnight
+
+  // Lines without the column: the bytes by the share of the time outside the free hours.
+  files_.content[kSessions] =
+      "2026-12-23T00:00:00.000,x,28800.000,3600,0,0,A,,\r\n"
+      "2026-12-22T22:00:00.000,x,14400.000,400,0,0,A,,\r\n";
+  table_[0] = {.EntryName = "A", .UserName = "", .Pwd = "", .InUse = true};
+  EXPECT_TRUE(Load(Dec(23, 20)).empty());
+  EXPECT_EQ(table_[0].BillingBytes, 3600u + 200);
+  EXPECT_EQ(table_[0].BudgetBytes, 900u);  // 2 of 8 hours, and none of the 2 after midnight
 }
 
 }  // namespace

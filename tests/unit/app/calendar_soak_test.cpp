@@ -453,7 +453,7 @@ class CalendarSoakTest : public MainformTest {
       std::istringstream fields(line);
       for (std::string field; std::getline(fields, field, ',');)
         f.push_back(field);
-      if (f.size() != 9 || f[0] == "\xEF\xBB\xBFStart")
+      if (f.size() != 10 || f[0] == "\xEF\xBB\xBFStart")
         continue;
       sessions.push_back({f[0].substr(0, 23) + "," + f[6], std::stoull(f[3]), std::stoull(f[4])});
       EXPECT_TRUE(keys.insert(sessions.back().key).second) << line;
@@ -466,7 +466,7 @@ class CalendarSoakTest : public MainformTest {
         tabs = line.find("\t\t\t\t", at);
         f.push_back(line.substr(at, tabs - at));
       }
-      ASSERT_EQ(f.size(), 11u) << line;
+      ASSERT_EQ(f.size(), 12u) << line;
       const std::string key = Key(std::stod(f[0]), f[3]);
       if (!keys.count(key))
         sessions.push_back({key, std::stoull(f[7]), std::stoull(f[8])});
