@@ -58,19 +58,25 @@ void Add(UsageBar& bar, const UsageSession& session, double share) {
   bar.cost += session.cost * share;
   bar.received += static_cast<uint64_t>(std::llround(session.received * share));
   bar.sent += static_cast<uint64_t>(std::llround(session.sent * share));
+  (session.has_volume ? bar.volume_known : bar.volume_unknown) = true;
 }
 
-// An entry name of "TimeCount.CSV" in UTF-8; most are plain ASCII, the same in both.
-std::string Utf8(Locale& locale, std::string_view ansi) {
+// An entry name of "TimeCount.CSV" in UTF-8: most are plain ASCII, the same in both, and
+// are not copied; another is converted into `room`.
+std::string_view Utf8(Locale& locale, std::string_view ansi, std::string& room) {
   const bool ascii = std::all_of(ansi.begin(), ansi.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  return ascii ? std::string(ansi) : locale.AnsiToUtf8(std::string(ansi));
+  if (ascii)
+    return ansi;
+  room = locale.AnsiToUtf8(std::string(ansi));
+  return room;
 }
 
 // A session "TimeCount.CSV" has and "Sessions.csv" lacks: no volume, no reason.
-void AddOlder(const TimeRecordView& view, const std::string& entry, UsageHistory& history) {
+void AddOlder(const TimeRecordView& view, std::string_view utf8_entry, UsageHistory& history) {
+  const std::string entry(utf8_entry);
   const TimeRecord record{view.start, view.duration, view.Expense(), entry};
-  const std::string line = FormatSessionLine(record, entry);
+  const std::string line = FormatSessionLine(record, entry, false);
   history.sessions.push_back({view.start, view.duration * kSecondsPerDay, record.expense, 0, 0,
                               false, history.Keep(entry), "", 0,
                               history.Keep(std::string_view(line).substr(0, line.size() - 2))});
@@ -111,20 +117,24 @@ bool ReadUsage(Files& files, Locale& locale, const UsageFiles& paths, const Usag
     return false;
   if (!std::is_sorted(by_start.begin(), by_start.end()))  // the clock was set back
     std::sort(by_start.begin(), by_start.end());
+  // Both files take each session in turn: its start is mostly the one after the last found.
+  size_t next = 0;
+  std::string room;
   TimeRecordReader older(
       [&](const TimeRecordView& view) {
         const int64_t start = millisecond(view.start);
-        const auto [first, last] =
-            std::equal_range(by_start.begin(), by_start.end(), std::pair(start, size_t{0}),
-                             [](const auto& a, const auto& b) { return a.first < b.first; });
-        if (first == last) {
-          AddOlder(view, Utf8(locale, view.entry), history);
-          return;
-        }
-        const std::string entry = Utf8(locale, view.entry);
-        for (auto held = first; held != last; ++held) {
-          if (sessions[held->second].entry == entry)
+        const auto starts_at = [&](size_t at) {
+          return at < by_start.size() && by_start[at].first == start;
+        };
+        if (!starts_at(next) || (next > 0 && starts_at(next - 1)))
+          next = std::lower_bound(by_start.begin(), by_start.end(), std::pair(start, size_t{0})) -
+                 by_start.begin();
+        const std::string_view entry = Utf8(locale, view.entry, room);
+        for (; starts_at(next); ++next) {
+          if (sessions[by_start[next].second].entry == entry) {
+            ++next;
             return;
+          }
         }
         AddOlder(view, entry, history);
       },
@@ -178,9 +188,16 @@ std::vector<const UsageSession*> SessionsIn(const std::vector<UsageSession>& ses
   return in;
 }
 
-std::string ExportSessions(const std::vector<const UsageSession*>& sessions) {
-  std::string text = kSessionsFileStart;
+std::string ExportSessions(const std::vector<const UsageSession*>& sessions,
+                           const std::optional<SpreadsheetForm>& spreadsheet) {
+  const auto line_of = [&spreadsheet](std::string_view line) {
+    return (spreadsheet ? SpreadsheetLine(line, *spreadsheet) : std::string(line)) + "\r\n";
+  };
+  std::string_view header = kSessionsFileStart;
+  header.remove_prefix(kByteOrderMark.size());
+  header.remove_suffix(2);  // its CR LF
+  std::string text = std::string(kByteOrderMark) + line_of(header);
   for (const UsageSession* session : sessions)
-    text.append(session->line).append("\r\n");
+    text += line_of(session->line);
   return text;
 }

@@ -4,15 +4,17 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "accounting/sessions_file.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 
 // One session: from "Sessions.csv", or, for one recorded before that file existed, from
-// "TimeCount.CSV" without its volume.
+// "TimeCount.CSV" without its volume, which is then not known.
 struct UsageSession {
   double start = 0;  // local date-time
   double seconds = 0;
@@ -64,7 +66,9 @@ struct UsageBar {
   double from = 0, to = 0;  // the bar's day or month, as local date-times
   double hours = 0;
   long double cost = 0;
-  uint64_t received = 0, sent = 0;
+  uint64_t received = 0, sent = 0;  // of the sessions whose volume is known
+  bool volume_known = false;        // some session in it has its volume
+  bool volume_unknown = false;      // some session in it has not
 };
 
 // One bar per day of `month` of `year`, or per month of the span ending with it, oldest
@@ -82,5 +86,7 @@ std::vector<const UsageSession*> SessionsIn(const std::vector<UsageSession>& ses
                                             const std::string& entry,
                                             const std::vector<UsageBar>& bars);
 
-// Those sessions as "Sessions.csv" holds them, its header first.
-std::string ExportSessions(const std::vector<const UsageSession*>& sessions);
+// Those sessions as "Sessions.csv" holds them, its header first, or each line as
+// SpreadsheetLine makes it for `spreadsheet`. A volume not known is left empty.
+std::string ExportSessions(const std::vector<const UsageSession*>& sessions,
+                           const std::optional<SpreadsheetForm>& spreadsheet = std::nullopt);

@@ -39,8 +39,9 @@ std::optional<double> Limit(double per_period, bool days, size_t bars) {
 
 }  // namespace
 
-UsageModel::UsageModel(std::vector<UsageConnection> connections, double today, char separator)
-    : connections_(std::move(connections)), separator_(separator) {
+UsageModel::UsageModel(std::vector<UsageConnection> connections, double today,
+                       SpreadsheetForm local)
+    : connections_(std::move(connections)), local_(std::move(local)) {
   const CalendarTime t = FromDateTime(today);
   year_ = t.year;
   month_ = t.month;
@@ -99,6 +100,7 @@ std::array<UsageChart, 3> UsageModel::Charts() const {
     charts[kCostChart].values.push_back(static_cast<double>(bar.cost));
     charts[kVolumeChart].values.push_back(static_cast<double>(bar.received) / kBytesPerMegabyte);
     charts[kVolumeChart].stacked.push_back(static_cast<double>(bar.sent) / kBytesPerMegabyte);
+    charts[kVolumeChart].marked.push_back(bar.volume_unknown);
   }
   if (connection_ > 0) {
     const Budget& budget = connections_[connection_ - 1].budget;
@@ -117,9 +119,13 @@ std::vector<std::pair<std::string, int>> UsageModel::FigureColumns() {
 std::vector<std::vector<std::string>> UsageModel::FigureRows() const {
   std::vector<std::vector<std::string>> rows;
   for (const UsageBar& bar : bars_) {
+    const auto volume = [&](uint64_t bytes) {
+      if (bar.volume_unknown && !bar.volume_known)
+        return std::string();
+      return FormatMegabytes(bytes, local_.decimal) + (bar.volume_unknown ? "+" : "");
+    };
     rows.push_back({Iso(bar, MonthChosen()), FormatDuration(bar.hours / 24),
-                    FormatMoney(bar.cost, separator_), FormatMegabytes(bar.received, separator_),
-                    FormatMegabytes(bar.sent, separator_)});
+                    FormatMoney(bar.cost, local_.decimal), volume(bar.received), volume(bar.sent)});
   }
   return rows;
 }
@@ -143,8 +149,9 @@ std::vector<std::vector<std::string>> UsageModel::DropRows() const {
   return rows;
 }
 
-std::string UsageModel::ExportText() const {
-  return ExportSessions(SessionsIn(history_.sessions, Entry(), bars_));
+std::string UsageModel::ExportText(bool for_spreadsheet) const {
+  return ExportSessions(SessionsIn(history_.sessions, Entry(), bars_),
+                        for_spreadsheet ? std::optional(local_) : std::nullopt);
 }
 
 std::string UsageModel::ExportFileName() const {

@@ -18,18 +18,21 @@ struct UsageConnection {
   Budget budget;
 };
 
-// One chart: a value per bar, the part stacked on it (empty: none), and the budget's limit
-// for one bar as a line, when the chosen connection has one.
+// One chart: a value per bar, the part stacked on it (empty: none), the bars to mark as
+// leaving out sessions whose volume is not known (empty: none), and the budget's limit for
+// one bar as a line, when the chosen connection has one.
 struct UsageChart {
   std::vector<double> values;
   std::vector<double> stacked;
+  std::vector<bool> marked;
   std::optional<double> limit;
 };
 
 class UsageModel {
  public:
-  // `today` is a local date-time; the months offered end with its month.
-  UsageModel(std::vector<UsageConnection> connections, double today, char separator);
+  // `today` is a local date-time; the months offered end with its month. `local` is how
+  // this computer writes numbers and lists, for the figures and an export.
+  UsageModel(std::vector<UsageConnection> connections, double today, SpreadsheetForm local);
 
   static constexpr int kMonthsOffered = 24;
 
@@ -49,15 +52,18 @@ class UsageModel {
   // The charts of time online (hours), cost and volume (MB received, sent stacked).
   enum { kTimeChart, kCostChart, kVolumeChart };
   std::array<UsageChart, 3> Charts() const;
-  // Per bar: the day or month, time online, cost, MB received, MB sent.
+  // Per bar: the day or month, time online, cost, MB received, MB sent. A volume is empty
+  // where no session of the bar has its volume known, and followed by "+" where some
+  // session's is not known.
   static std::vector<std::pair<std::string, int>> FigureColumns();
   std::vector<std::vector<std::string>> FigureRows() const;
   // The sessions of the range a drop or an error ended: start, length, how it ended, the
   // RAS code.
   static std::vector<std::pair<std::string, int>> DropColumns();
   std::vector<std::vector<std::string>> DropRows() const;
-  // The range's sessions in the "Sessions.csv" form, and a name to offer for the file.
-  std::string ExportText() const;
+  // The range's sessions in the "Sessions.csv" form, or for this computer's spreadsheet,
+  // and a name to offer for the file.
+  std::string ExportText(bool for_spreadsheet) const;
   std::string ExportFileName() const;
 
  private:
@@ -66,7 +72,7 @@ class UsageModel {
 
   std::vector<UsageConnection> connections_;
   int year_, month_;  // this month
-  char separator_;
+  SpreadsheetForm local_;
   UsageHistory history_;
   int connection_ = 0;  // 0: all, else connections_[connection_ - 1]
   UsageSpan span_ = UsageSpan::kDaysOfMonth;

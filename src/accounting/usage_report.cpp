@@ -12,7 +12,7 @@ void UsageReport::Usage1Click() {
                              connections_.ProfileOf(row.EntryName).Limit});
     }
   }
-  view_.ShowUsage(
-      UsageModel(std::move(connections), ports_.clock.LocalNow(), ports_.locale.DecimalSeparator()),
-      session_.RecordFiles());
+  view_.ShowUsage(UsageModel(std::move(connections), ports_.clock.LocalNow(),
+                             {ports_.locale.ListSeparator(), ports_.locale.DecimalSeparator()}),
+                  session_.RecordFiles());
 }

@@ -27,6 +27,13 @@ class WinLocale : public Locale {
     return buffer[0] ? buffer[0] : '.';
   }
 
+  std::string ListSeparator() override {
+    wchar_t buffer[8] = {};  // the system allows four characters
+    if (!GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SLIST, buffer, 8) || !buffer[0])
+      return ",";
+    return Utf8(buffer);
+  }
+
   std::string AnsiToUtf8(const std::string& text) override {
     if (text.empty())
       return text;
@@ -34,6 +41,11 @@ class WinLocale : public Locale {
     std::wstring wide(
         static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return Utf8(wide);
+  }
+
+ private:
+  static std::string Utf8(const std::wstring& wide) {
     const int wide_size = static_cast<int>(wide.size());
     std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size,
                                                              nullptr, 0, nullptr, nullptr)),
@@ -43,7 +55,6 @@ class WinLocale : public Locale {
     return utf8;
   }
 
- private:
   static SYSTEMTIME SystemTime(double date_time) {
     SYSTEMTIME system;
     ToSystemTime(date_time, system);

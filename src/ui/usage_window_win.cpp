@@ -37,8 +37,19 @@ void FillBox(HDC dc, int left, int top, int right, int bottom, int color) {
   FillRect(dc, &box, GetSysColorBrush(color));
 }
 
+// A hatched square on top of a marked bar, at the foot of an empty one.
+void DrawMark(HDC dc, int left, int right, int y) {
+  const int size = std::min(right - left, Scaled(dc, 6));
+  const int x = left + (right - left - size) / 2;
+  const RECT box{x, y - size, x + size, y};
+  HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, GetSysColor(COLOR_WINDOWTEXT));
+  FillRect(dc, &box, hatch);
+  DeleteObject(hatch);
+}
+
 // The chart's caption on top, its largest value's scale at the left, one bar per value
-// (the stacked part above it in another colour) and the limit as a dashed line.
+// (the stacked part above it in another colour, a mark above a marked one) and the limit
+// as a dashed line.
 void DrawChart(const DRAWITEMSTRUCT& item, const UsageChart& chart) {
   HDC dc = item.hDC;
   const RECT& r = item.rcItem;
@@ -69,12 +80,13 @@ void DrawChart(const DRAWITEMSTRUCT& item, const UsageChart& chart) {
   const int top = text.bottom + pad / 2, bottom = r.bottom - pad;
   FillBox(dc, left, bottom, right, bottom + Scaled(dc, 1), COLOR_WINDOWTEXT);
   const size_t count = chart.values.size();
-  if (count == 0 || top_value <= 0 || bottom <= top) {
+  if (count == 0 || bottom <= top) {
     SelectObject(dc, old_font);
     return;
   }
   const auto y_of = [&](double value) {
-    return bottom - static_cast<int>(value / top_value * (bottom - top) + 0.5);
+    return top_value > 0 ? bottom - static_cast<int>(value / top_value * (bottom - top) + 0.5)
+                         : bottom;
   };
   const int width = right - left, gap = count > 12 ? Scaled(dc, 1) : Scaled(dc, 3);
   for (size_t i = 0; i < count; ++i) {
@@ -82,9 +94,10 @@ void DrawChart(const DRAWITEMSTRUCT& item, const UsageChart& chart) {
     const int x1 = left + static_cast<int>(width * (i + 1) / count) - (gap + 1) / 2;
     const int y = y_of(chart.values[i]);
     FillBox(dc, x0, y, std::max(x1, x0 + 1), bottom, COLOR_HIGHLIGHT);
-    if (!chart.stacked.empty())
-      FillBox(dc, x0, y_of(chart.values[i] + chart.stacked[i]), std::max(x1, x0 + 1), y,
-              COLOR_HOTLIGHT);
+    const int y_top = chart.stacked.empty() ? y : y_of(chart.values[i] + chart.stacked[i]);
+    FillBox(dc, x0, y_top, std::max(x1, x0 + 1), y, COLOR_HOTLIGHT);
+    if (!chart.marked.empty() && chart.marked[i])
+      DrawMark(dc, x0, std::max(x1, x0 + 1), std::max(y_top, top + Scaled(dc, 6)));
   }
   if (chart.limit) {
     // A geometric pen keeps its dashes at any width.
@@ -260,7 +273,9 @@ void UsageWindow::Export() {
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = Window();
-  dialog.lpstrFilter = "CSV file (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+  // The first form is the file's own; the second is what the spreadsheet here opens in
+  // columns.
+  dialog.lpstrFilter = "CSV (comma)\0*.csv\0CSV for this computer's spreadsheet\0*.csv\0";
   dialog.lpstrFile = file;
   dialog.nMaxFile = sizeof(file);
   dialog.lpstrTitle = "Export Sessions";
@@ -269,7 +284,7 @@ void UsageWindow::Export() {
   if (!GetSaveFileNameA(&dialog))
     return;
   std::string error;
-  if (files_.ReplaceWhole(file, model_.ExportText(), error))
+  if (files_.ReplaceWhole(file, model_.ExportText(dialog.nFilterIndex == 2), error))
     SetText(IDC_USAGESTATUS, std::string("Exported to ") + file);
   else
     ShowError(std::string("Cannot write ") + file + ": " + error);

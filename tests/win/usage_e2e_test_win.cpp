@@ -185,7 +185,7 @@ TEST(UsageE2E, OpenedFromEachMenuItShowsTheChosenRangeExportsItAndFollowsANewSes
       TimeRecord r = m.record;
       if (!m.in_sessions_csv)  // known from TimeCount.CSV alone: no volume, no offsets
         r = {r.start, r.duration, r.expense, r.entry};
-      expected += FormatSessionLine(r, r.entry);
+      expected += FormatSessionLine(r, r.entry, m.in_sessions_csv);
     }
   }
   EXPECT_TRUE(WaitUntil([&] { return app.ReadFile("export.csv") == expected; }))

@@ -8,19 +8,19 @@
 
 namespace {
 
-// Adds a session of two MB received and half a MB sent.
+// Adds a session of two MB received and half a MB sent, or of a volume not known.
 void Add(UsageHistory& history, CalendarTime start, double hours, const std::string& entry,
-         const std::string& reason, uint32_t ras_code = 0) {
-  history.sessions.push_back({ToDateTime(start), hours * 3600, hours, 2000000, 500000, true,
-                              history.Keep(entry), history.Keep(reason), ras_code,
-                              history.Keep(entry + "," + reason)});
+         const std::string& reason, uint32_t ras_code = 0, bool volume = true) {
+  history.sessions.push_back({ToDateTime(start), hours * 3600, hours, volume ? 2000000u : 0u,
+                              volume ? 500000u : 0u, volume, history.Keep(entry),
+                              history.Keep(reason), ras_code, history.Keep(entry + "," + reason)});
 }
 
 // Today is 8 January 2027: the months offered cross the turn of the year, and a day's
 // limit is the period's shared by the days of the month shown.
 TEST(UsageModelTest, ChoicesPickTheRangeAndTheConnectionWhoseBudgetDrawsTheLimits) {
   UsageModel model({{"Home", "Home", {62, 31, 3100}}, {"Work", "Work", {}}},
-                   ToDateTime({2027, 1, 8, 12}), ',');
+                   ToDateTime({2027, 1, 8, 12}), {";", ','});
   EXPECT_EQ(model.ConnectionChoices(),
             (std::vector<std::string>{"All connections", "Home", "Work"}));
   const auto months = model.MonthChoices();
@@ -64,9 +64,13 @@ TEST(UsageModelTest, ChoicesPickTheRangeAndTheConnectionWhoseBudgetDrawsTheLimit
   EXPECT_EQ(drops[0][3], "619");
   EXPECT_EQ(drops[1][2], "");
   EXPECT_EQ(drops[1][3], "638");
-  EXPECT_EQ(model.ExportText(), std::string(kSessionsFileStart) +
-                                    "Home,dropped by the line\r\nHome,hung up by the user\r\n"
-                                    "Home,\r\n");
+  EXPECT_EQ(model.ExportText(false), std::string(kSessionsFileStart) +
+                                         "Home,dropped by the line\r\nHome,hung up by the user\r\n"
+                                         "Home,\r\n");
+  EXPECT_EQ(model.ExportText(true),
+            "\xEF\xBB\xBFStart;End;Seconds online;Bytes received;Bytes sent;Cost;\"Connection\";"
+            "\"Ended\";RAS code;Budget bytes\r\nHome;dropped by the line\r\nHome;hung up by the "
+            "user\r\nHome;\r\n");
   EXPECT_EQ(model.ExportFileName(), "Sessions 2026-12.csv");
 
   // Twelve months ending with this one, whatever month was chosen: the whole period's limit.
@@ -88,6 +92,27 @@ TEST(UsageModelTest, ChoicesPickTheRangeAndTheConnectionWhoseBudgetDrawsTheLimit
   EXPECT_EQ(model.ConnectionChoices()[0], "All connections");
   EXPECT_EQ(model.FigureRows().size(), 31u);
   EXPECT_EQ(model.DropRows().size(), 1u);
+}
+
+// A day of sessions known only from "TimeCount.CSV" shows no volume, not 0, and a day
+// where some are shows what is known, "+" after it; the chart marks both.
+TEST(UsageModelTest, AVolumeNotKnownIsShownEmptyOrMarkedNeverAsZero) {
+  UsageModel model({{"Home", "Home", {}}}, ToDateTime({2027, 1, 8, 12}), {",", '.'});
+  UsageHistory history;
+  Add(history, {2027, 1, 3, 10}, 1, "Home", "");
+  Add(history, {2027, 1, 3, 20}, 1, "Home", "", 0, false);
+  Add(history, {2027, 1, 4, 10}, 1, "Home", "", 0, false);
+  model.SetSessions(std::move(history));
+  const auto rows = model.FigureRows();
+  EXPECT_EQ(rows[2],
+            (std::vector<std::string>{"2027-01-03", "02:00:00", "2.00", "2.0 MB+", "0.5 MB+"}));
+  EXPECT_EQ(rows[3], (std::vector<std::string>{"2027-01-04", "01:00:00", "1.00", "", ""}));
+  EXPECT_EQ(rows[4][3], "0.0 MB");  // no session: nothing moved
+  const UsageChart volume = model.Charts()[UsageModel::kVolumeChart];
+  std::vector<bool> marked(31, false);
+  marked[2] = marked[3] = true;
+  EXPECT_EQ(volume.marked, marked);
+  EXPECT_TRUE(model.Charts()[UsageModel::kTimeChart].marked.empty());
 }
 
 }  // namespace

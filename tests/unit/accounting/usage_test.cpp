@@ -57,7 +57,7 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   EXPECT_FALSE(sessions[0].has_volume);
   EXPECT_EQ(sessions[1].entry, "Caf\xC3\xA9");
   EXPECT_EQ(sessions[1].line,
-            "2027-02-28T23:00:00.000,2027-03-01T01:00:00.000,7200.000,0,0,4,Caf\xC3\xA9,,");
+            "2027-02-28T23:00:00.000,2027-03-01T01:00:00.000,7200.000,,,4,Caf\xC3\xA9,,,");
   EXPECT_EQ(std::string(sessions[2].line) + "\r\n", drop);
   EXPECT_EQ(sessions[2].ras_code, 619u);
   EXPECT_EQ(sessions[3].ras_code, 0u);  // a line of eight fields
@@ -73,6 +73,10 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   EXPECT_NEAR(days[0].hours, 1, kHours);
   EXPECT_NEAR(static_cast<double>(days[0].cost), 2, kHours);
   EXPECT_EQ(days[0].received, 0u);
+  EXPECT_TRUE(days[0].volume_unknown);  // the old session's
+  EXPECT_FALSE(days[0].volume_known);
+  EXPECT_TRUE(days[9].volume_known);
+  EXPECT_FALSE(days[9].volume_unknown);
   EXPECT_NEAR(days[9].hours, 2, kHours);
   EXPECT_EQ(days[9].received, 2000u);
   EXPECT_NEAR(days[10].hours, 3, kHours);
@@ -114,6 +118,30 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   files.content.clear();
   EXPECT_TRUE(ReadUsage(files, locale, {kSessions, "C:\\none"}, nullptr, history, error));
   EXPECT_TRUE(sessions.empty());
+}
+
+// Sessions of one start, as two connections dialled at once may leave: each line of
+// "TimeCount.CSV" finds its own in "Sessions.csv", in whatever order, or else is added.
+TEST(UsageTest, EachSessionOfTimeCountCsvIsMatchedOnceWhateverTheOrderOfEqualStarts) {
+  FakeFiles files;
+  FakeLocale locale;
+  const double start = ToDateTime({2027, 3, 10, 22});
+  std::string fuller = kSessionsFileStart, older;
+  for (const char* entry : {"X", "Y", "Z"})
+    fuller += FormatSessionLine({start, 1.0 / 24, 1, entry}, entry);
+  for (const char* entry : {"Y", "X", "W", "Z"})
+    older += FormatTimeRecord({start, 1.0 / 24, 1, entry}, '.');
+  older += FormatTimeRecord({start + 1, 1.0 / 24, 1, "Caf\xE9"}, '.');
+  files.content[kSessions] = fuller;
+  files.content[kTimeCount] = older;
+  UsageHistory history;
+  std::string error;
+  ASSERT_TRUE(ReadUsage(files, locale, {kSessions, kTimeCount}, nullptr, history, error));
+  std::vector<std::string> entries;
+  for (const UsageSession& session : history.sessions)
+    entries.emplace_back(session.entry);
+  EXPECT_EQ(entries, (std::vector<std::string>{"X", "Y", "Z", "W", "Caf\xC3\xA9"}));
+  EXPECT_FALSE(history.sessions[3].has_volume);
 }
 
 }  // namespace

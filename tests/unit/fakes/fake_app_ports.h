@@ -111,6 +111,7 @@ class FakeLocale : public Locale {
     return text;
   }
   char DecimalSeparator() override { return decimal; }
+  std::string ListSeparator() override { return list; }
   // The code page is Latin-1 here.
   std::string AnsiToUtf8(const std::string& text) override {
     std::string utf8;
@@ -125,6 +126,7 @@ class FakeLocale : public Locale {
     return utf8;
   }
   char decimal = '.';
+  std::string list = ",";
 };
 
 class FakeShell : public Shell {
