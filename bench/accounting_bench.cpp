@@ -1,6 +1,7 @@
 // Benchmark: what the one-second accounting tick costs for a short and a long session, how
-// long start-up takes to load a large TimeCount.CSV against reading it line by line, and
-// how long the usage figures take to read from both record files and to sum up.
+// long start-up takes to load large record files against reading them line by line, and
+// how long the usage figures take to read from both record files and to sum up; both
+// readings also with one line of Sessions.csv torn inside its quotes half-way through.
 // Run:  build/native/accounting_bench ticks HOURS [TICKS]
 //       build/native/accounting_bench load [LINES]
 //       build/native/accounting_bench usage [SESSIONS]
@@ -138,6 +139,7 @@ class DotLocale : public Locale {
   std::string LongTime(double) override { return ""; }
   std::string ShortDate(double) override { return ""; }
   char DecimalSeparator() override { return '.'; }
+  std::string ListSeparator() override { return ","; }
   std::string AnsiToUtf8(const std::string& text) override { return text; }
 };
 
@@ -163,67 +165,16 @@ fs::path TempFolder() {
   return pattern;
 }
 
-int Load(int lines) {
-  const fs::path folder = TempFolder();
-  if (folder.empty())
-    return 1;
-  FolderFiles files(folder);
-  DotLocale locale;
-  TimeRecords records(files, locale);
-  WriteSessions(records.Path(), lines);
-
-  size_t counted = 0;
-  const double by_line = Seconds(
-      [&] {
-        std::ifstream file(records.Path(), std::ios::binary);
-        std::string line;
-        for (counted = 0; std::getline(file, line);) {
-          ++counted;
-        }
-      },
-      5);
-  const double piece_read = Seconds(
-      [&] {
-        std::string error;
-        files.ReadPieces(
-            records.Path(), [](std::string_view) {}, error);
-      },
-      5);
-  TAccountTable table;
-  const double loading = Seconds(
-      [&] {
-        table = Table({"Home Provider", "Work dial-in", "Backup"});
-        records.LoadTimeRecords(
-            table, [](const std::string&) { return BusyPlan(); }, kNow);
-      },
-      5);
-  std::printf("%zu lines, %ju bytes\n", counted,
-              static_cast<uintmax_t>(fs::file_size(records.Path())));
-  std::printf("reading line by line: %.1f ms\n", by_line * 1e3);
-  std::printf("LoadTimeRecords:      %.1f ms (%.2f times; goal: at most 3)\n", loading * 1e3,
-              loading / by_line);
-  std::printf("  of which reading the file in pieces: %.1f ms\n", piece_read * 1e3);
-  std::printf("since billing day: %s, %.2Lf\n", FormatDuration(table[0].BillingTime).c_str(),
-              table[0].BillingExpense);
-  fs::remove_all(folder);
-  return 0;
-}
-
 // Both record files with the same sessions over the last 60 days, as a user who has had
 // Sessions.csv all along leaves them.
-int Usage(int sessions) {
-  const fs::path folder = TempFolder();
-  if (folder.empty())
-    return 1;
-  FolderFiles files(folder);
-  DotLocale locale;
-  TimeRecords records(files, locale);
+void WriteBoth(TimeRecords& records, Files& files, int sessions) {
   WriteSessions(records.Path(), sessions);
   std::string fuller = kSessionsFileStart;
   TimeRecordReader reader([&fuller](const TimeRecordView& view) {
     TimeRecord record{view.start, view.duration, view.Expense(), std::string(view.entry)};
     record.received = static_cast<uint64_t>(view.duration * 86400 * 4000);
     record.sent = record.received / 8;
+    record.budget_bytes = record.received / 2;
     record.reason = "hung up by the user";
     fuller += FormatSessionLine(record, record.entry);
   });
@@ -232,9 +183,23 @@ int Usage(int sessions) {
       records.Path(), [&reader](std::string_view piece) { reader.Feed(piece); }, error);
   reader.Finish();
   std::ofstream(records.SessionsPath(), std::ios::binary) << fuller;
+}
 
-  const UsageFiles paths{records.SessionsPath(), records.Path()};
-  const double bare = Seconds(
+// Sessions.csv with a line half-way through torn inside its quoted connection by a power
+// cut: the next session's line goes on right after it.
+void TearSessions(TimeRecords& records) {
+  std::ifstream in(records.SessionsPath(), std::ios::binary);
+  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  TimeRecord record{kNow - 30, kSecond * 600, 1, "Home, Provider"};
+  const std::string line = FormatSessionLine(record, record.entry);
+  const size_t middle = text.find('\n', text.size() / 2) + 1;
+  text.insert(middle, line.substr(0, line.find("Home, ") + 4));
+  std::ofstream(records.SessionsPath(), std::ios::binary) << text;
+}
+
+// Reads both files line by line and does nothing else.
+double Bare(TimeRecords& records) {
+  return Seconds(
       [&] {
         for (const std::string& path : {records.SessionsPath(), records.Path()}) {
           std::ifstream file(path, std::ios::binary);
@@ -243,8 +208,60 @@ int Usage(int sessions) {
         }
       },
       5);
+}
+
+int Load(int lines) {
+  const fs::path folder = TempFolder();
+  if (folder.empty())
+    return 1;
+  FolderFiles files(folder);
+  DotLocale locale;
+  TimeRecords records(files, locale);
+  WriteBoth(records, files, lines);
+  std::printf("%d sessions, %ju + %ju bytes\n", lines,
+              static_cast<uintmax_t>(fs::file_size(records.SessionsPath())),
+              static_cast<uintmax_t>(fs::file_size(records.Path())));
+  const double bare = Bare(records);
+  std::printf("reading both files line by line: %.1f ms\n", bare * 1e3);
+  for (const char* state : {"clean", "one line torn"}) {
+    TAccountTable table;
+    const double loading = Seconds(
+        [&] {
+          table = Table({"Home Provider", "Work dial-in", "Backup"});
+          records.LoadTimeRecords(
+              table, [](const std::string&) { return BusyPlan(); }, kNow);
+        },
+        5);
+    std::printf("LoadTimeRecords, %s: %.1f ms (%.2f times; goal: about 2)\n", state, loading * 1e3,
+                loading / bare);
+    std::printf("  since billing day: %s, %.2Lf, %.1f MB of the budget\n",
+                FormatDuration(table[0].BillingTime).c_str(), table[0].BillingExpense,
+                table[0].BudgetBytes / 1e6);
+    TearSessions(records);
+  }
+  fs::remove_all(folder);
+  return 0;
+}
+
+int Usage(int sessions) {
+  const fs::path folder = TempFolder();
+  if (folder.empty())
+    return 1;
+  FolderFiles files(folder);
+  DotLocale locale;
+  TimeRecords records(files, locale);
+  WriteBoth(records, files, sessions);
+  const UsageFiles paths{records.SessionsPath(), records.Path()};
+  std::printf("%d sessions, %ju + %ju bytes\n", sessions,
+              static_cast<uintmax_t>(fs::file_size(records.SessionsPath())),
+              static_cast<uintmax_t>(fs::file_size(records.Path())));
+  const double bare = Bare(records);
+  std::printf("reading both files line by line: %.1f ms\n", bare * 1e3);
+  std::string error;
   UsageHistory read;
   const double reading = Seconds([&] { ReadUsage(files, locale, paths, nullptr, read, error); }, 5);
+  std::printf("ReadUsage:                       %.1f ms (%.2f times; goal: about 2)\n",
+              reading * 1e3, reading / bare);
   std::vector<UsageBar> days;
   const double summing = Seconds(
       [&] {
@@ -252,6 +269,7 @@ int Usage(int sessions) {
         days = UsageBars(read.sessions, "", UsageSpan::kDaysOfMonth, today.year, today.month);
       },
       5);
+  std::printf("UsageBars, this month by day:    %.1f ms\n", summing * 1e3);
   // What the Usage window does before its first chart: read, then this month's figures.
   // Each run's model is kept, so that freeing it is not counted: a window opens once.
   std::vector<UsageModel> opened;
@@ -260,19 +278,18 @@ int Usage(int sessions) {
       [&] {
         UsageHistory history;
         ReadUsage(files, locale, paths, nullptr, history, error);
-        UsageModel& model = opened.emplace_back(std::vector<UsageConnection>{}, kNow, '.');
+        UsageModel& model =
+            opened.emplace_back(std::vector<UsageConnection>{}, kNow, SpreadsheetForm{",", '.'});
         model.SetSessions(std::move(history));
         rows = model.Charts()[UsageModel::kTimeChart].values.size() + model.FigureRows().size() +
                model.DropRows().size();
       },
       5);
-  std::printf("%zu sessions, %ju + %ju bytes\n", read.sessions.size(),
-              static_cast<uintmax_t>(fs::file_size(records.SessionsPath())),
-              static_cast<uintmax_t>(fs::file_size(records.Path())));
-  std::printf("reading both files line by line: %.1f ms\n", bare * 1e3);
-  std::printf("ReadUsage:                       %.1f ms\n", reading * 1e3);
-  std::printf("UsageBars, this month by day:    %.1f ms\n", summing * 1e3);
   std::printf("the Usage window's first figures: %.1f ms (%zu rows)\n", opening * 1e3, rows);
+  TearSessions(records);
+  const double torn = Seconds([&] { ReadUsage(files, locale, paths, nullptr, read, error); }, 5);
+  std::printf("ReadUsage, one line torn:        %.1f ms (%zu sessions)\n", torn * 1e3,
+              read.sessions.size());
   fs::remove_all(folder);
   return 0;
 }
