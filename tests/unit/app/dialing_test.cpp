@@ -58,8 +58,8 @@ TEST_F(DialingTest, ADropsRasCodeIsRecordedWithItsSessionAndAHangUpHasNone) {
   ASSERT_TRUE(Eventually(online));
   form.HangUp1Click();
   const std::string& sessions = files_.content["C:\\Tarvolin\\Sessions.csv"];
-  EXPECT_NE(sessions.find(",Lingers,dropped by the line,619\r\n"), std::string::npos) << sessions;
-  EXPECT_NE(sessions.find(",Lingers,hung up by the user,\r\n"), std::string::npos) << sessions;
+  EXPECT_NE(sessions.find(",Lingers,dropped by the line,619,"), std::string::npos) << sessions;
+  EXPECT_NE(sessions.find(",Lingers,hung up by the user,,"), std::string::npos) << sessions;
 }
 
 TEST_F(DialingTest, ConnectingLogsTheServerAndTwoDialCommandsStartOneDial) {
