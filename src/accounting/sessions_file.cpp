@@ -88,15 +88,6 @@ std::optional<double> ParseIsoLocal(std::string_view text) {
   return local >= 0 ? std::optional(local) : std::nullopt;  // date-times begin 30 Dec 1899
 }
 
-// Digits alone: no sign, no blank.
-std::optional<uint64_t> ParseCount(std::string_view text) {
-  uint64_t count = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size())
-    return std::nullopt;
-  return count;
-}
-
 // A real the quick way when it is a plain decimal, as the file writes them.
 std::optional<double> Real(std::string_view text) {
   double value = 0;
@@ -106,6 +97,14 @@ std::optional<double> Real(std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<uint64_t> ParseCount(std::string_view text) {
+  uint64_t count = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size())
+    return std::nullopt;
+  return count;
+}
 
 const char* const kSessionsFileStart =
     "\xEF\xBB\xBFStart,End,Seconds online,Bytes received,Bytes sent,Cost,Connection,Ended,RAS "

@@ -38,6 +38,9 @@ std::string SessionKey(const TimeRecord& record);
 std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_entry,
                               bool volume = true);
 
+// A count of bytes or a code as the record files write it: digits alone, no sign, no blank.
+std::optional<uint64_t> ParseCount(std::string_view text);
+
 // A text field as the file writes it: quoted where it holds a comma, a quote or a line
 // break, and where it begins as a spreadsheet's formula does ("=", "+", "-" or "@", after
 // any apostrophes), which then gets an apostrophe in front, inside its quotes, that keeps a

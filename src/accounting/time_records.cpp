@@ -82,14 +82,6 @@ std::optional<int> Offset(std::string_view text) {
   return minutes && *minutes > -kDay && *minutes < kDay ? minutes : std::nullopt;
 }
 
-std::optional<uint64_t> Count(std::string_view text) {
-  uint64_t count = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-  return error == std::errc() && end == text.data() + text.size() && !text.empty()
-             ? std::optional(count)
-             : std::nullopt;
-}
-
 // A checkpoint's line: the fields of "TimeCount.CSV", then, after the entry, those kept for
 // "Sessions.csv", which an older run's line does not have.
 TimeRecord FromCheckpoint(const TimeRecordView& view) {
@@ -108,14 +100,14 @@ TimeRecord FromCheckpoint(const TimeRecordView& view) {
   record.end = end >= view.start && end < kYear10000 ? end : 0;
   record.start_offset = Offset(fields[2]);
   record.end_offset = Offset(fields[3]);
-  record.received = Count(fields[4]).value_or(0);
-  record.sent = Count(fields[5]).value_or(0);
+  record.received = ParseCount(fields[4]).value_or(0);
+  record.sent = ParseCount(fields[5]).value_or(0);
   record.reason = fields[6];
   // An older run's line has no code, or no budget's bytes.
-  const uint64_t code = fields.size() > 7 ? Count(fields[7]).value_or(0) : 0;
+  const uint64_t code = fields.size() > 7 ? ParseCount(fields[7]).value_or(0) : 0;
   record.ras_code = code <= UINT32_MAX ? static_cast<uint32_t>(code) : 0;
   if (fields.size() > 8)
-    record.budget_bytes = Count(fields[8]);
+    record.budget_bytes = ParseCount(fields[8]);
   return record;
 }
 

@@ -13,6 +13,7 @@ const std::string kGood =
 
 struct Read {
   std::vector<std::string> entries;
+  std::vector<double> seconds;
   std::vector<std::optional<uint64_t>> budgets;
   std::vector<BadLine> bad;
 };
@@ -21,6 +22,7 @@ Read ReadLines(const std::string& text) {
   Read read;
   SessionLineReader reader([&read](const SessionLine& line) {
     read.entries.emplace_back(line.entry);
+    read.seconds.push_back(line.seconds);
     read.budgets.push_back(line.budget_bytes);
   });
   reader.Feed(text);
@@ -52,6 +54,11 @@ TEST(SessionsFileTest, ATornLineIsOneBadLineAndTheLinesAfterItRead) {
   EXPECT_EQ(read.bad[3].number, 9u);  // open at the end
   EXPECT_EQ(read.bad[3].text, torn);
 
+  // A quote that closes at the line's end closes, whatever lies after the line.
+  CsvFields fields;
+  EXPECT_TRUE(fields.Split(std::string_view("a,\"b\"\"").substr(0, 5)));
+  EXPECT_EQ(fields[1], "b");
+
   // The next line closes it but makes no session: the two are one bad line.
   read = ReadLines(torn + "\r\nvider\"\r\n" + kGood);
   EXPECT_EQ(read.entries, std::vector<std::string>{"A"});
@@ -74,6 +81,10 @@ TEST(SessionsFileTest, LinesOfEightNineAndTenFieldsRead) {
   EXPECT_TRUE(read.bad.empty());
   EXPECT_EQ(read.budgets, (std::vector<std::optional<uint64_t>>{std::nullopt, std::nullopt, 123456,
                                                                 std::nullopt}));
+  // A number in another form than the file's own reads all the same.
+  std::string exponent = kGood;
+  EXPECT_EQ(ReadLines(exponent.replace(exponent.find("3600.000"), 8, "3.6e3")).seconds,
+            std::vector<double>{3600});
   EXPECT_EQ(ReadLines(kGood.substr(0, kGood.find(",A,")) + "\r\n").bad.size(), 1u);  // 6 fields
 
   TimeRecord record{ToDateTime({2026, 12, 23, 10}), 1.0 / 24, 2, "A"};
