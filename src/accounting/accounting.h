@@ -129,10 +129,11 @@ class Accounting {
 
   double ConnectTime() const { return connect_.local; }  // 0 before the first connect
   double LastTickTime() const { return last_tick_.local; }
+  const Moment& LastTick() const { return last_tick_; }
   bool SessionSaved() const { return session_saved_; }  // on: nothing left to write
+  bool Running() const { return connect_.local != 0 && !session_saved_; }
 
  private:
-  bool Running() const { return connect_.local != 0 && !session_saved_; }
   void SetDay(double midnight);
   static void RestartToday(TAccountTable& table);
   void StartDay(TAccountTable& table, const PlanOf& plan_of, double midnight);

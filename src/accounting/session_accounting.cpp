@@ -1,6 +1,8 @@
 // Online time and its cost as the program runs.
 #include "accounting/session_accounting.h"
 
+#include <utility>
+
 SessionAccounting::SessionAccounting(const MainPorts& ports, ConnectionList& connections,
                                      ProblemReport& problems)
     : ports_(ports),
@@ -49,20 +51,64 @@ void SessionAccounting::TakeTraffic(uint64_t received, uint64_t sent) {
 }
 
 void SessionAccounting::SaveSessionRecord(const std::string& reason, uint32_t ras_code) {
+  if (held_) {
+    TimeRecord record = *std::exchange(held_, std::nullopt);
+    if (reason == kLostInSleep) {
+      record.reason = reason;
+      record.ras_code = ras_code;
+    }
+    Write(record);
+    return;
+  }
   // The counters take the session to its end, as its record does.
   const Moment now = Now();
   CountUntil(now);
-  auto record = accounting_.SessionRecord(connections_.Table(), now, reason);
-  if (record)
-    record->ras_code = ras_code;
+  std::optional<TimeRecord> record = accounting_.SessionRecord(connections_.Table(), now, reason);
+  if (!record)
+    return;
+  record->ras_code = ras_code;
+  Write(*record);
+}
+
+void SessionAccounting::Write(TimeRecord record) {
   std::string error;
+  records_.WriteCheckpoint(record, error);
   // Said for every session it happens to, not once per run as problems are: each one is
   // news to the user.
-  if (record && !records_.SaveSessionRecord(*record, error))
+  if (!records_.SaveSessionRecord(record, error))
     ports_.prompts.Error(
-        "The session of " + record->entry + " begun " + ports_.locale.ShortDate(record->start) +
-        " " + ports_.locale.LongTime(record->start) + " could not be recorded in full: " + error +
+        "The session of " + record.entry + " begun " + ports_.locale.ShortDate(record.start) + " " +
+        ports_.locale.LongTime(record.start) + " could not be recorded in full: " + error +
         "\nIt is kept in " + records_.CheckpointPath() + " and added at the next write.");
+}
+
+uint64_t SessionAccounting::EndSessionForSleep(bool at_last_tick) {
+  if (!accounting_.Running())
+    return Now().monotonic_ms;
+  const Moment end = at_last_tick ? accounting_.LastTick() : Now();
+  if (!at_last_tick)
+    CountUntil(end);
+  held_ = accounting_.SessionRecord(connections_.Table(), end, "the computer went to sleep");
+  std::string error;
+  if (held_ && !records_.WriteCheckpoint(*held_, error))
+    problems_.Say(
+        {"The running session cannot be kept in " + records_.CheckpointPath() + ": " + error});
+  return end.monotonic_ms;
+}
+
+void SessionAccounting::MarkWake() {
+  wake_ = Now();
+}
+
+void SessionAccounting::ResumeSession(const std::string& entry) {
+  if (held_)
+    Write(*std::exchange(held_, std::nullopt));
+  accounting_.RecordConnectTime(entry, wake_);
+}
+
+bool SessionAccounting::TickGap() {
+  return accounting_.Running() &&
+         Now().monotonic_ms - accounting_.LastTick().monotonic_ms > tick_gap_ms_;
 }
 
 void SessionAccounting::DiscardSession() {

@@ -3,6 +3,7 @@
 // checkpoint that keeps a running session should the program die.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "accounting/accounting.h"
@@ -11,6 +12,9 @@
 #include "accounting/usage.h"
 #include "platform/problem_report.h"
 #include "profiles/connection_list.h"
+
+// How a session ends whose line went while the computer slept.
+inline constexpr const char* kLostInSleep = "lost during a sleep";
 
 // The counters are those of the connection list's rows; the online connection's row counts
 // the session by that connection's plan, whichever row is selected. File failures are said
@@ -43,8 +47,33 @@ class SessionAccounting {
   // The session ends without a record (exit with logs off): nothing is left to recover.
   void DiscardSession();
 
+  // The system goes to sleep: the running session ends now, or, for a sleep the program
+  // only learns of from a gap in its ticks, at the last tick before it. Its record, "the
+  // computer went to sleep", goes to the checkpoint at once and is held until the wake
+  // says how the line fared: SaveSessionRecord writes it with its own reason, or
+  // ResumeSession as it is. Time asleep never counts.
+  // A held record keeps its reason unless SaveSessionRecord is given kLostInSleep.
+  // Returns the monotonic time it ended at (now when none runs).
+  uint64_t EndSessionForSleep(bool at_last_tick);
+  bool SleepRecordHeld() const { return held_.has_value(); }
+  // The system woke now.
+  void MarkWake();
+  // The line outlived the sleep: the held record is written, and a new session of `entry`
+  // begins at the wake.
+  void ResumeSession(const std::string& entry);
+  // Whether a session runs whose last tick lies more than kTickGapMs back: the program
+  // slept without hearing of it.
+  bool TickGap();
+
+  static constexpr uint64_t kTickGapMs = 30000;
+  // Tests whose fake time ticks less often than once a second raise the gap.
+  void SetTickGapMs(uint64_t ms) { tick_gap_ms_ = ms; }
+
  private:
   void CountUntil(const Moment& now);
+  // Writes the record to both files, its final figures in the checkpoint first, so that a
+  // run killed between the two appends recovers the same figures into the other file.
+  void Write(TimeRecord record);
   Moment Now() {
     return {ports_.clock.LocalNow(), ports_.clock.MonotonicMs(), ports_.clock.UtcOffsetMinutes()};
   }
@@ -57,4 +86,7 @@ class SessionAccounting {
   TimeRecords records_;
   static constexpr uint64_t kUnreadRetryMs = 60000;
   uint64_t last_unread_try_ms_ = 0;
+  std::optional<TimeRecord> held_;  // the session a sleep ended, until the wake
+  Moment wake_;
+  uint64_t tick_gap_ms_ = kTickGapMs;
 };

@@ -94,10 +94,13 @@ void Tmainform::BindCommands() {
 }
 
 // The session's record is written before the line is said to be down.
+// A session's end shows the figures its record was written with, not the last tick's.
 void Tmainform::OnlineChanged(bool online) {
   tray_.SetIconIndex(online ? 1 : 0);
-  if (!online)
-    usage_.SessionRecorded();
+  if (online)
+    return;
+  readouts_.ShowView(settings_.ViewMode, false);
+  usage_.SessionRecorded();
 }
 
 void Tmainform::ShowView(int mode) {

@@ -99,6 +99,7 @@ class Tmainform : private LineEvents {
   TDialUp& DialUp() { return dialup_; }
   ConnectionList& Connections() { return connections_; }
   DialingController& Dialing() { return dialing_; }
+  SessionAccounting& Session() { return session_; }
   ConnectionLog& Log() { return log_; }
   KeepAlive& KeepAliveEcho() { return keep_alive_; }
   Scheduler& Schedules() { return schedules_; }

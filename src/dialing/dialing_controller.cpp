@@ -258,8 +258,18 @@ void DialingController::HandleConnected() {
 }
 
 // A line this program is hanging up is not dropped: its end is in hand already.
+// A gap in the ticks is a sleep the system did not tell of: the session ends at the tick
+// before it, and the line is looked at now, the wake.
 void DialingController::DetectDisconnect() {
-  if (online_ && !hanging_up_ && dialup_.ConnectionGone())
+  if (!asleep_ && session_.TickGap()) {
+    asleep_ = true;
+    asleep_ms_ = session_.EndSessionForSleep(true);
+    session_.MarkWake();
+    look_after_sleep_ = true;
+  }
+  if (look_after_sleep_)
+    LookAfterSleep();
+  else if (online_ && !hanging_up_ && dialup_.ConnectionGone())
     HandleDisconnected();
 }
 
@@ -313,35 +323,44 @@ void DialingController::HangUpDeadLine(int echoes) {
 }
 
 void DialingController::Suspending() {
-  if (!settings_.CkbResumeCheck || asleep_)
+  if (asleep_)
     return;
   asleep_ = true;
-  asleep_ms_ = ports_.clock.MonotonicMs();
-  session_.SaveSessionRecord("the computer went to sleep");
+  asleep_ms_ = session_.EndSessionForSleep(false);
 }
 
+// CkbResumeCheck looks at the line at once; without it the next tick does.
 void DialingController::Resumed() {
   if (!asleep_)
     return;
+  session_.MarkWake();
+  look_after_sleep_ = true;
+  if (settings_.CkbResumeCheck)
+    LookAfterSleep();
+}
+
+void DialingController::LookAfterSleep() {
+  look_after_sleep_ = false;
   if (online_ && !hanging_up_ && dialup_.ConnectionGone()) {
-    down_reason_ = "lost during a sleep";
+    down_reason_ = kLostInSleep;
     HandleDisconnected();
   } else if (online_) {
     log_.WriteDialLog("Awake again: the line is still up, and a new session begins.",
                       LogKind::Message);
-    session_.RecordConnectTime(last_dialed_entry_);
+    session_.ResumeSession(last_dialed_entry_);
     connected_ms_ = ports_.clock.MonotonicMs();
   }
   asleep_ = false;
 }
 
-// A drop around a sleep is redialed once the modem had time to come back.
+// With CkbResumeCheck, a drop around a sleep is redialed once the modem had time to come
+// back.
 void DialingController::HandleDisconnected() {
   SetOnlineState(false);
   if (was_connected_ && settings_.CkbKeepConnection) {
     was_connected_ = false;
     dialup_.Entry = last_dialed_entry_;
-    if (asleep_) {
+    if (asleep_ && settings_.CkbResumeCheck) {
       redial_timer_->SetInterval(static_cast<unsigned>(settings_.UdResumeSettle) * 1000);
       redial_timer_->SetEnabled(true);
     } else {
@@ -356,7 +375,10 @@ void DialingController::SetOnlineState(bool on) {
   online_ = on;
   if (!on) {
     const uint32_t ras_code = dialup_.DisconnectError();  // before the actions take their time
-    const std::string reason = down_reason_.empty() ? "dropped by the line" : down_reason_;
+    // A line that went while a sleep's record waits was lost in the sleep.
+    const std::string reason = !down_reason_.empty()        ? down_reason_
+                               : session_.SleepRecordHeld() ? kLostInSleep
+                                                            : "dropped by the line";
     if (was_online) {
       down_reason_.clear();
       LogLineDown(reason);

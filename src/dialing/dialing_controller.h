@@ -91,12 +91,15 @@ class DialingController {
   // The keep-alive found the line up but dead after `echoes` unanswered echoes: said in
   // the log, and hung up not as the user's, so keep-connection dials again.
   void HangUpDeadLine(int echoes);
-  // With CkbResumeCheck, the system is going to sleep: the session in hand ends now in
-  // the records. Time asleep never counts.
+  // The system is going to sleep: the session in hand ends now; its record waits for the
+  // wake to say how the line fared. Time asleep never counts.
   void Suspending();
-  // The system woke from the sleep Suspending saw: the line is checked at once. One that
-  // went down is a drop, which keep-connection redials after UdResumeSettle seconds, as
-  // it does any drop seen while asleep; one still up begins a new session now.
+  // The system woke from the sleep Suspending saw. The line is looked at, with
+  // CkbResumeCheck at once, else at the next tick: one that went down is a drop "lost
+  // during a sleep" (which keep-connection redials, with CkbResumeCheck after
+  // UdResumeSettle seconds); one still up begins a new session at the wake. A tick that
+  // finds more than a gap of half a minute since the last one treats it as such a sleep,
+  // from the last tick to now.
   void Resumed();
 
   // The dial-up component's events.
@@ -141,6 +144,7 @@ class DialingController {
   unsigned RedialDelayMs() const;
   void TryNextNumber();
   // With CkbDetailedLog, the line that says why the session ended and how long it lasted.
+  void LookAfterSleep();
   void LogLineDown(const std::string& reason);
   // With CkbDetailedLog, the line that says why an attempt ended before a session began.
   void LogNoSession(const std::string& reason);
@@ -185,9 +189,10 @@ class DialingController {
   bool user_hung_up_ = true;
   bool hanging_up_ = false;  // inside HangUpLine, whose wait pumps messages
   bool was_connected_ = false;
-  bool asleep_ = false;     // between Suspending and Resumed
-  uint64_t asleep_ms_ = 0;  // monotonic, since Suspending
-  bool patient_ = false;    // redialing stopped and the patient retry is on
+  bool asleep_ = false;            // from Suspending until the line was looked at
+  bool look_after_sleep_ = false;  // awake, the line not yet looked at
+  uint64_t asleep_ms_ = 0;         // monotonic, since Suspending
+  bool patient_ = false;           // redialing stopped and the patient retry is on
   std::string last_dialed_entry_;
   int program_commands_ = 0;  // RunAsProgram scopes in progress
   // With CkbDetailedLog: why the line in hand goes down, when the program takes it down,

@@ -122,9 +122,13 @@ TEST_F(BudgetTest, EachPeriodWarnsOnceAsksAtTheLimitAndHoldsBackDialsTheUserDidN
   EXPECT_EQ(Warnings(), 2);
   EXPECT_EQ(Asked(kHangUpNow), 3);
 
-  // Period 3: asleep online into it, the line was kept; the new period warns and asks.
+  // Period 3: asleep online into it, the line was kept. The sleep counts toward no budget:
+  // the new period warns and asks once its own time reaches the limit.
   clock_.Advance(31 * 24 * 60 * kMinute);  // 1 August
   Elapse(2000);
+  EXPECT_TRUE(again.Dialing().Online());
+  EXPECT_EQ(Warnings(), 2);
+  RunToTheLimit(again, false);
   EXPECT_EQ(Warnings(), 3);
   EXPECT_EQ(Asked(kHangUpNow), 4);
   // Keep's redial of a line dialed within the budget does not go beyond it.

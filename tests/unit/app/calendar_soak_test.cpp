@@ -141,9 +141,12 @@ class CalendarSoakTest : public MainformTest {
   }
 
   void StartProgram() {
-    AppSettings& settings = Start().Settings();
+    Tmainform& form = Start();
+    AppSettings& settings = form.Settings();
     settings.CkbEnableAllSchedules = true;
     settings.CkbKeepConnection = false;
+    // The program ticks once a step here, not once a second: only a sleep is a gap.
+    form.Session().SetTickGapMs(2 * kStepMs);
     seen_.fill(0);
   }
 
@@ -165,6 +168,13 @@ class CalendarSoakTest : public MainformTest {
       session_->sent += bytes / 8;
     }
     ui_.ProcessMessages();
+    // The session a wake begins, from the wake; one found by the gap, from this tick.
+    if (woke_ && !session_) {
+      session_ = *woke_;
+      if (session_->start_ms == 0)
+        session_ = Session{session_->entry, Local(), clock_.Now()};
+    }
+    woke_.reset();
     last_tick_ms_ = clock_.Now();
     NoteWindows(Local());
     Observe();
@@ -308,25 +318,43 @@ class CalendarSoakTest : public MainformTest {
       ++rebuilds_;
     }
     if (random() % 2500 == 0)
-      Sleep(1 + random() % 30);
+      Sleep(1 + random() % 30, random() % 3);
     const int minute = FromDateTime(Local()).minute, hour = FromDateTime(Local()).hour;
-    if (random() % 3000 == 0 && minute < 30 && hour != 23 && hour != 2 && hour != 8)
+    // Not killed between a sleep and the tick that takes its wake in.
+    if (!woke_ && random() % 3000 == 0 && minute < 30 && hour != 23 && hour != 2 && hour != 8)
       Kill();
   }
 
-  // Asleep: no tick until it wakes; a line that was up is still up. Not online across a
-  // change of the clock: the running counters put such a session's time on the days the
-  // clock showed, the start-up tally on the days its start and real length give, an hour
-  // apart when a midnight follows the change.
-  void Sleep(int hours) {
+  // Asleep: no tick until it wakes; a line that was up is still up. The session ends at
+  // the last tick and a new one begins at the wake, which the program hears of from the
+  // system, with the resume check on or off, or else finds by the gap in its ticks at the
+  // next one. Not online across a change of the clock: the running counters put such a
+  // session's time on the days the clock showed, the start-up tally on the days its start
+  // and real length give, an hour apart when a midnight follows the change.
+  void Sleep(int hours, int told) {
     const double wake = Local() + (hours + 1) * kHour;
     for (double change : {kSpring2027, kSetBack, kAutumn2027, kSpring2028}) {
       if (session_ && Local() < change && change < wake)
         return;
     }
+    form_->Settings().CkbResumeCheck = told == 2;
+    std::optional<std::string> entry;
+    if (session_) {
+      entry = session_->entry;
+      EndSession(last_tick_ms_);
+    }
+    if (told)
+      form_->SystemSuspending();
     clock_.Advance(hours * 3600000ull);
     ChangeClock();
+    if (told)
+      form_->SystemResumed();
+    if (entry)
+      woke_ = Session{*entry, Local(), clock_.Now()};
+    if (entry && !told)
+      woke_->start_ms = 0;  // begins at the next tick
     ++sleeps_;
+    ++told_sleeps_[told];
   }
 
   // Ended at once, as by the task manager, then started again from its files; every
@@ -622,6 +650,8 @@ class CalendarSoakTest : public MainformTest {
     uint64_t received = 0, sent = 0;
     std::pair<uint64_t, uint64_t> kept = {};  // received and sent as the checkpoint keeps them
   };
+  std::optional<Session> woke_;          // the session a wake begins, until the next tick
+  std::array<int, 3> told_sleeps_ = {};  // by how the program learned of them
   struct Run {
     double local;
     uint64_t monotonic_ms;
@@ -710,6 +740,8 @@ TEST_F(CalendarSoakTest, FourHundredDaysKeepEverySessionCountAndScheduleRight) {
   EXPECT_GT(unread_starts_, 0);
   EXPECT_LT(heap_at_end, heap_warmed_up + 64 * 1024);
   EXPECT_GT(sleeps_, 5);
+  for (int told : told_sleeps_)
+    EXPECT_GT(told, 0);  // unannounced, announced without and with the resume check
   EXPECT_GT(kills_, 5);
   EXPECT_GT(rebuilds_, 5);
   EXPECT_GT(locked_appends_, 5);

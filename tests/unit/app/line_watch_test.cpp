@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "mainform_fixture.h"
 #include "monitor/dead_line_watch.h"
@@ -13,6 +14,8 @@ namespace {
 constexpr uint64_t kMinute = 60000;
 constexpr uint64_t kHour = 60 * kMinute;
 constexpr const char* kTimeCount = "C:\\Tarvolin\\TimeCount.CSV";
+constexpr const char* kSessionsCsv = "C:\\Tarvolin\\Sessions.csv";
+constexpr const char* kCheckpoint = "C:\\Tarvolin\\TimeCount.run";
 
 TEST(DeadLineWatch, ArmsAtTheFirstAnswerAndCountsOnlyMissesWithNoDataSinceTheFirst) {
   DeadLineWatch watch;
@@ -63,6 +66,28 @@ class LineWatchTest : public MainformTest {
     return static_cast<int>(std::count(csv.begin(), csv.end(), '\n'));
   }
   double TodayHours(Tmainform& form) { return form.Connections().Table()[0].TodayTime * 24; }
+  // Field `index` of each session in Sessions.csv, in order.
+  std::vector<std::string> SessionsField(int index) {
+    std::vector<std::string> values;
+    std::istringstream lines(files_.content[kSessionsCsv]);
+    std::string line;
+    std::getline(lines, line);  // the header
+    while (std::getline(lines, line)) {
+      std::istringstream fields(line);
+      std::string field;
+      for (int i = 0; i <= index; ++i)
+        std::getline(fields, field, ',');
+      values.push_back(field);
+    }
+    return values;
+  }
+  std::vector<std::string> Reasons() { return SessionsField(7); }
+  double SecondsOnline() {
+    double seconds = 0;
+    for (const std::string& field : SessionsField(2))
+      seconds += std::stod(field);
+    return seconds;
+  }
 };
 
 TEST_F(LineWatchTest, AnArmedWatchHangsUpAfterNUnansweredEchoesAndKeepDialsAgain) {
@@ -88,18 +113,21 @@ TEST_F(LineWatchTest, AnArmedWatchHangsUpAfterNUnansweredEchoesAndKeepDialsAgain
   EXPECT_EQ(Dials("Quiet"), 2);
 }
 
+// With the resume check on, the wake looks at the line at once, and Keep gives the modem
+// its settle time before it dials again.
 TEST_F(LineWatchTest, ASleepOfHoursEndsTheSessionAtItsStartAndTheWakeChecksTheLineAtOnce) {
   Tmainform& form = StartOnline("Quiet");
   form.Settings().CkbResumeCheck = true;
   form.Settings().UdResumeSettle = 5;
   Elapse(kMinute);
   form.SystemSuspending();
-  EXPECT_EQ(Records(), 1);
+  EXPECT_EQ(Records(), 0);  // held until the wake tells how the line fared
+  EXPECT_NE(files_.content[kCheckpoint].find("the computer went to sleep"), std::string::npos);
   clock_.Advance(3 * kHour);  // asleep: no tick runs
   rassim::Drop("*");
   form.SystemResumed();
   EXPECT_FALSE(form.Dialing().Online());  // at once, not at the next tick
-  EXPECT_EQ(Records(), 1);
+  EXPECT_EQ(Reasons(), (std::vector<std::string>{"lost during a sleep"}));
   EXPECT_NEAR(TodayHours(form), 1.0 / 60, 0.001);
   Elapse(4800);
   EXPECT_EQ(Dials("Quiet"), 1);  // the modem is given time to come back
@@ -118,14 +146,46 @@ TEST_F(LineWatchTest, ASleepOfHoursEndsTheSessionAtItsStartAndTheWakeChecksTheLi
   form.HangUp1Click();
   EXPECT_EQ(Records(), 3);
   EXPECT_NEAR(TodayHours(form), 3.0 / 60, 0.001);
+}
 
-  // Off, a sleep changes nothing.
-  form.Settings().CkbResumeCheck = false;
+// Without the resume check a sleep is still never billed: the session ends at the suspend,
+// or at the last tick before a gap the system never told of, and the next tick looks at
+// the line.
+TEST_F(LineWatchTest, WithoutTheResumeCheckANightAsleepIsNeitherBilledNorLost) {
+  Tmainform& form = StartOnline("Quiet");
+  ASSERT_FALSE(form.Settings().CkbResumeCheck);
+  form.Settings().CkbKeepConnection = false;
+  Elapse(kMinute);
+  form.SystemSuspending();
+  clock_.Advance(9 * kHour);
+  rassim::Drop("*");
+  form.SystemResumed();
+  EXPECT_TRUE(form.Dialing().Online());  // not looked at yet
+  Elapse(1000);
+  EXPECT_FALSE(form.Dialing().Online());
+  EXPECT_EQ(Reasons(), (std::vector<std::string>{"lost during a sleep"}));
+  EXPECT_NEAR(TodayHours(form), 1.0 / 60, 0.001);
+  const AccountInfo& row = form.Connections().Table()[0];
+  EXPECT_NEAR(row.BillingTime * 24, 1.0 / 60, 0.001);
+  EXPECT_NEAR(row.BudgetTime * 24, 1.0 / 60, 0.001);
+
+  // Still up at the wake: the record ends at the suspend and a new session begins.
   form.Dial1Click();
   ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  Elapse(kMinute);
   form.SystemSuspending();
+  clock_.Advance(2 * kHour);
   form.SystemResumed();
-  EXPECT_EQ(Records(), 3);
+  Elapse(kMinute);
+  // A gap in the ticks with no word from the system: the same, from the last tick.
+  clock_.Advance(5 * kHour);
+  Elapse(kMinute);
+  form.HangUp1Click();
+  EXPECT_EQ(Reasons(),
+            (std::vector<std::string>{"lost during a sleep", "the computer went to sleep",
+                                      "the computer went to sleep", "hung up by the user"}));
+  EXPECT_NEAR(SecondsOnline(), 4 * 60, 3);  // across midnight: the days' counters restarted
+  EXPECT_EQ(LogCount("Awake again: the line is still up, and a new session begins."), 2);
 }
 
 TEST_F(LineWatchTest, APatientRetryDialsEveryMMinutesButNeverAfterRefusals) {

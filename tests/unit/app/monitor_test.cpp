@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kTimeCount = "C:\\Tarvolin\\TimeCount.CSV";
 constexpr const char* kCheckpoint = "C:\\Tarvolin\\TimeCount.run";
+constexpr const char* kSessions = "C:\\Tarvolin\\Sessions.csv";
 
 class MonitorTest : public MainformTest {
  protected:
@@ -107,6 +108,36 @@ TEST_F(MonitorTest, ASessionCutShortByAFailureIsRecoveredFromItsCheckpointOnce) 
   EXPECT_FALSE(files_.Exists(kCheckpoint));
   Start();
   EXPECT_EQ(files_.content[kTimeCount], csv);
+}
+
+// Killed between the two appends of a session's end: the other file gets the final figures
+// from the checkpoint, not those of its last half-minute renewal. The read-outs show the
+// figures the record was written with.
+TEST_F(MonitorTest, AKillBetweenTheTwoAppendsLeavesTheSameFiguresInBoth) {
+  Tmainform& form = StartOnline();
+  Elapse(45500);
+  std::map<std::string, std::string> at_kill;
+  files_.after_append = [&](const std::string& path) {
+    if (path == kTimeCount)
+      at_kill = files_.content;
+  };
+  form.HangUp1Click();
+  files_.after_append = nullptr;
+  const std::string seconds = [&] {
+    const std::string line = files_.content[kSessions].substr(files_.content[kSessions].find("\n"));
+    const size_t from = line.find(',', line.find(',') + 1) + 1;
+    return line.substr(from, line.find(',', from) - from);
+  }();
+  EXPECT_EQ(view_.readouts[0], FormatDuration(form.Connections().Table()[0].SessionTime));
+  EXPECT_EQ(FormatDuration(std::stod(seconds) / 86400), view_.readouts[0]);
+
+  ASSERT_NE(at_kill[kTimeCount].find("Good"), std::string::npos);
+  ASSERT_EQ(at_kill[kSessions].find("Good"), std::string::npos);  // between the two
+  files_.content = at_kill;
+  form_.reset();
+  Start();
+  EXPECT_NE(files_.content[kSessions].find("," + seconds + ","), std::string::npos)
+      << files_.content[kSessions];
 }
 
 }  // namespace

@@ -40,6 +40,8 @@ class FakeFiles : public Files {
     if (!text.empty() && !file.empty() && !file.ends_with('\n'))
       file += "\r\n";  // a line torn by a power cut
     file += text;
+    if (after_append)
+      after_append(path);
     return true;
   }
   bool ReadPieces(const std::string& path, const Piece& piece, std::string& error) override {
@@ -78,6 +80,8 @@ class FakeFiles : public Files {
   std::set<std::string> unreadable;
   // Files that cannot be written, as one another program holds open for reading only.
   std::set<std::string> locked;
+  // Called after each append: a test sees the files as a kill at that moment leaves them.
+  std::function<void(const std::string& path)> after_append;
 
  private:
   bool Writable(std::string& error) {
