@@ -162,10 +162,15 @@ class CalendarSoakTest : public MainformTest {
     const uint64_t bytes = session_ ? PlanOf(session_->entry).step_bytes : 0;
     // The tick's checkpoint comes before its sample of the line's counts.
     if (session_)
-      session_->kept = {session_->received, session_->sent};
+      session_->kept = {session_->received, session_->sent, session_->budget};
     if (session_ && rassim::Move(session_->entry, bytes, bytes / 8)) {
       session_->received += bytes;
       session_->sent += bytes / 8;
+      // The tick that samples them judges the free hours by the clock it shows.
+      const Plan& plan = PlanOf(session_->entry);
+      const int hour = FromDateTime(Local()).hour;
+      if (hour < plan.free_from || hour >= plan.free_to)
+        session_->budget += bytes + bytes / 8;
     }
     ui_.ProcessMessages();
     // The session a wake begins, from the wake; one found by the gap, from this tick.
@@ -277,6 +282,7 @@ class CalendarSoakTest : public MainformTest {
                      session_->entry};
     ended.received = session_->received;
     ended.sent = session_->sent;
+    ended.budget_bytes = session_->budget;
     expected_.push_back(ended);
     if (files_.locked.count(kCsv) || files_.locked.count(kSessions))
       ++locked_appends_;
@@ -341,7 +347,7 @@ class CalendarSoakTest : public MainformTest {
     std::optional<std::string> entry;
     if (session_) {
       entry = session_->entry;
-      EndSession(last_tick_ms_);
+      EndSession(std::max(last_tick_ms_, session_->start_ms));  // or dialed since that tick
     }
     if (told)
       form_->SystemSuspending();
@@ -364,7 +370,7 @@ class CalendarSoakTest : public MainformTest {
     if (session_) {
       // Recorded up to its last checkpoint, which every tick of a session writes.
       if (session_->start_ms <= last_tick_ms_) {
-        std::tie(session_->received, session_->sent) = session_->kept;
+        std::tie(session_->received, session_->sent, session_->budget) = session_->kept;
         EndSession(last_tick_ms_);
       } else
         session_.reset();
@@ -432,7 +438,10 @@ class CalendarSoakTest : public MainformTest {
         // A checkpoint's line goes on after the entry with what Sessions.csv adds, and may
         // keep a session TimeCount.CSV holds for Sessions.csv alone.
         const std::string entry = line.substr(at, line.find('\t', at) - at);
-        if (held.insert(line.substr(0, line.find('\t')) + "," + entry).second)
+        const std::string key = line.substr(0, line.find('\t')) + "," + entry;
+        if (file == kCsv)
+          held.insert(key);
+        if (file == kCsv || !held.count(key))
           records.push_back({field[0], field[1], field[2], entry});
       }
     }
@@ -474,7 +483,7 @@ class CalendarSoakTest : public MainformTest {
       uint64_t received, sent;
     };
     std::vector<Fuller> sessions;
-    std::set<std::string> keys;
+    std::set<std::string> keys, lines_seen;
     std::istringstream lines(files_.content[kSessions]);
     for (std::string line; std::getline(lines, line);) {
       std::vector<std::string> f;
@@ -484,7 +493,10 @@ class CalendarSoakTest : public MainformTest {
       if (f.size() != 10 || f[0] == "\xEF\xBB\xBFStart")
         continue;
       sessions.push_back({f[0].substr(0, 23) + "," + f[6], std::stoull(f[3]), std::stoull(f[4])});
-      EXPECT_TRUE(keys.insert(sessions.back().key).second) << line;
+      keys.insert(sessions.back().key);
+      // The hour the autumn change repeats may begin two sessions at one local time: their
+      // ends tell them apart, where a line written twice has both the same.
+      EXPECT_TRUE(lines_seen.insert(f[0] + "," + f[1] + "," + f[6]).second) << line;
     }
     std::istringstream kept(files_.content.count(kCheckpoint) ? files_.content[kCheckpoint] : "");
     for (std::string line; std::getline(kept, line);) {
@@ -548,13 +560,25 @@ class CalendarSoakTest : public MainformTest {
             {session_->start, (clock_.Now() - session_->start_ms) / kMsPerDay, 0, session_->entry});
         sessions.back().received = session_->received;
         sessions.back().sent = session_->sent;
+        sessions.back().budget_bytes = session_->budget;
       }
+      // And those outside the free hours, which the budget counts whether or not the program
+      // was started again since; a session across the period's start by its share of the
+      // time outside them.
+      double budget_bytes = 0;
       for (const TimeRecord& r : sessions) {
         const double end = r.start + r.duration;
-        if (r.entry == plan.entry && end >= from[1] && r.duration > 0)
-          bytes += (r.received + r.sent) * (end - std::max(r.start, from[1])) / r.duration;
+        if (r.entry != plan.entry || end < from[1] || r.duration <= 0)
+          continue;
+        bytes += (r.received + r.sent) * (end - std::max(r.start, from[1])) / r.duration;
+        double in_period = 0, all = 0, unused = 0;
+        Count(plan, std::max(r.start, from[1]), end, in_period, unused, true);
+        Count(plan, r.start, end, all, unused, true);
+        budget_bytes += *r.budget_bytes * (r.start >= from[1] ? 1 : all > 0 ? in_period / all : 0);
       }
       EXPECT_NEAR(static_cast<double>(row->BillingBytes), bytes, plan.step_bytes * 9 / 8) << where;
+      EXPECT_NEAR(static_cast<double>(row->BudgetBytes), budget_bytes, plan.step_bytes * 9 / 8)
+          << where;
     }
     ++checked_days_;
   }
@@ -648,7 +672,8 @@ class CalendarSoakTest : public MainformTest {
     double start;
     uint64_t start_ms;
     uint64_t received = 0, sent = 0;
-    std::pair<uint64_t, uint64_t> kept = {};  // received and sent as the checkpoint keeps them
+    uint64_t budget = 0;                                 // the bytes outside the free hours
+    std::tuple<uint64_t, uint64_t, uint64_t> kept = {};  // the three as the checkpoint keeps them
   };
   std::optional<Session> woke_;          // the session a wake begins, until the next tick
   std::array<int, 3> told_sleeps_ = {};  // by how the program learned of them
