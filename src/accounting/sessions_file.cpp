@@ -149,7 +149,7 @@ std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_
 
 std::string CsvText(std::string_view text) {
   if (LikeAFormula(text))
-    return Quoted("'" + std::string(text), ",", true);
+    return Quoted(std::string("'").append(text), ",", true);
   return Quoted(text, ",", false);
 }
 

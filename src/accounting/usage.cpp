@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 
 #include "accounting/sessions_file.h"
 #include "accounting/time_records.h"
@@ -82,6 +83,17 @@ void AddOlder(const TimeRecordView& view, std::string_view utf8_entry, UsageHist
                               history.Keep(std::string_view(line).substr(0, line.size() - 2))});
 }
 
+// `part` of `line` as a view into `kept`, the history's copy of the line: no second copy.
+// A part the reader unquoted lies in its own room, and is kept apart.
+std::string_view Within(std::string_view line, std::string_view kept, std::string_view part,
+                        UsageHistory& history) {
+  const std::less_equal<const char*> before;
+  if (before(line.data(), part.data()) &&
+      before(part.data() + part.size(), line.data() + line.size()))
+    return kept.substr(static_cast<size_t>(part.data() - line.data()), part.size());
+  return history.Keep(part);
+}
+
 bool OfEntry(const UsageSession& session, std::string_view entry) {
   return entry.empty() || session.entry == entry;
 }
@@ -109,9 +121,10 @@ bool ReadUsage(Files& files, Locale& locale, const UsageFiles& paths, const Usag
   bool stopped = false;
   SessionLineReader fuller([&](const SessionLine& line) {
     by_start.emplace_back(millisecond(line.local_start), sessions.size());
+    const std::string_view kept = history.Keep(line.text);
     sessions.push_back({line.local_start, line.seconds, line.cost, line.received, line.sent, true,
-                        history.Keep(line.entry), history.Keep(line.reason), line.ras_code,
-                        history.Keep(line.text)});
+                        Within(line.text, kept, line.entry, history),
+                        Within(line.text, kept, line.reason, history), line.ras_code, kept});
   });
   if (!ReadFile(files, paths.sessions, fuller, done, progress, stopped, error))
     return false;
