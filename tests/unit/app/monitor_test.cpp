@@ -114,7 +114,9 @@ TEST_F(MonitorTest, ASessionCutShortByAFailureIsRecoveredFromItsCheckpointOnce) 
 // from the checkpoint, not those of its last half-minute renewal. The read-outs show the
 // figures the record was written with.
 TEST_F(MonitorTest, AKillBetweenTheTwoAppendsLeavesTheSameFiguresInBoth) {
+  files_.content["C:\\Tarvolin\\Entries.ini"] = "[Good]\r\nGeneralRate=3600\r\n";  // 1 a second
   Tmainform& form = StartOnline();
+  form.Settings().ViewMode = kViewExpense;
   Elapse(45500);
   std::map<std::string, std::string> at_kill;
   files_.after_append = [&](const std::string& path) {
@@ -128,8 +130,10 @@ TEST_F(MonitorTest, AKillBetweenTheTwoAppendsLeavesTheSameFiguresInBoth) {
     const size_t from = line.find(',', line.find(',') + 1) + 1;
     return line.substr(from, line.find(',', from) - from);
   }();
-  EXPECT_EQ(view_.readouts[0], FormatDuration(form.Connections().Table()[0].SessionTime));
-  EXPECT_EQ(FormatDuration(std::stod(seconds) / 86400), view_.readouts[0]);
+  // Half a second after the last tick, at 1 a second: the record's cost, not the tick's.
+  const std::string cost = FormatMoney(std::stod(seconds), '.');
+  EXPECT_EQ(cost, FormatMoney(form.Connections().Table()[0].SessionExpense, '.'));
+  EXPECT_EQ(view_.readouts[0], cost);
 
   ASSERT_NE(at_kill[kTimeCount].find("Good"), std::string::npos);
   ASSERT_EQ(at_kill[kSessions].find("Good"), std::string::npos);  // between the two
