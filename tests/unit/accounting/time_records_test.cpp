@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "accounting/sessions_file.h"
@@ -267,32 +268,42 @@ TEST_F(TimeRecordsTest, CheckpointSessionsTheFileCannotTakeAtStartAreKeptCounted
   EXPECT_FALSE(files_.Exists(kCheckpoint));
 }
 
-// Held by another program at start, the file's sessions count once it can be read; those
-// the counters hold already, the checkpoint's and this run's, count once.
+// Held by another program at start, the files' sessions count once they can be read;
+// those the counters hold already, the checkpoint's and this run's, count once.
 TEST_F(TimeRecordsTest, AFileUnreadAtStartIsCountedOnceItCanBeRead) {
   const std::string held = Line(Dec(23, 8), kHour, 1, "A");
   files_.content[kCsv] = Line(Dec(23, 6), kHour, 5, "A") + held;
   files_.content[kCheckpoint] = held;  // the run died after writing it
+  TimeRecord older{Dec(23, 6), kHour, 5, "A"};
+  older.received = 500;
+  files_.content[kSessions] = kSessionsFileStart + FormatSessionLine(older, "A");
   files_.unreadable.insert(kCsv);
+  files_.unreadable.insert(kSessions);
   const std::vector<std::string> problems = Load(Dec(23, 20));
-  ASSERT_EQ(problems.size(), 2u);
-  EXPECT_EQ(problems[1], "Cannot read " + kCsv + ": " + kHeld +
-                             "\nToday's and the billing period's time and cost leave its "
-                             "sessions out until it can be read.");
+  ASSERT_EQ(problems.size(), 4u);
+  const std::string left_out = "Cannot read " + kCsv + ": " + kHeld +
+                               "\nToday's and the billing period's time and cost leave its "
+                               "sessions out until it can be read.";
+  EXPECT_NE(std::find(problems.begin(), problems.end(), left_out), problems.end());
   EXPECT_NEAR(table_[0].TodayExpense, 1, kMoney);
   // This run's sessions, one of them written only at the second try.
   std::string error;
+  TimeRecord first{Dec(23, 20), kHour / 2, 3, "A"}, second{Dec(23, 21), kHour, 2, "A"};
+  first.received = 30;
+  second.received = 20;
   files_.writable = false;
-  EXPECT_FALSE(records_.SaveSessionRecord({Dec(23, 20), kHour / 2, 3, "A"}, error));
+  EXPECT_FALSE(records_.SaveSessionRecord(first, error));
   files_.writable = true;
-  ASSERT_TRUE(records_.SaveSessionRecord({Dec(23, 21), kHour, 2, "A"}, error));
+  ASSERT_TRUE(records_.SaveSessionRecord(second, error));
   table_[0].TodayExpense += 3 + 2;  // as the ticks counted them
+  table_[0].BillingBytes += 30 + 20;
   const PlanOf plan_of = [this](const std::string& entry) { return plans_[entry]; };
   EXPECT_FALSE(records_.AddUnread(table_, plan_of, Dec(23, 22)));
   files_.unreadable.clear();
   EXPECT_TRUE(records_.AddUnread(table_, plan_of, Dec(23, 22)));
   EXPECT_TRUE(records_.AddUnread(table_, plan_of, Dec(23, 23)));
   EXPECT_NEAR(table_[0].TodayExpense, 5 + 1 + 3 + 2, kMoney);
+  EXPECT_EQ(table_[0].BillingBytes, 500u + 30 + 20);
 }
 
 // Each session's fuller line goes to Sessions.csv beside its TimeCount.CSV line; either

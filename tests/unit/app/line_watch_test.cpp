@@ -119,6 +119,7 @@ TEST_F(LineWatchTest, ASleepOfHoursEndsTheSessionAtItsStartAndTheWakeChecksTheLi
   Tmainform& form = StartOnline("Quiet");
   form.Settings().CkbResumeCheck = true;
   form.Settings().UdResumeSettle = 5;
+  form.Settings().CkbDetailedLog = true;
   Elapse(kMinute);
   form.SystemSuspending();
   EXPECT_EQ(Records(), 0);  // held until the wake tells how the line fared
@@ -128,6 +129,7 @@ TEST_F(LineWatchTest, ASleepOfHoursEndsTheSessionAtItsStartAndTheWakeChecksTheLi
   form.SystemResumed();
   EXPECT_FALSE(form.Dialing().Online());  // at once, not at the next tick
   EXPECT_EQ(Reasons(), (std::vector<std::string>{"lost during a sleep"}));
+  EXPECT_EQ(LogCount("Line down: lost during a sleep; the session lasted 00:01:00."), 1) << Log();
   EXPECT_NEAR(TodayHours(form), 1.0 / 60, 0.001);
   Elapse(4800);
   EXPECT_EQ(Dials("Quiet"), 1);  // the modem is given time to come back
