@@ -251,7 +251,8 @@ int Usage(int sessions) {
   DotLocale locale;
   TimeRecords records(files, locale);
   WriteBoth(records, files, sessions);
-  const UsageFiles paths{records.SessionsPath(), records.Path()};
+  const UsageFiles paths{records.SessionsPath(), records.Path(),
+                         fs::file_size(records.SessionsPath())};
   std::printf("%d sessions, %ju + %ju bytes\n", sessions,
               static_cast<uintmax_t>(fs::file_size(records.SessionsPath())),
               static_cast<uintmax_t>(fs::file_size(records.Path())));

@@ -59,7 +59,10 @@ double ReadAsTheWindowDoes(const std::string& dir) {
   UsageHistory history;
   std::string error;
   const double start = Now();
-  ReadUsage(*files, *locale, {dir + "Sessions.csv", dir + "TimeCount.CSV"}, nullptr, history,
+  const std::string sessions = dir + "Sessions.csv";
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExA(sessions.c_str(), GetFileExInfoStandard, &data);
+  ReadUsage(*files, *locale, {sessions, dir + "TimeCount.CSV", data.nFileSizeLow}, nullptr, history,
             error);
   return Now() - start;
 }

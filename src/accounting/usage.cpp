@@ -116,6 +116,10 @@ bool ReadUsage(Files& files, Locale& locale, const UsageFiles& paths, const Usag
   // The sessions of "Sessions.csv" by their start to the millisecond, as both files give
   // it; a start held by more than one entry is rare, so the entries are compared only then.
   std::vector<std::pair<int64_t, size_t>> by_start;
+  // Made at once, the room is not moved as the sessions come.
+  constexpr uint64_t kShortLine = 100;
+  sessions.reserve(static_cast<size_t>(paths.sessions_bytes / kShortLine));
+  by_start.reserve(sessions.capacity());
   const auto millisecond = [](double start) { return std::llround(start * 86400000); };
   uint64_t done = 0;
   bool stopped = false;

@@ -45,8 +45,9 @@ class UsageHistory {
 };
 
 struct UsageFiles {
-  std::string sessions;    // "Sessions.csv"
-  std::string time_count;  // "TimeCount.CSV"
+  std::string sessions;         // "Sessions.csv"
+  std::string time_count;       // "TimeCount.CSV"
+  uint64_t sessions_bytes = 0;  // the first one's size where known: room for its sessions
 };
 
 // Reads "Sessions.csv", then the sessions of "TimeCount.CSV" it lacks (by start and entry),

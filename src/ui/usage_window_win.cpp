@@ -197,7 +197,8 @@ void UsageWindow::OnClose() {
 
 void UsageWindow::StartReading() {
   reading_ = std::make_unique<Reading>();
-  total_ = FileSize(paths_.sessions) + FileSize(paths_.time_count);
+  paths_.sessions_bytes = FileSize(paths_.sessions);
+  total_ = paths_.sessions_bytes + FileSize(paths_.time_count);
   ticks_ = 0;
   SetText(IDC_USAGESTATUS, "Reading the records...");
   SetTimer(Window(), kProgressTimer, kProgressEveryMs, nullptr);
