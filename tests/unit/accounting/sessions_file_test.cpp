@@ -76,11 +76,16 @@ TEST(SessionsFileTest, LinesOfEightNineAndTenFieldsRead) {
   const std::string old_header =
       "\xEF\xBB\xBFStart,End,Seconds online,Bytes received,Bytes sent,Cost,Connection,Ended,RAS "
       "code\r\n";
-  const Read read = ReadLines(old_header + eight + nine + ten + empty_budget);
+  const Read read = ReadLines(old_header + eight + ten + nine + empty_budget);
   EXPECT_EQ(read.entries.size(), 4u);
   EXPECT_TRUE(read.bad.empty());
-  EXPECT_EQ(read.budgets, (std::vector<std::optional<uint64_t>>{std::nullopt, std::nullopt, 123456,
+  EXPECT_EQ(read.budgets, (std::vector<std::optional<uint64_t>>{std::nullopt, 123456, std::nullopt,
                                                                 std::nullopt}));
+  // A start in any other form makes no session.
+  for (const char* start : {"2026-12-23 10:00:00.000", "2026-12-23T10:00:00,000",
+                            "2026/12-23T10:00:00.000", "2026-12-23T10-00:00.000"}) {
+    EXPECT_EQ(ReadLines(std::string(start) + kGood.substr(23)).bad.size(), 1u) << start;
+  }
   // A number in another form than the file's own reads all the same.
   std::string exponent = kGood;
   EXPECT_EQ(ReadLines(exponent.replace(exponent.find("3600.000"), 8, "3.6e3")).seconds,
