@@ -6,11 +6,29 @@
 #include <cstddef>
 #include <cstring>
 
+namespace {
+
+constexpr std::uint64_t k32Bits = std::uint64_t{1} << 32;
+
+// Whether a counter read `last`, then `now`, started again rather than went on.
+bool Restarted(std::uint64_t last, std::uint64_t now) {
+  const bool wrapped = last < k32Bits && last - now > k32Bits / 2;
+  return now < last && !wrapped;
+}
+
+}  // namespace
+
 void LineStatistics::Update(const LineCounters& raw) {
+  const bool restarted =
+      Restarted(raw_.transmitted, raw.transmitted) || Restarted(raw_.received, raw.received);
   raw_ = raw;
-  if (raw_.transmitted < baseline_.transmitted || raw_.received < baseline_.received) {
+  if (restarted) {
     ResetBaseline();
   }
+}
+
+std::uint64_t LineStatistics::Since(std::uint64_t raw, std::uint64_t baseline) {
+  return raw >= baseline ? raw - baseline : raw + k32Bits - baseline;
 }
 
 void LineStatistics::ResetBaseline() {

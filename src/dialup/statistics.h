@@ -17,18 +17,23 @@ struct LineCounters {
 // Starts with raw counters and baseline at 0.
 class LineStatistics {
  public:
-  // Takes the system's current counters. A counter below its baseline means the adapter
-  // restarted or a 32-bit counter wrapped: both baselines then move to the new counters, so
-  // both counts start again from 0.
+  // Takes the system's current counters. A 32-bit counter that fell by more than half its
+  // range since the last reading wrapped, and its count goes on: past its baseline again,
+  // the count wraps at 32 bits as a count from 0 does. Any other fall means the adapter
+  // restarted: both baselines then move to the new counters, so both counts start again
+  // from 0.
   void Update(const LineCounters& raw);
   // The counts run from the current raw counters from now on; both read 0.
   void ResetBaseline();
 
   // Bytes sent and received since the baseline.
-  std::uint64_t BytesXmit() const { return raw_.transmitted - baseline_.transmitted; }
-  std::uint64_t BytesRecv() const { return raw_.received - baseline_.received; }
+  std::uint64_t BytesXmit() const { return Since(raw_.transmitted, baseline_.transmitted); }
+  std::uint64_t BytesRecv() const { return Since(raw_.received, baseline_.received); }
 
  private:
+  // A counter below its baseline wrapped since: the count is taken modulo 32 bits.
+  static std::uint64_t Since(std::uint64_t raw, std::uint64_t baseline);
+
   LineCounters raw_;
   LineCounters baseline_;
 };

@@ -49,6 +49,28 @@ TEST(LineStatistics, ACounterBelowItsBaselineRebaselinesBoth) {
   EXPECT_EQ(LineCounters({60, 20}), Counts(statistics));
 }
 
+// The system-wide counters start anywhere. A 32-bit one that wraps goes on counting from
+// its baseline, and the count wraps at 32 bits, as a count from 0 does, only once the
+// counter passes its baseline again; a fall of less than half the range is a restart.
+TEST(LineStatistics, A32BitCounterThatWrapsGoesOnCountingFromItsBaseline) {
+  constexpr uint64_t k32Bits = uint64_t{1} << 32;
+  LineStatistics statistics;
+  statistics.Update({1'000'000'000, 3'000'000'000});
+  statistics.ResetBaseline();
+  statistics.Update({4'290'000'000, 3'100'000'000});
+  statistics.Update({50'000'000, 3'200'000'000});
+  EXPECT_EQ(LineCounters({50'000'000 + k32Bits - 1'000'000'000, 200'000'000}), Counts(statistics));
+  statistics.Update({1'100'000'000, 3'300'000'000});
+  EXPECT_EQ(LineCounters({100'000'000, 300'000'000}), Counts(statistics));
+  statistics.Update({1'200'000'000, 2'000'000'000});
+  EXPECT_EQ(LineCounters({0, 0}), Counts(statistics));
+  // A 64-bit counter never wraps: any fall is a restart.
+  statistics.Update({5'000'000'000, 2'000'000'000});
+  statistics.ResetBaseline();
+  statistics.Update({10, 2'000'000'000});
+  EXPECT_EQ(LineCounters({0, 0}), Counts(statistics));
+}
+
 TEST(RasTotals, ReadFromTheRasTotalsObject) {
   EXPECT_EQ(LineCounters({600, 1500}), ParseRasTotals(PerfBlock({RasTotals(600, 1500)})));
   EXPECT_EQ(LineCounters({600, 1500}),
