@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/date_time.h"
+#include "platform/numbers.h"
 
 namespace {
 
@@ -107,11 +108,7 @@ std::string FormatDuration(double span) {
 }
 
 std::string FormatMoney(long double value, char separator) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.2Lf", value);
-  std::string money = text;
-  std::replace(money.begin(), money.end(), '.', separator);
-  return money;
+  return FormatFixed(static_cast<double>(value), 2, separator);
 }
 
 namespace {

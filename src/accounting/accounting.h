@@ -25,7 +25,8 @@ long double ComputeExpense(const RatePlan& plan, double start, double duration);
 // the nearest whole second, halves to the even one. A negative span gets a leading "-".
 std::string FormatDuration(double span);
 
-// An amount with two decimals and `separator` as the decimal mark ("1234.50").
+// An amount with two decimals and `separator` as the decimal mark ("1234.50"), rounded half
+// away from zero on its decimal value (FormatFixed): never "-0.00".
 std::string FormatMoney(long double value, char separator);
 
 // Whether the date `date` starts a billing period for `billing_day`: that day of its month,

@@ -141,8 +141,8 @@ std::string FormatSessionLine(const TimeRecord& record, const std::string& utf8_
   const auto bytes = [&](uint64_t bytes) { return volume ? count(bytes) : std::string(); };
   return IsoTime(start, record.start_offset) + "," + IsoTime(end, record.end_offset) + "," +
          seconds + "," + bytes(record.received) + "," + bytes(record.sent) + "," +
-         FormatReal(static_cast<double>(record.expense), '.') + "," + CsvText(utf8_entry) + "," +
-         CsvText(record.reason) + "," +
+         FormatFixed(static_cast<double>(record.expense), 4, '.') + "," + CsvText(utf8_entry) +
+         "," + CsvText(record.reason) + "," +
          count(record.ras_code ? std::optional<uint64_t>(record.ras_code) : std::nullopt) + "," +
          count(record.budget_bytes) + "\r\n";
 }

@@ -31,7 +31,7 @@ std::string IsoTime(double local, std::optional<int> utc_offset);
 std::string SessionKey(const TimeRecord& record);
 
 // The record's line, ended by CR LF: start, end, seconds online, bytes received, bytes
-// sent, cost, connection (`utf8_entry`, the entry converted from the ANSI code page), how
+// sent, cost (four decimals), connection (`utf8_entry`, the entry converted from the ANSI code page), how
 // it ended (empty when not known), the RAS code of its end (empty for none) and the bytes
 // that counted against the budget (empty when not known). Without `volume` (a session
 // "TimeCount.CSV" alone knows) the bytes received and sent are left empty too.

@@ -135,6 +135,62 @@ std::optional<double> ParseReal(std::string_view text, char mark) {
   return value;
 }
 
+namespace {
+
+// The 15 significant digits of `magnitude` (not below 0) into `digits`; returns how many of
+// them lie before the point, at least 1, zeros put in front where it is below 1.
+int SignificantDigits(double magnitude, std::string& digits) {
+  char text[32];
+  const auto result = std::to_chars(text, std::end(text), magnitude, std::chars_format::scientific,
+                                    kRealDigits - 1);
+  const std::string_view written(text, result.ptr);  // "d.ddddddddddddddde-05"
+  const std::size_t e = written.find('e');
+  digits = std::string(written.substr(0, 1)).append(written.substr(2, e - 2));
+  std::string_view exponent = written.substr(e + 1);
+  if (exponent.starts_with('+'))
+    exponent.remove_prefix(1);
+  int point = 0;
+  std::from_chars(exponent.data(), exponent.data() + exponent.size(), point);
+  if (++point < 1) {
+    digits.insert(0, static_cast<std::size_t>(1 - point), '0');
+    point = 1;
+  }
+  return point;
+}
+
+// Adds one to the last of `digits`, carrying; a carry out of the first makes one more digit
+// before the point.
+void AddOneToLast(std::string& digits, int& point) {
+  for (std::size_t i = digits.size(); i > 0; --i) {
+    if (digits[i - 1] != '9') {
+      ++digits[i - 1];
+      return;
+    }
+    digits[i - 1] = '0';
+  }
+  digits.insert(0, "1");
+  ++point;
+}
+
+}  // namespace
+
+std::string FormatFixed(double value, int decimals, char separator) {
+  if (!std::isfinite(value))
+    return FormatReal(value, separator);
+  std::string digits;
+  int point = SignificantDigits(std::fabs(value), digits);
+  const std::size_t kept = static_cast<std::size_t>(point + decimals);
+  const bool up = kept < digits.size() && digits[kept] >= '5';
+  digits.resize(kept, '0');
+  if (up)
+    AddOneToLast(digits, point);
+  const bool zero = digits.find_first_not_of('0') == std::string::npos;
+  std::string fixed = (value < 0 && !zero ? "-" : "") + digits.substr(0, point);
+  if (decimals > 0)
+    fixed += separator + digits.substr(static_cast<std::size_t>(point));
+  return fixed;
+}
+
 std::string FormatReal(double value, char separator) {
   char text[32];
   const auto result =

@@ -32,3 +32,8 @@ std::size_t PlainDecimalLength(std::string_view text, char mark = '.');
 // The shortest general form of up to 15 significant digits, without thousands separators,
 // with `separator` as the decimal separator.
 std::string FormatReal(double value, char separator);
+
+// `value` with `decimals` places after `separator`, rounded half away from zero on its
+// decimal value of 15 significant digits, as FormatReal writes it: 2.675 gives 2.68 though
+// the binary value lies just below it. A value that rounds to zero has no minus sign.
+std::string FormatFixed(double value, int decimals, char separator);

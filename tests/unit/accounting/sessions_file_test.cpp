@@ -92,8 +92,10 @@ TEST(SessionsFileTest, LinesOfEightNineAndTenFieldsRead) {
             std::vector<double>{3600});
   EXPECT_EQ(ReadLines(kGood.substr(0, kGood.find(",A,")) + "\r\n").bad.size(), 1u);  // 6 fields
 
-  TimeRecord record{ToDateTime({2026, 12, 23, 10}), 1.0 / 24, 2, "A"};
-  EXPECT_TRUE(FormatSessionLine(record, "A").ends_with(",A,,,\r\n"));
+  TimeRecord record{ToDateTime({2026, 12, 23, 10}), 1.0 / 24, 1.234e-05, "A"};
+  EXPECT_TRUE(FormatSessionLine(record, "A").ends_with(",0.0000,A,,,\r\n"));
+  record.expense = 6.99999999994179;
+  EXPECT_TRUE(FormatSessionLine(record, "A").ends_with(",7.0000,A,,,\r\n"));
   record.budget_bytes = 77;
   record.ras_code = 619;
   EXPECT_TRUE(FormatSessionLine(record, "A").ends_with(",A,,619,77\r\n"));

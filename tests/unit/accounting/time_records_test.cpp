@@ -322,7 +322,7 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
   std::string error;
   ASSERT_TRUE(records_.SaveSessionRecord(first, error));
   const std::string first_line =
-      "2026-12-23T10:00:00.000+01:00,2026-12-23T12:00:00.000+02:00,3600.000,1234,56,2.5,"
+      "2026-12-23T10:00:00.000+01:00,2026-12-23T12:00:00.000+02:00,3600.000,1234,56,2.5000,"
       "\"Caf\xC3\xA9, \"\"Net\"\"\",dropped by the line,619,\r\n";
   EXPECT_EQ(files_.content.at(kSessions), kSessionsFileStart + first_line);
 
@@ -350,11 +350,11 @@ TEST_F(TimeRecordsTest, SessionsCsvHoldsEachSessionOnceWhicheverFileFailedOrTheR
     EXPECT_FALSE(files_.Exists(kCheckpoint));
   }
   EXPECT_EQ(files_.content.at(kCsv), counted + FormatTimeRecord({Dec(23, 16), kHour, 3, "A"}, ','));
-  EXPECT_EQ(
-      files_.content.at(kSessions),
-      kSessionsFileStart + first_line +
-          "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1,A,,628,\r\n"
-          "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3,A,,,\r\n");
+  EXPECT_EQ(files_.content.at(kSessions),
+            kSessionsFileStart + first_line +
+                "2026-12-23T14:00:00.000-05:30,2026-12-23T14:30:00.000-05:30,1800.000,0,0,1.0000,A,"
+                ",628,\r\n"
+                "2026-12-23T16:00:00.000,2026-12-23T17:00:00.000,3600.000,0,0,3.0000,A,,,\r\n");
 }
 
 // The billing period's bytes come from Sessions.csv, a session across the period's start

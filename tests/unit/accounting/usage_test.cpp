@@ -57,7 +57,7 @@ TEST(UsageTest, BothFilesMakeTheBarsDaysAndMonthsASessionAcrossAnEdgeSharedByIts
   EXPECT_FALSE(sessions[0].has_volume);
   EXPECT_EQ(sessions[1].entry, "Caf\xC3\xA9");
   EXPECT_EQ(sessions[1].line,
-            "2027-02-28T23:00:00.000,2027-03-01T01:00:00.000,7200.000,,,4,Caf\xC3\xA9,,,");
+            "2027-02-28T23:00:00.000,2027-03-01T01:00:00.000,7200.000,,,4.0000,Caf\xC3\xA9,,,");
   EXPECT_EQ(std::string(sessions[2].line) + "\r\n", drop);
   EXPECT_EQ(sessions[2].ras_code, 619u);
   EXPECT_EQ(sessions[3].ras_code, 0u);  // a line of eight fields

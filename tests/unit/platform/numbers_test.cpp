@@ -7,6 +7,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -38,6 +39,27 @@ TEST(Numbers, WrittenRealsReadBackAsTheGeneralConversionReadsThem) {
     std::from_chars(text.data(), text.data() + text.size(), expected);
     ASSERT_EQ(ParseReal(text), expected) << text;
   }
+}
+
+// Amounts round on the decimal value a person reads, half away from zero.
+TEST(Numbers, FixedPlacesRoundTheDecimalValueHalfAwayFromZero) {
+  const std::pair<double, const char*> cases[] = {{0.125, "0.13"},
+                                                  {2.675, "2.68"},
+                                                  {1.005, "1.01"},
+                                                  {-0.001, "0.00"},
+                                                  {-0.005, "-0.01"},
+                                                  {-2.675, "-2.68"},
+                                                  {6.99999999994179, "7.00"},
+                                                  {999.995, "1000.00"},
+                                                  {0, "0.00"},
+                                                  {0.0049999, "0.00"},
+                                                  {9.5, "9.50"},
+                                                  {1e20, "100000000000000000000.00"}};
+  for (const auto& [value, text] : cases)
+    EXPECT_EQ(FormatFixed(value, 2, '.'), text) << value;
+  EXPECT_EQ(FormatFixed(1.234e-05, 4, ','), "0,0000");
+  EXPECT_EQ(FormatFixed(0.00005, 4, ','), "0,0001");
+  EXPECT_EQ(FormatFixed(2.5, 0, ','), "3");
 }
 
 }  // namespace
