@@ -110,6 +110,8 @@ std::optional<PropertyProblem> StoreProfile(const PropertyFields& fields, char d
     if (!number || (i >= kRateFields && *number < 0))
       return PropertyProblem{
           "'" + fields.Numbers[i] + "' is not a valid number for the " + kNumberNames[i] + ".", i};
+    if (*number < 0)
+      return PropertyProblem{"Rates cannot be below 0.", i};
     numbers[i] = *number;
   }
   RatePlan free;

@@ -114,6 +114,21 @@ TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
   EXPECT_EQ(problem->Text, "'-5' is not a valid number for the budget's money.");
   EXPECT_EQ(problem->Field, kBudgetMoney);
   EXPECT_EQ(profile, before);
+  // Nor a rate below 0; 0 is a free line.
+  fields.Numbers[kBudgetMoney] = "0";
+  fields.Numbers[kGeneralRate] = "-2";
+  problem = StoreProfile(fields, '.', profile);
+  ASSERT_TRUE(problem);
+  EXPECT_EQ(problem->Text, "Rates cannot be below 0.");
+  EXPECT_EQ(problem->Field, kGeneralRate);
+  EXPECT_EQ(profile, before);
+  fields.Numbers[kGeneralRate] = "0";
+  fields.Numbers[kWeekendRate] = "-0.01";
+  ASSERT_TRUE(StoreProfile(fields, '.', profile));
+  EXPECT_EQ(StoreProfile(fields, '.', profile)->Field, kWeekendRate);
+  fields.Numbers[kWeekendRate] = "0";
+  EXPECT_FALSE(StoreProfile(fields, '.', profile));
+  profile = before;
 
   // A thousand typed with the other mark is refused, never taken as one.
   for (std::string& rate : fields.Numbers)
