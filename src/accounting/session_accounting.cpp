@@ -110,8 +110,3 @@ bool SessionAccounting::TickGap() {
   return accounting_.Running() &&
          Now().monotonic_ms - accounting_.LastTick().monotonic_ms > tick_gap_ms_;
 }
-
-void SessionAccounting::DiscardSession() {
-  if (accounting_.SessionRecord(connections_.Table(), Now(), ""))
-    records_.DiscardCheckpoint();
-}

@@ -44,8 +44,6 @@ class SessionAccounting {
   void SaveSessionRecord(const std::string& reason, uint32_t ras_code = 0);
   // Where the sessions are recorded, for the Usage window.
   UsageFiles RecordFiles() { return {records_.SessionsPath(), records_.Path()}; }
-  // The session ends without a record (exit with logs off): nothing is left to recover.
-  void DiscardSession();
 
   // The system goes to sleep: the running session ends now, or, for a sleep the program
   // only learns of from a gap in its ticks, at the last tick before it. Its record, "the

@@ -529,11 +529,6 @@ bool TimeRecords::KeepInCheckpoint(const std::optional<TimeRecord>& running, std
   return true;
 }
 
-void TimeRecords::DiscardCheckpoint() {
-  std::string ignored;
-  KeepInCheckpoint(std::nullopt, ignored);
-}
-
 std::vector<std::string> TimeRecords::RecoverCheckpoint() {
   std::vector<std::string> problems;
   std::string text, error;

@@ -135,10 +135,6 @@ class TimeRecords {
   // reason in `error`; the previous checkpoint stays.
   bool WriteCheckpoint(const TimeRecord& record, std::string& error);
 
-  // The running session is not to be recorded (exit without logs): the checkpoint keeps
-  // only the sessions not yet written, and goes when there are none.
-  void DiscardCheckpoint();
-
   // Sessions left in the checkpoint by a run that died, or that could not be written: each
   // one a file does not hold yet (the same entry and start, to the digits a line of
   // "TimeCount.CSV" keeps; the run died after saving it) is appended to it, and the

@@ -259,12 +259,8 @@ void Tmainform::ApplyRunOnStartup() {
       ::ApplyRunOnStartup(ports_.registry, settings_.CkbRunOnStartup, ports_.files.ExePath()));
 }
 
-// Without logs the last session is not written, and not kept for a later start either.
 void Tmainform::SaveSessionRecord() {
-  if (settings_.CkbWriteLogs)
-    session_.SaveSessionRecord("the program was closed");
-  else
-    session_.DiscardSession();
+  session_.SaveSessionRecord("the program was closed");
 }
 
 void Tmainform::SaveActionsAndSchedules() {

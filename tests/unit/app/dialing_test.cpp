@@ -382,6 +382,7 @@ class ExitTest : public DialingTest {
   WatchingRegistry watching_;
 };
 
+// The session it ends is recorded, with or without the log.
 TEST_F(ExitTest, ExitWhileOnlineHangsUpBeforeAnySettingIsWritten) {
   const MainPorts ports = MainPortsBuilder(ports_).WithRegistry(watching_).Build();
   FakeMainView view;
@@ -396,12 +397,16 @@ TEST_F(ExitTest, ExitWhileOnlineHangsUpBeforeAnySettingIsWritten) {
     status.dwSize = kRasConnStatusSize;
     return ras_.RasGetConnectStatusA(line, &status) == kRasInvalidHandle;
   };
+  form.Settings().CkbWriteLogs = false;
   form.Exit1Click();
   EXPECT_EQ(view.close_requests, 1);
   EXPECT_TRUE(form.FormClose());
   EXPECT_TRUE(watching_.checked);
   EXPECT_TRUE(watching_.line_gone_at_first_write);
   EXPECT_EQ(LogCount("Disconnected"), 0);  // no log line for the hang-up at exit
+  EXPECT_NE(files_.content["C:\\Tarvolin\\Sessions.csv"].find(",Good,the program was closed,"),
+            std::string::npos);
+  EXPECT_FALSE(files_.Exists("C:\\Tarvolin\\TimeCount.run"));
   // RAS's word that the line ended is no drop: the window it would update is going.
   Elapse(10);
   EXPECT_EQ(view.online_label, "Online");
