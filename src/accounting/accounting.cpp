@@ -192,6 +192,7 @@ void Accounting::RecordConnectTime(const std::string& entry, const Moment& now) 
   last_tick_ = now;
   session_saved_ = false;
   received_ = sent_ = budget_bytes_ = 0;
+  expense_ = 0;
   last_checkpoint_ms_.reset();
 }
 
@@ -231,7 +232,7 @@ void Accounting::AccountingTick(TAccountTable& table, const PlanOf& plan_of, con
   CountSpan(*row, plan, from, now.local);
   last_tick_ = now;
   row->SessionTime = RealDays(connect_, now);
-  row->SessionExpense = ComputeExpense(plan, connect_.local, row->SessionTime);
+  row->SessionExpense = expense_;
 }
 
 void Accounting::StartDay(TAccountTable& table, const PlanOf& plan_of, double midnight) {
@@ -261,13 +262,15 @@ void Accounting::SetDay(double midnight) {
   latest_ = std::max(latest_, midnight);
 }
 
-// Counts the local span from `from` to `to`, all of it on the day of day_.
+// Counts the local span from `from` to `to`, all of it on the day of day_, toward the session
+// as well.
 void Accounting::CountSpan(AccountInfo& row, const RatePlan& plan, double from, double to) {
   if (to <= from) {
     return;
   }
   const double delta = to - from;
   const long double expense = ComputeExpense(plan, from, delta);
+  expense_ += expense;
   row.TodayTime += delta;
   row.TodayExpense += expense;
   if (*day_ == latest_ && IsBillingDay(*day_, plan.BillingDay)) {

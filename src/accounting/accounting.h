@@ -87,9 +87,9 @@ class Accounting {
   // midnight later than any seen before, the billing and budget counters of every row
   // whose billing day it is. While a session runs, the first in-use row of its entry gets,
   // priced by that entry's plan:
-  // - SessionTime = the real time since the connect and SessionExpense = its cost from
-  //   ConnectTime, repriced as a whole on every call, so a change of plan applies to the
-  //   whole session;
+  // - SessionTime = the real time since the connect and SessionExpense = the cost each call
+  //   added for the session, the local clock's hours as they passed, so a change of plan
+  //   applies from then on;
   // - the real time since LastTickTime and its cost added to today's counters;
   // - the same added to the billing counters, except on the plan's billing day, when they
   //   equal today's (the billing period starts afresh that day; not on a billing day the
@@ -153,6 +153,8 @@ class Accounting {
   uint64_t last_received_ = 0, last_sent_ = 0;  // the last reading of the line's counts
   uint64_t received_ = 0, sent_ = 0;            // the session's
   uint64_t budget_bytes_ = 0;                   // the session's that counted against the budget
+  long double expense_ =
+      0;  // the session's: what its ticks added, the clock's hours as they passed
   std::optional<double> day_;  // midnight that began the day today's counters belong to
   double latest_ = 0;          // the latest such midnight
 };

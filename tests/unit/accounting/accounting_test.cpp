@@ -138,9 +138,9 @@ TEST_F(AccountingTest, TicksCountTheOnlineEntryByItsPlanWhicheverRowIsSelected) 
   accounting.RecordConnectTime("B", At(Dec(23, 10)));
   Tick(Dec(23, 10, 30));
   plans["B"] = Plan(4);
-  Tick(Dec(23, 10, 31));  // the whole session repriced
+  Tick(Dec(23, 10, 31));  // the minute since at the new rate
   EXPECT_NEAR(table[1].SessionTime, 31 * kMinute, kTime);
-  EXPECT_NEAR(table[1].SessionExpense, 31.0 / 60 * 4, kMoney);
+  EXPECT_NEAR(table[1].SessionExpense, 1 + 4.0 / 60, kMoney);
   EXPECT_NEAR(table[1].TodayTime, kHour + 31 * kMinute, kTime);
   EXPECT_NEAR(table[1].TodayExpense, 2 + 1 + 4.0 / 60, kMoney);
   EXPECT_NEAR(table[1].BillingExpense, 2 + 1 + 4.0 / 60, kMoney);
@@ -233,6 +233,29 @@ TEST_F(AccountingTest, LengthsAreRealTimeWhateverTheClockDoes) {
   ASSERT_TRUE(record);
   EXPECT_EQ(record->start, Dec(23, 1, 30));  // as the clock showed it
   EXPECT_NEAR(record->duration, kHour + 20 * kMinute, kTime);
+}
+
+// Online from 01:00 to 09:00 across the spring change: seven hours, the last one in the
+// section from 08:00. The record costs what the counters added, the clock's hours as they
+// passed, so a start that rebuilds today from the record agrees with them.
+TEST_F(AccountingTest, ASessionAcrossTheSpringChangeCostsWhatTheCountersAdded) {
+  constexpr uint64_t kMinuteMs = 60000;
+  plans["A"] = Plan(1, {{true, 5, 8, 18}});
+  accounting.Reset({Dec(23, 1), 0});
+  accounting.RecordConnectTime("A", {Dec(23, 1), 0});
+  const long double today = table[0].TodayExpense;
+  for (int minute = 1; minute <= 7 * 60; ++minute) {
+    const double local = Dec(23, 1) + minute * kMinute + (minute > 60 ? kHour : 0);
+    accounting.AccountingTick(table, plan_of, {local, minute * kMinuteMs});
+  }
+  const std::optional<TimeRecord> record =
+      accounting.SessionRecord(table, {Dec(23, 9), 7 * 60 * kMinuteMs}, "");
+  ASSERT_TRUE(record);
+  EXPECT_NEAR(record->duration, 7 * kHour, kTime);
+  // 420 ticks laid on a clock of whole days: a millionth, never a cent.
+  EXPECT_NEAR(static_cast<double>(record->expense), 6 * 1 + 5, 1e-6);
+  EXPECT_NEAR(static_cast<double>(table[0].TodayExpense - today - record->expense), 0, 1e-12);
+  EXPECT_EQ(table[0].SessionExpense, record->expense);
 }
 
 TEST_F(AccountingTest, EveryRowRestartsItsBillingPeriodOnItsOwnDayOrTheMonthsLastOne) {

@@ -204,7 +204,7 @@ TEST_F(BudgetOfTheLineTest, TheLineOnlineIsCountedAndWatchedWhicheverRowIsSelect
   EXPECT_NEAR(home.SessionTime, 70 * kMinuteDays, 2 * kSecondDays);
   EXPECT_NEAR(home.TodayTime, 30 * kMinuteDays, 2 * kSecondDays);
   EXPECT_EQ(home.BillingTime, home.TodayTime);
-  EXPECT_NEAR(static_cast<double>(home.SessionExpense), home.SessionTime * 48, 1e-9);
+  EXPECT_NEAR(static_cast<double>(home.SessionExpense), home.SessionTime * 48, 1e-6);
   EXPECT_NEAR(static_cast<double>(home.BillingExpense), home.TodayTime * 48, 1e-9);
   const AccountInfo& work = Row(form, "Work");
   EXPECT_EQ(work.SessionTime, 0);
