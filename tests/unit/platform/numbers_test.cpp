@@ -60,6 +60,7 @@ TEST(Numbers, FixedPlacesRoundTheDecimalValueHalfAwayFromZero) {
   EXPECT_EQ(FormatFixed(1.234e-05, 4, ','), "0,0000");
   EXPECT_EQ(FormatFixed(0.00005, 4, ','), "0,0001");
   EXPECT_EQ(FormatFixed(2.5, 0, ','), "3");
+  EXPECT_EQ(FormatFixed(INFINITY, 2, '.'), FormatReal(INFINITY, '.'));  // no digits to round
 }
 
 }  // namespace
