@@ -106,27 +106,22 @@ TEST(PropertyModelTest, AnEmptyUserNameOrABadRateChangesNothing) {
   EXPECT_EQ(problem->Field, kSection3Rate);
   EXPECT_EQ(profile, before);
 
-  // A limit below 0 is no limit the user can mean.
+  // A limit or a rate below 0 is none the user can mean; the field is named.
+  const auto refused = [&](int field, const std::string& typed, const std::string& text) {
+    const std::string kept = fields.Numbers[field];
+    fields.Numbers[field] = typed;
+    problem = StoreProfile(fields, '.', profile);
+    ASSERT_TRUE(problem) << typed;
+    EXPECT_EQ(problem->Text, text);
+    EXPECT_EQ(problem->Field, field);
+    EXPECT_EQ(profile, before);
+    fields.Numbers[field] = kept;
+  };
   fields.Numbers[kSection3Rate] = "1";
-  fields.Numbers[kBudgetMoney] = "-5";
-  problem = StoreProfile(fields, '.', profile);
-  ASSERT_TRUE(problem);
-  EXPECT_EQ(problem->Text, "'-5' is not a valid number for the budget's money.");
-  EXPECT_EQ(problem->Field, kBudgetMoney);
-  EXPECT_EQ(profile, before);
-  // Nor a rate below 0; 0 is a free line.
-  fields.Numbers[kBudgetMoney] = "0";
-  fields.Numbers[kGeneralRate] = "-2";
-  problem = StoreProfile(fields, '.', profile);
-  ASSERT_TRUE(problem);
-  EXPECT_EQ(problem->Text, "Rates cannot be below 0.");
-  EXPECT_EQ(problem->Field, kGeneralRate);
-  EXPECT_EQ(profile, before);
-  fields.Numbers[kGeneralRate] = "0";
-  fields.Numbers[kWeekendRate] = "-0.01";
-  ASSERT_TRUE(StoreProfile(fields, '.', profile));
-  EXPECT_EQ(StoreProfile(fields, '.', profile)->Field, kWeekendRate);
-  fields.Numbers[kWeekendRate] = "0";
+  refused(kBudgetMoney, "-5", "'-5' is not a valid number for the budget's money.");
+  refused(kGeneralRate, "-2", "Rates cannot be below 0.");
+  refused(kWeekendRate, "-0.01", "Rates cannot be below 0.");
+  fields.Numbers[kGeneralRate] = "0";  // a free line
   EXPECT_FALSE(StoreProfile(fields, '.', profile));
   profile = before;
 
