@@ -196,11 +196,17 @@ void Accounting::RecordConnectTime(const std::string& entry, const Moment& now) 
   last_checkpoint_ms_.reset();
 }
 
+void Accounting::RenameSession(const std::string& from, const std::string& to) {
+  if (entry_ != from)
+    return;
+  entry_ = to;
+  last_checkpoint_ms_.reset();  // the checkpoint takes the new name at the next tick
+}
+
 int Accounting::SessionRow(const TAccountTable& table) const {
-  for (int i = 0; i < kAccountRows && table[i].InUse; ++i) {
-    if (table[i].EntryName == entry_) {
+  for (int i = 0; i < kAccountRows; ++i) {
+    if (Counted(table[i]) && table[i].EntryName == entry_)
       return i;
-    }
   }
   return -1;
 }
@@ -240,9 +246,8 @@ void Accounting::StartDay(TAccountTable& table, const PlanOf& plan_of, double mi
   const bool later = midnight > latest_;
   SetDay(midnight);
   RestartToday(table);
-  for (int i = 0; later && i < kAccountRows && table[i].InUse; ++i) {
-    AccountInfo& row = table[i];
-    if (IsBillingDay(midnight, plan_of(row.EntryName).BillingDay)) {
+  for (AccountInfo& row : table) {
+    if (later && Counted(row) && IsBillingDay(midnight, plan_of(row.EntryName).BillingDay)) {
       row.BillingTime = row.BudgetTime = 0;
       row.BillingExpense = row.BudgetExpense = 0;
       row.BillingBytes = row.BudgetBytes = 0;
@@ -251,9 +256,9 @@ void Accounting::StartDay(TAccountTable& table, const PlanOf& plan_of, double mi
 }
 
 void Accounting::RestartToday(TAccountTable& table) {
-  for (int i = 0; i < kAccountRows && table[i].InUse; ++i) {
-    table[i].TodayTime = 0;
-    table[i].TodayExpense = 0;
+  for (AccountInfo& row : table) {
+    row.TodayTime = 0;
+    row.TodayExpense = 0;
   }
 }
 

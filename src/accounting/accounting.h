@@ -85,7 +85,7 @@ class Accounting {
   // session's every call, the other rows' at a midnight only). At every midnight since the
   // last call, and at a date set back, today's counters of all rows go to 0; at every
   // midnight later than any seen before, the billing and budget counters of every row
-  // whose billing day it is. While a session runs, the first in-use row of its entry gets,
+  // whose billing day it is. While a session runs, the first counted row of its entry gets,
   // priced by that entry's plan:
   // - SessionTime = the real time since the connect and SessionExpense = the cost each call
   //   added for the session, the local clock's hours as they passed, so a change of plan
@@ -96,15 +96,19 @@ class Accounting {
   //   clock was set back to);
   // - the same, less what falls in the plan's free hours, added to the budget counters,
   //   which restart with the billing counters;
-  // and LastTickTime becomes `now`. Without a row of the entry (it left the phonebook)
-  // nothing is counted and LastTickTime stays.
+  // and LastTickTime becomes `now`. The rows counted are those in use and those away
+  // (Counted). Without a row of the entry nothing is counted and LastTickTime stays.
   void AccountingTick(TAccountTable& table, const PlanOf& plan_of, const Moment& now);
+
+  // The session's entry `from` was renamed `to`: the session, its record and its row go
+  // by the new name, and the next CheckpointRecord call gives a record.
+  void RenameSession(const std::string& from, const std::string& to);
 
   // A dial starts: the line's byte counts start again from 0.
   void StartTraffic();
   // The line's byte counts since the dial started, as read once a second. While a session
   // runs, what they grew by since the last reading counts toward the session and toward
-  // the billing counters of its entry's first in-use row, and toward its budget counters
+  // the billing counters of its entry's first counted row, and toward its budget counters
   // unless `now` is in its free hours. A count below the last reading wrapped at 32 bits
   // when it fell by more than half of that range; else it started again from 0 (an
   // adapter that restarted, a new baseline), and all of it is new.
@@ -114,7 +118,7 @@ class Accounting {
   // The session's record for "TimeCount.CSV", once per session: nullopt when it was taken
   // already or there was no connect. Taking it sets SessionSaved. The record: start
   // ConnectTime's local time, duration the real time since, the SessionExpense of the first
-  // in-use row of the session's entry as the last tick left it (0 without such a row), and
+  // counted row of the session's entry as the last tick left it (0 without such a row), and
   // that entry; for "Sessions.csv" also the end (`now`), both UTC offsets, the bytes the
   // session moved, those of them that counted toward the budget counters, and `reason`.
   std::optional<TimeRecord> SessionRecord(const TAccountTable& table, const Moment& now,
@@ -139,7 +143,7 @@ class Accounting {
   static void RestartToday(TAccountTable& table);
   void StartDay(TAccountTable& table, const PlanOf& plan_of, double midnight);
   void CountSpan(AccountInfo& row, const RatePlan& plan, double from, double to);
-  // The first in-use row of the session's entry, or -1.
+  // The first counted row of the session's entry, or -1.
   int SessionRow(const TAccountTable& table) const;
   TimeRecord Record(const TAccountTable& table, const Moment& now) const;
   // The byte count that grew from `last` to `now`, which becomes the last.

@@ -30,6 +30,10 @@ class SessionAccounting {
   void LoadTimeRecords();
   // The line of `entry` is up now.
   void RecordConnectTime(const std::string& entry);
+  // The running session's entry `from` is called `to` now.
+  void RenameSession(const std::string& from, const std::string& to) {
+    accounting_.RenameSession(from, to);
+  }
   // Once a second, online or not. While a session runs its entry's counters grow and the
   // checkpoint is renewed every half minute; a "TimeCount.CSV" that could not be read at
   // start is tried again every minute until its sessions are counted.

@@ -39,6 +39,9 @@ Tmainform::Tmainform(const MainPorts& ports, MainView& view, std::vector<std::st
   connections_.OnNotice = [this](const std::string& text) {
     log_.WriteDialLog(text, LogKind::Message);
   };
+  connections_.OnRenamed = [this](const std::string& from, const std::string& to) {
+    dialing_.EntryRenamed(from, to);
+  };
   BindCommands();
 }
 

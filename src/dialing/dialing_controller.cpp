@@ -596,3 +596,12 @@ void DialingController::CopyIPToClipboard() {
                                : "";
   ports_.desktop.SetClipboardText(text + "\r\n");
 }
+
+void DialingController::EntryRenamed(const std::string& from, const std::string& to) {
+  if (last_dialed_entry_ == from)
+    last_dialed_entry_ = to;
+  if (auto next = next_numbers_.extract(from))
+    next_numbers_.insert_or_assign(to, std::move(next.mapped()));
+  budget_.EntryRenamed(from, to);
+  session_.RenameSession(from, to);
+}

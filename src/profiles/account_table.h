@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct AccountInfo {
   bool IsDefault = false;
   bool Selected = false;
   bool InUse = false;
+  // Left the phonebook at a rebuild: the row is kept past the rows in use, its counters
+  // still counted, until the entry comes back.
+  bool Away = false;
   uint64_t BillingBytes = 0;  // received and sent
   // The billing period's counters less what fell in the free hours: what the budget counts.
   double BudgetTime = 0;
@@ -29,9 +33,14 @@ struct AccountInfo {
 };
 
 // Rows in use run unbroken from row 0, in phonebook order; entries past the 100th are
-// not represented.
+// not represented. Rows away follow them, as room allows.
 constexpr int kAccountRows = 100;
 using TAccountTable = std::array<AccountInfo, kAccountRows>;
+
+// Whether the row's counters run: it is in use or away.
+inline bool Counted(const AccountInfo& row) {
+  return row.InUse || row.Away;
+}
 
 // The first in-use row marked selected, or -1.
 int SelectedAccount(const TAccountTable& table);
@@ -39,13 +48,23 @@ int SelectedAccount(const TAccountTable& table);
 // Fills `row`'s UserName and Pwd from the entry's profile.
 using ProfileReader = std::function<void(const std::string& entry, AccountInfo& row)>;
 
+struct Rename {
+  std::string from, to;
+};
+
 // Rebuilds the table from the phonebook's entries. The first build selects the entry
-// named `last_select`; later builds keep each entry's selection, times and expenses by
-// name. Without a selected entry the first row is selected. Names are
-// compared exactly, letter case included.
-void BuildAccountTable(TAccountTable& table, const std::vector<std::string>& entries, bool initial,
-                       const std::string& last_select, const std::string& default_name,
-                       const ProfileReader& read_profile);
+// named `last_select` and starts every counter at 0. Later builds keep each entry's
+// selection and counters by name, and rows away come back with their entry; a row whose
+// entry is gone is kept away (the newest first, as room allows past the rows in use), so
+// an entry missed by one listing keeps its period's counters. When exactly one entry
+// went and exactly one new name came, the entry was renamed: its row takes the new name,
+// and the rename is returned. Without a selected entry the first row is selected. Names
+// are compared exactly, letter case included.
+std::optional<Rename> BuildAccountTable(TAccountTable& table,
+                                        const std::vector<std::string>& entries, bool initial,
+                                        const std::string& last_select,
+                                        const std::string& default_name,
+                                        const ProfileReader& read_profile);
 
 // Marks the entry named `name` as the only selected row.
 void SelectAccount(TAccountTable& table, const std::string& name);

@@ -42,13 +42,34 @@ void ConnectionList::Build(bool initial) {
       OnNotice("The connection \"" + name +
                "\" is in the all-users phonebook and in your own; the list shows your own.");
   }
-  BuildAccountTable(table_, dialup_.Entries(), initial, last_select_, default_name,
-                    [this](const std::string& entry, AccountInfo& row) {
-                      dialup_.Entry = entry;
-                      current_ = LoadProfile(entry);
-                      row.UserName = current_.UserName;
-                      row.Pwd = current_.Pwd;
-                    });
+  const auto rename =
+      BuildAccountTable(table_, dialup_.Entries(), initial, last_select_, default_name,
+                        [this](const std::string& entry, AccountInfo& row) {
+                          dialup_.Entry = entry;
+                          current_ = LoadProfile(entry);
+                          row.UserName = current_.UserName;
+                          row.Pwd = current_.Pwd;
+                        });
+  if (rename)
+    Renamed(*rename);
+}
+
+void ConnectionList::Renamed(const Rename& rename) {
+  std::string error;
+  if (!store_.CopyProfile(rename.from, rename.to, error))
+    problems_.Say({error});
+  dialup_.Entry = rename.to;
+  const EntryInfo profile = LoadProfile(rename.to);
+  for (AccountInfo& row : table_) {
+    if (row.InUse && row.EntryName == rename.to) {
+      row.UserName = profile.UserName;
+      row.Pwd = profile.Pwd;
+    }
+  }
+  if (line_.EntryName == rename.from)
+    line_ = profile;
+  if (OnRenamed)
+    OnRenamed(rename.from, rename.to);
 }
 
 void ConnectionList::Fill() {
@@ -161,10 +182,6 @@ void ConnectionList::Property() {
   const auto edited = view_.ShowPropertyDialog(input);
   if (!edited)
     return;
-  // A rename in the dialog takes the selection and the counters along to the new name.
-  const int selected = SelectedAccount(table_);
-  if (selected >= 0 && table_[selected].EntryName == input.Profile.EntryName)
-    table_[selected].EntryName = edited->EntryName;
   current_ = *edited;
   Refresh();
 }

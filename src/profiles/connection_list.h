@@ -47,6 +47,9 @@ class ConnectionList {
 
   // Notes for the connection log.
   std::function<void(const std::string& text)> OnNotice;
+  // A rebuild found the entry `from` renamed `to` (BuildAccountTable): its row, its
+  // profile (when the new name has none) and the line's profile go by the new name.
+  std::function<void(const std::string& from, const std::string& to)> OnRenamed;
 
   // Empty table, nothing selected or highlighted, as before the first build.
   void Reset();
@@ -54,7 +57,8 @@ class ConnectionList {
   std::string& LastSelect() { return last_select_; }
 
   // Rebuilds the table from the phonebooks. The first build selects LastSelect; later
-  // ones keep selection and times by name. Either way the highlight ends. An all-users
+  // ones keep selection and counters by name, through a rename, and for entries a listing
+  // missed. Either way the highlight ends. An all-users
   // entry hidden by the user's own of the same name is noted once per run.
   void Build(bool initial);
   // Shows the table and points the dial-up component at the selected entry.
@@ -112,6 +116,7 @@ class ConnectionList {
   void Watch(bool dialog_open);
 
  private:
+  void Renamed(const Rename& rename);
   std::string ReadDefaultConnection();
   void WriteDefaultConnection(const std::string& name);
   // One of the phonebook's own dialogs, owned by `owner` for as long as it shows.

@@ -1,6 +1,7 @@
 // The per-connection profiles in Entries.ini: one key table drives both loading and saving.
 #include "profiles/profile_store.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <variant>
@@ -8,6 +9,7 @@
 #include "platform/ini_text.h"
 #include "platform/numbers.h"
 #include "platform/overloaded.h"
+#include "platform/text.h"
 #include "settings/password.h"
 
 namespace {
@@ -131,6 +133,25 @@ bool ProfileStore::SaveProfile(const EntryInfo& info, std::string& error) {
 bool ProfileStore::SaveBudgetWarned(const EntryInfo& info, std::string& error) {
   return SaveKeys(
       info, [](const std::string& key) { return key == kBudgetWarnedKey; }, error);
+}
+
+bool ProfileStore::CopyProfile(const std::string& from, const std::string& to, std::string& error) {
+  const std::string path = Path();
+  const std::vector<std::string> sections = file_.Sections(path);
+  const auto has = [&](const std::string& name) {
+    return std::ranges::any_of(sections,
+                               [&](const auto& section) { return SameText(section, name); });
+  };
+  if (!has(from) || has(to))
+    return true;
+  EntryInfo names;
+  for (const Key& key : Keys(names)) {
+    if (!file_.Write(path, to, key.name, IniValue(file_.Read(path, from, key.name, "")))) {
+      error = "Unable to write to " + path;
+      return false;
+    }
+  }
+  return true;
 }
 
 bool ProfileStore::SaveKeys(const EntryInfo& info, bool (*wanted)(const std::string& key),

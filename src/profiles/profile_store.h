@@ -39,6 +39,10 @@ class ProfileStore {
   // stay written. BudgetWarned is left as it is: the warning may come while the property
   // dialog that edits the rest is open.
   bool SaveProfile(const EntryInfo& info, std::string& error);
+  // Gives the entry `to` the section of `from`, key by key, when it has none of its own:
+  // a renamed entry keeps its account, rates and budget. The old section stays. False
+  // with a text naming the file when the system refused a write.
+  bool CopyProfile(const std::string& from, const std::string& to, std::string& error);
   // Writes the BudgetWarned key alone, as SaveProfile writes the others.
   bool SaveBudgetWarned(const EntryInfo& info, std::string& error);
 

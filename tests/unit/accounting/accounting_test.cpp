@@ -186,6 +186,46 @@ TEST_F(AccountingTest, TodayRestartsAtMidnightOnlineOrNotEachPartToItsOwnDay) {
   EXPECT_NEAR(table[0].BillingTime, kMinute, kTime);
 }
 
+// B's row is away, as after a listing that missed B, while B is online: it counts on,
+// restarts today at midnight and its period on its billing day. A rename carries the
+// session: the record is the new name's, with the whole session's cost.
+TEST_F(AccountingTest, AnAwayRowCountsItsSessionAndARenameCarriesIt) {
+  plans["B"] = Plan(6);
+  plans["B"].BillingDay = 25;
+  table[1].InUse = false;
+  table[1].Away = true;
+  accounting.Reset(At(Dec(24, 23)));
+  accounting.RecordConnectTime("B", At(Dec(24, 23)));
+  Tick(Dec(24, 23, 30));
+  EXPECT_NEAR(table[1].TodayTime, kHour + 30 * kMinute, kTime);
+  EXPECT_NEAR(table[1].BillingExpense, 2 + 3, kMoney);
+  Tick(Dec(25, 0, 10));  // B's billing day
+  EXPECT_NEAR(table[1].TodayTime, 10 * kMinute, kTime);
+  EXPECT_NEAR(table[1].BillingTime, 10 * kMinute, kTime);
+  EXPECT_NEAR(table[1].BudgetExpense, 1, kMoney);
+
+  accounting.RenameSession("A", "X");  // not the session's entry: nothing changes
+  ASSERT_TRUE(accounting.CheckpointRecord(table, At(Dec(25, 0, 10))));
+  accounting.RenameSession("B", "B2");
+  table[1] = {"B2",
+              "",
+              "",
+              table[1].SessionTime,
+              table[1].TodayTime,
+              table[1].BillingTime,
+              table[1].SessionExpense,
+              table[1].TodayExpense,
+              table[1].BillingExpense};
+  table[1].InUse = true;
+  plans["B2"] = plans["B"];
+  EXPECT_EQ(accounting.CheckpointRecord(table, At(Dec(25, 0, 10)))->entry, "B2");  // at once
+  Tick(Dec(25, 1));
+  const std::optional<TimeRecord> record = accounting.SessionRecord(table, At(Dec(25, 1)), "");
+  EXPECT_EQ(record->entry, "B2");
+  EXPECT_NEAR(record->expense, 12, kMoney);
+  EXPECT_NEAR(table[1].TodayExpense, 6, kMoney);
+}
+
 TEST_F(AccountingTest, TheSessionRecordOnceAndCheckpointsEveryHalfMinute) {
   plans["A"] = Plan(2);
   accounting.Reset(At(Dec(23, 9)));

@@ -257,6 +257,37 @@ TEST_F(BudgetOfTheLineTest, TheLineOnlineIsCountedAndWatchedWhicheverRowIsSelect
   EXPECT_EQ(Dials("Work"), 1);
 }
 
+// Home, online, is renamed in the phonebook, then missed by one listing: its profile,
+// session, counters and budget go with it, and its record names it as it is called.
+TEST_F(BudgetOfTheLineTest, TheLineKeepsItsSessionAndBudgetThroughARenameAndAMissedListing) {
+  clock_.SetLocalStart(ToDateTime({2026, 6, 14, 20}));
+  files_.content[kEntries] = "[Home]\r\nGeneralRate=2\r\nBudgetHours=0.5\r\n";
+  Tmainform& form = Start();
+  form.CnListSelectItem("Home");
+  Connect(form);
+  Elapse(5 * kMinute);
+  phonebook_.Write("[Home 2]\nStepDelayMs=0\n[Work]\nStepDelayMs=0\n");
+  ASSERT_TRUE(ui_.RunUntil([&] { return view_.rows[0].EntryName == "Home 2"; }));
+  EXPECT_NE(files_.content[kEntries].find("[Home 2]\r\nUserName=\r\nPwd=\r\nDomain=\r\n"),
+            std::string::npos);
+  EXPECT_EQ(form.Dialing().LastDialedEntry(), "Home 2");
+  Elapse(5 * kMinute);
+  phonebook_.Write("[Work]\nStepDelayMs=0\n");
+  ASSERT_TRUE(ui_.RunUntil([&] { return view_.rows.size() == 1; }));
+  Elapse(5 * kMinute);
+  phonebook_.Write("[Home 2]\nStepDelayMs=0\n[Work]\nStepDelayMs=0\n");
+  ASSERT_TRUE(ui_.RunUntil([&] { return view_.rows.size() == 2; }));
+  EXPECT_NEAR(Row(form, "Home 2").BillingTime, 15 * kMinuteDays, 15 * kSecondDays);
+
+  prompts_.answer_yes = true;  // at 30 minutes, counted across both
+  ASSERT_TRUE(ui_.RunUntil([&] { return !form.Dialing().Online(); }));
+  EXPECT_EQ(Asked("Budget: The budget of Home 2 for this billing period is used up. Hang up now?"),
+            1);
+  const std::string& sessions = files_.content["C:\\Tarvolin\\Sessions.csv"];
+  EXPECT_NE(sessions.find(",1.000"), std::string::npos) << sessions;
+  EXPECT_NE(sessions.find(",Home 2,hung up for the budget,"), std::string::npos) << sessions;
+}
+
 // Home's budget is 1 MB, Work's 0.50 with free hours from 12:40 to 13:00: Home's volume
 // warns and asks; Work's money passes the limit in the read-outs inside its free hours
 // without a question, and the question comes once it is used up outside them.

@@ -63,9 +63,12 @@ constexpr Plan kPlans[] = {{"B1", 1.0, 1, 0, 22, 6, 0.25, 320'000'000, 1, 6},
                            {"B30", 3.0, 30, 0, 18, 24, 1.0, 16'000'000, 0, 0},
                            {"B31", 1.5, 31, 0, 0, 0, 0, 40'000'000, 0, 0}};
 
+// Once, an entry online is renamed: its new name is the old one and this.
+constexpr const char* kRenamed = " renamed";
+
 const Plan& PlanOf(const std::string& entry) {
   for (const Plan& plan : kPlans)
-    if (entry == plan.entry)
+    if (entry == plan.entry || entry == plan.entry + std::string(kRenamed))
       return plan;
   return kPlans[0];
 }
@@ -133,12 +136,20 @@ class CalendarSoakTest : public MainformTest {
       windows.reserve(20000);
   }
 
-  static std::string Phonebook(bool extra) {
+  // The entries, `renamed` by its new name, or left out with `miss`.
+  static std::string Phonebook(bool extra, const Plan* renamed = nullptr, bool miss = false) {
     std::string text;
-    for (const Plan& p : kPlans)
-      text += std::string("[") + p.entry + "]\nStepDelayMs=0\nRecvBps=0\nSendBps=0\n";
+    for (const Plan& p : kPlans) {
+      if (&p != renamed || !miss)
+        text += "[" + Called(p, renamed) + "]\nStepDelayMs=0\nRecvBps=0\nSendBps=0\n";
+    }
     return text + (extra ? "[Extra]\nStepDelayMs=0\n" : "");
   }
+
+  static std::string Called(const Plan& plan, const Plan* renamed) {
+    return plan.entry + std::string(&plan == renamed ? kRenamed : "");
+  }
+  std::string Called(const Plan& plan) const { return Called(plan, renamed_); }
 
   void StartProgram() {
     Tmainform& form = Start();
@@ -163,7 +174,7 @@ class CalendarSoakTest : public MainformTest {
     // The tick's checkpoint comes before its sample of the line's counts.
     if (session_)
       session_->kept = {session_->received, session_->sent, session_->budget};
-    if (session_ && rassim::Move(session_->entry, bytes, bytes / 8)) {
+    if (session_ && rassim::Move(session_->line, bytes, bytes / 8)) {
       session_->received += bytes;
       session_->sent += bytes / 8;
       // The tick that samples them judges the free hours by the clock it shows.
@@ -264,8 +275,10 @@ class CalendarSoakTest : public MainformTest {
     for (const std::string& told : view_.journal) {
       if (told == "online Offline" && session_)
         EndSession(clock_.Now());
-      if (told == "online Online")
+      if (told == "online Online") {
         session_ = Session{form_->Dialing().LastDialedEntry(), Local(), clock_.Now()};
+        session_->line = session_->entry;
+      }
     }
     view_.journal.clear();
     for (int slot = 0; slot < kSlots; ++slot) {
@@ -296,7 +309,7 @@ class CalendarSoakTest : public MainformTest {
     // recount on those the start and the real length give.
     if (NearDaylightSavingChange()) {
       if (!session_) {
-        form_->CnListSelectItem("B1");
+        form_->CnListSelectItem(Called(kPlans[0]));
         form_->Dial1Click();
         Settle();
       }
@@ -304,7 +317,7 @@ class CalendarSoakTest : public MainformTest {
     }
     const double tod = TimeOfDay(Local());
     if (!session_ && (random() % 100 == 0 || (tod > 23.9 / 24 && random() % 4 == 0))) {
-      form_->CnListSelectItem(kPlans[random() % std::size(kPlans)].entry);
+      form_->CnListSelectItem(Called(kPlans[random() % std::size(kPlans)]));
       form_->Dial1Click();
       Settle();
     } else if (session_ && random() % 24 == 0) {
@@ -313,16 +326,21 @@ class CalendarSoakTest : public MainformTest {
       if (random() % 2)
         form_->HangUp1Click();
       else
-        rassim::Drop(session_->entry);  // the next tick notices
+        rassim::Drop(session_->line);  // the next tick notices
       Observe();
     }
     if (!files_.locked.empty() && random() % 30 == 0)
       files_.locked.clear();
     if (session_ && random() % 400 == 0) {
       extra_ = !extra_;  // the phonebook changes while online: the table is rebuilt
-      phonebook_.Write(Phonebook(extra_));
+      phonebook_.Write(Phonebook(extra_, renamed_));
       ++rebuilds_;
     }
+    // Clear of the schedules that end a line or dial one: 45 minutes from minute 51.
+    const CalendarTime now = FromDateTime(Local());
+    if (session_ && !renamed_ && Local() > kFirstDay + 150 && tod < 20 * kHour && now.day != 29 &&
+        now.minute >= 51 && now.minute < 56)
+      RenameAndMiss();
     if (random() % 2500 == 0)
       Sleep(1 + random() % 30, random() % 3);
     const int minute = FromDateTime(Local()).minute, hour = FromDateTime(Local()).hour;
@@ -344,28 +362,31 @@ class CalendarSoakTest : public MainformTest {
         return;
     }
     form_->Settings().CkbResumeCheck = told == 2;
-    std::optional<std::string> entry;
-    if (session_) {
-      entry = session_->entry;
+    const std::optional<Session> was = session_;
+    if (session_)
       EndSession(std::max(last_tick_ms_, session_->start_ms));  // or dialed since that tick
-    }
     if (told)
       form_->SystemSuspending();
     clock_.Advance(hours * 3600000ull);
     ChangeClock();
     if (told)
       form_->SystemResumed();
-    if (entry)
-      woke_ = Session{*entry, Local(), clock_.Now()};
-    if (entry && !told)
+    if (was) {
+      woke_ = Session{was->entry, Local(), clock_.Now()};
+      woke_->line = was->line;
+    }
+    if (was && !told)
       woke_->start_ms = 0;  // begins at the next tick
     ++sleeps_;
     ++told_sleeps_[told];
   }
 
   // Ended at once, as by the task manager, then started again from its files; every
-  // other time another program holds TimeCount.CSV while it starts.
+  // other time with a session waiting for TimeCount.CSV, which another program holds while
+  // it starts.
   void Kill() {
+    if (kills_ % 2 == 1)
+      EndWithTheFileHeld();
     files_.locked.clear();
     if (session_) {
       // Recorded up to its last checkpoint, which every tick of a session writes.
@@ -388,6 +409,44 @@ class CalendarSoakTest : public MainformTest {
     StartProgram();
     Observe();
     ++kills_;
+  }
+
+  // A session ends while another program holds TimeCount.CSV, so that it waits in the
+  // checkpoint: the kill that follows leaves it to the next start.
+  void EndWithTheFileHeld() {
+    if (!session_) {
+      form_->Dial1Click();
+      Settle();
+    }
+    ASSERT_TRUE(session_);
+    files_.locked.insert(kCsv);
+    form_->HangUp1Click();
+    Observe();
+  }
+
+  // Once, the entry online is renamed in the phonebook; once the program has seen that,
+  // a listing misses it, then it is back. The line and its session go on throughout, and
+  // the session is recorded under the new name.
+  void RenameAndMiss() {
+    const Plan& plan = PlanOf(session_->entry);
+    renamed_ = &plan;
+    renamed_in_run_ = kills_;
+    for (const bool miss : {false, true, false}) {
+      phonebook_.Write(Phonebook(extra_, renamed_, miss));
+      for (int tick = 0; tick < 3; ++tick)
+        Step();
+      ASSERT_EQ(view_.rows.size(), std::size(kPlans) + extra_ - miss);
+    }
+    ASSERT_TRUE(session_);
+    ASSERT_EQ(form_->Dialing().LastDialedEntry(), Called(plan));
+    session_->entry = Called(plan);
+  }
+
+  // Whether a session of `entry` counts toward the plan's row: its name now, and in the
+  // run that renamed it, the old one. A start counts by names alone.
+  bool CountsFor(const Plan& plan, const std::string& entry) const {
+    return entry == Called(plan) ||
+           (&plan == renamed_ && kills_ == renamed_in_run_ && entry == plan.entry);
   }
 
   // Once, the list dialog is open while the Daily schedule comes due, and OK closes it.
@@ -481,6 +540,7 @@ class CalendarSoakTest : public MainformTest {
     struct Fuller {
       std::string key;
       uint64_t received, sent;
+      double cost;
     };
     std::vector<Fuller> sessions;
     std::set<std::string> keys, lines_seen;
@@ -492,7 +552,8 @@ class CalendarSoakTest : public MainformTest {
         f.push_back(field);
       if (f.size() != 10 || f[0] == "\xEF\xBB\xBFStart")
         continue;
-      sessions.push_back({f[0].substr(0, 23) + "," + f[6], std::stoull(f[3]), std::stoull(f[4])});
+      sessions.push_back(
+          {f[0].substr(0, 23) + "," + f[6], std::stoull(f[3]), std::stoull(f[4]), std::stod(f[5])});
       keys.insert(sessions.back().key);
       // The hour the autumn change repeats may begin two sessions at one local time: their
       // ends tell them apart, where a line written twice has both the same.
@@ -509,7 +570,7 @@ class CalendarSoakTest : public MainformTest {
       ASSERT_EQ(f.size(), 12u) << line;
       const std::string key = Key(std::stod(f[0]), f[3]);
       if (!keys.count(key))
-        sessions.push_back({key, std::stoull(f[7]), std::stoull(f[8])});
+        sessions.push_back({key, std::stoull(f[7]), std::stoull(f[8]), std::stod(f[2])});
     }
     const size_t running = sessions.size() - std::min(sessions.size(), expected_.size());
     ASSERT_TRUE(running == 0 || (running == 1 && session_)) << sessions.size();
@@ -518,6 +579,10 @@ class CalendarSoakTest : public MainformTest {
       EXPECT_EQ(sessions[i].key, Key(expected_[i].start, expected_[i].entry)) << i;
       EXPECT_EQ(sessions[i].received, expected_[i].received) << i;
       EXPECT_EQ(sessions[i].sent, expected_[i].sent) << i;
+      const TimeRecord& r = expected_[i];
+      double time = 0, cost = 0;
+      Count(PlanOf(r.entry), r.start, r.start + r.duration, time, cost);
+      EXPECT_NEAR(sessions[i].cost, cost, 1e-3) << i;
     }
   }
 
@@ -533,7 +598,7 @@ class CalendarSoakTest : public MainformTest {
       const double billing = BillingStart(plan.billing_day, today);
       const double from[3] = {today, billing, billing};
       for (const TimeRecord& r : records) {
-        if (r.entry != plan.entry)
+        if (!CountsFor(plan, r.entry))
           continue;
         for (int k = 0; k < 3; ++k)
           Count(plan, std::max(r.start, from[k]), std::min(r.start + r.duration, now), time[k],
@@ -541,10 +606,10 @@ class CalendarSoakTest : public MainformTest {
       }
       const AccountInfo* row = nullptr;
       for (const AccountInfo& candidate : table)
-        if (candidate.InUse && candidate.EntryName == plan.entry)
+        if (candidate.InUse && candidate.EntryName == Called(plan))
           row = &candidate;
       ASSERT_NE(row, nullptr);
-      const std::string where = std::string(plan.entry) + " on " + Date(now);
+      const std::string where = Called(plan) + " on " + Date(now);
       EXPECT_NEAR(row->TodayTime, time[0], kSecond) << where;
       EXPECT_NEAR(static_cast<double>(row->TodayExpense), cost[0], 1e-3) << where;
       EXPECT_NEAR(row->BillingTime, time[1], kSecond) << where;
@@ -568,7 +633,7 @@ class CalendarSoakTest : public MainformTest {
       double budget_bytes = 0;
       for (const TimeRecord& r : sessions) {
         const double end = r.start + r.duration;
-        if (r.entry != plan.entry || end < from[1] || r.duration <= 0)
+        if (!CountsFor(plan, r.entry) || end < from[1] || r.duration <= 0)
           continue;
         bytes += (r.received + r.sent) * (end - std::max(r.start, from[1])) / r.duration;
         double in_period = 0, all = 0, unused = 0;
@@ -674,6 +739,7 @@ class CalendarSoakTest : public MainformTest {
     uint64_t received = 0, sent = 0;
     uint64_t budget = 0;                                 // the bytes outside the free hours
     std::tuple<uint64_t, uint64_t, uint64_t> kept = {};  // the three as the checkpoint keeps them
+    std::string line = {};  // the entry as dialed, by which RAS knows the line
   };
   std::optional<Session> woke_;          // the session a wake begins, until the next tick
   std::array<int, 3> told_sleeps_ = {};  // by how the program learned of them
@@ -690,6 +756,8 @@ class CalendarSoakTest : public MainformTest {
   std::array<double, kSlots> seen_{};
   bool changed_[4] = {};
   bool extra_ = false;
+  const Plan* renamed_ = nullptr;
+  int renamed_in_run_ = -1;
   bool dialog_opened_ = false;
   double edited_on_ = 0;
   uint64_t last_tick_ms_ = 0;
@@ -775,6 +843,7 @@ TEST_F(CalendarSoakTest, FourHundredDaysKeepEverySessionCountAndScheduleRight) {
                           [](const TimeRecord& r) { return r.received >> 32 != 0; }),
             0);
   EXPECT_TRUE(dialog_opened_);
+  EXPECT_TRUE(renamed_);
   EXPECT_GT(held_start_errors_, 0);
   EXPECT_EQ(skipped_windows_, 2);
   EXPECT_EQ(online_across_changes_, 3);

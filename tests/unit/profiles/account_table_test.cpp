@@ -85,6 +85,63 @@ TEST(AccountTable, OnlyTheFirstHundredEntriesGetRowsAndTheyStillMatchThePhoneboo
   EXPECT_TRUE(TableMatchesPhonebook(table, many, "Entry 99"));
 }
 
+// Rows follow their entry: through one listing that missed it, through a rename, and out
+// of the table only when there is no room past the rows in use.
+TEST(AccountTable, ARebuildKeepsAMissedEntrysCountersAwayAndCarriesThemThroughARename) {
+  TAccountTable table;
+  BuildAccountTable(table, {"A", "B", "C"}, true, "B", "", ReadProfile);
+  table[1].BillingTime = 2;
+  table[1].BudgetBytes = 7;
+  table[2].TodayTime = 3;
+
+  EXPECT_FALSE(BuildAccountTable(table, {"A"}, false, "", "", ReadProfile));
+  EXPECT_EQ(InUse(table), (Names{"A"}));
+  EXPECT_EQ(SelectedAccount(table), 0);
+  EXPECT_TRUE(table[1].Away && table[2].Away);
+  EXPECT_FALSE(table[1].Selected || table[1].InUse);
+  EXPECT_EQ(table[1].BillingTime, 2);
+  EXPECT_TRUE(TableMatchesPhonebook(table, {"A"}, ""));
+  EXPECT_FALSE(TableMatchesPhonebook(table, {"A", "B"}, ""));  // away is not listed
+
+  // B comes back with its counters; C stays away, and the slot after it is free.
+  EXPECT_FALSE(BuildAccountTable(table, {"B", "A"}, false, "", "", ReadProfile));
+  EXPECT_EQ(InUse(table), (Names{"B", "A"}));
+  EXPECT_FALSE(table[0].Away);
+  EXPECT_EQ(table[0].BillingTime, 2);
+  EXPECT_EQ(table[0].UserName, "user-B");
+  EXPECT_EQ(table[2].EntryName, "C");
+  EXPECT_EQ(table[2].TodayTime, 3);
+  EXPECT_FALSE(Counted(table[3]));
+
+  // One entry gone and one new: a rename, which keeps B's counters and its selection.
+  SelectAccount(table, "B");
+  const auto rename = BuildAccountTable(table, {"B2", "A"}, false, "", "", ReadProfile);
+  ASSERT_TRUE(rename);
+  EXPECT_EQ(rename->from, "B");
+  EXPECT_EQ(rename->to, "B2");
+  EXPECT_EQ(table[0].EntryName, "B2");
+  EXPECT_EQ(table[0].BudgetBytes, 7u);
+  EXPECT_TRUE(table[0].Selected);
+  EXPECT_EQ(table[0].UserName, "user-B2");
+  EXPECT_EQ(table[2].EntryName, "C");  // still away, not taken for the new name
+
+  // Two gone and two new is no rename: both wait away, the new ones start at 0.
+  EXPECT_FALSE(BuildAccountTable(table, {"X", "Y"}, false, "", "", ReadProfile));
+  EXPECT_EQ(table[0].BillingTime, 0);
+  EXPECT_EQ(table[2].EntryName, "B2");  // the rows that just went come first
+  EXPECT_EQ(table[4].EntryName, "C");
+
+  // A full table has no room for rows away: they are gone when their entries return.
+  Names many;
+  for (int i = 0; i < 100; ++i)
+    many.push_back("Entry " + std::to_string(i));
+  BuildAccountTable(table, many, false, "", "", ReadProfile);
+  EXPECT_TRUE(table[99].InUse);
+  BuildAccountTable(table, {"B2", "C"}, false, "", "", ReadProfile);
+  EXPECT_EQ(table[0].BillingTime, 0);
+  EXPECT_EQ(table[1].TodayTime, 0);
+}
+
 TEST(AccountTable, TheWatchSeesAddedRemovedRenamedEntriesAndADefaultChange) {
   TAccountTable table;
   BuildAccountTable(table, {"A", "B"}, true, "", "B", ReadProfile);
