@@ -168,7 +168,7 @@ void AddOneToLast(std::string& digits, int& point) {
     }
     digits[i - 1] = '0';
   }
-  digits.insert(0, "1");
+  digits.insert(digits.begin(), '1');
   ++point;
 }
 
@@ -185,9 +185,10 @@ std::string FormatFixed(double value, int decimals, char separator) {
   if (up)
     AddOneToLast(digits, point);
   const bool zero = digits.find_first_not_of('0') == std::string::npos;
-  std::string fixed = (value < 0 && !zero ? "-" : "") + digits.substr(0, point);
+  std::string fixed(value < 0 && !zero ? "-" : "");
+  fixed.append(digits, 0, static_cast<std::size_t>(point));
   if (decimals > 0)
-    fixed += separator + digits.substr(static_cast<std::size_t>(point));
+    fixed.append(1, separator).append(digits, static_cast<std::size_t>(point));
   return fixed;
 }
 
