@@ -58,15 +58,6 @@ bool BudgetGuard::HangUpNow(const std::string& entry) {
   return ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Hang up now?");
 }
 
-void BudgetGuard::EntryRenamed(const std::string& from, const std::string& to) {
-  if (allowed_ == from)
-    allowed_ = to;
-  std::set<std::pair<std::string, int>> warned;
-  for (const auto& [entry, period] : warned_)
-    warned.insert({entry == from ? to : entry, period});
-  warned_ = std::move(warned);
-}
-
 std::optional<BudgetGuard::Usage> BudgetGuard::UsageOf(const std::string& entry) {
   const TAccountTable& table = connections_.Table();
   const auto row = std::find_if(table.begin(), table.end(), [&](const AccountInfo& r) {

@@ -38,8 +38,6 @@ class BudgetGuard {
   // per connect and again once a new period has started; a clock set back into an earlier
   // period brings neither again. True when the answer is yes.
   bool HangUpNow(const std::string& entry);
-  // The entry `from` is called `to` now: what was agreed and warned of goes with it.
-  void EntryRenamed(const std::string& from, const std::string& to);
 
   static constexpr double kWarnAt = 0.8;
 

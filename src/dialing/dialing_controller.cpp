@@ -602,6 +602,5 @@ void DialingController::EntryRenamed(const std::string& from, const std::string&
     last_dialed_entry_ = to;
   if (auto next = next_numbers_.extract(from))
     next_numbers_.insert_or_assign(to, std::move(next.mapped()));
-  budget_.EntryRenamed(from, to);
   session_.RenameSession(from, to);
 }

@@ -102,8 +102,8 @@ class DialingController {
   // from the last tick to now.
   void Resumed();
 
-  // The phonebook entry `from` is called `to` now: the line, its session, its budget and
-  // its next number go by the new name.
+  // The phonebook entry `from` is called `to` now: the line, its session and its next
+  // number go by the new name.
   void EntryRenamed(const std::string& from, const std::string& to);
 
   // The dial-up component's events.

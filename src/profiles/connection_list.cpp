@@ -66,8 +66,6 @@ void ConnectionList::Renamed(const Rename& rename) {
       row.Pwd = profile.Pwd;
     }
   }
-  if (line_.EntryName == rename.from)
-    line_ = profile;
   if (OnRenamed)
     OnRenamed(rename.from, rename.to);
 }

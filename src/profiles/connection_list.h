@@ -47,8 +47,8 @@ class ConnectionList {
 
   // Notes for the connection log.
   std::function<void(const std::string& text)> OnNotice;
-  // A rebuild found the entry `from` renamed `to` (BuildAccountTable): its row, its
-  // profile (when the new name has none) and the line's profile go by the new name.
+  // A rebuild found the entry `from` renamed `to` (BuildAccountTable): its row and its
+  // profile (when the new name has none) go by the new name.
   std::function<void(const std::string& from, const std::string& to)> OnRenamed;
 
   // Empty table, nothing selected or highlighted, as before the first build.

@@ -155,6 +155,32 @@ TEST_F(ProfileStoreTest, TextsWithBlanksOrQuotesAtTheirEndsLoadBackAsSaved) {
   EXPECT_EQ(info, loaded);
 }
 
+// A renamed entry gets the old one's section, blanks and quotes and all, unless it has one.
+TEST_F(ProfileStoreTest, ACopyGivesTheNewNameTheOldProfileOnlyWhenItHasNone) {
+  EntryInfo info = Sample();
+  info.UserName = " alice ";
+  info.Domain = "\"CORP\"";
+  info.Pwd = "\x9Fpass\xA1";
+  ASSERT_TRUE(store.SaveProfile(info, error));
+  ASSERT_TRUE(store.CopyProfile("alpha", "Beta", error));  // sections match in any case
+  EntryInfo beta = Account("Beta");
+  EXPECT_EQ(Texts{}, store.LoadProfile(beta, dialup));
+  info.EntryName = "Beta";
+  EXPECT_EQ(info, beta);
+
+  EntryInfo changed = Sample();
+  changed.UserName = "mallory";
+  ASSERT_TRUE(store.SaveProfile(changed, error));
+  EXPECT_TRUE(store.CopyProfile("Alpha", "BETA", error));
+  EXPECT_TRUE(store.CopyProfile("Gone", "Gamma", error));
+  EXPECT_EQ(" alice ", ini.Read(path, "Beta", "UserName", ""));
+  EXPECT_EQ((Texts{"Alpha", "Beta"}), ini.Sections(path));
+
+  ini.writes_left = 0;
+  EXPECT_FALSE(store.CopyProfile("Alpha", "Delta", error));
+  EXPECT_NE(std::string::npos, error.find(path)) << error;
+}
+
 TEST_F(ProfileStoreTest, WithoutTheFileTheAccountStillComesFromThePhonebookAndTheRatesClear) {
   phonebook.Write("[Alpha]\nUserName=ras-user\nPassword=ras-pw\nPasswordStored=1\n");
   EntryInfo info = Sample();
