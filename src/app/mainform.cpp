@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "app/take_over.h"
 #include "settings/portable_registry.h"
 #include "settings/settings_store.h"
 
@@ -112,7 +113,7 @@ void Tmainform::ShowView(int mode) {
 
 void Tmainform::FormCreate() {
   using Step = void (Tmainform::*)();
-  static constexpr std::array<Step, 16> kSteps = {
+  static constexpr std::array<Step, 17> kSteps = {
       &Tmainform::DeleteDialLog,
       &Tmainform::ResetToDefaults,
       &Tmainform::LoadSettings,
@@ -126,6 +127,7 @@ void Tmainform::FormCreate() {
       &Tmainform::RestoreKeepConnection,
       &Tmainform::LoadTimeRecords,
       &Tmainform::LoadActionsAndSchedules,
+      &Tmainform::SayTakeOver,
       &Tmainform::ShowSavedView,
       &Tmainform::InstallHotKeys,
       &Tmainform::ConnectOnStartup,
@@ -217,6 +219,12 @@ void Tmainform::ApplyAlwaysOnTop() {
 void Tmainform::LoadActionsAndSchedules() {
   actions_.LoadActions();
   schedules_.LoadSchedules();
+}
+
+// A setup that took over an earlier installation's data left a record of it, said once.
+void Tmainform::SayTakeOver() {
+  if (const auto record = TakeTakeOverRecord(ports_.registry))
+    ports_.prompts.Information(TakeOverNotice(*record, connections_.NumbersOtherThanPhonebook()));
 }
 
 // ---- shutdown ----

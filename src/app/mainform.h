@@ -134,6 +134,7 @@ class Tmainform : private LineEvents {
   void RestoreKeepConnection();
   void LoadTimeRecords();
   void LoadActionsAndSchedules();
+  void SayTakeOver();
   void ShowSavedView();
   void InstallHotKeys();
   void ConnectOnStartup();

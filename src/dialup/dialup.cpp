@@ -369,6 +369,14 @@ int TDialUp::GetEntryAutoDial(std::string& Library, std::string& Function) {
   return code;
 }
 
+int TDialUp::GetEntryPhoneNumber(std::string& Value) {
+  std::vector<uint8_t> buffer;
+  const int code = ReadEntryProperties(buffer);
+  if (code == 0)
+    Value = FieldText(reinterpret_cast<const TRasEntry*>(buffer.data())->szLocalPhoneNumber);
+  return code;
+}
+
 // Writes back the buffer as read, alternates and all, so that only the handler differs.
 int TDialUp::SetEntryAutoDial(const std::string& Library, const std::string& Function) {
   std::vector<uint8_t> buffer;

@@ -114,6 +114,8 @@ class TDialUp {
   // Both read the properties with RAS's size query; Set writes back the same bytes, the
   // alternate numbers behind the record included, with only the handler changed.
   int GetEntryAutoDial(std::string& Library, std::string& Function);
+  // The number the phonebook keeps for the entry; on failure Value is left untouched.
+  int GetEntryPhoneNumber(std::string& Value);
   int SetEntryAutoDial(const std::string& Library, const std::string& Function);
   // Line statistics. The counts run from the baseline that StartStatistics takes before
   // each dial; a counter that drops below its baseline re-baselines both. Where the

@@ -106,6 +106,26 @@ EntryInfo ConnectionList::ProfileOf(const std::string& entry) {
   return LoadProfile(entry);
 }
 
+std::vector<NumberDifference> ConnectionList::NumbersOtherThanPhonebook() {
+  const std::string selected = dialup_.Entry;
+  std::vector<NumberDifference> differences;
+  for (const auto& row : table_) {
+    if (!row.InUse)
+      break;
+    dialup_.Entry = row.EntryName;
+    // The start-up's own load has said any problem of the file already.
+    EntryInfo profile;
+    profile.EntryName = row.EntryName;
+    store_.LoadProfile(profile, dialup_);
+    std::string phonebook;
+    if (!profile.PN.empty() && dialup_.GetEntryPhoneNumber(phonebook) == 0 &&
+        profile.PN != phonebook)
+      differences.push_back({row.EntryName, profile.PN, phonebook});
+  }
+  dialup_.Entry = selected;
+  return differences;
+}
+
 void ConnectionList::SaveBudgetWarned(const std::string& entry, int period) {
   EntryInfo marker;
   marker.EntryName = entry;

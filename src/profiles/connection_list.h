@@ -38,6 +38,13 @@ class ConnectionListView {
   virtual std::optional<EntryInfo> ShowPropertyDialog(const PropertyDialogInput& input) = 0;
 };
 
+// A connection whose profile dials a number other than the one its phonebook entry keeps.
+struct NumberDifference {
+  std::string entry;
+  std::string own;
+  std::string phonebook;
+};
+
 // Every entry the list acts on goes through `dialup.Entry`, as the dial-up component acts
 // on that entry. Problems with profiles and the registry are said through `problems`.
 class ConnectionList {
@@ -91,6 +98,9 @@ class ConnectionList {
   // was given; a refused write is said.
   void SaveBudgetWarned(const std::string& entry, int period);
   const EntryInfo& CurrentProfile() const { return current_; }
+  // The listed connections whose profile has a number (PN) that is not the phonebook's, as
+  // the files have them now; dialup.Entry is left as it was.
+  std::vector<NumberDifference> NumbersOtherThanPhonebook();
 
   // The user highlighted the list item with this caption.
   void SelectItem(const std::string& caption);
