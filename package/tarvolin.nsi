@@ -82,8 +82,10 @@ UninstPage uninstConfirm
 UninstPage instfiles
 
 Var OldDir
-; What the clean-up did, for the user, and the commands it ran with their codes, for the log.
+; What the clean-up removed and what stayed or why nothing was done, for the user, and the
+; commands it ran with their codes, for the log.
 Var Report
+Var Outcome
 Var Commands
 Var Result
 Var RightsTaken
@@ -458,17 +460,21 @@ FunctionEnd
 ; The earlier folder: its running program asked to exit, its rights taken back, then its
 ; files removed by name and the folder once empty. Sets $Result.
 Function RemoveEarlierFolder
+  StrCpy $Result ${CLEANUP_DONE}
+  ${IfNot} ${FileExists} "$OldDir\*.*"
+    Return
+  ${EndIf}
   StrCpy $Result ${CLEANUP_FAILED}
   !insertmacro IsPlain "$OldDir"
   ${If} $0 = 0
-    StrCpy $Report "$Report$\r$\nNothing was done in $OldDir: it is a link, not a folder Tarvolin installed."
+    StrCpy $Outcome "Nothing was done in $OldDir: it is a link, not a folder Tarvolin installed."
     Return
   ${EndIf}
   Push "$OldDir\tarvolin.exe"
   Call CloseCopies
   Pop $0
   ${If} $0 = 1
-    StrCpy $Report "$Report$\r$\nNothing was done in $OldDir: the Tarvolin there is still running and did not exit when asked."
+    StrCpy $Outcome "Nothing was done in $OldDir: the Tarvolin there is still running and did not exit when asked."
     Return
   ${EndIf}
   Call TakeBackRights
@@ -488,11 +494,11 @@ Function RemoveEarlierFolder
   ${EndIf}
   Call ListOldFolder
   ${If} $RightsTaken = 1
-    StrCpy $Report "$Report$\r$\n$\r$\n$OldDir stays: it holds files Tarvolin did not install ($R3). \
+    StrCpy $Outcome "$OldDir stays: it holds files Tarvolin did not install ($R3). \
       Only administrators can change that folder now; look at what is in it and delete it."
     StrCpy $Result ${CLEANUP_KEPT}
   ${Else}
-    StrCpy $Report "$Report$\r$\n$\r$\n$OldDir stays, with $R3, and its rights could not be taken \
+    StrCpy $Outcome "$OldDir stays, with $R3, and its rights could not be taken \
       back: any user may still change it."
   ${EndIf}
 FunctionEnd
@@ -540,6 +546,7 @@ Function CleanUpEarlierInstall
     Return
   ${EndIf}
   StrCpy $Report ""
+  StrCpy $Outcome ""
   StrCpy $Commands ""
   Call RemoveEarlierFolder
   Call RemoveEarlierValues
@@ -547,10 +554,13 @@ Function CleanUpEarlierInstall
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     StrCpy $Report "$Report$\r$\nthe earlier entry in the installed programs"
   ${Else}
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "RemovalReport" "$Report"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "RemovalReport" "$Outcome"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "RemovalCommands" "$Commands"
   ${EndIf}
-  MessageBox MB_OK|MB_ICONINFORMATION "Removed:$Report" /SD IDOK
+  ${If} $Report != ""
+    StrCpy $Report "Removed:$Report$\r$\n$\r$\n"
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONINFORMATION "$Report$Outcome" /SD IDOK
   SetErrorLevel $Result
 FunctionEnd
 
@@ -622,11 +632,11 @@ Function TakeOverEarlierInstall
   ${ElseIf} $0 = ${CLEANUP_KEPT}
     !insertmacro TellCleanUpRecord MB_ICONEXCLAMATION "The earlier installation was removed but for its folder, \
       which only administrators can change now. Its entry in the installed programs stays until \
-      the folder is gone; run this setup again then to remove it.$\r$\n"
+      the folder is gone; run this setup again then to remove it.$\r$\n$\r$\n"
     SetErrorLevel ${EXIT_OLD_KEPT}
     Return
   ${ElseIf} $0 = ${CLEANUP_FAILED}
-    !insertmacro TellCleanUpRecord MB_ICONEXCLAMATION "The earlier installation could not be removed.$\r$\n"
+    !insertmacro TellCleanUpRecord MB_ICONEXCLAMATION "The earlier installation could not be removed.$\r$\n$\r$\n"
   ${EndIf}
 declined:
   !insertmacro Tell MB_ICONEXCLAMATION \
