@@ -606,6 +606,9 @@ Function TakeOverEarlierInstall
   Push "$OldDir\tarvolin.exe"
   Call CloseCopies
   Pop $0
+  ${If} $0 = 1
+    !insertmacro Log "The earlier Tarvolin in $OldDir did not exit when asked: what it had not saved yet stays behind."
+  ${EndIf}
   StrCpy $TakenOver ""
   !insertmacro DataFiles TakeOverFile "$OldDir"
   ${If} $TakenOver != ""
@@ -620,7 +623,7 @@ Function TakeOverEarlierInstall
     MessageBox MB_YESNO|MB_ICONQUESTION \
       "An earlier Tarvolin is installed for all users in $OldDir, a folder any user of \
       this computer can change. Your connections, actions, schedules and time records were \
-      copied to $INSTDIR.$\n$\nRemove the earlier installation now? This removes that \
+      copied to $INSTDIR, the actions and schedules switched off for you to review.$\n$\nRemove the earlier installation now? This removes that \
       folder, its entry in the installed programs, and the start with Windows and automatic \
       dial for all users that use it; your own settings stay. It asks for administrator \
       rights." /SD IDNO IDNO declined
