@@ -161,4 +161,27 @@ TEST(StartupE2E, APositionOffEveryMonitorStartsOnScreenAndMinimisedExitKeepsTheR
   EXPECT_EQ(UserRegistryNumber("Software\\Tarvolin", "Top"), restored.top);
 }
 
+// The setup's record of a take-over is said once, before the main window, with the
+// connection whose own number is not its phonebook entry's as RAS reads that entry.
+TEST(StartupE2E, ATakeOverIsSaidAtTheFirstStartWithTheConnectionsThatDialTheirOwnNumber) {
+  Tarvolin app;
+  app.WritePhonebook(kPhonebook);
+  app.WriteFile("Entries.ini", "[Alpha]\r\nPN=555-0111\r\n[Busy Line]\r\nPN=555-0199\r\n");
+  SetUserRegistryText("Software\\Tarvolin", "TakenOverFrom", "C:\\Program Files\\Tarvolin");
+  SetUserRegistryText("Software\\Tarvolin", "TakenOver", "Entries.ini, Schedules.ini");
+  app.Start();
+  const std::string notice = app.AnswerMessageBox("Information", "took over", IDOK);
+  EXPECT_NE(notice.find("in C:\\Program Files\\Tarvolin: Entries.ini, Schedules.ini."),
+            std::string::npos)
+      << notice;
+  EXPECT_NE(notice.find("the schedules are switched off"), std::string::npos) << notice;
+  EXPECT_NE(notice.find("\r\nAlpha: 555-0111 (the phonebook has 555-0100)"), std::string::npos)
+      << notice;
+  EXPECT_EQ(notice.find("Busy Line"), std::string::npos) << notice;
+  ASSERT_TRUE(app.WaitForMainWindow());
+  EXPECT_EQ(UserRegistryText("Software\\Tarvolin", "TakenOver"), "<missing>");
+  app.Command(IDM_EXIT1);
+  EXPECT_TRUE(app.WaitForExit());
+}
+
 }  // namespace
