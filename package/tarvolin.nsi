@@ -607,7 +607,8 @@ Function TakeOverEarlierInstall
   Call CloseCopies
   Pop $0
   ${If} $0 = 1
-    !insertmacro Log "The earlier Tarvolin in $OldDir did not exit when asked: what it had not saved yet stays behind."
+    !insertmacro Log "The earlier Tarvolin in $OldDir did not exit when asked: what it had not \
+      saved yet stays behind."
   ${EndIf}
   StrCpy $TakenOver ""
   !insertmacro DataFiles TakeOverFile "$OldDir"
@@ -623,7 +624,8 @@ Function TakeOverEarlierInstall
     MessageBox MB_YESNO|MB_ICONQUESTION \
       "An earlier Tarvolin is installed for all users in $OldDir, a folder any user of \
       this computer can change. Your connections, actions, schedules and time records were \
-      copied to $INSTDIR, the actions and schedules switched off for you to review.$\n$\nRemove the earlier installation now? This removes that \
+      copied to $INSTDIR, the actions and schedules switched off for you to review.$\n$\n\
+      Remove the earlier installation now? This removes that \
       folder, its entry in the installed programs, and the start with Windows and automatic \
       dial for all users that use it; your own settings stay. It asks for administrator \
       rights." /SD IDNO IDNO declined
@@ -719,7 +721,8 @@ Function CheckInstallFolder
   ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $1 != ""
   ${AndIf} $1 == $INSTDIR
-    StrCpy $0 "$INSTDIR is the earlier installation's folder for all users, which any user can change. Choose another folder."
+    StrCpy $0 "$INSTDIR is the earlier installation's folder for all users, which any user \
+      can change. Choose another folder."
     Return
   ${EndIf}
   StrCpy $1 $INSTDIR
