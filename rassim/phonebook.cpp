@@ -114,11 +114,10 @@ IniFile ReadIniFile(const std::string& path) {
   return IniFile::Parse(ReadTextFile(path));
 }
 
-bool WriteIniFile(const std::string& path, const IniFile& ini) {
+bool WriteIniFile(const std::string& path, const IniFile& ini, const std::string& temp_name) {
   try {
     const fs::path target(path);
-    fs::path temp = target;
-    temp += ".tmp";
+    const fs::path temp(temp_name.empty() ? path + ".tmp" : temp_name);
     std::error_code ignored;
     if (target.has_parent_path()) {
       fs::create_directories(target.parent_path(), ignored);
