@@ -6,6 +6,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <mutex>
 #include <random>
 
 #include "rassim/phonebook.h"
@@ -107,12 +109,31 @@ IniSection Format(const LineRecord& line) {
   return s;
 }
 
+// Lines are read far more often than they change: a file read again as it was is not
+// parsed again. Each entry holds a file's text and what it was read as.
+std::mutex g_parsed_mutex;
+std::map<std::string, std::pair<std::string, LineRecord>> g_parsed;
+constexpr size_t kMaxParsed = 256;
+
 std::optional<LineRecord> ReadLineFile(uint64_t handle, const fs::path& path) {
-  const IniFile ini = ReadIniFile(path.string());
+  const std::string key = path.string();
+  std::string text = ReadTextFile(key);
+  std::lock_guard lock(g_parsed_mutex);
+  const auto known = g_parsed.find(key);
+  if (known != g_parsed.end() && known->second.first == text) {
+    return known->second.second;
+  }
+  const IniFile ini = IniFile::Parse(text);
   if (ini.sections.empty() || Value(ini.sections.front(), "Entry").empty()) {
+    g_parsed.erase(key);
     return std::nullopt;  // gone, or not a line file
   }
-  return Parse(handle, ini.sections.front());
+  if (g_parsed.size() >= kMaxParsed) {
+    g_parsed.clear();
+  }
+  const LineRecord line = Parse(handle, ini.sections.front());
+  g_parsed[key] = {std::move(text), line};
+  return line;
 }
 
 // The numbers after `prefix` of the names in `folder`, in order.
