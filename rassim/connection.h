@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -21,6 +22,9 @@
 #include "rassim/rassim.h"
 
 namespace rassim {
+
+// How often a waiting thread looks at the files: the control file and the lines.
+constexpr auto kLookEvery = std::chrono::milliseconds(100);
 
 struct Connection {
   uint64_t id = 0;
@@ -69,7 +73,8 @@ struct Line {
   LineState state;
 };
 
-// The functions below expect the caller to hold the engine's mutex.
+// The functions ending in Locked expect the caller to hold the engine's mutex; the others
+// must be called without it.
 
 std::shared_ptr<Connection> FindLocked(Engine& engine, uint64_t id);
 // Sets the events and forgets them.
@@ -95,7 +100,7 @@ void Reap(Engine& engine);
 // Carries out the control file, if there is one, and deletes it.
 void ReadControlFile(Engine& engine);
 
-// Ends the watch of other processes' lines and forgets every registration.
+// Ends the watch of lines for notifications and forgets its registrations.
 void StopWatching();
 
 }  // namespace rassim

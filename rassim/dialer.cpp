@@ -12,9 +12,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How often a waiting worker looks for the control file and at its line.
-constexpr auto kPoll = std::chrono::milliseconds(100);
-
 constexpr uint32_t kDialSteps[] = {
     kOpenPort,     kPortOpened,    kConnectDevice, kDeviceConnected, kAllDevicesConnected,
     kAuthenticate, kAuthenticated, kConnected};
@@ -45,7 +42,7 @@ Stop StopOf(Outcome outcome) {
 void Pause(Engine& engine, const Connection& connection, Clock::time_point deadline) {
   std::unique_lock lock(engine.mutex);
   while (!Ending(connection) && Clock::now() < deadline) {
-    const Clock::time_point slice = std::min(deadline, Clock::now() + kPoll);
+    const Clock::time_point slice = std::min(deadline, Clock::now() + kLookEvery);
     engine.changed.wait_until(lock, slice, [&] { return Ending(connection); });
     lock.unlock();
     ReadControlFile(engine);
@@ -131,7 +128,7 @@ void Vanish(Engine& engine, Connection& connection, uint32_t reason) {
 // How long the line's state stays as it is, at most one look's time.
 Clock::duration Unchanged(const Line& line) {
   const uint64_t now = MachineMs();
-  const uint64_t poll = std::chrono::milliseconds(kPoll).count();
+  const uint64_t poll = std::chrono::milliseconds(kLookEvery).count();
   const std::optional<uint64_t> next = NextChange(line.record, now);
   return std::chrono::milliseconds(next ? std::min(poll, *next - now) : poll);
 }

@@ -2,7 +2,6 @@
 // once; other processes' lines, and every line of the machine for INVALID_HANDLE_VALUE,
 // are watched from their files by a thread that looks about every 100 ms.
 #include <algorithm>
-#include <chrono>
 #include <set>
 
 #include "rassim/connection.h"
@@ -10,7 +9,6 @@
 namespace rassim {
 namespace {
 
-constexpr auto kPoll = std::chrono::milliseconds(100);
 constexpr uint64_t kAllLines = UINTPTR_MAX;  // INVALID_HANDLE_VALUE
 
 struct Registration {
@@ -73,9 +71,9 @@ void Compare(Engine& engine, Watcher& watcher, const std::set<uint64_t>& up) {
   watcher.up = up;
 }
 
-void Watch(Engine& engine, Watcher& watcher) {
+void LookAtLines(Engine& engine, Watcher& watcher) {
   std::unique_lock lock(watcher.mutex);
-  while (!watcher.stop.wait_for(lock, kPoll, [&] { return watcher.stopping; })) {
+  while (!watcher.stop.wait_for(lock, kLookEvery, [&] { return watcher.stopping; })) {
     lock.unlock();
     ReadControlFile(engine);
     const std::set<uint64_t> up = LinesUp(engine);
@@ -91,7 +89,7 @@ void WatchFor(Engine& engine, const Registration& registration) {
   if (!watcher.thread.joinable()) {
     watcher.up = up;
     watcher.stopping = false;
-    watcher.thread = std::thread([&engine, &watcher] { Watch(engine, watcher); });
+    watcher.thread = std::thread([&engine, &watcher] { LookAtLines(engine, watcher); });
   }
   watcher.registrations.push_back(registration);
 }
