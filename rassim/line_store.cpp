@@ -164,7 +164,9 @@ void StartCounter() {
   const std::vector<uint64_t> lines = Numbered(Folder(), kLinePrefix);
   const uint64_t start = std::max(kFirstHandle, lines.empty() ? 0 : lines.back() + 1);
   fs::path temp = CounterFolder();
-  temp += "." + std::to_string(std::random_device{}()) + ".tmp";
+  temp += '.';
+  temp += std::to_string(std::random_device{}());
+  temp += ".tmp";
   std::error_code error;
   fs::create_directories(temp, error);
   std::ofstream{temp / std::to_string(start)};
