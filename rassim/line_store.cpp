@@ -177,7 +177,8 @@ void StartCounter() {
 }  // namespace
 
 uint64_t MachineMs() {
-  // The steady clock counts from the machine's start: every process reads the same.
+  // The steady clock is the machine's monotonic one (the performance counter on Windows),
+  // which every process reads alike.
   return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                    std::chrono::steady_clock::now().time_since_epoch())
                                    .count());
