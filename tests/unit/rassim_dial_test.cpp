@@ -209,6 +209,7 @@ void RecordSetEvent(void* event) {
 
 TEST_F(RassimDialTest, DisconnectionEventsAreSetOnceWhenTheirLineEnds) {
   rassim::SetEventSetter(RecordSetEvent);
+  g_set_events.clear();
   WritePhonebook("[A]\nStepDelayMs=0\n[B]\nStepDelayMs=0\n");
   rassim::Handle a = nullptr;
   rassim::Handle b = nullptr;
