@@ -15,7 +15,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <iostream>
 #include <mutex>
 #include <sstream>
