@@ -102,7 +102,7 @@ void Tmainform::BindCommands() {
 void Tmainform::OnlineChanged(bool online) {
   tray_.SetIconIndex(online ? 1 : 0);
   if (online)
-    return;
+    return keep_alive_.LineUp();
   readouts_.ShowView(settings_.ViewMode, false);
   usage_.SessionRecorded();
 }

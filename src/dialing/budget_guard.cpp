@@ -21,9 +21,14 @@ BudgetGuard::BudgetGuard(const MainPorts& ports, ConnectionList& connections, Co
                          LineEvents& events)
     : ports_(ports), connections_(connections), log_(log), events_(events) {}
 
+bool BudgetGuard::Exhausted(const std::string& entry) {
+  const auto usage = UsageOf(entry);
+  return usage && usage->used >= 1 && !usage->free;
+}
+
 bool BudgetGuard::MayDial(const std::string& entry, DialBy by) {
   const auto usage = UsageOf(entry);
-  const bool over = usage && usage->used >= 1 && !usage->free;
+  const bool over = Exhausted(entry);
   if (by == DialBy::User) {
     const bool yes =
         over && ports_.prompts.AskYesNo(kCaption, UsedUp(entry) + ". Dial all the same?");

@@ -38,6 +38,8 @@ class BudgetGuard {
   // per connect and again once a new period has started; a clock set back into an earlier
   // period brings neither again. True when the answer is yes.
   bool HangUpNow(const std::string& entry);
+  // Whether the budget holds back a dial the program starts of `entry` now.
+  bool Exhausted(const std::string& entry);
 
   static constexpr double kWarnAt = 0.8;
 

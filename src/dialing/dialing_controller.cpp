@@ -2,6 +2,7 @@
 #include "dialing/dialing_controller.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "accounting/accounting.h"
 #include "profiles/profile_store.h"
@@ -122,19 +123,26 @@ void DialingController::ConnectOnStartup(const std::vector<std::string>& args) {
   }
 }
 
-void DialingController::ReconnectLine(int after_hours) {
-  if (dialing_)
-    return log_.WriteDialLog("Reconnect skipped: a dial is under way.", LogKind::Message);
-  if (!online_)
-    return log_.WriteDialLog("Reconnect skipped: not online.", LogKind::Message);
+std::string DialingController::UpFor() const {
   const uint64_t up_ms = ports_.clock.MonotonicMs() - connected_ms_;
-  const std::string up = "the line has been up for " + FormatDuration(up_ms / kMsPerDay);
-  if (up_ms < static_cast<uint64_t>(after_hours) * kMsPerHour) {
-    return log_.WriteDialLog("Reconnect skipped: " + up + ", less than " + Hours(after_hours) + ".",
-                             LogKind::Message);
-  }
+  return "the line has been up for " + FormatDuration(up_ms / kMsPerDay);
+}
+
+std::optional<std::string> DialingController::ReconnectSkipped(int after_hours) {
+  if (dialing_)
+    return "a dial is under way";
+  if (!online_)
+    return "not online";
+  if (ports_.clock.MonotonicMs() - connected_ms_ < static_cast<uint64_t>(after_hours) * kMsPerHour)
+    return UpFor() + ", less than " + Hours(after_hours);
+  if (budget_.Exhausted(last_dialed_entry_))
+    return "the budget of " + last_dialed_entry_ + " is used up";
+  return std::nullopt;
+}
+
+void DialingController::ReconnectLine() {
   log_.WriteDialLog(
-      "Reconnect: " + up + "; it is hung up and " + last_dialed_entry_ + " dialed again.",
+      "Reconnect: " + UpFor() + "; it is hung up and " + last_dialed_entry_ + " dialed again.",
       LogKind::Message);
   dialup_.Entry = last_dialed_entry_;
   RunAsProgram([this] { DialCurrentEntry("hung up by a schedule to reconnect"); });
@@ -147,7 +155,7 @@ void DialingController::DialCurrentEntry(const std::string& reason_if_online) {
     slow_connects_ = 0;
   failures_ = refusals_ = 0;
   next_numbers_.clear();
-  StopPatientRetry();
+  StopPatientRetry("a new dial started");
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
   actions_.PerformActions(PerformAt::BeforeDialing);
@@ -234,18 +242,22 @@ void DialingController::DialUpAsyncEvent(int state, int error, const std::string
 
 void DialingController::DialUpError(int code, const std::string& message) {
   log_.WriteDialLog("Error:" + std::to_string(code) + " " + message, LogKind::Error);
-  // Nothing was started: the next Dial must work, and no redial follows a refusal.
+  // Nothing was started: the next Dial must work, and no redial follows a refusal; the
+  // patient retry tries again at its time.
   dialing_ = false;
   wait_time_timer_->SetEnabled(false);
+  if (patient_)
+    patient_retry_timer_->SetEnabled(true);
 }
 
 void DialingController::HandleConnected() {
+  EndSettle();  // a line that came up since the wake is no line that slept
   actions_.PerformActions(PerformAt::AfterConnected);
   budget_.Connected(last_dialed_entry_);
   session_.RecordConnectTime(last_dialed_entry_);
   was_connected_ = true;
   failures_ = refusals_ = 0;
-  StopPatientRetry();
+  StopPatientRetry(last_dialed_entry_ + " is connected");
   down_reason_.clear();
   connected_ms_ = ports_.clock.MonotonicMs();
   speed_check_due_ = slow_connects_ < kSlowConnectsKept;
@@ -267,10 +279,14 @@ void DialingController::DetectDisconnect() {
     session_.MarkWake();
     look_after_sleep_ = true;
   }
-  if (look_after_sleep_)
+  if (look_after_sleep_) {
     LookAfterSleep();
-  else if (online_ && !hanging_up_ && dialup_.ConnectionGone())
+  } else if (online_ && !hanging_up_ && dialup_.ConnectionGone()) {
     HandleDisconnected();
+    EndSettle();
+  } else if (settle_until_ms_ != 0 && ports_.clock.MonotonicMs() >= settle_until_ms_) {
+    EndSettle();
+  }
 }
 
 bool DialingController::LineTooSlow() const {
@@ -335,22 +351,36 @@ void DialingController::Resumed() {
     return;
   session_.MarkWake();
   look_after_sleep_ = true;
+  settle_until_ms_ = 0;
   if (settings_.CkbResumeCheck)
     LookAfterSleep();
 }
 
+// RAS may take a while to notice a modem that went in the sleep: with CkbResumeCheck a
+// line still listed is looked at each second of the settle time before it counts as up.
 void DialingController::LookAfterSleep() {
   look_after_sleep_ = false;
   if (online_ && !hanging_up_ && dialup_.ConnectionGone()) {
     down_reason_ = kLostInSleep;
     HandleDisconnected();
-  } else if (online_) {
-    log_.WriteDialLog("Awake again: the line is still up, and a new session begins.",
-                      LogKind::Message);
-    session_.ResumeSession(last_dialed_entry_);
-    connected_ms_ = ports_.clock.MonotonicMs();
+  } else if (online_ && settings_.CkbResumeCheck) {
+    settle_until_ms_ = ports_.clock.MonotonicMs() + settings_.UdResumeSettle * 1000ull;
+    return;
   }
-  asleep_ = false;
+  EndSettle();
+}
+
+// The sleep is over: the line that slept, when it is still up, begins a new session at the
+// wake.
+void DialingController::EndSettle() {
+  const bool was_asleep = std::exchange(asleep_, false);
+  settle_until_ms_ = 0;
+  if (!was_asleep || !online_)
+    return;
+  log_.WriteDialLog("Awake again: the line is still up, and a new session begins.",
+                    LogKind::Message);
+  session_.ResumeSession(last_dialed_entry_);
+  connected_ms_ = ports_.clock.MonotonicMs();
 }
 
 // With CkbResumeCheck, a drop around a sleep is redialed once the modem had time to come
@@ -420,9 +450,11 @@ void DialingController::HangUpAs(const std::string& reason) {
   user_hung_up_ = true;
   down_reason_ = reason;
   wait_time_timer_->SetEnabled(false);
+  StopPatientRetry(reason);
   was_connected_ = false;
   HangUpLine();
   SetOnlineState(false);
+  EndSettle();
   if (attempt)
     LogNoSession(reason);
   // RAS may send no final notification for an attempt it was still dialing.
@@ -489,7 +521,7 @@ void DialingController::StopRedialing(const std::string& why, bool patient) {
   view_.SetOnlineLabel("Offline", kOfflineColor);
   log_.WriteDialLog(why, LogKind::Error);
   events_.Warn(why);
-  StopPatientRetry();
+  StopPatientRetry("redialing stopped");
   if (!patient || !settings_.CkbPatientRetry)
     return;
   patient_ = true;
@@ -497,7 +529,9 @@ void DialingController::StopRedialing(const std::string& why, bool patient) {
   patient_retry_timer_->SetEnabled(true);
 }
 
-void DialingController::StopPatientRetry() {
+void DialingController::StopPatientRetry(const std::string& why) {
+  if (patient_)
+    log_.WriteDialLog("The patient retry ends: " + why + ".", LogKind::Message);
   patient_ = false;
   patient_retry_timer_->SetEnabled(false);
 }
@@ -508,15 +542,14 @@ void DialingController::PatientRetryTimerTimer() {
   patient_retry_timer_->SetEnabled(false);
   if (!patient_ || online_ || dialing_ || user_hung_up_)
     return;
+  dialup_.Entry = last_dialed_entry_;
+  if (!budget_.MayDial(dialup_.Entry, DialBy::Program))
+    return StopPatientRetry("the budget is used up");
   log_.WriteDialLog("Patient retry: dialing " + last_dialed_entry_ + " again, every " +
                         std::to_string(settings_.UdPatientRetryMinutes) +
                         " minutes until it connects.",
                     LogKind::Message);
-  dialup_.Entry = last_dialed_entry_;
-  if (budget_.MayDial(dialup_.Entry, DialBy::Program))
-    StartDial();
-  else
-    StopPatientRetry();
+  StartDial();
 }
 
 unsigned DialingController::RedialDelayMs() const {

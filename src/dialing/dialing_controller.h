@@ -61,10 +61,12 @@ class DialingController {
   // Runs `command` (a Dial or Hang Up a schedule issues) as the program's, not the
   // user's: what the user's own dial resets stays as it is, and the log names who hung up.
   void RunAsProgram(const std::function<void()>& command);
-  // A schedule's reconnect: a line up for at least `after_hours` hours (real time) is hung
-  // up and its entry dialed again as the program's dial, within its budget. Else nothing
-  // is done, and the log says why.
-  void ReconnectLine(int after_hours);
+  // Why a schedule's reconnect of a line up for at least `after_hours` hours (real time)
+  // would be skipped now: a dial under way, no line, a younger line, or an entry whose
+  // budget holds back the program's dials; nullopt when it would go ahead.
+  std::optional<std::string> ReconnectSkipped(int after_hours);
+  // The line is hung up and its entry dialed again as the program's dial; the log says so.
+  void ReconnectLine();
   // The start argument "AutoDial" dials, else CkbConnectOnStartup dials the default or
   // the selected connection.
   void ConnectOnStartup(const std::vector<std::string>& args);
@@ -143,12 +145,16 @@ class DialingController {
   void AfterFailure(int error);
   // With CkbPatientRetry and `patient`, a try every UdPatientRetryMinutes follows.
   void StopRedialing(const std::string& why, bool patient);
-  void StopPatientRetry();
+  // Ends the patient retry; the log says `why` when one was on.
+  void StopPatientRetry(const std::string& why);
+  // "the line has been up for hh:mm:ss"
+  std::string UpFor() const;
   // The pause before the next redial, longer after each failure with CkbLongerWait.
   unsigned RedialDelayMs() const;
   void TryNextNumber();
   // With CkbDetailedLog, the line that says why the session ended and how long it lasted.
   void LookAfterSleep();
+  void EndSettle();
   void LogLineDown(const std::string& reason);
   // With CkbDetailedLog, the line that says why an attempt ended before a session began.
   void LogNoSession(const std::string& reason);
@@ -196,6 +202,7 @@ class DialingController {
   bool asleep_ = false;            // from Suspending until the line was looked at
   bool look_after_sleep_ = false;  // awake, the line not yet looked at
   uint64_t asleep_ms_ = 0;         // monotonic, since Suspending
+  uint64_t settle_until_ms_ = 0;   // awake, the line looked at each second until then
   bool patient_ = false;           // redialing stopped and the patient retry is on
   std::string last_dialed_entry_;
   int program_commands_ = 0;  // RunAsProgram scopes in progress

@@ -28,14 +28,9 @@ bool KeepAlive::KeepAlivePing(bool online) {
   // Without a connection there is no server: the echo would go to the all-ones address.
   if (ping_tick_count_ != 0 || !online)
     return false;
-  const RasHandle handle = dialup_.ConnectionHandle();
-  if (handle != watched_handle_) {
-    watch_.Restart();
-    watched_handle_ = handle;
-  }
   if (watch_.EchoDue(dialup_.BytesRecv(), settings_.CkbDeadLine ? settings_.UdDeadLineEchoes : 0))
     return true;
-  dialup_.GetIPAddresses(handle);
+  dialup_.GetIPAddresses(dialup_.ConnectionHandle());
   ping_.Hostname = dialup_.ServerIP();
   try {
     ping_.Ping();

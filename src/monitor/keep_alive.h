@@ -17,11 +17,13 @@ class KeepAlive {
 
   // The ticks counted toward the next echo start again, and the watch of the line.
   void Reset();
+  // A line came up: it is watched afresh.
+  void LineUp() { watch_.Restart(); }
   // Once a second. While CkbPingSrv is on, every UdPingSrv * 60th tick sends an echo to
   // the server, when a connection is up; switching the option off holds the count. A
   // system without ICMP is logged once per run. With CkbDeadLine, true instead of an echo
   // when UdDeadLineEchoes echoes in a row went unanswered and nothing was received since
-  // the first of them (see DeadLineWatch); each new connection is watched afresh.
+  // the first of them (see DeadLineWatch).
   bool KeepAlivePing(bool online);
 
   int PingTickCount() const { return ping_tick_count_; }
@@ -34,7 +36,6 @@ class KeepAlive {
   ConnectionLog& log_;
   TPing ping_;
   DeadLineWatch watch_;
-  RasHandle watched_handle_{};  // the connection the watch is about
   int ping_tick_count_ = 0;
   bool no_icmp_logged_ = false;
 };

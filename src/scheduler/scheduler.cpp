@@ -130,13 +130,19 @@ void Scheduler::ShutDown(bool confirm) {
     log_.WriteDialLog("Unable to shut down: " + reason, LogKind::Error);
 }
 
-// Whether the line is up and old enough is the dialing controller's to judge, after the
-// question, as the line may change while it waits.
+// Whether the line is up, old enough and within its budget is the dialing controller's to
+// judge: before the question, and again after it, as the line may change while it waits.
 void Scheduler::Reconnect(bool confirm, int after_hours) {
-  if (confirm && !Ask(kReconnectTask))
+  const auto skipped = [&] {
+    const auto why = dialing_.ReconnectSkipped(after_hours);
+    if (why)
+      log_.WriteDialLog("Reconnect skipped: " + *why + ".", LogKind::Message);
+    return why.has_value();
+  };
+  if (skipped() || (confirm && (!Ask(kReconnectTask) || skipped())))
     return;
   LogTask(kReconnectTask);
-  dialing_.ReconnectLine(after_hours);
+  dialing_.ReconnectLine();
 }
 
 bool Scheduler::Ask(const std::string& task) {

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <sstream>
 
+#include "accounting/time_records.h"
 #include "mainform_fixture.h"
 #include "monitor/dead_line_watch.h"
+#include "platform/date_time.h"
 #include "rassim/rassim.h"
 
 namespace {
@@ -108,7 +110,9 @@ TEST_F(LineWatchTest, AnArmedWatchHangsUpAfterNUnansweredEchoesAndKeepDialsAgain
   EXPECT_EQ(Dials("Quiet"), 2);
   EXPECT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
 
-  // The new connection is watched afresh: unanswered echoes do not arm it.
+  // The new connection is watched afresh from its connect, whatever its handle: unanswered
+  // echoes do not arm it.
+  EXPECT_FALSE(form.KeepAliveEcho().Watch().Armed());
   Elapse(10 * kMinute);
   EXPECT_EQ(Dials("Quiet"), 2);
 }
@@ -137,17 +141,37 @@ TEST_F(LineWatchTest, ASleepOfHoursEndsTheSessionAtItsStartAndTheWakeChecksTheLi
   EXPECT_EQ(Dials("Quiet"), 2);
   ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
 
-  // A line that is still up after the sleep: a new session from the wake.
+  // A line RAS still lists at the wake is looked at each second of the settle time: one
+  // that goes two seconds in was lost in the sleep, and Keep waits the settle time.
   Elapse(kMinute);
   form.SystemSuspending();
   clock_.Advance(2 * kHour);
   form.SystemResumed();
+  Elapse(2000);
+  rassim::Drop("*");
+  Elapse(1000);
+  EXPECT_FALSE(form.Dialing().Online());
+  EXPECT_EQ(Reasons().back(), "lost during a sleep");
+  EXPECT_EQ(LogCount("Awake again"), 0);
+  Elapse(3500);
+  EXPECT_EQ(Dials("Quiet"), 2);
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  EXPECT_EQ(Dials("Quiet"), 3);
+
+  // A line still up once the settle time is over: a new session from the wake.
+  Elapse(kMinute);
+  form.SystemSuspending();
+  clock_.Advance(2 * kHour);
+  form.SystemResumed();
+  Elapse(4000);
+  EXPECT_EQ(LogCount("Awake again: the line is still up, and a new session begins."), 0);
+  Elapse(1500);
   EXPECT_TRUE(form.Dialing().Online());
   EXPECT_EQ(LogCount("Awake again: the line is still up, and a new session begins."), 1);
   Elapse(kMinute);
   form.HangUp1Click();
-  EXPECT_EQ(Records(), 3);
-  EXPECT_NEAR(TodayHours(form), 3.0 / 60, 0.001);
+  EXPECT_EQ(Records(), 4);
+  EXPECT_NEAR(TodayHours(form), 4.0 / 60 + 5.5 / 3600, 0.001);
 }
 
 // Without the resume check a sleep is still never billed: the session ends at the suspend,
@@ -221,12 +245,49 @@ TEST_F(LineWatchTest, APatientRetryDialsEveryMMinutesButNeverAfterRefusals) {
   Elapse(kHour);
   EXPECT_EQ(Dials("Busy"), 9);
 
+  EXPECT_EQ(LogCount("The patient retry ends: hung up by the user."), 1);
+  EXPECT_EQ(LogCount("The patient retry ends: Busy is connected."), 1);
+
   // Stopped for refusals: no retry.
   settings.CkbStopOnRefusal = true;
   form.CnListSelectItem("Locked");
   form.Dial1Click();
   Elapse(2 * kHour);
   EXPECT_EQ(Dials("Locked"), 2);
+}
+
+// A try RAS refuses at once waits for the next; a try the budget holds back ends the retry
+// with the budget's own word and no "dialing again" before it.
+TEST_F(LineWatchTest, APatientRetryOutlivesARefusedTryAndEndsAtTheBudgetWithAWord) {
+  clock_.SetLocalStart(ToDateTime({2026, 6, 10, 12}));
+  files_.content["C:\\Tarvolin\\Entries.ini"] = "[Locked]\r\nBudgetHours=0.5\r\n";
+  files_.content[kTimeCount] =
+      FormatTimeRecord({ToDateTime({2026, 6, 10, 9}), 1.0 / 24, 0, "Locked"}, '.');
+  Tmainform& form = Start();
+  AppSettings& settings = form.Settings();
+  settings.UdStopAfterFailures = 1;
+  settings.CkbPatientRetry = true;
+  settings.UdPatientRetryMinutes = 15;
+  form.CnListSelectItem("Busy");
+  form.Dial1Click();
+  ASSERT_TRUE(ui_.RunUntil([&] { return LogCount("Redialing stopped after") == 1; }));
+  phonebook_.Write("[Busy]\nOutcome=refuse\n[Locked]\nOutcome=badaccount\nStepDelayMs=0\n");
+  Elapse(31 * kMinute);
+  EXPECT_EQ(LogCount("Patient retry: dialing Busy again"), 2);
+  EXPECT_EQ(LogCount("Error:633"), 2);
+
+  prompts_.answer_yes = true;  // the user dials past the budget; the program may not
+  form.CnListSelectItem("Locked");
+  form.Dial1Click();
+  EXPECT_EQ(LogCount("The patient retry ends: a new dial started."), 1);
+  ASSERT_TRUE(ui_.RunUntil([&] { return LogCount("Redialing stopped after") == 2; }));
+  Elapse(16 * kMinute);
+  EXPECT_EQ(LogCount("No dial started: The budget of Locked for this billing period is used up."),
+            1);
+  EXPECT_EQ(LogCount("The patient retry ends: the budget is used up."), 1);
+  EXPECT_EQ(LogCount("Patient retry: dialing Locked again"), 0);
+  Elapse(kHour);
+  EXPECT_EQ(Dials("Locked"), 1);
 }
 
 }  // namespace

@@ -161,12 +161,19 @@ class SoakTest : public MainformTest {
   bool Sleep(std::mt19937& random) {
     form_->SystemSuspending();
     clock_.Advance(3600000 * (1 + random() % 8));
-    dropped_in_sleep_ = form_->Dialing().Online() && random() % 2 == 0;
+    const bool online = form_->Dialing().Online();
+    dropped_in_sleep_ = online && random() % 2 == 0;
     if (dropped_in_sleep_) {
       rassim::Drop("Good");
     }
     form_->SystemResumed();
-    return !HasFailure();
+    // A line that outlived the sleep begins its new session once the wake has settled,
+    // unless a schedule took it down first.
+    return !online || dropped_in_sleep_ || RunUntil("settle after the wake", [&] {
+      return LogCount("Awake again: the line is still up, and a new session begins.") +
+                 LogCount("Perform schedule task") >
+             0;
+    });
   }
 
   bool HangUpWhileDialing() {

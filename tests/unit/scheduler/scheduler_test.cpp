@@ -150,8 +150,7 @@ TEST_F(SchedulerTest, AReconnectRenewsOnlyALineUpForItsHoursAndDialsNothingOffli
   };
   form.CnListSelectItem("Second");
   form.Dial1Click();
-  form.Dialing().ReconnectLine(0);
-  EXPECT_EQ(LogCount("Reconnect skipped: a dial is under way."), 1);
+  EXPECT_EQ(form.Dialing().ReconnectSkipped(0), "a dial is under way");
   ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
 
   hours(15);  // to 01:00 the next day
@@ -173,11 +172,29 @@ TEST_F(SchedulerTest, AReconnectRenewsOnlyALineUpForItsHoursAndDialsNothingOffli
   form.HangUp1Click();
   hours(24);
   EXPECT_EQ(LogCount("Reconnect skipped: not online."), 1);
-  EXPECT_EQ(LogCount(Done("Reconnect")), 3);
+  EXPECT_EQ(LogCount(Done("Reconnect")), 1);  // a skipped one says only why
   EXPECT_EQ(LogCount("Connecting to"), 2);
   EXPECT_FALSE(form.Dialing().Online() || form.Dialing().Dialing());
   EXPECT_EQ(sessions().size(), 2u);
   EXPECT_TRUE(prompts_.questions.empty());  // no Confirm, no question
+}
+
+// A confirmed reconnect asks only when it would go ahead: not offline, not past the budget.
+TEST_F(SchedulerTest, AReconnectDecidesBeforeItAsksAndNeverDialsPastTheBudget) {
+  files_.content["C:\\Tarvolin\\Entries.ini"] = "[Second]\r\nBudgetHours=0.1\r\n";
+  Tmainform& form = StartWith(Task(0, kReconnect, true, kHourly, "ReconnectAfterHours=0\r\n"));
+  prompts_.answer_yes = false;  // the budget's question keeps the line
+  Elapse(20 * 60000);           // 10:15, offline
+  EXPECT_EQ(LogCount("Reconnect skipped: not online."), 1);
+  form.CnListSelectItem("Second");
+  form.Dial1Click();
+  ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
+  Elapse(3600000);  // 11:15, its 6 minutes long used up
+  EXPECT_EQ(LogCount("Reconnect skipped: the budget of Second is used up."), 1);
+  EXPECT_EQ(std::count(prompts_.questions.begin(), prompts_.questions.end(), Question("Reconnect")),
+            0);
+  EXPECT_EQ(LogCount("Connecting to"), 1);
+  EXPECT_TRUE(form.Dialing().Online());
 }
 
 TEST_F(SchedulerTest, TheListDialogWorksFromTheFileAndItsOkSavesTheTableAndTheEnableBox) {
