@@ -115,6 +115,7 @@ class Tmainform : private LineEvents {
   void OnlineChanged(bool online) override;
   void MinimizeToTray() override { tray_.HideToTray(); }
   void Warn(const std::string& text) override { tray_.Warn(text); }
+  void Notice(const std::string& text) override { tray_.Notice(text); }
 
   void BindCommands();
   void ShowView(int mode);

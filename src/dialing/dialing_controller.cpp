@@ -155,6 +155,7 @@ void DialingController::DialCurrentEntry(const std::string& reason_if_online) {
     slow_connects_ = 0;
   failures_ = refusals_ = 0;
   next_numbers_.clear();
+  dropped_.clear();  // what comes up now is a new dial, not the line back
   StopPatientRetry("a new dial started");
   user_hung_up_ = false;
   redial_timer_->SetInterval(settings_.UdRedialAfter * 1000);
@@ -169,6 +170,7 @@ void DialingController::StartDial(const std::string& reason_if_online) {
   // entry that was up, or the next connect would start a new one over it unrecorded.
   if (online_) {
     down_reason_ = reason_if_online;
+    asked_down_ = true;
     SetOnlineState(false);
   }
   dialing_ = true;
@@ -258,6 +260,9 @@ void DialingController::HandleConnected() {
   was_connected_ = true;
   failures_ = refusals_ = 0;
   StopPatientRetry(last_dialed_entry_ + " is connected");
+  if (!dropped_.empty())
+    Tell(last_dialed_entry_ + " is back online; the line had gone down: " +
+         std::exchange(dropped_, std::string()) + ".");
   down_reason_.clear();
   connected_ms_ = ports_.clock.MonotonicMs();
   speed_check_due_ = slow_connects_ < kSlowConnectsKept;
@@ -412,6 +417,10 @@ void DialingController::SetOnlineState(bool on) {
     if (was_online) {
       down_reason_.clear();
       LogLineDown(reason);
+      if (!std::exchange(asked_down_, false)) {
+        dropped_ = reason;
+        Tell(last_dialed_entry_ + " went offline: " + reason + ".");
+      }
     }
     actions_.PerformActions(PerformAt::WhenDisconnected);
     session_.SaveSessionRecord(reason, ras_code);
@@ -452,6 +461,8 @@ void DialingController::HangUpAs(const std::string& reason) {
   wait_time_timer_->SetEnabled(false);
   StopPatientRetry(reason);
   was_connected_ = false;
+  dropped_.clear();
+  asked_down_ = true;
   HangUpLine();
   SetOnlineState(false);
   EndSettle();
@@ -520,13 +531,21 @@ void DialingController::StopRedialing(const std::string& why, bool patient) {
   redial_timer_->SetEnabled(false);
   view_.SetOnlineLabel("Offline", kOfflineColor);
   log_.WriteDialLog(why, LogKind::Error);
-  events_.Warn(why);
+  if (settings_.CkbNotices)
+    Tell(last_dialed_entry_ + ": " + why);
+  else
+    events_.Warn(why);
   StopPatientRetry("redialing stopped");
   if (!patient || !settings_.CkbPatientRetry)
     return;
   patient_ = true;
   patient_retry_timer_->SetInterval(static_cast<unsigned>(settings_.UdPatientRetryMinutes) * 60000);
   patient_retry_timer_->SetEnabled(true);
+}
+
+void DialingController::Tell(const std::string& text) {
+  if (settings_.CkbNotices)
+    events_.Notice(text);
 }
 
 void DialingController::StopPatientRetry(const std::string& why) {

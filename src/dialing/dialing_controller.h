@@ -145,6 +145,8 @@ class DialingController {
   void AfterFailure(int error);
   // With CkbPatientRetry and `patient`, a try every UdPatientRetryMinutes follows.
   void StopRedialing(const std::string& why, bool patient);
+  // With CkbNotices, `text` as a notice over the tray icon.
+  void Tell(const std::string& text);
   // Ends the patient retry; the log says `why` when one was on.
   void StopPatientRetry(const std::string& why);
   // "the line has been up for hh:mm:ss"
@@ -203,6 +205,9 @@ class DialingController {
   bool look_after_sleep_ = false;  // awake, the line not yet looked at
   uint64_t asleep_ms_ = 0;         // monotonic, since Suspending
   uint64_t settle_until_ms_ = 0;   // awake, the line looked at each second until then
+  bool asked_down_ = false;        // the line going down now was hung up by the user, a schedule,
+                                   // the budget or a new dial: no notice
+  std::string dropped_;            // why the line went down by itself, until it is back
   bool patient_ = false;           // redialing stopped and the patient retry is on
   std::string last_dialed_entry_;
   int program_commands_ = 0;  // RunAsProgram scopes in progress

@@ -12,4 +12,6 @@ class LineEvents {
   virtual void MinimizeToTray() = 0;
   // Something the user should hear of even with the window hidden.
   virtual void Warn(const std::string& text) = 0;
+  // A notice over the tray icon, whether the window is shown or hidden.
+  virtual void Notice(const std::string& text) = 0;
 };

@@ -43,6 +43,8 @@ class Tray {
   // Says `text` over the tray icon when the window is hidden; a shown window has it in its
   // status line.
   void Warn(const std::string& text);
+  // Says `text` over the tray icon, the window shown or not.
+  void Notice(const std::string& text) { window_.ShowTrayBalloon(text); }
   int IconIndex() const { return icon_index_; }
 
  private:

@@ -85,6 +85,7 @@ struct AppSettings {
   bool CkbResumeCheck = false;   // end the session at a sleep, check the line on waking
   int32_t UdResumeSettle = 5;    // seconds for the modem to return before Keep redials
   bool CkbPatientRetry = false;  // after redialing stopped, try again every so often
+  bool CkbNotices = false;  // a tray notice when the line drops, comes back or redialing gives up
   int32_t UdPatientRetryMinutes = 15;
 
   bool operator==(const AppSettings&) const = default;

@@ -39,6 +39,7 @@ constexpr CheckBinding kChecks[] = {
     {IDC_CKBDEADLINE, &OptionControls::CkbDeadLine},
     {IDC_CKBRESUMECHECK, &OptionControls::CkbResumeCheck},
     {IDC_CKBPATIENTRETRY, &OptionControls::CkbPatientRetry},
+    {IDC_CKBNOTICES, &OptionControls::CkbNotices},
 };
 
 // Radio buttons with consecutive ids, their group box (if any) just before the first.

@@ -76,6 +76,7 @@ void TOptionForm::ShowSettings(const AppSettings& s) {
   c.CkbResumeCheck = s.CkbResumeCheck;
   c.UdResumeSettle = Clamp(s.UdResumeSettle, kResumeSettleRange);
   c.CkbPatientRetry = s.CkbPatientRetry;
+  c.CkbNotices = s.CkbNotices;
   c.UdPatientRetryMinutes = Clamp(s.UdPatientRetryMinutes, kPatientRetryRange);
 
   c.Sounds = {{{s.EnableConnectSound, OfferedSound(s.ConnectSoundFile, "connect.wav")},
@@ -142,6 +143,7 @@ void TOptionForm::StoreSettings(AppSettings& s) const {
   s.CkbResumeCheck = c.CkbResumeCheck;
   s.UdResumeSettle = Clamp(c.UdResumeSettle, kResumeSettleRange);
   s.CkbPatientRetry = c.CkbPatientRetry;
+  s.CkbNotices = c.CkbNotices;
   s.UdPatientRetryMinutes = Clamp(c.UdPatientRetryMinutes, kPatientRetryRange);
 
   s.EnableConnectSound = c.Sounds[0].Checked;

@@ -70,6 +70,7 @@ struct OptionControls {
   int32_t UdResumeSettle = kResumeSettleRange.Min;
   bool CkbPatientRetry = false;
   int32_t UdPatientRetryMinutes = kPatientRetryRange.Min;
+  bool CkbNotices = false;
   // Graph & Sound, the sound rows in tag order
   std::array<SoundRowControls, 3> Sounds;
   int32_t UdScale = kScaleRange.Min;

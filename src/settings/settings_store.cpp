@@ -92,6 +92,7 @@ const Value kValues[] = {
     {"UdResumeSettle", Bounded{&AppSettings::UdResumeSettle, kResumeSettleRange}},
     {"CkbPatientRetry", &AppSettings::CkbPatientRetry},
     {"UdPatientRetryMinutes", Bounded{&AppSettings::UdPatientRetryMinutes, kPatientRetryRange}},
+    {"CkbNotices", &AppSettings::CkbNotices},
     {"Rt_LastSelect", LastSelect{}, "CkbSoundEffect"},
 };
 

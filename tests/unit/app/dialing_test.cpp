@@ -62,6 +62,37 @@ TEST_F(DialingTest, ADropsRasCodeIsRecordedWithItsSessionAndAHangUpHasNone) {
   EXPECT_NE(sessions.find(",Lingers,hung up by the user,,"), std::string::npos) << sessions;
 }
 
+// With notices on, the window shown: the line's own drop, its return and a redial that gives
+// up each tell once; a hang-up the user or a schedule asked for tells nothing.
+TEST_F(DialingTest, NoticesTellOfDropsReturnsAndGivingUpButNotOfHangUpsAsked) {
+  Tmainform& form = DialFromStart("Lingers");
+  form.Settings().CkbNotices = true;
+  form.Dialing().SetKeepConnection(true);
+  const auto online = [&] { return form.Dialing().Online(); };
+  ASSERT_TRUE(Eventually(online));
+  DropTheLine();
+  ASSERT_TRUE(Eventually([&] { return view_.balloons.size() == 2; }));
+  EXPECT_EQ(view_.balloons[0], "Lingers went offline: dropped by the line.");
+  EXPECT_EQ(view_.balloons[1],
+            "Lingers is back online; the line had gone down: dropped by the line.");
+  form.HangUp1Click();
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually(online));
+  form.Dialing().RunAsProgram([&] { form.HangUp1Click(); });
+  form.CnListSelectItem("Busy");
+  form.Settings().UdStopAfterFailures = 2;
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually([&] { return view_.balloons.size() == 3; }));
+  EXPECT_EQ(view_.balloons[2], "Busy: Redialing stopped after 2 failed attempts in a row.");
+  form.Settings().CkbNotices = false;
+  form.CnListSelectItem("Good");
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually(online));
+  rassim::Drop("Good");
+  ASSERT_TRUE(Eventually(online));  // Keep dialed it again
+  EXPECT_EQ(view_.balloons.size(), 3u);
+}
+
 TEST_F(DialingTest, ConnectingLogsTheServerAndTwoDialCommandsStartOneDial) {
   Tmainform& form = DialFromStart("Good");
   form.Dial1Click();

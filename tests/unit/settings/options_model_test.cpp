@@ -36,7 +36,7 @@ AppSettings EditedSettings() {
   s.HisRecvMax = 9999 * 1024;
   s.DataRateOf = 2;
   s.CkbSoundEffect = false;
-  s.CkbDeadLine = s.CkbResumeCheck = s.CkbPatientRetry = true;
+  s.CkbDeadLine = s.CkbResumeCheck = s.CkbPatientRetry = s.CkbNotices = true;
   s.UdDeadLineEchoes = 20;
   s.UdResumeSettle = 300;
   s.UdPatientRetryMinutes = 1440;

@@ -84,6 +84,7 @@ Values KnownValues() {
           {"UdResumeSettle", Number(30)},
           {"CkbPatientRetry", Number(1)},
           {"UdPatientRetryMinutes", Number(30)},
+          {"CkbNotices", Number(1)},
           {"CkbNextNumberWhenBusy", Number(1)},
           {"CkbDetailedLog", Number(1)},
           {"Rt_LastSelect", Text("Work")}};
@@ -127,6 +128,7 @@ AppSettings KnownSettings() {
   s.UdDeadLineEchoes = 4;
   s.UdResumeSettle = 30;
   s.UdPatientRetryMinutes = 30;
+  s.CkbNotices = true;
   s.HisRecvMax = 20480;
   s.HisSentMax = 4096;
   s.DataRateOf = 1;
@@ -354,7 +356,7 @@ class SettingsRunOnStartup : public ::testing::Test {
 
   FakeRegistry registry_;
   const FakeRegistry::Value kEntry{Type::Sz, 0, kExe};
-  const std::string kOtherCopy = "D:\Portable\Tarvolin\tarvolin.exe";
+  const std::string kOtherCopy = "D:\\Portable\\Tarvolin\\tarvolin.exe";
 };
 
 // The machine-wide key is never written, even where it may be; a value there naming this
