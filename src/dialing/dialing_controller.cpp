@@ -461,11 +461,9 @@ void DialingController::HangUpAs(const std::string& reason) {
   wait_time_timer_->SetEnabled(false);
   StopPatientRetry(reason);
   was_connected_ = false;
-  dropped_.clear();
   asked_down_ = true;
   HangUpLine();
   SetOnlineState(false);
-  EndSettle();
   if (attempt)
     LogNoSession(reason);
   // RAS may send no final notification for an attempt it was still dialing.

@@ -84,13 +84,25 @@ TEST_F(DialingTest, NoticesTellOfDropsReturnsAndGivingUpButNotOfHangUpsAsked) {
   form.Dial1Click();
   ASSERT_TRUE(Eventually([&] { return view_.balloons.size() == 3; }));
   EXPECT_EQ(view_.balloons[2], "Busy: Redialing stopped after 2 failed attempts in a row.");
-  form.Settings().CkbNotices = false;
+  // A new dial over the line up tells nothing, nor does the user's dial after a drop.
+  form.Dialing().SetKeepConnection(false);
   form.CnListSelectItem("Good");
   form.Dial1Click();
   ASSERT_TRUE(Eventually(online));
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually(online));
+  rassim::Drop("Good");
+  ASSERT_TRUE(Eventually([&] { return !online(); }));
+  form.Dial1Click();
+  ASSERT_TRUE(Eventually(online));
+  ASSERT_EQ(view_.balloons.size(), 4u);
+  EXPECT_EQ(view_.balloons[3], "Good went offline: dropped by the line.");
+
+  form.Settings().CkbNotices = false;
+  form.Dialing().SetKeepConnection(true);
   rassim::Drop("Good");
   ASSERT_TRUE(Eventually(online));  // Keep dialed it again
-  EXPECT_EQ(view_.balloons.size(), 3u);
+  EXPECT_EQ(view_.balloons.size(), 4u);
 }
 
 TEST_F(DialingTest, ConnectingLogsTheServerAndTwoDialCommandsStartOneDial) {

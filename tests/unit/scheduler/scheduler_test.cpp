@@ -181,18 +181,23 @@ TEST_F(SchedulerTest, AReconnectRenewsOnlyALineUpForItsHoursAndDialsNothingOffli
 
 // A confirmed reconnect asks only when it would go ahead: not offline, not past the budget.
 TEST_F(SchedulerTest, AReconnectDecidesBeforeItAsksAndNeverDialsPastTheBudget) {
-  files_.content["C:\\Tarvolin\\Entries.ini"] = "[Second]\r\nBudgetHours=0.1\r\n";
+  files_.content["C:\\Tarvolin\\Entries.ini"] = "[Second]\r\nBudgetHours=1.5\r\n";
   Tmainform& form = StartWith(Task(0, kReconnect, true, kHourly, "ReconnectAfterHours=0\r\n"));
-  prompts_.answer_yes = false;  // the budget's question keeps the line
-  Elapse(20 * 60000);           // 10:15, offline
+  prompts_.answer_yes = false;  // No to the reconnect, and to the budget's hang-up
+  const auto asked = [&] {
+    return std::count(prompts_.questions.begin(), prompts_.questions.end(), Question("Reconnect"));
+  };
+  Elapse(20 * 60000);  // 10:15, offline
   EXPECT_EQ(LogCount("Reconnect skipped: not online."), 1);
+  EXPECT_EQ(asked(), 0);
   form.CnListSelectItem("Second");
   form.Dial1Click();
   ASSERT_TRUE(ui_.RunUntil([&] { return form.Dialing().Online(); }));
-  Elapse(3600000);  // 11:15, its 6 minutes long used up
+  Elapse(3600000);  // 11:15, within the budget: asked, and No leaves the line alone
+  EXPECT_EQ(asked(), 1);
+  Elapse(3600000);  // 12:15, the budget used up: skipped unasked
   EXPECT_EQ(LogCount("Reconnect skipped: the budget of Second is used up."), 1);
-  EXPECT_EQ(std::count(prompts_.questions.begin(), prompts_.questions.end(), Question("Reconnect")),
-            0);
+  EXPECT_EQ(asked(), 1);
   EXPECT_EQ(LogCount("Connecting to"), 1);
   EXPECT_TRUE(form.Dialing().Online());
 }
