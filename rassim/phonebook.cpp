@@ -114,10 +114,11 @@ IniFile ReadIniFile(const std::string& path) {
   return IniFile::Parse(ReadTextFile(path));
 }
 
-bool WriteIniFile(const std::string& path, const IniFile& ini, const std::string& temp_name) {
+bool WriteIniFile(const std::string& path, const IniFile& ini) {
   try {
     const fs::path target(path);
-    const fs::path temp(temp_name.empty() ? path + ".tmp" : temp_name);
+    fs::path temp = target;
+    temp += ".tmp";
     std::error_code ignored;
     if (target.has_parent_path()) {
       fs::create_directories(target.parent_path(), ignored);

@@ -40,9 +40,8 @@ struct IniFile {
 // A missing or unreadable file reads as an empty one.
 std::string ReadTextFile(const std::string& path);
 IniFile ReadIniFile(const std::string& path);
-// Writes a temporary file beside `path` (`temp`, else `path` with ".tmp"), then renames it
-// over `path`, so that a crash leaves either the old or the new file, never half of one.
-// Creates missing folders.
-bool WriteIniFile(const std::string& path, const IniFile& ini, const std::string& temp = "");
+// Writes a temporary file beside `path`, then renames it over `path`, so that a crash
+// leaves either the old or the new file, never half of one. Creates missing folders.
+bool WriteIniFile(const std::string& path, const IniFile& ini);
 
 }  // namespace rassim

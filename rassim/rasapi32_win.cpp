@@ -9,8 +9,8 @@
 
 namespace {
 
-// Keeps the DLL loaded for the rest of the process once a dial or a watch of lines has
-// started: their threads must never outlive the code they run.
+// Keeps the DLL loaded for the rest of the process once a dial has started: a dial's
+// worker thread must never outlive the code it runs.
 void PinModule() {
   static std::once_flag once;
   std::call_once(once, [] {
@@ -112,7 +112,6 @@ uint32_t RASSIM_CALL RasSetEntryPropertiesA(const char* phonebook, const char* e
 }
 
 uint32_t RASSIM_CALL RasConnectionNotificationA(Handle handle, void* event, uint32_t flags) {
-  PinModule();
   rassim::SetEventSetter([](void* e) { SetEvent(e); });
   return rassim::RasConnectionNotificationA(handle, event, flags);
 }

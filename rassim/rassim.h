@@ -39,18 +39,17 @@ std::string PhonebookFor(const char* phonebook);
 // The dialog the two entry-dialog entry points show; without one they change nothing.
 void SetEntryDialog(EntryDialog dialog);
 
-// Hangs up every connection this process dialed, waits for every dial worker to finish
-// and ends the watch of lines. For tests; no notification is sent after it returns.
+// Hangs up every connection and waits for every dial worker to finish. For tests and
+// for unloading; no notification is sent after it returns.
 void Shutdown();
 
-// Drops every live connection of `entry` ("*": all), whichever process dialed it, at once,
-// as the control file's "drop" command does at the next look: for in-process tests, which
-// cannot wait for that.
+// Drops every live connection of `entry` ("*": all) at once, as the control file's "drop"
+// command does at a worker's next look: for in-process tests, which cannot wait for that.
 void Drop(const std::string& entry);
 
-// Counts `received` and `sent` bytes more on every connected line of `entry`, whichever
-// process dialed it, on top of what its rates give: for in-process tests, whose time is
-// not the engine's. False when no line of that entry is connected.
+// Counts `received` and `sent` bytes more on every connected line of `entry`, on top of
+// what its rates give: for in-process tests, whose time is not the engine's. False when
+// no line of that entry is connected.
 bool Move(const std::string& entry, uint64_t received, uint64_t sent);
 
 // How the engine sets an event it was given by RasConnectionNotificationA: SetEvent in
@@ -85,10 +84,8 @@ uint32_t RASSIM_CALL RasGetEntryPropertiesA(const char* phonebook, const char* e
 uint32_t RASSIM_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
                                             const RasEntry* properties, uint32_t size,
                                             const uint8_t* device_info, uint32_t device_info_size);
-// kNotifyDisconnection for one handle, whichever process dialed it: the event is set once,
-// when the line drops, vanishes or is hung up. For INVALID_HANDLE_VALUE, kNotifyConnection
-// and kNotifyDisconnection, alone or together: the event is set whenever a line of the
-// machine connects, or ends.
+// Only kNotifyDisconnection for one live handle: its events are set once, when the
+// line drops, vanishes or is hung up.
 uint32_t RASSIM_CALL RasConnectionNotificationA(Handle handle, void* event, uint32_t flags);
 
 }  // namespace rassim

@@ -255,7 +255,6 @@ constexpr uint32_t kProtocolNotConfigured = 731;
 
 constexpr uint32_t kProjectionPppIp = 0x8021;
 constexpr unsigned kWmRasDialEvent = 0xCCCD;  // the message number given to notifier type 0
-constexpr uint32_t kNotifyConnection = 1;     // RASCN_Connection
 constexpr uint32_t kNotifyDisconnection = 2;  // RASCN_Disconnection
 
 // RASCONNSTATE values a simulated dial passes through.

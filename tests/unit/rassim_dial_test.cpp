@@ -17,6 +17,45 @@ using RassimDialTest = RassimTest;
 const Steps kConnectSteps = {{0, 0}, {1, 0}, {2, 0},  {3, 0},
                              {4, 0}, {5, 0}, {14, 0}, {rassim::kConnected, 0}};
 
+rassim::RasDialParams ParamsFor(const std::string& entry) {
+  rassim::RasDialParams params{};
+  params.dwSize = sizeof(rassim::RasDialParams);
+  rassim::Put(params.szEntryName, entry);
+  return params;
+}
+
+uint32_t Dial(const std::string& entry, rassim::Handle& handle, bool async = true) {
+  rassim::RasDialParams params = ParamsFor(entry);
+  void* notifier = async ? reinterpret_cast<void*>(&Recorder::Notify) : nullptr;
+  return rassim::RasDialA(nullptr, nullptr, &params, 0, notifier, &handle);
+}
+
+using Status = std::tuple<uint32_t, uint32_t, uint32_t>;  // result, state, error
+
+Status StatusOf(rassim::Handle handle) {
+  rassim::RasConnStatus status{};
+  status.dwSize = sizeof(rassim::RasConnStatus);
+  const uint32_t result = rassim::RasGetConnectStatusA(handle, &status);
+  return {result, status.rasconnstate, status.dwError};
+}
+
+bool Gone(rassim::Handle handle) {
+  return std::get<0>(StatusOf(handle)) == rassim::kInvalidHandle;
+}
+
+uint32_t Projection(rassim::Handle handle, rassim::RasPppIp& ip) {
+  ip = rassim::RasPppIp{};
+  ip.dwSize = sizeof(rassim::RasPppIp);
+  uint32_t cb = sizeof ip;
+  return rassim::RasGetProjectionInfoA(handle, rassim::kProjectionPppIp, &ip, &cb);
+}
+
+uint32_t Statistics(rassim::Handle handle, rassim::RasStats& stats) {
+  std::memset(&stats, 0xee, sizeof stats);
+  stats.dwSize = sizeof(rassim::RasStats);
+  return rassim::RasGetConnectionStatistics(handle, &stats);
+}
+
 TEST_F(RassimDialTest, AsyncDialWalksEveryStepOnItsOwnThread) {
   WritePhonebook(
       "[Net]\nStepDelayMs=0\nDevice=My Modem\nDeviceType=isdn\nServerIP=127.5.5.1\n"
@@ -209,7 +248,6 @@ void RecordSetEvent(void* event) {
 
 TEST_F(RassimDialTest, DisconnectionEventsAreSetOnceWhenTheirLineEnds) {
   rassim::SetEventSetter(RecordSetEvent);
-  g_set_events.clear();
   WritePhonebook("[A]\nStepDelayMs=0\n[B]\nStepDelayMs=0\n");
   rassim::Handle a = nullptr;
   rassim::Handle b = nullptr;
@@ -236,16 +274,17 @@ TEST_F(RassimDialTest, DisconnectionEventsAreSetOnceWhenTheirLineEnds) {
   rassim::SetEventSetter(nullptr);
 }
 
-TEST_F(RassimDialTest, ConnectionsAreListedInTheOrderTheyWereDialed) {
+TEST_F(RassimDialTest, ConnectionsAreListedToEveryProcessThroughFilesBesideThePhonebook) {
   WritePhonebook("[Net]\nStepDelayMs=0\nDevice=Fax Modem\n[Slow]\nStepDelayMs=60000\n");
   uint32_t cb = 0, count = 0;
   EXPECT_EQ(rassim::RasEnumConnectionsA(nullptr, &cb, &count), rassim::kSuccess);
   EXPECT_EQ(count, 0u);
 
-  rassim::Handle net = nullptr, slow = nullptr, second = nullptr;
+  rassim::Handle net = nullptr, slow = nullptr;
   ASSERT_EQ(Dial("Net", net, false), rassim::kSuccess);
   ASSERT_EQ(Dial("Slow", slow), rassim::kSuccess);
-  ASSERT_EQ(Dial("Net", second, false), rassim::kSuccess);
+  // Another process's connected line.
+  WriteFile(dir_ / "rassim-line-1-4096", "Net");
   EXPECT_EQ(rassim::RasEnumConnectionsA(nullptr, &cb, &count), rassim::kBufferTooSmall);
   EXPECT_EQ(count, 3u);
   EXPECT_EQ(cb, 3 * sizeof(rassim::RasConn));
@@ -254,25 +293,28 @@ TEST_F(RassimDialTest, ConnectionsAreListedInTheOrderTheyWereDialed) {
   EXPECT_EQ(rassim::RasEnumConnectionsA(rows.data(), &cb, &count), rassim::kInvalidSize);
   rows[0].dwSize = sizeof(rassim::RasConn);
   ASSERT_EQ(rassim::RasEnumConnectionsA(rows.data(), &cb, &count), rassim::kSuccess);
-  std::vector<std::pair<rassim::Handle, std::string>> listed;
+  std::vector<std::string> names;
   for (const rassim::RasConn& row : rows)
-    listed.emplace_back(rassim::Handle{row.hrasconn}, rassim::Text(row.szEntryName));
-  // The dialing line among the connected ones, each where it was dialed.
-  EXPECT_EQ(listed, (std::vector<std::pair<rassim::Handle, std::string>>{
-                        {net, "Net"}, {slow, "Slow"}, {second, "Net"}}));
+    names.push_back(rassim::Text(row.szEntryName));
+  EXPECT_EQ(names, (std::vector<std::string>{"Net", "Slow", "Net"}));
+  EXPECT_EQ(rassim::Handle{rows[0].hrasconn}, net);
   EXPECT_EQ(rassim::Text(rows[2].szDeviceName), "Fax Modem");
-  EXPECT_EQ(rassim::Text(rows[1].szPhonebook), path_);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(rows[2].hrasconn), (uintptr_t{1} << 32) | 4096);
+  EXPECT_EQ(StatusOf(rows[2].hrasconn), (Status{rassim::kSuccess, rassim::kConnected, 0}));
+  EXPECT_EQ(std::get<1>(StatusOf(slow)), rassim::kOpenPort);
 
-  // A connected line has its file beside the phonebook while it lasts.
-  const auto line_files = [&] {
+  // Our own connected line has its file while it lasts; the other's vanishes with it.
+  const auto own_files = [&] {
     int files = 0;
     for (const auto& file : fs::directory_iterator(dir_))
       files += file.path().filename().string().starts_with("rassim-line-");
-    return files;
+    return files - static_cast<int>(fs::exists(dir_ / "rassim-line-1-4096"));
   };
-  EXPECT_EQ(line_files(), 2);
+  EXPECT_EQ(own_files(), 1);
   rassim::RasHangUpA(net);
-  EXPECT_TRUE(Eventually([&] { return line_files() == 1; }));
+  EXPECT_TRUE(Eventually([&] { return own_files() == 0; }));
+  fs::remove(dir_ / "rassim-line-1-4096");
+  EXPECT_TRUE(Gone(rows[2].hrasconn));
 }
 
 TEST_F(RassimDialTest, AHangUpCompletesInTheBackgroundAndADropCanLingerAsDisconnected) {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,7 +14,6 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -111,46 +109,6 @@ bool Eventually(Predicate done) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return done();
-}
-
-// Calls of the engine in-process, with their results.
-inline rassim::RasDialParams ParamsFor(const std::string& entry) {
-  rassim::RasDialParams params{};
-  params.dwSize = sizeof(rassim::RasDialParams);
-  rassim::Put(params.szEntryName, entry);
-  return params;
-}
-
-inline uint32_t Dial(const std::string& entry, rassim::Handle& handle, bool async = true) {
-  rassim::RasDialParams params = ParamsFor(entry);
-  void* notifier = async ? reinterpret_cast<void*>(&Recorder::Notify) : nullptr;
-  return rassim::RasDialA(nullptr, nullptr, &params, 0, notifier, &handle);
-}
-
-using Status = std::tuple<uint32_t, uint32_t, uint32_t>;  // result, state, error
-
-inline Status StatusOf(rassim::Handle handle) {
-  rassim::RasConnStatus status{};
-  status.dwSize = sizeof(rassim::RasConnStatus);
-  const uint32_t result = rassim::RasGetConnectStatusA(handle, &status);
-  return {result, status.rasconnstate, status.dwError};
-}
-
-inline bool Gone(rassim::Handle handle) {
-  return std::get<0>(StatusOf(handle)) == rassim::kInvalidHandle;
-}
-
-inline uint32_t Projection(rassim::Handle handle, rassim::RasPppIp& ip) {
-  ip = rassim::RasPppIp{};
-  ip.dwSize = sizeof(rassim::RasPppIp);
-  uint32_t cb = sizeof ip;
-  return rassim::RasGetProjectionInfoA(handle, rassim::kProjectionPppIp, &ip, &cb);
-}
-
-inline uint32_t Statistics(rassim::Handle handle, rassim::RasStats& stats) {
-  std::memset(&stats, 0xee, sizeof stats);
-  stats.dwSize = sizeof(rassim::RasStats);
-  return rassim::RasGetConnectionStatistics(handle, &stats);
 }
 
 class RassimTest : public ::testing::Test {

@@ -162,8 +162,7 @@ SAME_FIELD(RasStats, RAS_STATS, dwConnectDuration);
 
 static_assert(static_cast<int>(kConnected) == static_cast<int>(RASCS_Connected));
 static_assert(static_cast<int>(kDisconnected) == static_cast<int>(RASCS_Disconnected));
-static_assert(kProjectionPppIp == RASP_PppIp && kNotifyDisconnection == RASCN_Disconnection &&
-              kNotifyConnection == RASCN_Connection);
+static_assert(kProjectionPppIp == RASP_PppIp && kNotifyDisconnection == RASCN_Disconnection);
 static_assert(kBufferTooSmall == ERROR_BUFFER_TOO_SMALL && kInvalidSize == ERROR_INVALID_SIZE);
 static_assert(kInsufficientBuffer == ERROR_INSUFFICIENT_BUFFER);
 
